@@ -1,0 +1,25 @@
+# The plotter driver module. Its code is built once as a static library, so
+# that the test suites reach every part of it, and linked into HPGL2.pxr,
+# whose only export is IT_Driver.
+set(HPGL2_MODULE_DIRS driver job hpgl rtl image render ui)
+set(HPGL2_MODULE_SOURCES)
+foreach(dir ${HPGL2_MODULE_DIRS})
+  file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+  list(APPEND HPGL2_MODULE_SOURCES ${dir_sources})
+endforeach()
+list(REMOVE_ITEM HPGL2_MODULE_SOURCES ${CMAKE_SOURCE_DIR}/driver/it_driver.cpp)
+
+add_library(hpgl2_core STATIC ${HPGL2_MODULE_SOURCES})
+target_include_directories(hpgl2_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(hpgl2_core PUBLIC PXRDriver win32)
+set_target_properties(hpgl2_core PROPERTIES CXX_VISIBILITY_PRESET hidden
+                                            VISIBILITY_INLINES_HIDDEN ON)
+
+add_library(HPGL2 MODULE ${CMAKE_SOURCE_DIR}/driver/it_driver.cpp)
+target_link_libraries(HPGL2 PRIVATE hpgl2_core)
+set_target_properties(HPGL2 PROPERTIES PREFIX "" SUFFIX ".pxr" OUTPUT_NAME HPGL2
+                                       CXX_VISIBILITY_PRESET hidden
+                                       VISIBILITY_INLINES_HIDDEN ON
+                                       LINK_DEPENDS ${CMAKE_SOURCE_DIR}/driver/exports.map)
+target_link_options(HPGL2 PRIVATE -Wl,--version-script=${CMAKE_SOURCE_DIR}/driver/exports.map
+                                  -Wl,--no-undefined)

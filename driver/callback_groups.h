@@ -1,0 +1,11 @@
+// The callback groups of each subsystem, installed by the table filler.
+#pragma once
+
+#include "pxrdriver/driver_callbacks.h"
+
+// Job stream entries, installed in every mode.
+void InstallJobCallbacks(DriverCallbacks* pTable);
+// Vector drawing entries (every mode but "Transaction in computer").
+void InstallVectorCallbacks(DriverCallbacks* pTable);
+// The whole-page entry ("Transaction in computer").
+void InstallWholePageCallbacks(DriverCallbacks* pTable);

@@ -1,0 +1,19 @@
+// Attaching a driver to a drawing context: the callback table and the job record.
+#pragma once
+
+#include "pxrdriver/driver_callbacks.h"
+#include "pxrdriver/host_context.h"
+
+class HPGL2Driver;
+
+// Fills the table for the transaction mode: mode 1 renders whole pages in
+// the computer and gets only that entry besides the common ones; every
+// other mode gets the vector entries.
+void FillCallbackTable(DriverCallbacks* pTable, int nTransaction);
+
+int AttachDriver(HPGL2Driver* pDriver, HostContext* pHost);
+int DetachDriver(HPGL2Driver* pDriver, HostContext* pHost);
+
+int CreateJobContext(HostContext* pHost);
+void DestroyJobContext(HostContext* pHost);
+int Reserved88(HostContext* pHost);

@@ -1,0 +1,12 @@
+// Command boundaries of the stream. Every emitter calls these first, so that
+// consecutive polylines share one "PE" and consecutive images one RTL entry.
+#pragma once
+
+struct JobContext;
+
+// Writes ";" when a "PE" command is open.
+void ClosePE(JobContext* pJob);
+// Writes "\e%1A" (enter HP RTL at the pen position) unless already in RTL.
+void EnterRaster(JobContext* pJob);
+// Writes "\e%1B" (back to HP-GL/2 at the pen position) when in RTL.
+void LeaveRaster(JobContext* pJob);

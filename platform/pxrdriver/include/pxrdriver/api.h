@@ -1,0 +1,4 @@
+#pragma once
+
+// Everything the host framework library exports.
+#define PXR_API __attribute__((visibility("default")))

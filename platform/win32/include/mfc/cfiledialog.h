@@ -1,0 +1,40 @@
+// CFileDialog: the standard open and save dialogs, shown by the process's
+// UI presenter.
+#pragma once
+
+#include <string>
+
+#include "mfc/cstring.h"
+#include "win32/types.h"
+
+#define OFN_READONLY 0x00000001
+#define OFN_OVERWRITEPROMPT 0x00000002
+#define OFN_HIDEREADONLY 0x00000004
+
+typedef long INT_PTR_T;
+
+class CWnd {
+public:
+    explicit CWnd(HWND hWnd = nullptr) : m_hWnd(hWnd) {}
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    HWND m_hWnd;
+};
+
+class WIN32_API CFileDialog {
+public:
+    CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt = nullptr, LPCSTR lpszFileName = nullptr,
+                DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCSTR lpszFilter = nullptr,
+                CWnd* pParentWnd = nullptr);
+    // IDOK with a chosen path, IDCANCEL otherwise.
+    LONG_PTR DoModal();
+    CString GetPathName() const { return m_strPath; }
+
+private:
+    BOOL m_bOpen;
+    std::string m_strDefExt;
+    std::string m_strFileName;
+    DWORD m_dwFlags;
+    std::string m_strFilter;
+    HWND m_hOwner;
+    std::string m_strPath;
+};

@@ -1,0 +1,69 @@
+// Every modal piece of user interface (message boxes, the save dialog, the
+// driver's dialogs, the progress dialog) is shown by one presenter that the
+// host process installs. Without one, a modal request is answered as if
+// the user had cancelled it, so a process without a user never blocks.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "win32/types.h"
+
+#define IDOK 1
+#define IDCANCEL 2
+#define IDYES 6
+#define IDNO 7
+
+#define MB_OK 0x00000000
+#define MB_OKCANCEL 0x00000001
+#define MB_YESNO 0x00000004
+#define MB_ICONSTOP 0x00000010
+#define MB_ICONEXCLAMATION 0x00000030
+#define MB_ICONINFORMATION 0x00000040
+
+struct SaveFileRequest {
+    HWND hOwner;
+    std::string strInitialName;
+    std::string strDefaultExtension;
+    std::string strFilter;  // MFC form: "text|pattern|text|pattern||"
+    DWORD dwFlags;
+};
+
+class WIN32_API UiPresenter {
+public:
+    virtual int ShowMessageBox(HWND hOwner, const std::string& text, const std::string& caption,
+                               UINT type) = 0;
+    // True with the chosen full path, false when the user cancels.
+    virtual bool ShowSaveDialog(const SaveFileRequest& request, std::string* pPath) = 0;
+    virtual ~UiPresenter();
+};
+
+WIN32_API void SetUiPresenter(UiPresenter* pPresenter);
+WIN32_API UiPresenter* GetUiPresenter();
+
+// For tests: answers from a script and keeps what was shown.
+class WIN32_API ScriptedPresenter : public UiPresenter {
+public:
+    int ShowMessageBox(HWND hOwner, const std::string& text, const std::string& caption,
+                       UINT type) override;
+    bool ShowSaveDialog(const SaveFileRequest& request, std::string* pPath) override;
+
+    // Answers, used in order; an empty script cancels.
+    std::deque<int> messageAnswers;
+    std::deque<std::string> saveAnswers;  // "" cancels
+    // What was shown.
+    std::vector<std::string> messages;
+    std::vector<SaveFileRequest> saveRequests;
+};
+
+// For a terminal: message boxes print to stderr; the save dialog asks on the
+// terminal when there is one, or takes a fixed answer.
+class WIN32_API TerminalPresenter : public UiPresenter {
+public:
+    int ShowMessageBox(HWND hOwner, const std::string& text, const std::string& caption,
+                       UINT type) override;
+    bool ShowSaveDialog(const SaveFileRequest& request, std::string* pPath) override;
+
+    std::string strSaveAs;  // when set, the save dialog answers with it
+};

@@ -1,0 +1,12 @@
+// The Win32 subset that the plotter driver module and its host use, for Linux.
+// Names, signatures, record layouts and results follow the real Win32 API, so
+// that code written against these headers also compiles against the real ones.
+#pragma once
+
+#include "win32/types.h"
+#include "win32/devmode.h"
+#include "win32/profile.h"
+#include "win32/global_memory.h"
+#include "win32/rect.h"
+#include "win32/user.h"
+#include "win32/gdi.h"

@@ -1,0 +1,3 @@
+#include "driver/callback_groups.h"
+
+void InstallWholePageCallbacks(DriverCallbacks*) {}

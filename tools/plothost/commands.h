@@ -1,0 +1,16 @@
+// The commands of the reference host.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class LoadedModule;
+
+struct HostOptions {
+    std::string modulePath;
+    std::string appDir;
+    std::vector<std::string> arguments;  // after the command name
+};
+
+int RunDriversCommand(LoadedModule& module, const HostOptions& options);
+int RunCapsCommand(LoadedModule& module, const HostOptions& options);

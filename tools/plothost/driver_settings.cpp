@@ -1,0 +1,69 @@
+#include "driver_settings.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <cxxabi.h>
+#include <memory>
+#include <typeinfo>
+
+std::optional<HPGL2DevMode> FetchSettings(HT_Driver* driver) {
+    HGLOBAL defaults = driver->GetDefaultDevMode();
+    if (!defaults) return std::nullopt;
+    const SIZE_T size = GlobalSize(defaults);
+    if (size < sizeof(HPGL2DevMode)) return std::nullopt;
+    HGLOBAL handle = GlobalAlloc(GHND, size);
+    if (!handle) return std::nullopt;
+    std::optional<HPGL2DevMode> record;
+    // The driver checks the handle's private size, so the host starts from
+    // the driver's own defaults.
+    void* target = GlobalLock(handle);
+    const void* source = GlobalLock(defaults);
+    if (target && source) std::memcpy(target, source, size);
+    if (source) GlobalUnlock(defaults);
+    if (target) GlobalUnlock(handle);
+    if (target && source && driver->GetDevMode(handle)) {
+        HPGL2DevMode copy;
+        std::memcpy(&copy, GlobalLock(handle), sizeof copy);
+        GlobalUnlock(handle);
+        record = copy;
+    }
+    GlobalFree(handle);
+    return record;
+}
+
+std::vector<PaperSize> FetchPapers(HT_Driver* driver) {
+    const int count = driver->DeviceCapabilities(HT_DC_PAPERRECORDS, nullptr, nullptr);
+    if (count <= 0 || count > (1 << 16)) return {};
+    std::vector<PaperSize> papers(static_cast<size_t>(count));
+    const int filled =
+        driver->DeviceCapabilities(HT_DC_PAPERRECORDS, reinterpret_cast<char*>(papers.data()), nullptr);
+    papers.resize(static_cast<size_t>(std::clamp(filled, 0, count)));
+    return papers;
+}
+
+std::string DriverClassName(HT_Driver* driver) {
+    const char* mangled = typeid(*driver).name();
+    int status = 0;
+    std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
+                                                std::free);
+    return status == 0 && name ? name.get() : mangled;
+}
+
+const char* TransactionModeName(int mode) {
+    switch (mode) {
+        case 0: return "Transaction in plot";
+        case 1: return "Transaction in computer";
+        case 2: return "Auto";
+        default: return "unknown";
+    }
+}
+
+const char* ColorModeName(int mode) {
+    switch (mode) {
+        case 0: return "black and white";
+        case 1: return "colour";
+        case 2: return "grey";
+        default: return "unknown";
+    }
+}

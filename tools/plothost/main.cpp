@@ -1,0 +1,98 @@
+// plothost: the reference host of the plotter driver module. It does what a
+// CAD application does with the module: loads it, has it create its
+// drivers, configures one and plots through it.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+#include "commands.h"
+#include "data_folder.h"
+#include "loaded_module.h"
+#include "pxrdriver/app_paths.h"
+
+namespace {
+
+const char kUsage[] =
+    "Usage: plothost [OPTIONS] COMMAND [ARGUMENTS]\n"
+    "\n"
+    "Loads the plotter driver module HPGL2.pxr and works with the plotters that\n"
+    "its configuration file hpgl2.ini lists.\n"
+    "\n"
+    "Commands:\n"
+    "  drivers            list the configured plotters with their class, transaction\n"
+    "                     mode, resolution, paper and colour mode\n"
+    "  caps [PLOTTER]     print the device capabilities and the paper list of one\n"
+    "                     plotter (by display name or number; default the first)\n"
+    "\n"
+    "Options:\n"
+    "  --module PATH      the driver module (default: HPGL2.pxr beside plothost)\n"
+    "  --app-dir DIR      the application folder that holds hpgl2.ini (default:\n"
+    "                     $PXR_APP_DIR, else the folder of plothost)\n"
+    "  --data-dir DIR     the user's data folder that holds the paper list\n"
+    "                     (default: $PXR_DATA_DIR, else $XDG_DATA_HOME/pxr, else\n"
+    "                     ~/.local/share/pxr); a paper list missing there is copied\n"
+    "                     from the application folder\n"
+    "  -h, --help         show this help\n"
+    "\n"
+    "Exit status: 0 done, 1 the work failed, 2 the command line is wrong.\n";
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "plothost: %s\nTry 'plothost --help'.\n", message.c_str());
+    return 2;
+}
+
+std::string FolderOfExecutable() {
+    char buffer[4096];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0) return ".";
+    std::string path(buffer, static_cast<size_t>(n));
+    return path.substr(0, path.rfind('/'));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    HostOptions options;
+    std::string command;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const auto value = [&](const char* name) -> const char* {
+            if (i + 1 >= argc) return nullptr;
+            (void)name;
+            return argv[++i];
+        };
+        if (arg == "-h" || arg == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (command.empty() && (arg == "--module" || arg == "--app-dir" ||
+                                       arg == "--data-dir")) {
+            const char* v = value(arg.c_str());
+            if (!v) return UsageError(arg + " needs a value");
+            if (arg == "--module") options.modulePath = v;
+            if (arg == "--app-dir") setenv("PXR_APP_DIR", v, 1);
+            if (arg == "--data-dir") setenv("PXR_DATA_DIR", v, 1);
+        } else if (command.empty() && arg.size() > 1 && arg[0] == '-') {
+            return UsageError("unknown option " + arg);
+        } else if (command.empty()) {
+            command = arg;
+        } else {
+            options.arguments.push_back(arg);
+        }
+    }
+    if (command.empty()) return UsageError("no command given");
+    if (command != "drivers" && command != "caps") return UsageError("unknown command " + command);
+    if (options.modulePath.empty()) options.modulePath = FolderOfExecutable() + "/HPGL2.pxr";
+
+    PreparePaperLists(KestGetAppFullPath(), KestGetAppDataPath());
+
+    LoadedModule module;
+    std::string error;
+    if (!module.Load(options.modulePath, &error)) {
+        std::fprintf(stderr, "plothost: %s\n", error.c_str());
+        return 1;
+    }
+    if (command == "drivers") return RunDriversCommand(module, options);
+    return RunCapsCommand(module, options);
+}
