@@ -30,7 +30,12 @@ void OpenPE(JobContext* job) {
     job->m_bInPE = 1;
 }
 
-bool SamePoint(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
+// Whether the stream already stands at the point. Before the first absolute
+// pair of a job, fill or image the stream's position is not known, so the
+// point is always sent.
+bool AlreadyThere(const JobContext* job, const POINT& p) {
+    return job->m_bPEAbsNext != 1 && p.x == job->m_ptPE.x && p.y == job->m_ptPE.y;
+}
 
 }  // namespace
 
@@ -58,7 +63,7 @@ void EncodePECoordinate(JobContext* job, LONG x, LONG y) {
 void EmitPEPolyline(JobContext* job, int count, const POINT* points) {
     OpenPE(job);
     const POINT first = PlotterPoint(job, points[0]);
-    if (!SamePoint(first, job->m_ptPE)) {
+    if (!AlreadyThere(job, first)) {
         WriteText(job, "<");  // pen up to the start
         EncodePECoordinate(job, first.x, first.y);
     }
@@ -72,7 +77,7 @@ void MovePE(JobContext* job, const POINT* point) {
     OpenPE(job);
     if (!point) return;
     const POINT p = PlotterPoint(job, *point);
-    if (SamePoint(p, job->m_ptPE)) return;
+    if (AlreadyThere(job, p)) return;
     WriteText(job, "<");
     EncodePECoordinate(job, p.x, p.y);
 }

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "hpgl/encoded_polyline.h"
+#include "hpgl/polyline.h"
+#include "pxrdriver/regions.h"
+#include "support/job_harness.h"
+
+namespace {
+
+using Chunks = std::vector<std::string>;
+
+HostPenRecord Pen(COLORREF color, DWORD width, DWORD style = 0) {
+    HostPenRecord pen{};
+    pen.nStyle = style;
+    pen.nWidth = width;
+    pen.crColor = color;
+    return pen;
+}
+
+class Polylines : public ::testing::Test {
+protected:
+    explicit Polylines(const std::string& ini = "") : h(ini) {}
+    void SetUp() override {
+        ASSERT_EQ(h.Start(), 1);
+        h.Take();
+    }
+    int Draw(std::vector<POINT> points) {
+        return h.Table().OnPolyline(&h.host, points.data(), static_cast<int>(points.size()));
+    }
+    JobHarness h;
+};
+
+TEST_F(Polylines, FirstPolylineOfAJob) {
+    const HostPenRecord pen = Pen(RGB(0, 0, 0), 1);
+    h.Table().OnSelectPen(&h.host, &pen);
+    EXPECT_TRUE(h.Take().empty());  // selection writes nothing
+    Draw({{100, 50}, {101, 50}});
+    // x: v = 200 -> 200 % 64 + 63 = 71, then 200 / 64 + 191 = 194;
+    // y: v = 100 -> 36 + 63 = 99, then 1 + 191 = 192.
+    // The second point: dx = 1 -> v = 2 -> 193; dy = 0 -> 191.
+    EXPECT_EQ(h.Take(), (Chunks{"NP256", "PC1,0,0,0", "SP1", "LT", "PW0.09", "LA1,4,2,4", "PE",
+                                "<", "=", "\x47\xc2\x63\xc0", "\xc1\xbf"}));
+}
+
+TEST_F(Polylines, ConsecutivePolylinesShareOnePE) {
+    Draw({{0, 0}, {10, 0}});
+    h.Take();
+    Draw({{10, 0}, {10, 10}});  // starts where the last one ended: pen stays down
+    EXPECT_EQ(h.Take(), (Chunks{"\xbf\xd3"}));  // dx 0 -> 191, dy 10 -> v 20 -> 211
+    Draw({{0, 0}, {-1, 0}});   // elsewhere: a pen-up move first
+    // (0,0) from (10,10): v = 21 -> 212 both; then dx -1 -> v = 3 -> 194
+    EXPECT_EQ(h.Take(), (Chunks{"<", "\xd4\xd4", "\xc2\xbf"}));
+}
+
+TEST(EncodedPolyline, NumbersAtTheirBoundaries) {
+    JobHarness h;
+    ASSERT_EQ(h.Start(), 1);
+    JobContext& job = h.Job();
+    const struct {
+        LONG from, to;
+        std::string bytes;  // x digits, then y = 0 digit
+    } cases[] = {
+        {0, 0, "\xbf"},
+        {0, -1, "\xc2"},
+        {0, 31, "\xfd"},      // v = 62: one digit
+        {0, 32, "\x3f\xc0"},  // v = 64: 0 + 63, then 1 + 191
+        {0, -32, "\x40\xc0"},  // v = 65
+        {0, 2147483647, "\x7d\x7e\x7e\x7e\x7e\xc2"},  // v = 2^32 - 2
+        {-2147483647 - 1, 2147483647, "\x7d\x7e\x7e\x7e\x7e\xc6"},  // v = 2^33 - 2
+    };
+    for (const auto& c : cases) {
+        job.m_bPEAbsNext = 0;
+        job.m_ptPE = POINT{c.from, 0};
+        h.Take();
+        EncodePECoordinate(&job, c.to, 0);
+        EXPECT_EQ(h.TakeBytes(), c.bytes + "\xbf") << c.from << " -> " << c.to;
+    }
+}
+
+TEST_F(Polylines, SegmentFormDrawsPairs) {
+    std::vector<POINT> p = {{0, 0}, {1, 0}, {5, 5}, {6, 5}, {9, 9}, {9, 8}};
+    DrawAttributes& a = h.driver->m_attributes;
+    EmitPolyline(&a, -6, p.data());
+    const std::string bytes = h.TakeBytes();
+    // Three pen-up moves, one per segment.
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '<'), 3);
+    h.Take();
+    EXPECT_EQ(EmitPolyline(&a, -1, p.data()), 1);
+    EXPECT_EQ(h.TakeBytes().find('<'), std::string::npos);
+}
+
+TEST_F(Polylines, UnchangedStateIsNotSentAgain) {
+    const HostPenRecord pen = Pen(RGB(1, 2, 3), 4);
+    h.Table().OnSelectPen(&h.host, &pen);
+    Draw({{0, 0}, {9, 0}});
+    h.Table().OnSetRop2(&h.host, 6);  // closes PE
+    h.Take();
+    Draw({{0, 0}, {9, 0}});
+    const Chunks chunks = h.Take();
+    ASSERT_FALSE(chunks.empty());
+    EXPECT_EQ(chunks[0], "PE");
+    for (const std::string& c : chunks) {
+        EXPECT_NE(c.substr(0, 2), "SP");
+        EXPECT_NE(c.substr(0, 2), "PW");
+        EXPECT_NE(c.substr(0, 2), "LA");
+    }
+}
+
+TEST_F(Polylines, PathCollectionWritesNothing) {
+    h.Table().OnBeginPath(&h.host);
+    Draw({{0, 0}, {9, 0}});
+    EXPECT_TRUE(h.Take().empty());
+    EXPECT_EQ(h.Job().m_path.size(), 1u);
+}
+
+TEST_F(Polylines, ImagesAreLeftBeforeVectors) {
+    h.Job().m_bInRaster = 1;
+    Draw({{0, 0}, {9, 0}});
+    const Chunks chunks = h.Take();
+    ASSERT_FALSE(chunks.empty());
+    EXPECT_EQ(chunks[0], "\x1b%1B");
+}
+
+// Software clipping against an L-shaped region (the rectangle 0..100 x 0..100
+// without its upper-right quarter).
+class ClippedPolylines : public Polylines {
+protected:
+    ClippedPolylines() : Polylines("CLIPPER=7\n") {}
+    void SetLShape() {
+        POINT l[] = {{0, 0}, {50, 0}, {50, 50}, {100, 50}, {100, 100}, {0, 100}};
+        HT_ClipRgn region{0, nullptr, 6, l};
+        h.Table().OnSetClipRegion(&h.host, &region);
+        h.Take();
+    }
+};
+
+TEST_F(ClippedPolylines, LineAcrossTheNotchIsCut) {
+    SetLShape();
+    EXPECT_EQ(h.Job().m_bClipIsRect, 0);
+    Draw({{10, 25}, {90, 25}});  // leaves the region at x = 50
+    const std::string bytes = h.TakeBytes();
+    EXPECT_NE(bytes.find("PE"), std::string::npos);
+    // Drawn: (10,25) to (50,25) only; the end (90,25) never reaches the plotter.
+    JobContext& job = h.Job();
+    EXPECT_LE(job.m_ptPE.x, 50);
+    EXPECT_EQ(job.m_ptPE.y, 25);
+}
+
+TEST_F(ClippedPolylines, LineOutsideDrawsNothing) {
+    SetLShape();
+    Draw({{60, 10}, {90, 40}});
+    const std::string bytes = h.TakeBytes();
+    EXPECT_EQ(bytes.find("PE"), std::string::npos) << bytes;
+}
+
+class UnclippedPolylines : public Polylines {
+protected:
+    UnclippedPolylines() : Polylines("CLIPPER=0\n") {}
+};
+
+TEST_F(UnclippedPolylines, OnlyTheInputWindowLimitsTheDrawing) {
+    POINT l[] = {{0, 0}, {50, 0}, {50, 50}, {100, 50}, {100, 100}, {0, 100}};
+    HT_ClipRgn region{0, nullptr, 6, l};
+    h.Table().OnSetClipRegion(&h.host, &region);
+    h.Take();
+    Draw({{60, 10}, {90, 40}});
+    EXPECT_EQ(h.Job().m_ptPE.x, 90);
+    EXPECT_EQ(h.Job().m_ptPE.y, 40);
+}
+
+}  // namespace
