@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# The main job: builds the module and the reference host, then shows the
+# bundled plotter configuration and the device capabilities of its first
+# plotter.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+
+hpgl2_build "$HPGL2_ROOT/build" -DCMAKE_BUILD_TYPE=Release -DHPGL2_TESTS=OFF
+host="$HPGL2_ROOT/build/bin/plothost"
+export PXR_DATA_DIR="$HPGL2_ROOT/out/data"
+mkdir -p "$PXR_DATA_DIR"
+"$host" --app-dir "$HPGL2_ROOT/config" drivers
+"$host" --app-dir "$HPGL2_ROOT/config" caps 1

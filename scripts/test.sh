@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# The whole test suite: builds and runs every test, then again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and runs each fuzz target
+# for a bounded time.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+
+FUZZ_SECONDS=${FUZZ_SECONDS:-30}
+status=0
+
+echo "== tests"
+hpgl2_build "$HPGL2_ROOT/build-test" -DCMAKE_BUILD_TYPE=Debug
+(cd "$HPGL2_ROOT/build-test" && ctest --output-on-failure -j 2) || status=1
+
+echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+hpgl2_build "$HPGL2_ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DHPGL2_SANITIZE=ON
+(cd "$HPGL2_ROOT/build-asan" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+   ctest --output-on-failure -j 2) || status=1
+
+echo "== fuzz targets, ${FUZZ_SECONDS} s each"
+CC=clang CXX=clang++ hpgl2_build "$HPGL2_ROOT/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DHPGL2_FUZZ=ON -DHPGL2_TESTS=OFF
+for fuzzer in "$HPGL2_ROOT"/build-fuzz/bin/fuzz_*; do
+  [ -x "$fuzzer" ] || continue
+  name=$(basename "$fuzzer" | sed 's/^fuzz_//')
+  corpus=$(mktemp -d)
+  [ -d "$HPGL2_ROOT/fuzz/corpus/$name" ] && cp "$HPGL2_ROOT/fuzz/corpus/$name"/* "$corpus"/
+  if "$fuzzer" -max_total_time="$FUZZ_SECONDS" -rss_limit_mb=2048 -print_final_stats=0 \
+       "$corpus" >"$corpus.log" 2>&1; then
+    echo "fuzz_$name: no crash in ${FUZZ_SECONDS} s"
+  else
+    echo "fuzz_$name: FAILED"; tail -40 "$corpus.log"; status=1
+  fi
+  rm -rf "$corpus" "$corpus.log"
+done
+
+if [ "$status" -eq 0 ]; then echo "All tests passed"; else echo "Some tests FAILED"; fi
+exit "$status"
