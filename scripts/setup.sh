@@ -3,7 +3,7 @@
 # other scripts; safe to run again.
 set -euo pipefail
 
-HPGL2_PACKAGES=(cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
+HPGL2_PACKAGES=(cmake ninja-build g++ g++-multilib pkg-config clang libclang-rt-14-dev
                 libgtest-dev libgmock-dev libbenchmark-dev
                 libpolyclipping-dev libcairo2-dev)
 

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "driver/callback_table.h"
+#include "driver/hpgl2_driver.h"
+#include "job/job_context.h"
+#include "pxrdriver/regions.h"
+#include "support/scratch_config.h"
+
+namespace {
+
+// Entries by offset in the 32-bit table (entry k at 4 * k).
+const void* Entry(const DriverCallbacks& t, int offset) {
+    const auto* slots = reinterpret_cast<void* const*>(&t);
+    return slots[offset / 4];
+}
+
+const int kCommon[] = {0, 4, 8, 12, 20, 24, 28, 44, 72, 76, 80, 84, 88, 196};
+const int kVector[] = {96, 100, 108, 112, 116, 120, 124, 132, 136, 148, 152};
+
+TEST(CallbackTable, TransactionModeChoosesTheEntries) {
+    ScratchConfig config;
+    HPGL2Driver driver(nullptr, config.Ini().c_str(), "P");
+    for (int mode : {0, 1, 2, 1, 0}) {
+        driver.m_devmode.nTransaction = mode;
+        HostContext host{};
+        host.pDriver = &driver;
+        ASSERT_EQ(driver.Attach(&host), 1) << mode;
+        ASSERT_EQ(host.pCallbacks, &driver.m_callbacks);
+        ASSERT_NE(host.pJob, nullptr);
+        EXPECT_EQ(driver.m_attributes.m_pHost, &host);
+        for (int offset : kCommon) EXPECT_NE(Entry(driver.m_callbacks, offset), nullptr) << offset;
+        for (int offset : kVector)
+            EXPECT_EQ(Entry(driver.m_callbacks, offset) != nullptr, mode != 1)
+                << "mode " << mode << " offset " << offset;
+        // Offsets no Part installs stay null in every mode.
+        for (int offset : {16, 32, 36, 40, 48, 68, 92, 104, 128, 140, 156, 164, 176, 188, 192, 200})
+            EXPECT_EQ(Entry(driver.m_callbacks, offset), nullptr) << offset;
+        EXPECT_EQ(driver.m_callbacks.Reserved88(nullptr), 1);
+
+        // A new job record: everything zero but these.
+        const JobContext& job = *JobOf(&host);
+        EXPECT_EQ(job.m_bClipIsRect, 1);
+        EXPECT_EQ(job.m_nFillMode, 1);
+        EXPECT_EQ(job.m_nCurRop2, 13);
+        EXPECT_EQ(job.m_pOutput, nullptr);
+
+        EXPECT_EQ(driver.Detach(&host), 1);
+        EXPECT_EQ(host.pJob, nullptr);
+        for (int k = 0; k < 51; ++k) EXPECT_EQ(Entry(driver.m_callbacks, 4 * k), nullptr) << k;
+    }
+}
+
+TEST(CallbackTable, DetachFreesTheClipState) {
+    ScratchConfig config;
+    HPGL2Driver driver(nullptr, config.Ini().c_str(), "P");
+    HostContext host{};
+    host.pDriver = &driver;
+    ASSERT_EQ(driver.Attach(&host), 1);
+    POINT square[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+    HT_ClipRgn region{0, nullptr, 4, square};
+    driver.m_callbacks.OnSetClipRegion(&host, &region);
+    driver.m_callbacks.OnBeginPath(&host);
+    driver.m_callbacks.OnPolygon(&host, square, 4);
+    // Leak checkers see whether the region, region object and figures are freed.
+    EXPECT_EQ(driver.Detach(&host), 1);
+    EXPECT_EQ(host.pJob, nullptr);
+}
+
+}  // namespace
