@@ -39,7 +39,8 @@ DWORD CopyList(const std::vector<std::string>& names, LPSTR buffer, DWORD nSize)
     for (const std::string& name : names) {
         const DWORD need = static_cast<DWORD>(name.size()) + 1;
         if (used + need > nSize - 1) {
-            DWORD room = nSize - 2 - used;
+            // The previous name may already fill the buffer up to its last byte.
+            const DWORD room = used < nSize - 2 ? nSize - 2 - used : 0;
             std::memcpy(buffer + used, name.data(), room);
             buffer[nSize - 2] = '\0';
             buffer[nSize - 1] = '\0';

@@ -74,6 +74,10 @@ TEST_F(Profile, SectionNamesListEveryHeaderInOrder) {
     char small[11];
     EXPECT_EQ(GetPrivateProfileSectionNamesA(small, sizeof small, ini.c_str()), 9u);
     EXPECT_EQ(std::string(small, 11), std::string("Plotter\0p\0\0", 11));
+    // Regression: a name that fills the buffer to its last byte, then another.
+    char exact[9];
+    EXPECT_EQ(GetPrivateProfileSectionNamesA(exact, sizeof exact, ini.c_str()), 7u);
+    EXPECT_EQ(std::string(exact, 9), std::string("Plotter\0\0", 9));
 }
 
 // The structure form: two upper-case hex digits per byte, then the low byte
