@@ -61,3 +61,8 @@ void DestroyJobContext(HostContext* pHost) {
 }
 
 int Reserved88(HostContext*) { return 1; }
+
+int TableDeviceCap(HostContext* pHost, int nIndex) {
+    const DriverCallbacks* table = pHost ? pHost->pCallbacks : nullptr;
+    return table && table->GetDeviceCaps ? table->GetDeviceCaps(pHost, nIndex) : 0;
+}

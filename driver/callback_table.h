@@ -17,3 +17,7 @@ int DetachDriver(HPGL2Driver* pDriver, HostContext* pHost);
 int CreateJobContext(HostContext* pHost);
 void DestroyJobContext(HostContext* pHost);
 int Reserved88(HostContext* pHost);
+
+// A device capability asked through the context's table, as the host would;
+// 0 when the table has no such entry.
+int TableDeviceCap(HostContext* pHost, int nIndex);

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "driver/callback_table.h"
 #include "hpgl/command_boundary.h"
 #include "job/job_context.h"
 #include "job/output_stream.h"
@@ -9,11 +10,6 @@
 #include "pxrdriver/regions.h"
 
 namespace {
-
-int DeviceCap(HostContext* host, int index) {
-    const DriverCallbacks* table = host->pCallbacks;
-    return table && table->GetDeviceCaps ? table->GetDeviceCaps(host, index) : 0;
-}
 
 // The input window is always one unit larger on every side than what it guards.
 void WriteInputWindow(JobContext* job, const char* prefix, long long left, long long top,
@@ -36,8 +32,8 @@ int OnSetClipRegion(HostContext* pHost, const HT_ClipRgn* pRegion) {
     delete job->m_pClipRgn;
     job->m_pClipRgn = nullptr;
 
-    const LONG w = DeviceCap(pHost, HORZRES) + 1;
-    const LONG h = DeviceCap(pHost, VERTRES) + 1;
+    const LONG w = TableDeviceCap(pHost, HORZRES) + 1;
+    const LONG h = TableDeviceCap(pHost, VERTRES) + 1;
     job->m_rcClipBounds = RECT{-1, -1, w, h};
     job->m_bClipIsRect = 1;
     job->m_pClipData = HT_CreateRectRgnData(POINT{-1, -1}, POINT{w, h});

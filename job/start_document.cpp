@@ -2,6 +2,7 @@
 
 #include <afxwin.h>
 
+#include "driver/callback_table.h"
 #include "driver/hpgl2_driver.h"
 #include "job/destination.h"
 #include "job/job_context.h"
@@ -33,15 +34,10 @@ bool ResolveDestination(HostContext* host, JobContext* job, const DOCINFOA* info
     return true;
 }
 
-int DeviceCap(HostContext* host, int index) {
-    const DriverCallbacks* table = host->pCallbacks;
-    return table && table->GetDeviceCaps ? table->GetDeviceCaps(host, index) : 0;
-}
-
 // The page as the clip region of a new job.
 void SetUpPage(HostContext* host, JobContext* job) {
-    const int w = DeviceCap(host, HORZRES);
-    const int h = DeviceCap(host, VERTRES);
+    const int w = TableDeviceCap(host, HORZRES);
+    const int h = TableDeviceCap(host, VERTRES);
     job->m_ptExtent = POINT{job->m_ptOrigin.x + w, job->m_ptOrigin.y + h};
     job->m_rcClipBounds = RECT{0, 0, w, h};
     job->m_bClipIsRect = 1;
