@@ -55,8 +55,10 @@ std::string ParsePaperLine(const std::string& line, PaperSize* paper) {
     size_t pos = 0;
     for (int i = 0; i < 7; ++i) {
         const size_t comma = line.find(',', pos);
-        if (comma == std::string::npos)
-            return "expected 7 numbers and a name, found " + std::to_string(i) + " fields";
+        if (comma == std::string::npos) {
+            if (i == 6 && ParseInt(line.substr(pos), &values[i])) return "the paper has no name";
+            return "expected 7 numbers and a name, found " + std::to_string(i + 1) + " fields";
+        }
         if (!ParseInt(line.substr(pos, comma - pos), &values[i]))
             return std::string("the ") + kFieldNames[i] + " is not a whole number";
         pos = comma + 1;

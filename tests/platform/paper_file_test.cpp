@@ -95,7 +95,7 @@ TEST(DriverListing, SectionsAfterTheFrameworksOwnString) {
     // A short buffer holds whole names only, still doubly terminated.
     std::string cut(ini.size() + 4, '#');
     EXPECT_EQ(HT_ListCloseDriver(cut.data(), static_cast<int>(cut.size()), ini.c_str()),
-              static_cast<int>(ini.size() + 3));
+              static_cast<int>(ini.size() + 4));
     EXPECT_EQ(cut.substr(ini.size(), 4), std::string("\0A\0\0", 4));
     EXPECT_EQ(HT_ListCloseDriver(nullptr, 0, (dir.path() + "/none.ini").c_str()), 0);
 }
