@@ -3,31 +3,18 @@
 #include <climits>
 #include <cstdint>
 
+#include "driver/callback_table.h"
 #include "driver/hpgl2_driver.h"
 #include "job/job_context.h"
 #include "pxrdriver/driver_callbacks.h"
 #include "rtl/band_rows.h"
 
-namespace {
-
-constexpr int kCapsHorzRes = 8;
-constexpr int kCapsVertRes = 10;
-
-int AskDeviceCaps(HostContext* pHost, int nIndex) {
-    if (!pHost || !pHost->pCallbacks || !pHost->pCallbacks->GetDeviceCaps) {
-        return 0;
-    }
-    return pHost->pCallbacks->GetDeviceCaps(pHost, nIndex);
-}
-
-}  // namespace
-
 CRTLRip::CRTLRip(HostContext* pHost, void* /*pReserved*/) {
     if (JobContext* pJob = JobOf(pHost)) {
         m_pOutput = pJob->m_pOutput;
     }
-    m_nPageWidth = AskDeviceCaps(pHost, kCapsHorzRes);
-    m_nPageHeight = AskDeviceCaps(pHost, kCapsVertRes);
+    m_nPageWidth = TableDeviceCap(pHost, HORZRES);
+    m_nPageHeight = TableDeviceCap(pHost, VERTRES);
     if (HPGL2Driver* pDriver = DriverOf(pHost)) {
         m_nResolution = EffectiveResolution(pDriver->m_devmode);
     }
