@@ -32,6 +32,19 @@ std::optional<HPGL2DevMode> FetchSettings(HT_Driver* driver) {
     return record;
 }
 
+bool StoreSettings(HT_Driver* driver, const HPGL2DevMode& record) {
+    HGLOBAL handle = GlobalAlloc(GHND, sizeof record);
+    if (!handle) return false;
+    void* target = GlobalLock(handle);
+    if (target) {
+        std::memcpy(target, &record, sizeof record);
+        GlobalUnlock(handle);
+    }
+    const bool ok = target && driver->SetDevMode(handle);
+    GlobalFree(handle);
+    return ok;
+}
+
 std::vector<PaperSize> FetchPapers(HT_Driver* driver) {
     const int count = driver->DeviceCapabilities(HT_DC_PAPERRECORDS, nullptr, nullptr);
     if (count <= 0 || count > (1 << 16)) return {};

@@ -13,6 +13,10 @@
 // keeps it; nullopt when the driver does not hand it out.
 std::optional<HPGL2DevMode> FetchSettings(HT_Driver* driver);
 
+// Hands a settings record to the driver as a DEVMODE handle, the way a host
+// applies settings it changed; false when the driver refuses it.
+bool StoreSettings(HT_Driver* driver, const HPGL2DevMode& record);
+
 // The driver's paper list through its device capabilities.
 std::vector<PaperSize> FetchPapers(HT_Driver* driver);
 

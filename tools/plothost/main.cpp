@@ -25,6 +25,27 @@ const char kUsage[] =
     "                     mode, resolution, paper and colour mode\n"
     "  caps [PLOTTER]     print the device capabilities and the paper list of one\n"
     "                     plotter (by display name or number; default the first)\n"
+    "  plot DRAWING.emf [PLOT OPTIONS]\n"
+    "                     plot an enhanced metafile: its drawing's frame goes to\n"
+    "                     the top left of the printable area, at its true size\n"
+    "                     when it fits, else scaled to fit; the records played\n"
+    "                     and skipped and the bytes written are told on\n"
+    "                     standard error\n"
+    "\n"
+    "Plot options:\n"
+    "  -o FILE            the plot file (\".plt\" is added when missing; it is\n"
+    "                     written whole or not at all); a printer device such\n"
+    "                     as /dev/usb/lp0 is written directly. Needed unless\n"
+    "                     --save-as or --output-name says where the plot goes\n"
+    "  --driver PLOTTER   the plotter, by display name or number (default 1)\n"
+    "  --scale FACTOR     plot at this scale instead of 1:1\n"
+    "  --fit              scale the drawing to fill the printable area\n"
+    "  --dpi N            plot at N dots per inch (50 to 4800) instead of the\n"
+    "                     plotter's setting\n"
+    "  --output-name NAME the output name the host hands the driver, such as\n"
+    "                     \"FILE:\" for the driver's save dialog\n"
+    "  --save-as FILE     the answer to the save dialog (implies\n"
+    "                     --output-name FILE:)\n"
     "\n"
     "Options:\n"
     "  --module PATH      the driver module (default: HPGL2.pxr beside plothost)\n"
@@ -82,7 +103,8 @@ int main(int argc, char** argv) {
         }
     }
     if (command.empty()) return UsageError("no command given");
-    if (command != "drivers" && command != "caps") return UsageError("unknown command " + command);
+    if (command != "drivers" && command != "caps" && command != "plot")
+        return UsageError("unknown command " + command);
     if (options.modulePath.empty()) options.modulePath = FolderOfExecutable() + "/HPGL2.pxr";
 
     PreparePaperLists(KestGetAppFullPath(), KestGetAppDataPath());
@@ -94,5 +116,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (command == "drivers") return RunDriversCommand(module, options);
+    if (command == "plot") return RunPlotCommand(module, options);
     return RunCapsCommand(module, options);
 }

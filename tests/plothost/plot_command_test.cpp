@@ -1,0 +1,155 @@
+// "plothost plot" end to end: the built host, the built module, the bundled
+// configuration and the sample drawings.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+#include "gdi_constants.h"
+#include "support/emf_builder.h"
+#include "support/test_files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string errors;  // standard error
+};
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs plothost with the repository's configuration and a scratch data
+// folder; arguments are shell words without quoting needs.
+Outcome RunPlothost(const ScratchDir& dir, const std::string& arguments) {
+    const std::string command = std::string("cd ") + dir.path() + " && " + HPGL2_PLOTHOST_PATH +
+                                " --app-dir " + HPGL2_SOURCE_DIR + "/config --data-dir " +
+                                dir.path() + "/data " + arguments + " 2> " + dir.path() +
+                                "/stderr.txt";
+    Outcome outcome;
+    const int raw = std::system(command.c_str());
+    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    outcome.errors = ReadAll(dir.path() + "/stderr.txt");
+    return outcome;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+std::string Sample(const char* name) {
+    return std::string(HPGL2_TEST_DATA_DIR) + "/" + name;
+}
+
+TEST(PlotCommand, PlotsTheSampleDrawing) {
+    ScratchDir dir;
+    const Outcome run = RunPlothost(dir, "plot " + Sample("cadplan.emf") + " -o cadplan");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    const std::string plot = ReadAll(dir.path() + "/cadplan.plt");
+    // The HP-GL/2 frame of the job, from its start to the PJL end of job.
+    EXPECT_EQ(plot.substr(0, 9), "\x1b%0BBP5,1");
+    const std::string end = ";PUSP0PG;\x1b%-12345X@PJL EOJ ";
+    ASSERT_GT(plot.size(), end.size());
+    EXPECT_EQ(plot.substr(plot.size() - end.size()), end);
+    EXPECT_FALSE(fs::exists(dir.path() + "/cadplan.plt.tmp"));
+    // The drawing itself: pens, encoded polylines, filled polygons.
+    EXPECT_TRUE(Contains(plot, "PE"));
+    EXPECT_TRUE(Contains(plot, "PM2FP"));
+    // The summary: the name given gained ".plt"; one image is skipped.
+    EXPECT_TRUE(Contains(run.errors, "the plot file is named cadplan.plt")) << run.errors;
+    EXPECT_TRUE(Contains(run.errors, "plothost: 1689 records played\n")) << run.errors;
+    EXPECT_TRUE(Contains(run.errors, "plothost: skipped 1 STRETCHDIBITS\n")) << run.errors;
+    EXPECT_TRUE(Contains(
+        run.errors, "plothost: " + std::to_string(plot.size()) + " bytes written to cadplan.plt\n"))
+        << run.errors;
+}
+
+TEST(PlotCommand, SaveAsAndResolution) {
+    ScratchDir dir;
+    const Outcome at300 =
+        RunPlothost(dir, "plot " + Sample("tiger.emf") + " --save-as tiger300.plt");
+    ASSERT_EQ(at300.status, 0) << at300.errors;
+    const Outcome at600 =
+        RunPlothost(dir, "plot " + Sample("tiger.emf") + " -o tiger600.plt --dpi 600 --driver 1");
+    ASSERT_EQ(at600.status, 0) << at600.errors;
+    const std::string plot300 = ReadAll(dir.path() + "/tiger300.plt");
+    const std::string plot600 = ReadAll(dir.path() + "/tiger600.plt");
+    ASSERT_FALSE(plot300.empty());
+    // Twice the pixels: larger coordinates and finer curves.
+    EXPECT_GT(plot600.size(), plot300.size());
+    EXPECT_FALSE(Contains(at600.errors, "named")) << at600.errors;
+}
+
+TEST(PlotCommand, MalformedMetafilesLeaveNoFile) {
+    ScratchDir dir;
+    // An object index past the table: found while playing, after the job
+    // has started.
+    EmfBuilder emf;
+    emf.Handles(4).MoveTo(0, 0).LineTo(100, 100).Select(9).LineTo(200, 0);
+    ASSERT_TRUE(WriteBytes(dir.path() + "/bad_index.emf", emf.Bytes()));
+    // The sample cut short: refused before the job starts.
+    const std::string sample = ReadAll(Sample("cadplan.emf"));
+    ASSERT_TRUE(WriteBytes(dir.path() + "/cut.emf",
+                           std::vector<BYTE>(sample.begin(), sample.begin() + 20000)));
+    struct Case {
+        const char* file;
+        const char* message;
+    } cases[] = {
+        {"bad_index.emf", "record 3 (EMR_SELECTOBJECT): object index 9 is out of range"},
+        {"cut.emf", "cut.emf: "},
+        {"missing.emf", "missing.emf: "},
+    };
+    for (const Case& c : cases) {
+        const Outcome run = RunPlothost(dir, std::string("plot ") + c.file + " -o out.plt");
+        EXPECT_EQ(run.status, 1) << c.file << ": " << run.errors;
+        EXPECT_TRUE(Contains(run.errors, c.message)) << c.file << ": " << run.errors;
+        EXPECT_FALSE(fs::exists(dir.path() + "/out.plt")) << c.file;
+        EXPECT_FALSE(fs::exists(dir.path() + "/out.plt.tmp")) << c.file;
+    }
+}
+
+TEST(PlotCommand, RefusalsAndCommandLineMistakes) {
+    ScratchDir dir;
+    struct Case {
+        std::string arguments;
+        int status;
+        const char* message;
+    } cases[] = {
+        {"plot " + Sample("cadplan.emf"), 2, "plot needs -o FILE"},
+        {"plot " + Sample("cadplan.emf") + " -o x --fit --scale 2", 2, "exclude each other"},
+        {"plot " + Sample("cadplan.emf") + " -o x --driver 2", 1,
+         "renders whole pages in the computer"},
+        {"plot " + Sample("cadplan.emf") + " -o x --driver 'No such plotter'", 1,
+         "no plotter named"},
+        {"plot " + Sample("cadplan.emf") + " -o " + "/no/such/folder/x", 1, "cannot create"},
+    };
+    for (const Case& c : cases) {
+        const Outcome run = RunPlothost(dir, c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments << ": " << run.errors;
+        EXPECT_TRUE(Contains(run.errors, c.message)) << c.arguments << ": " << run.errors;
+        EXPECT_FALSE(fs::exists(dir.path() + "/x.plt")) << c.arguments;
+    }
+}
+
+TEST(PlotCommand, HelpTellsThePlotOptions) {
+    ScratchDir dir;
+    const std::string command =
+        std::string(HPGL2_PLOTHOST_PATH) + " --help > " + dir.path() + "/help.txt";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string help = ReadAll(dir.path() + "/help.txt");
+    for (const char* option : {"plot DRAWING.emf", "-o FILE", "--driver", "--scale", "--fit",
+                               "--dpi", "--output-name", "--save-as"})
+        EXPECT_TRUE(Contains(help, option)) << option;
+}
+
+}  // namespace
