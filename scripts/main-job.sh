@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The main job: builds the module and the reference host, then shows the
-# bundled plotter configuration and the device capabilities of its first
-# plotter.
+# The main job: builds the module and the reference host, then plots the
+# bundled sample drawing (samples/cadplan.emf) on the first plotter of the
+# bundled configuration into out/cadplan.plt.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
@@ -10,4 +10,6 @@ host="$HPGL2_ROOT/build/bin/plothost"
 export PXR_DATA_DIR="$HPGL2_ROOT/out/data"
 mkdir -p "$PXR_DATA_DIR"
 "$host" --app-dir "$HPGL2_ROOT/config" drivers
-"$host" --app-dir "$HPGL2_ROOT/config" caps 1
+"$host" --app-dir "$HPGL2_ROOT/config" plot "$HPGL2_ROOT/samples/cadplan.emf" \
+  -o "$HPGL2_ROOT/out/cadplan.plt"
+echo "Plot file: $HPGL2_ROOT/out/cadplan.plt"
