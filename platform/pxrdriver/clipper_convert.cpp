@@ -33,6 +33,34 @@ Paths PathsFromList(const HT_ClipRgn* pRegion) {
 
 namespace {
 
+struct Box {
+    ClipperLib::cInt left, top, right, bottom;
+};
+
+Box BoxOf(const Paths& paths) {
+    Box box = {INT64_MAX, INT64_MAX, INT64_MIN, INT64_MIN};
+    for (const Path& path : paths) {
+        for (const IntPoint& pt : path) {
+            box.left = std::min(box.left, pt.X);
+            box.top = std::min(box.top, pt.Y);
+            box.right = std::max(box.right, pt.X);
+            box.bottom = std::max(box.bottom, pt.Y);
+        }
+    }
+    return box;
+}
+
+// Twice the signed area, exact (coordinates are 32-bit, so the products fit).
+__int128 TwiceArea(const Path& path) {
+    __int128 twice = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        const IntPoint& a = path[i];
+        const IntPoint& b = path[(i + 1) % path.size()];
+        twice += static_cast<__int128>(a.X) * b.Y - static_cast<__int128>(b.X) * a.Y;
+    }
+    return twice;
+}
+
 // Clipper reports its own failures (memory, or an intersection order it
 // cannot resolve) by a false result; they all end the operation. Without any
 // path that can hold area it reports false too, but the answer is simply
@@ -43,17 +71,25 @@ namespace {
 // few thousand corners). Contours may thus touch themselves at a vertex,
 // which neither the even-odd reading nor the plotter minds.
 Paths Execute(ClipperLib::Clipper& clipper, bool bAnyAdded, ClipperLib::ClipType clipType,
-              ClipperLib::PolyFillType subjectFill, ClipperLib::PolyFillType clipFill) {
+              ClipperLib::PolyFillType subjectFill, ClipperLib::PolyFillType clipFill,
+              const Box& limits) {
     Paths result;
     if (!bAnyAdded)
         return result;
     if (!clipper.Execute(clipType, result, subjectFill, clipFill))
         throw std::bad_alloc();
-    result.erase(std::remove_if(result.begin(), result.end(),
-                                [](const Path& path) {
-                                    return path.size() < 3 || ClipperLib::Area(path) == 0;
-                                }),
-                 result.end());
+    // Clipper rounds new crossing points and may put one a unit beyond the
+    // operands; nothing may leave their bounds.
+    for (Path& path : result) {
+        for (IntPoint& pt : path) {
+            pt.X = std::clamp(pt.X, limits.left, limits.right);
+            pt.Y = std::clamp(pt.Y, limits.top, limits.bottom);
+        }
+    }
+    result.erase(
+        std::remove_if(result.begin(), result.end(),
+                       [](const Path& path) { return path.size() < 3 || TwiceArea(path) == 0; }),
+        result.end());
     return result;
 }
 
@@ -62,7 +98,7 @@ Paths Execute(ClipperLib::Clipper& clipper, bool bAnyAdded, ClipperLib::ClipType
 Paths Normalize(const Paths& paths, ClipperLib::PolyFillType fillType) {
     ClipperLib::Clipper clipper;
     const bool bAdded = clipper.AddPaths(paths, ClipperLib::ptSubject, true);
-    return Execute(clipper, bAdded, ClipperLib::ctUnion, fillType, fillType);
+    return Execute(clipper, bAdded, ClipperLib::ctUnion, fillType, fillType, BoxOf(paths));
 }
 
 Paths Combine(const Paths& subject, const Paths& clip, ClipperLib::ClipType clipType) {
@@ -76,8 +112,20 @@ Paths Combine(const Paths& subject, const Paths& clip, ClipperLib::ClipType clip
     ClipperLib::Clipper clipper;
     const bool bSubject = clipper.AddPaths(subject, ClipperLib::ptSubject, true);
     const bool bClip = clipper.AddPaths(clip, ClipperLib::ptClip, true);
+    // The result lies within the bounds of what it is made of.
+    const Box a = BoxOf(subject), b = BoxOf(clip);
+    Box limits = {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                  std::max(a.bottom, b.bottom)};
+    if (clipType == ClipperLib::ctIntersection) {
+        limits = {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                  std::min(a.bottom, b.bottom)};
+    } else if (clipType == ClipperLib::ctDifference) {
+        limits = a;
+    }
+    if (limits.left > limits.right || limits.top > limits.bottom)
+        return Paths();
     const Paths result = Execute(clipper, bSubject || bClip, clipType, ClipperLib::pftEvenOdd,
-                                 ClipperLib::pftEvenOdd);
+                                 ClipperLib::pftEvenOdd, limits);
     // Where edges of the two lie on each other, Clipper may return a contour
     // traced twice over the same ground (no area even-odd, yet edges to
     // stroke); read once more even-odd, it vanishes.
@@ -108,52 +156,23 @@ RECT Bounds(const Paths& paths) {
     return {ClampToLong(left), ClampToLong(top), ClampToLong(right), ClampToLong(bottom)};
 }
 
-namespace {
-
-// The path without repeated points and without points in the middle of a
-// straight run.
-Path CornersOf(const Path& path) {
-    Path corners;
-    for (const IntPoint& pt : path) {
-        if (corners.empty() || !(corners.back() == pt))
-            corners.push_back(pt);
-    }
-    while (corners.size() > 1 && corners.front() == corners.back())
-        corners.pop_back();
-    bool bChanged = true;
-    while (bChanged && corners.size() >= 3) {
-        bChanged = false;
-        for (size_t i = 0; i < corners.size() && corners.size() >= 3; ++i) {
-            const IntPoint& a = corners[(i + corners.size() - 1) % corners.size()];
-            const IntPoint& b = corners[i];
-            const IntPoint& c = corners[(i + 1) % corners.size()];
-            const __int128 cross = static_cast<__int128>(b.X - a.X) * (c.Y - b.Y) -
-                                   static_cast<__int128>(b.Y - a.Y) * (c.X - b.X);
-            if (cross == 0) {
-                corners.erase(corners.begin() + static_cast<long>(i));
-                bChanged = true;
-                break;
-            }
-        }
-    }
-    return corners;
-}
-
-}  // namespace
-
 bool IsOneRectangle(const Paths& paths) {
+    // Level and upright edges only, and the area of the bounding box: then
+    // the contour is that box, however many points it has on its sides.
     if (paths.size() != 1)
         return false;
-    const Path corners = CornersOf(paths[0]);
-    if (corners.size() != 4)
-        return false;
-    for (size_t i = 0; i < 4; ++i) {
-        const IntPoint& a = corners[i];
-        const IntPoint& b = corners[(i + 1) % 4];
+    const Path& path = paths[0];
+    for (size_t i = 0; i < path.size(); ++i) {
+        const IntPoint& a = path[i];
+        const IntPoint& b = path[(i + 1) % path.size()];
         if (a.X != b.X && a.Y != b.Y)
             return false;
     }
-    return true;
+    const Box box = BoxOf(paths);
+    const __int128 twiceBox =
+        static_cast<__int128>(box.right - box.left) * (box.bottom - box.top) * 2;
+    const __int128 twice = TwiceArea(path);
+    return twiceBox > 0 && (twice == twiceBox || twice == -twiceBox);
 }
 
 namespace {

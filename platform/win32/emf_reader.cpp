@@ -128,10 +128,10 @@ bool ParseEnhMetaFile(const BYTE* data, size_t size, EmfDocument* out, std::stri
     doc.size = doc.header.nBytes;  // bytes past nBytes are padding
 
     const uint64_t total = doc.size;
-    doc.records.reserve(std::min<uint64_t>(doc.header.nRecords, total / sizeof(EMR)));
     uint64_t offset = 0;
     DWORD index = 0;
     bool sawEof = false;
+    EmfRecordView last{};
     while (offset < total) {
         const uint64_t left = total - offset;
         const BYTE* p = data + offset;
@@ -151,7 +151,7 @@ bool ParseEnhMetaFile(const BYTE* data, size_t size, EmfDocument* out, std::stri
         if (const EmfRecordValidator validate = FindEmfRecordValidator(record.type))
             if (!validate(doc, record, error))
                 return false;
-        doc.records.push_back(record);
+        last = record;
         offset += record.size;
         ++index;
         if (record.type == EMR_EOF) {
@@ -159,17 +159,20 @@ bool ParseEnhMetaFile(const BYTE* data, size_t size, EmfDocument* out, std::stri
             break;
         }
     }
-    const EmfRecordView& last = doc.records.back();  // the header at least
     if (!sawEof)
         return FailRecord(error, last.index, last.type, "the metafile ends without EMR_EOF");
     if (offset != total)
         return FailRecord(error, last.index, last.type,
                           EmfFormat("%llu bytes of nBytes follow EMR_EOF",
                                     static_cast<unsigned long long>(total - offset)));
-    if (doc.records.size() != doc.header.nRecords)
+    if (index != doc.header.nRecords)
         return FailRecord(error, 0, EMR_HEADER,
-                          EmfFormat("nRecords is %u but the metafile holds %zu records",
-                                    doc.header.nRecords, doc.records.size()));
+                          EmfFormat("nRecords is %u but the metafile holds %u records",
+                                    doc.header.nRecords, index));
+    doc.records.m_data = data;
+    doc.records.m_bytes = static_cast<DWORD>(total);
+    doc.records.m_count = index;
+    doc.records.m_last = last;
     *out = std::move(doc);
     return true;
 }

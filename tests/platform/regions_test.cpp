@@ -236,6 +236,26 @@ TEST(KestRgn, ARegionAgainstItselfIsExact) {
     }
 }
 
+TEST(KestRgn, ResultsStayWithinTheirOperands) {
+    // Clipper rounds the crossing of (-412, 64)-(0, 31) with x = -400 to
+    // (-401, 63): one unit outside the clip polygon, which ends at x = -400.
+    HT_ClipRgn* pShape = MakeList({{{0, 412}, {0, 31}, {340, 4}}, {{0, 31}, {-412, 64}, {0, 16}}});
+    const Polygon clipPolygon = {{-358, 58}, {-387, 61}, {-334, 96}, {49, 253},
+                                 {53, 279},  {0, 312},   {-334, 96}, {-400, 69},
+                                 {-400, 63}, {-387, 61}, {-400, 53}, {-400, 39}};
+    CKestRgn shape(pShape), clip, result;
+    HT_DeleteRgn(pShape);
+    clip.CreatePolygonRgn(clipPolygon.data(), int(clipPolygon.size()), ALTERNATE);
+    ASSERT_EQ(CKestRgn::CombineRgn(&result, &shape, &clip, RGN_AND), COMPLEXREGION);
+    RECT box;
+    result.GetRgnBox(&box);
+    EXPECT_GE(box.left, -400);
+    for (const Polygon& polygon : ListPolygons(result.GetClipRgnRef())) {
+        for (const POINT& pt : polygon)
+            EXPECT_GE(pt.x, -400);
+    }
+}
+
 TEST(KestRgn, ListRegionsReadEvenOddAndReachTheIntegerLimits) {
     // Disjoint rectangles add up; a rectangle inside another is a hole.
     HT_ClipRgn* pList = MakeList({Rect(0, 0, 10, 10), Rect(20, 0, 30, 10), Rect(22, 2, 28, 8)});

@@ -30,6 +30,63 @@ struct EmfRecordView {
 };
 static_assert(sizeof(EmfRecordView) == 16);
 
+// The records of a checked metafile, walked in place: nothing is kept per
+// record, so a document costs its bytes and no more, however many records
+// it holds. Indexing walks from the start (for tests and tools, not loops).
+class EmfRecordList {
+public:
+    class Iterator {
+    public:
+        using value_type = EmfRecordView;
+        using difference_type = std::ptrdiff_t;
+        Iterator() = default;
+        Iterator(const BYTE* data, DWORD offset, DWORD index)
+            : m_data(data), m_offset(offset), m_index(index) {}
+        EmfRecordView operator*() const {
+            const BYTE* p = m_data + m_offset;
+            return {ReadDword(p), ReadDword(p + 4), m_offset, m_index};
+        }
+        Iterator& operator++() {
+            m_offset += ReadDword(m_data + m_offset + 4);
+            ++m_index;
+            return *this;
+        }
+        Iterator operator++(int) {
+            Iterator before = *this;
+            ++*this;
+            return before;
+        }
+        bool operator==(const Iterator& other) const { return m_offset == other.m_offset; }
+
+    private:
+        static DWORD ReadDword(const BYTE* p) {
+            return DWORD{p[0]} | DWORD{p[1]} << 8 | DWORD{p[2]} << 16 | DWORD{p[3]} << 24;
+        }
+        const BYTE* m_data = nullptr;
+        DWORD m_offset = 0;
+        DWORD m_index = 0;
+    };
+
+    Iterator begin() const { return {m_data, 0, 0}; }
+    Iterator end() const { return {m_data, m_bytes, m_count}; }
+    size_t size() const { return m_count; }
+    bool empty() const { return m_count == 0; }
+    EmfRecordView front() const { return *begin(); }
+    EmfRecordView back() const { return m_last; }
+    EmfRecordView operator[](size_t index) const {
+        Iterator it = begin();
+        for (size_t i = 0; i < index; ++i) ++it;
+        return *it;
+    }
+
+private:
+    friend bool ParseEnhMetaFile(const BYTE*, size_t, struct EmfDocument*, std::string*);
+    const BYTE* m_data = nullptr;
+    DWORD m_bytes = 0;  // nBytes: the records end exactly there
+    DWORD m_count = 0;
+    EmfRecordView m_last{};
+};
+
 // A checked metafile. Movable, not copyable: the views point into the bytes,
 // which the document owns when it was loaded from a file.
 struct EmfDocument {
@@ -39,7 +96,7 @@ struct EmfDocument {
     // (cbPixelFormat..bOpenGL below 100 bytes, szlMicrometers below 108) are 0.
     ENHMETAHEADER header{};
     std::span<const BYTE> description;  // UTF-16LE, nDescription characters; may be empty
-    std::vector<EmfRecordView> records;
+    EmfRecordList records;
     std::vector<BYTE> storage;  // the file's bytes, when LoadEnhMetaFile read them
 
     EmfDocument() = default;
