@@ -1,6 +1,7 @@
 #include "rtl/delta_row_encoder.h"
 
 #include "rtl/byte_scan.h"
+#include "rtl/row_storage.h"
 
 #include <algorithm>
 #include <bit>
@@ -187,14 +188,9 @@ bool DeltaRowEncoder::ReserveRow(size_t nRowBytes) {
     if (nNeeded <= m_nCapacity) {
         return true;
     }
-    std::unique_ptr<BYTE[]> pData(new (std::nothrow) BYTE[nNeeded]);
-    if (!pData) {
+    if (!ReallocateRowStorage(&m_pData, m_nLength, nNeeded)) {
         return false;
     }
-    if (m_nLength > 0) {
-        std::memcpy(pData.get(), m_pData.get(), m_nLength);
-    }
-    m_pData = std::move(pData);
     m_nCapacity = nNeeded;
     return true;
 }
@@ -205,11 +201,9 @@ void DeltaRowEncoder::EnsureCapacity(size_t nNeeded) {
     }
     // Only reached when the caller did not reserve the row.
     const size_t nCapacity = std::max({nNeeded, m_nCapacity * 2, size_t{1024}});
-    std::unique_ptr<BYTE[]> pData(new BYTE[nCapacity]);
-    if (m_nLength > 0) {
-        std::memcpy(pData.get(), m_pData.get(), m_nLength);
+    if (!ReallocateRowStorage(&m_pData, m_nLength, nCapacity)) {
+        throw std::bad_alloc();
     }
-    m_pData = std::move(pData);
     m_nCapacity = nCapacity;
 }
 
