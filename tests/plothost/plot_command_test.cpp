@@ -11,6 +11,8 @@
 
 #include "gdi_constants.h"
 #include "support/emf_builder.h"
+#include "support/image_compare.h"
+#include "support/plot_reader.h"
 #include "support/test_files.h"
 
 namespace {
@@ -72,6 +74,32 @@ TEST(PlotCommand, PlotsTheSampleDrawing) {
     EXPECT_TRUE(Contains(
         run.errors, "plothost: " + std::to_string(plot.size()) + " bytes written to cadplan.plt\n"))
         << run.errors;
+}
+
+// The plot, read back by the test tree's own reader, against the picture
+// Inkscape rendered from the same drawing: in place, nothing outside it.
+TEST(PlotCommand, SampleDrawingMatchesItsPicture) {
+    ScratchDir dir;
+    const Outcome run = RunPlothost(dir, "plot " + Sample("cadplan.emf") + " -o cadplan.plt");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    const plot::PlotRendering rendering = plot::RenderPlotFile(dir.path() + "/cadplan.plt", 2);
+    ASSERT_TRUE(rendering.ok) << rendering.error;
+    EXPECT_TRUE(rendering.warnings.empty());
+    plot::CompareOptions options;
+    // The drawing was fitted to the printable width, so the page's width is
+    // the picture's (827 pixels); the page runs on below the picture.
+    options.placement = {0, 0, 827, 1088};
+    const plot::ImageComparison c =
+        plot::ComparePlotToReference(plot::FirstPage(rendering), Sample("cadplan.png"), options);
+    ASSERT_TRUE(c.ok) << c.error;
+    EXPECT_GE(c.precision, 0.99) << c.ToString();
+    EXPECT_EQ(c.inkOutsideReferenceBox, 0u) << c.ToString();
+    // Everything but the embedded bitmap, which is not plotted yet.
+    EXPECT_GE(c.coverage, 0.70) << c.ToString();
+    EXPECT_LE(std::abs(c.plotBox.left - c.referenceBox.left), 2) << c.ToString();
+    EXPECT_LE(std::abs(c.plotBox.top - c.referenceBox.top), 2) << c.ToString();
+    EXPECT_LE(std::abs(c.plotBox.right - c.referenceBox.right), 2) << c.ToString();
+    EXPECT_LE(std::abs(c.plotBox.bottom - c.referenceBox.bottom), 2) << c.ToString();
 }
 
 TEST(PlotCommand, SaveAsAndResolution) {
