@@ -35,8 +35,7 @@ HT_ClipRgn* MakeRegion(int nStarSpikes) {
         p->pNext = nullptr;
         p->nCount = LONG(polygon.size());
         p->pPoints = static_cast<POINT*>(HT_Malloc(sizeof(POINT) * polygon.size()));
-        for (size_t i = 0; i < polygon.size(); ++i)
-            p->pPoints[i] = polygon[i];
+        for (size_t i = 0; i < polygon.size(); ++i) p->pPoints[i] = polygon[i];
         *ppLink = p;
         ppLink = &p->pNext;
     }

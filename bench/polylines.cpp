@@ -73,7 +73,8 @@ void LongPolylines(benchmark::State& state, int clipMode, bool comb) {
     if (comb) plot.SetCombClip();
     const std::vector<POINT> points = Wander(10000);
     for (auto _ : state)
-        plot.host.pCallbacks->OnPolyline(&plot.host, points.data(), static_cast<int>(points.size()));
+        plot.host.pCallbacks->OnPolyline(&plot.host, points.data(),
+                                         static_cast<int>(points.size()));
     state.SetItemsProcessed(state.iterations() * static_cast<long long>(points.size()));
     state.counters["bytes_per_point"] =
         static_cast<double>(plot.channel.bytes) / static_cast<double>(state.items_processed());

@@ -34,10 +34,8 @@ uint32_t PixelOf(Kind kind, int x, int y, uint32_t& state) {
         case kCad: {
             // Thin black lines on white: a grid every 500 pixels, two pixels
             // wide, a red diagonal, and a few text-like dots.
-            if (x % 500 < 2 || (x + 3 * y) % 1777 < 2)
-                return (x + 3 * y) % 1777 < 2 ? 0xFF0000 : 0;
-            if (y % 16 < 2 && x % 97 < 3)
-                return 0;
+            if (x % 500 < 2 || (x + 3 * y) % 1777 < 2) return (x + 3 * y) % 1777 < 2 ? 0xFF0000 : 0;
+            if (y % 16 < 2 && x % 97 < 3) return 0;
             return 0xFFFFFF;
         }
         case kPhoto: {
@@ -46,8 +44,7 @@ uint32_t PixelOf(Kind kind, int x, int y, uint32_t& state) {
             const uint32_t b = static_cast<uint32_t>((x / 160 + 40) % 200 + Noise(state) % 8);
             return r << 16 | g << 8 | b;
         }
-        case kWorst:
-            break;
+        case kWorst: break;
     }
     return 0;
 }
@@ -60,8 +57,7 @@ std::vector<std::vector<uint8_t>> MakeRows(Kind kind, Layout layout) {
     for (int y = 0; y < kRows; ++y) {
         std::vector<uint8_t> row(nBytes, 0);
         if (kind == kWorst) {
-            for (size_t i = 0; i < nBytes; ++i)
-                row[i] = static_cast<uint8_t>(i * 7 + y * 3);
+            for (size_t i = 0; i < nBytes; ++i) row[i] = static_cast<uint8_t>(i * 7 + y * 3);
         } else if (layout == kRgb) {
             for (int x = 0; x < kWidth; ++x) {
                 const uint32_t p = PixelOf(kind, x, y, state);
@@ -74,8 +70,7 @@ std::vector<std::vector<uint8_t>> MakeRows(Kind kind, Layout layout) {
                 const uint32_t p = PixelOf(kind, x, y, state);
                 // a photograph as one bit: a threshold on the red channel
                 const bool bInk = kind == kPhoto ? (p >> 16) < 100 : p != 0xFFFFFF;
-                if (bInk)
-                    row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+                if (bInk) row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
             }
         }
         rows.push_back(std::move(row));

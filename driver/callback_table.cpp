@@ -60,7 +60,9 @@ void DestroyJobContext(HostContext* pHost) {
     pHost->pJob = nullptr;
 }
 
-int Reserved88(HostContext*) { return 1; }
+int Reserved88(HostContext*) {
+    return 1;
+}
 
 int TableDeviceCap(HostContext* pHost, int nIndex) {
     const DriverCallbacks* table = pHost ? pHost->pCallbacks : nullptr;

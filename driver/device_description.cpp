@@ -154,7 +154,7 @@ int GetDeviceCaps(HostContext* pHost, int nIndex) {
     const std::int64_t res = EffectiveResolution(r);
     const auto clamp = [](std::int64_t v) {
         return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
-                                                          std::numeric_limits<int>::max()));
+                                                         std::numeric_limits<int>::max()));
     };
     const auto pixels = [&](std::int64_t tenths) { return clamp(tenths * res / 254); };
     const std::int64_t printableW = w - r.nMarginRight - r.nMarginLeft;

@@ -14,7 +14,9 @@
 namespace {
 
 // Plotters whose configuration name starts with these capitals get their own class.
-bool IsOceName(const char* name) { return std::strncmp(name, "OCE", 3) == 0; }
+bool IsOceName(const char* name) {
+    return std::strncmp(name, "OCE", 3) == 0;
+}
 
 HPGL2Driver* CreateDriver(const std::string& iniPath, const char* name) {
     try {
@@ -56,7 +58,8 @@ int HandleDriverRequest(int nRequest, void* pArgument) {
     try {
         switch (nRequest) {
             case IT_REQ_LOAD_DRIVERS: return LoadDrivers(static_cast<HT_DriverList*>(pArgument));
-            case IT_REQ_UNLOAD_DRIVER: return UnloadDriver(static_cast<HT_UnloadRequest*>(pArgument));
+            case IT_REQ_UNLOAD_DRIVER:
+                return UnloadDriver(static_cast<HT_UnloadRequest*>(pArgument));
             default: return 1;
         }
     } catch (...) {

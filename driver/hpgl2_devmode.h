@@ -7,34 +7,34 @@
 #include <windows.h>
 
 struct HPGL2DevMode {
-    DEVMODEA dm;                // 0: public part
-    DEVMODEA dmSaved;           // 156: public part as of the last paper-geometry refresh
-    char szDeviceTag[32];       // 312
-    LONG nReserved;             // 344
-    LONG nPaperCode;            // 348: paper code applied at the last refresh
-    LONG nPaperWidth;           // 352: sheet width as plotted, 0.1 mm
-    LONG nPaperLength;          // 356: sheet length as plotted, 0.1 mm
-    BYTE aReserved360[128];     // 360
-    LONG nMarginLeft;           // 488: 0.1 mm
-    LONG nMarginTop;            // 492
-    LONG nMarginRight;          // 496
-    LONG nMarginBottom;         // 500
-    BYTE aReserved504[28];      // 504
-    LONG nClipMode;             // 532: CLIP_ENABLE | CLIP_RECT | CLIP_WINDING
-    BYTE bRenderMode;           // 536: 0 colour, nonzero greyscale (PJL render mode)
-    BYTE aReserved537[3];       // 537
-    LONG nHeadMask;             // 540: PJL header lines
-    LONG nReserved544;          // 544
-    LONG nColorMode;            // 548: 0 black and white, 1 colour, 2 grey
-    LONG nTransaction;          // 552: 0 in plot, 1 in computer, 2 auto
-    LONG nMemorySize;           // 556: bytes
-    LONG nCompression;          // 560: 0..4, the "Compressed algorithm" choices
-    LONG nDataMode;             // 564: 0..3, the "Data" choices
-    LONG nReserved568;          // 568
-    LONG bInkedArea;            // 572
-    LONG bPjlControl;           // 576
-    char szControlCode[500];    // 580: NUL-terminated, at most 499 characters
-    BYTE aReserved1080[100];    // 1080
+    DEVMODEA dm;              // 0: public part
+    DEVMODEA dmSaved;         // 156: public part as of the last paper-geometry refresh
+    char szDeviceTag[32];     // 312
+    LONG nReserved;           // 344
+    LONG nPaperCode;          // 348: paper code applied at the last refresh
+    LONG nPaperWidth;         // 352: sheet width as plotted, 0.1 mm
+    LONG nPaperLength;        // 356: sheet length as plotted, 0.1 mm
+    BYTE aReserved360[128];   // 360
+    LONG nMarginLeft;         // 488: 0.1 mm
+    LONG nMarginTop;          // 492
+    LONG nMarginRight;        // 496
+    LONG nMarginBottom;       // 500
+    BYTE aReserved504[28];    // 504
+    LONG nClipMode;           // 532: CLIP_ENABLE | CLIP_RECT | CLIP_WINDING
+    BYTE bRenderMode;         // 536: 0 colour, nonzero greyscale (PJL render mode)
+    BYTE aReserved537[3];     // 537
+    LONG nHeadMask;           // 540: PJL header lines
+    LONG nReserved544;        // 544
+    LONG nColorMode;          // 548: 0 black and white, 1 colour, 2 grey
+    LONG nTransaction;        // 552: 0 in plot, 1 in computer, 2 auto
+    LONG nMemorySize;         // 556: bytes
+    LONG nCompression;        // 560: 0..4, the "Compressed algorithm" choices
+    LONG nDataMode;           // 564: 0..3, the "Data" choices
+    LONG nReserved568;        // 568
+    LONG bInkedArea;          // 572
+    LONG bPjlControl;         // 576
+    char szControlCode[500];  // 580: NUL-terminated, at most 499 characters
+    BYTE aReserved1080[100];  // 1080
 };
 
 static_assert(sizeof(HPGL2DevMode) == 1180);

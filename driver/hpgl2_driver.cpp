@@ -33,8 +33,14 @@ void CopyToField(char* pField, size_t nFieldSize, const char* pszText) {
 }
 
 HPGL2Driver::HPGL2Driver(void*, const char* pszIniPath, const char* pszSection)
-    : m_attributes{}, m_penRecord{}, m_nBrushStyle(0), m_crBrush(0), m_nBrushHatch(0),
-      m_hDefaultDevMode(nullptr), m_customPaper{}, m_callbacks{} {
+    : m_attributes{},
+      m_penRecord{},
+      m_nBrushStyle(0),
+      m_crBrush(0),
+      m_nBrushHatch(0),
+      m_hDefaultDevMode(nullptr),
+      m_customPaper{},
+      m_callbacks{} {
     const char* ini = pszIniPath ? pszIniPath : "";
     const char* section = pszSection ? pszSection : "";
     const std::string appFolder = KestGetAppFullPath();
@@ -83,11 +89,15 @@ int HPGL2Driver::QueryDriverInterface(const GUID& iid, void** ppObject) {
     return 1;
 }
 
-const char* HPGL2Driver::GetName() { return m_strName.c_str(); }
+const char* HPGL2Driver::GetName() {
+    return m_strName.c_str();
+}
 
 // The settings dialog belongs to the configuration user interface, which
 // this module does not bring yet; the host's call changes nothing.
-int HPGL2Driver::Configure(HWND) { return 1; }
+int HPGL2Driver::Configure(HWND) {
+    return 1;
+}
 
 // A handle whose block is smaller than the record is refused: copying the
 // whole record would read or write past its end.
@@ -119,9 +129,13 @@ int HPGL2Driver::GetDevMode(HGLOBAL hDevMode) {
     return ok;
 }
 
-int HPGL2Driver::Attach(HostContext* pHost) { return AttachDriver(this, pHost); }
+int HPGL2Driver::Attach(HostContext* pHost) {
+    return AttachDriver(this, pHost);
+}
 
-int HPGL2Driver::Detach(HostContext* pHost) { return DetachDriver(this, pHost); }
+int HPGL2Driver::Detach(HostContext* pHost) {
+    return DetachDriver(this, pHost);
+}
 
 HGLOBAL HPGL2Driver::GetDefaultDevMode() {
     if (m_hDefaultDevMode) return m_hDefaultDevMode;

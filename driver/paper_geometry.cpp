@@ -23,8 +23,8 @@ int TruncateToInt(double value) {
     return static_cast<int>(value);
 }
 
-void FillPaper(PaperSize* paper, int id, const char* name, double width, double length,
-               double left, double right, double top, double bottom) {
+void FillPaper(PaperSize* paper, int id, const char* name, double width, double length, double left,
+               double right, double top, double bottom) {
     paper->nPaperID = id;
     CopyToField(paper->szPaperName, sizeof paper->szPaperName, name);
     paper->nPaperWidth = TruncateToInt(width);
@@ -46,8 +46,8 @@ bool ReadPaperList(HPGL2Driver* driver, std::vector<PaperSize>* papers) {
     } catch (const std::bad_alloc&) {
         return false;
     }
-    const int filled = driver->DeviceCapabilities(
-        HT_DC_PAPERRECORDS, reinterpret_cast<char*>(papers->data()), nullptr);
+    const int filled = driver->DeviceCapabilities(HT_DC_PAPERRECORDS,
+                                                  reinterpret_cast<char*>(papers->data()), nullptr);
     if (filled >= 0 && filled < count) papers->resize(static_cast<size_t>(filled));
     return true;
 }
@@ -110,8 +110,7 @@ int HPGL2Driver::AddPaper(const char* pszName, double dWidth, double dLength, do
     } catch (const std::bad_alloc&) {
         return 0;
     }
-    return HT_WritePaperFile(m_strPaperFile.c_str(), papers.data(),
-                             static_cast<int>(papers.size()))
+    return HT_WritePaperFile(m_strPaperFile.c_str(), papers.data(), static_cast<int>(papers.size()))
                ? 1
                : 0;
 }

@@ -15,8 +15,7 @@ volatile unsigned g_sink;
 
 void Touch(std::span<const BYTE> bytes) {
     unsigned sum = 0;
-    for (BYTE b : bytes)
-        sum += b;
+    for (BYTE b : bytes) sum += b;
     g_sink = g_sink + sum;
 }
 
@@ -35,8 +34,7 @@ void Touch(const EmfBitmap& bitmap) {
 }
 
 void Touch(const EmfRegion& region) {
-    if (region.header)
-        g_sink = g_sink + region.header->nCount;
+    if (region.header) g_sink = g_sink + region.header->nCount;
     Touch(region.rects);
 }
 
@@ -44,8 +42,7 @@ template <typename View>
 bool Read(const EmfDocument& doc, const EmfRecordView& record, View* view) {
     std::string error;
     const bool ok = ReadEmfRecord(doc, record, view, &error);
-    if (!ok && error.empty())
-        __builtin_trap();  // every refusal names the record
+    if (!ok && error.empty()) __builtin_trap();  // every refusal names the record
     return ok;
 }
 
@@ -58,50 +55,30 @@ void ReadFixed(const EmfDocument& doc, const EmfRecordView& record) {
 
 void ReadEveryView(const EmfDocument& doc, const EmfRecordView& record) {
     Touch(EmfRecordBytes(doc, record));
-    if (EmfPolyline v; Read(doc, record, &v))
-        Touch(v.points);
-    if (EmfPolyline16 v; Read(doc, record, &v))
-        Touch(v.points);
-    if (EmfPolyPolyline v; Read(doc, record, &v))
-        Touch(v.counts), Touch(v.points);
-    if (EmfPolyPolyline16 v; Read(doc, record, &v))
-        Touch(v.counts), Touch(v.points);
-    if (EmfPolyDraw v; Read(doc, record, &v))
-        Touch(v.points), Touch(v.types);
-    if (EmfPolyDraw16 v; Read(doc, record, &v))
-        Touch(v.points), Touch(v.types);
-    if (EmfBitBlt v; Read(doc, record, &v))
-        Touch(v.source);
-    if (EmfStretchBlt v; Read(doc, record, &v))
-        Touch(v.source);
-    if (EmfStretchDIBits v; Read(doc, record, &v))
-        Touch(v.source);
-    if (EmfSetDIBitsToDevice v; Read(doc, record, &v))
-        Touch(v.source);
-    if (EmfMaskBlt v; Read(doc, record, &v))
-        Touch(v.source), Touch(v.mask);
-    if (EmfPlgBlt v; Read(doc, record, &v))
-        Touch(v.source), Touch(v.mask);
-    if (EmfExtCreatePen v; Read(doc, record, &v))
-        Touch(v.styleEntries), Touch(v.pattern);
-    if (EmfPatternBrush v; Read(doc, record, &v))
-        Touch(v.pattern);
-    if (EmfExtSelectClipRgn v; Read(doc, record, &v))
-        Touch(v.region);
-    if (EmfFillRgn v; Read(doc, record, &v))
-        Touch(v.region);
-    if (EmfFrameRgn v; Read(doc, record, &v))
-        Touch(v.region);
-    if (EmfInvertRgn v; Read(doc, record, &v))
-        Touch(v.region);
-    if (EmfExtTextOut v; Read(doc, record, &v))
-        Touch(v.text), Touch(v.dx);
+    if (EmfPolyline v; Read(doc, record, &v)) Touch(v.points);
+    if (EmfPolyline16 v; Read(doc, record, &v)) Touch(v.points);
+    if (EmfPolyPolyline v; Read(doc, record, &v)) Touch(v.counts), Touch(v.points);
+    if (EmfPolyPolyline16 v; Read(doc, record, &v)) Touch(v.counts), Touch(v.points);
+    if (EmfPolyDraw v; Read(doc, record, &v)) Touch(v.points), Touch(v.types);
+    if (EmfPolyDraw16 v; Read(doc, record, &v)) Touch(v.points), Touch(v.types);
+    if (EmfBitBlt v; Read(doc, record, &v)) Touch(v.source);
+    if (EmfStretchBlt v; Read(doc, record, &v)) Touch(v.source);
+    if (EmfStretchDIBits v; Read(doc, record, &v)) Touch(v.source);
+    if (EmfSetDIBitsToDevice v; Read(doc, record, &v)) Touch(v.source);
+    if (EmfMaskBlt v; Read(doc, record, &v)) Touch(v.source), Touch(v.mask);
+    if (EmfPlgBlt v; Read(doc, record, &v)) Touch(v.source), Touch(v.mask);
+    if (EmfExtCreatePen v; Read(doc, record, &v)) Touch(v.styleEntries), Touch(v.pattern);
+    if (EmfPatternBrush v; Read(doc, record, &v)) Touch(v.pattern);
+    if (EmfExtSelectClipRgn v; Read(doc, record, &v)) Touch(v.region);
+    if (EmfFillRgn v; Read(doc, record, &v)) Touch(v.region);
+    if (EmfFrameRgn v; Read(doc, record, &v)) Touch(v.region);
+    if (EmfInvertRgn v; Read(doc, record, &v)) Touch(v.region);
+    if (EmfExtTextOut v; Read(doc, record, &v)) Touch(v.text), Touch(v.dx);
     if (EmfGdiComment v; Read(doc, record, &v)) {
         Touch(v.data);
         g_sink = g_sink + IsEmfPlusComment(v);
     }
-    if (EmfEof v; Read(doc, record, &v))
-        Touch(v.palette);
+    if (EmfEof v; Read(doc, record, &v)) Touch(v.palette);
     ReadFixed<EMRSELECTOBJECT>(doc, record);
     ReadFixed<EMRCREATEPEN>(doc, record);
     ReadFixed<EMRCREATEBRUSHINDIRECT>(doc, record);
@@ -121,15 +98,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     EmfDocument doc;
     std::string error;
     if (!ParseEnhMetaFile(bytes.data(), bytes.size(), &doc, &error)) {
-        if (error.empty() || !doc.records.empty())
-            __builtin_trap();
+        if (error.empty() || !doc.records.empty()) __builtin_trap();
         return 0;
     }
     if (doc.records.empty() || doc.records.back().type != EMR_EOF ||
         doc.records.size() != doc.header.nRecords)
         __builtin_trap();
     Touch(doc.description);
-    for (const EmfRecordView& record : doc.records)
-        ReadEveryView(doc, record);
+    for (const EmfRecordView& record : doc.records) ReadEveryView(doc, record);
     return 0;
 }

@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<PaperSize> papers = HT_ReadPaperFile(path.c_str(), &problems);
     for (const PaperSize& p : papers)
         if (p.szPaperName[sizeof p.szPaperName - 1] != '\0') __builtin_trap();
-    const int count = HT_DefaultDeviceCapabilities(HT_DC_PAPERRECORDS, nullptr, nullptr, path.c_str());
+    const int count =
+        HT_DefaultDeviceCapabilities(HT_DC_PAPERRECORDS, nullptr, nullptr, path.c_str());
     std::vector<char> names(static_cast<size_t>(count > 0 ? count : 0) * 64 + 1);
     HT_DefaultDeviceCapabilities(DC_PAPERNAMES, names.data(), nullptr, path.c_str());
     return 0;

@@ -18,19 +18,16 @@ struct Reader {
     const std::uint8_t* p;
     size_t n;
     std::uint8_t Byte() {
-        if (n == 0)
-            return 0;
+        if (n == 0) return 0;
         --n;
         return *p++;
     }
     // Small coordinates most of the time, so that shapes meet; the whole
     // 32-bit range when the fuzzer asks for it.
     LONG Coordinate(bool bWide) {
-        if (!bWide)
-            return LONG(std::int8_t(Byte())) * 4;
+        if (!bWide) return LONG(std::int8_t(Byte())) * 4;
         std::uint32_t v = 0;
-        for (int i = 0; i < 4; ++i)
-            v = (v << 8) | Byte();
+        for (int i = 0; i < 4; ++i) v = (v << 8) | Byte();
         return LONG(std::int32_t(v));
     }
     std::vector<POINT> Points(bool bWide) {
@@ -49,8 +46,7 @@ HT_ClipRgn* NewElement(const std::vector<POINT>& points) {
     p->pNext = nullptr;
     p->nCount = LONG(points.size());
     p->pPoints = static_cast<POINT*>(HT_Malloc(sizeof(POINT) * points.size()));
-    if (!points.empty())
-        std::memcpy(p->pPoints, points.data(), sizeof(POINT) * points.size());
+    if (!points.empty()) std::memcpy(p->pPoints, points.data(), sizeof(POINT) * points.size());
     return p;
 }
 
@@ -69,12 +65,9 @@ bool Inside(const HT_ClipRgn* pRegion, double x, double y, double slack) {
         for (LONG i = 0; i < e->nCount; ++i) {
             const POINT& a = e->pPoints[i];
             const POINT& b = e->pPoints[(i + 1) % e->nCount];
-            if (DistanceToSegment(x, y, a, b) <= slack)
-                return true;
-            if ((a.y > y) == (b.y > y))
-                continue;
-            if (a.x + (y - a.y) * (double(b.x) - a.x) / (double(b.y) - a.y) > x)
-                bInside = !bInside;
+            if (DistanceToSegment(x, y, a, b) <= slack) return true;
+            if ((a.y > y) == (b.y > y)) continue;
+            if (a.x + (y - a.y) * (double(b.x) - a.x) / (double(b.y) - a.y) > x) bInside = !bInside;
         }
     }
     return bInside;
@@ -133,8 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     CRect bounds;
     const int bRect = HT_StandardClipRgn(pRegion, &bounds);
     CHECK(bounds.left >= -nPage && bounds.right <= nPage && bounds.left <= bounds.right);
-    if (bRect)
-        CHECK(pRegion->pNext == nullptr && pRegion->nCount >= 4);
+    if (bRect) CHECK(pRegion->pNext == nullptr && pRegion->nCount >= 4);
 
     CRect inner;
     if (HT_GetRgnMinRect(pRegion, &inner)) {

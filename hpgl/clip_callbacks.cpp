@@ -66,7 +66,8 @@ int OnSetClipRegion(HostContext* pHost, const HT_ClipRgn* pRegion) {
         job->m_bClipInnerValid = 1;
     } else {
         CRect inner(0, 0, 0, 0);
-        job->m_bClipInnerValid = job->m_pClipData && HT_GetRgnMinRect(job->m_pClipData, &inner) ? 1 : 0;
+        job->m_bClipInnerValid =
+            job->m_pClipData && HT_GetRgnMinRect(job->m_pClipData, &inner) ? 1 : 0;
         job->m_rcClipInner = inner;
     }
     return 1;

@@ -13,8 +13,8 @@ namespace {
 
 // A 32-bit difference needs at most 33 bits: 6 digits.
 int EncodeNumber(std::int64_t d, unsigned char* out) {
-    std::uint64_t v = d >= 0 ? static_cast<std::uint64_t>(d) * 2
-                             : static_cast<std::uint64_t>(-d) * 2 + 1;
+    std::uint64_t v =
+        d >= 0 ? static_cast<std::uint64_t>(d) * 2 : static_cast<std::uint64_t>(-d) * 2 + 1;
     int n = 0;
     while (v >= 64) {
         out[n++] = static_cast<unsigned char>(v % 64 + 63);

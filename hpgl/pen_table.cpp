@@ -18,7 +18,14 @@ void DefinePen(JobContext* job, int n) {
     // Pure white is never defined: the plotter takes 255,255,255 as no ink.
     if (slot.red == 255 && slot.green == 255 && slot.blue == 255) blue = 254;
     CommandText pc;
-    pc.Text("PC").Int(n < 0 ? 0 : n).Text(",").Int(slot.red).Text(",").Int(slot.green).Text(",").Int(blue);
+    pc.Text("PC")
+        .Int(n < 0 ? 0 : n)
+        .Text(",")
+        .Int(slot.red)
+        .Text(",")
+        .Int(slot.green)
+        .Text(",")
+        .Int(blue);
     WriteCommand(job, pc);
     slot.bDefined = 1;
 }

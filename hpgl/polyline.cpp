@@ -50,10 +50,10 @@ int OnPolyline(HostContext* pHost, const POINT* points, int count) {
         return 1;
     }
     const LONG clip = driver->m_devmode.nClipMode;
-    const bool unclipped = !(clip & CLIP_ENABLE) || (job->m_bClipIsRect && !(clip & CLIP_RECT)) ||
-                           (job->m_bClipInnerValid == 1 &&
-                            PointsInside(points, count, job->m_rcClipInner)) ||
-                           !job->m_pClipData;  // nothing to clip against yet
+    const bool unclipped =
+        !(clip & CLIP_ENABLE) || (job->m_bClipIsRect && !(clip & CLIP_RECT)) ||
+        (job->m_bClipInnerValid == 1 && PointsInside(points, count, job->m_rcClipInner)) ||
+        !job->m_pClipData;  // nothing to clip against yet
     if (unclipped) {
         EmitPolyline(&driver->m_attributes, count, points);
         return 1;

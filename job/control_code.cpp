@@ -25,7 +25,8 @@ int LeadingInt(const std::string& text) {
     long long value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
     }
     if (negative) value = -value;
     if (value > INT_MAX) value = INT_MAX;
@@ -33,7 +34,8 @@ int LeadingInt(const std::string& text) {
 }
 
 void ReplaceAll(std::string* text, const std::string& from, const std::string& to) {
-    for (size_t at = text->find(from); at != std::string::npos; at = text->find(from, at + to.size()))
+    for (size_t at = text->find(from); at != std::string::npos;
+         at = text->find(from, at + to.size()))
         text->replace(at, from.size(), to);
 }
 

@@ -7,14 +7,17 @@ namespace {
 
 bool EqualsNoCase(const char* a, const char* b) {
     for (; *a && *b; ++a, ++b)
-        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
+        if (std::tolower(static_cast<unsigned char>(*a)) !=
+            std::tolower(static_cast<unsigned char>(*b)))
             return false;
     return *a == *b;
 }
 
 }  // namespace
 
-bool IsFilePort(const char* pszOutput) { return pszOutput && EqualsNoCase(pszOutput, "FILE:"); }
+bool IsFilePort(const char* pszOutput) {
+    return pszOutput && EqualsNoCase(pszOutput, "FILE:");
+}
 
 std::string PlotFileName(const char* pszOutput) {
     std::string name = pszOutput ? pszOutput : "";

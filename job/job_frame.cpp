@@ -16,8 +16,8 @@ namespace {
 
 // Plot size in plotter units of 0.025 mm, rounded up.
 int PlotUnits(double millimetres) {
-    return static_cast<int>(std::clamp(std::trunc(millimetres * 40.0 + 0.9999), -2147483648.0,
-                                       2147483647.0));
+    return static_cast<int>(
+        std::clamp(std::trunc(millimetres * 40.0 + 0.9999), -2147483648.0, 2147483647.0));
 }
 
 }  // namespace
@@ -46,7 +46,11 @@ void BeginJob(HostContext** ppHost) {
     if (job->m_nCurRop2 == 9) WriteText(job, "MC1,160");
     // One user unit is one device pixel.
     CommandText scale;
-    scale.Text("SC0,").Fixed(job->m_nResolution, 6).Text(",0,").Fixed(job->m_nResolution, 6).Text(";");
+    scale.Text("SC0,")
+        .Fixed(job->m_nResolution, 6)
+        .Text(",0,")
+        .Fixed(job->m_nResolution, 6)
+        .Text(";");
     WriteCommand(job, scale);
     WriteText(job, "CR0,255,0,255,0,255");
     WriteText(job, "SP1");

@@ -27,14 +27,14 @@ void WriteNumberLine(JobContext* job, const char* prefix, long long value) {
 }  // namespace
 
 int PjlPaperLength(const HPGL2DevMode& r) {
-    const std::int64_t t = std::int64_t{r.nPaperLength} - r.nMarginBottom - r.nMarginTop +
-                           kLengthAllowance;
+    const std::int64_t t =
+        std::int64_t{r.nPaperLength} - r.nMarginBottom - r.nMarginTop + kLengthAllowance;
     return ToPjlUnits(std::max<std::int64_t>(r.nPaperLength, t));
 }
 
 int PjlPaperWidth(const HPGL2DevMode& r) {
-    const std::int64_t t = std::int64_t{r.nPaperWidth} - r.nMarginRight - r.nMarginLeft +
-                           kWidthAllowance;
+    const std::int64_t t =
+        std::int64_t{r.nPaperWidth} - r.nMarginRight - r.nMarginLeft + kWidthAllowance;
     return ToPjlUnits(std::max<std::int64_t>(r.nPaperWidth, t));
 }
 

@@ -95,9 +95,7 @@ BandEncoding GreyEncoding(RowMethod method, const BandSource& source, bool bEmbe
             encoding.nRowBytes = bRunLength ? nWidth : 0;
             encoding.buildRow = BuildFrom24;
             break;
-        default:
-            encoding.nRowBytes = 0;
-            break;
+        default: encoding.nRowBytes = 0; break;
     }
     return encoding;
 }

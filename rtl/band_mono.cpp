@@ -83,16 +83,11 @@ void BuildWhite(const BandSource& source, int /*y*/, BYTE* pRow) {
 
 RowBuilder MonoRowBuilder(int nBytesPerPixel) {
     switch (nBytesPerPixel) {
-        case 0:
-            return BuildFromPackedBits;
-        case 1:
-            return BuildFrom8;
-        case 2:
-            return BuildFrom16;
-        case 4:
-            return BuildFrom32;
-        default:
-            return BuildWhite;
+        case 0: return BuildFromPackedBits;
+        case 1: return BuildFrom8;
+        case 2: return BuildFrom16;
+        case 4: return BuildFrom32;
+        default: return BuildWhite;
     }
 }
 

@@ -64,9 +64,7 @@ BandEncoding RgbEncoding(RowMethod method, const BandSource& source) {
             encoding.nRowBytes = bRunLength ? 3 * nWidth : 0;
             encoding.buildRow = BuildFrom24;
             break;
-        default:
-            encoding.nRowBytes = 0;
-            break;
+        default: encoding.nRowBytes = 0; break;
     }
     return encoding;
 }

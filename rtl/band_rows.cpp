@@ -47,17 +47,14 @@ bool BandRowSender::Prepare(RowMethod method, uint64_t nWideRowBytes) {
 
 void BandRowSender::BeginBand(OutputChannel* pOutput, bool bZeroYOffset) {
     switch (m_method) {
-        case RowMethod::kRunLength:
-            WriteRasterCommand(pOutput, "\x1b*b1M");
-            break;
+        case RowMethod::kRunLength: WriteRasterCommand(pOutput, "\x1b*b1M"); break;
         case RowMethod::kDeltaRow:
             WriteRasterCommand(pOutput, "\x1b*b3M");
             if (bZeroYOffset) {
                 WriteRasterCommand(pOutput, "\x1b*b0Y");
             }
             break;
-        case RowMethod::kNoRows:
-            break;
+        case RowMethod::kNoRows: break;
     }
 }
 

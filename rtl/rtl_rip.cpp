@@ -56,10 +56,8 @@ int CRTLRip::EncodeBand(DWORD nFlags, RECT band, const RipBandBits* pBits) {
     try {
         if (m_nColorFormat == 1) {
             switch (RowMethodFor(m_nCompression)) {
-                case RowMethod::kRunLength:
-                    return EncodeBandMonoRle(nFlags, band, pBits);
-                case RowMethod::kDeltaRow:
-                    return EncodeBandMonoDelta(nFlags, band, pBits);
+                case RowMethod::kRunLength: return EncodeBandMonoRle(nFlags, band, pBits);
+                case RowMethod::kDeltaRow: return EncodeBandMonoDelta(nFlags, band, pBits);
                 case RowMethod::kNoRows:
                     // One bit with an unknown compression: the RGB encoder,
                     // which then sends the frame without rows.

@@ -7,16 +7,14 @@
 namespace {
 
 std::string WithoutTrailingSeparator(std::string path) {
-    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\'))
-        path.pop_back();
+    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
     return path;
 }
 
 std::string ExecutableFolder() {
     char buffer[4096];
     const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0)
-        return ".";
+    if (n <= 0) return ".";
     std::string path(buffer, static_cast<size_t>(n));
     const size_t slash = path.rfind('/');
     return slash == 0 ? "/" : path.substr(0, slash);

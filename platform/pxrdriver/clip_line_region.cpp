@@ -56,14 +56,12 @@ ClipLineRegion::ClipLineRegion(const HT_ClipRgn* pRegion) {
         for (size_t i = 0; i < path.size(); ++i) {
             const ClipperLib::IntPoint& a = path[i];
             const ClipperLib::IntPoint& b = path[(i + 1) % path.size()];
-            if (a == b)
-                continue;
+            if (a == b) continue;
             m_edges.push_back(
                 {ClampToLong(a.X), ClampToLong(a.Y), ClampToLong(b.X), ClampToLong(b.Y)});
         }
     }
-    if (m_edges.empty())
-        return;
+    if (m_edges.empty()) return;
     m_left = m_right = m_edges[0].ax;
     m_top = m_bottom = m_edges[0].ay;
     for (const ClipEdge& e : m_edges) {
@@ -89,8 +87,7 @@ void ClipLineRegion::BuildGrid() {
         m_cellHeight = std::max<std::int64_t>(1, std::int64_t(std::ceil(height / rows)));
         m_nColumns = int(std::ceil(width / m_cellWidth));
         m_nRows = int(std::ceil(height / m_cellHeight));
-        if (columns <= 1 && rows <= 1)
-            break;
+        if (columns <= 1 && rows <= 1) break;
         // Cells an edge passes through, with the margin.
         double entries = 0;
         for (const ClipEdge& e : m_edges) {
@@ -98,8 +95,7 @@ void ClipLineRegion::BuildGrid() {
                 3 * (std::fabs(static_cast<double>(std::int64_t(e.bx) - e.ax)) / m_cellWidth +
                      std::fabs(static_cast<double>(std::int64_t(e.by) - e.ay)) / m_cellHeight + 4);
         }
-        if (entries <= kMaxEntries)
-            break;
+        if (entries <= kMaxEntries) break;
         columns = std::max<double>(1, std::floor(columns / 2));
         rows = std::max<double>(1, std::floor(rows / 2));
     }
@@ -110,8 +106,7 @@ void ClipLineRegion::BuildGrid() {
         ForCellsAlong(e.ax, e.ay, e.bx, e.by, [&](size_t cell) { ++counts[cell]; });
     }
     m_cellStart.assign(nCellCount + 1, 0);
-    for (size_t i = 0; i < nCellCount; ++i)
-        m_cellStart[i + 1] = m_cellStart[i] + counts[i];
+    for (size_t i = 0; i < nCellCount; ++i) m_cellStart[i + 1] = m_cellStart[i] + counts[i];
     m_cellEdges.resize(m_cellStart.back());
     std::vector<std::uint32_t> fill(m_cellStart.begin(), m_cellStart.end() - 1);
     for (size_t i = 0; i < m_edges.size(); ++i) {
@@ -137,12 +132,10 @@ void ClipLineRegion::MarkCellCentres() {
         for (size_t cell = rowStart; cell < rowStart + size_t(m_nColumns); ++cell) {
             for (std::uint32_t k = m_cellStart[cell]; k < m_cellStart[cell + 1]; ++k) {
                 const std::uint32_t i = m_cellEdges[k];
-                if (m_stamp[i] == m_nStamp)
-                    continue;
+                if (m_stamp[i] == m_nStamp) continue;
                 m_stamp[i] = m_nStamp;
                 const ClipEdge& e = m_edges[i];
-                if ((e.ay > y) == (e.by > y))
-                    continue;
+                if ((e.ay > y) == (e.by > y)) continue;
                 crossings.push_back(e.ax + (y - e.ay) *
                                                static_cast<double>(std::int64_t(e.bx) - e.ax) /
                                                static_cast<double>(std::int64_t(e.by) - e.ay));
@@ -194,8 +187,7 @@ void ClipLineRegion::ForCellsAlong(double x0, double y0, double x1, double y1, V
             xHigh = std::min(xHigh, std::max(xa, xb));
         }
         const int c0 = ColumnOf(xLow - kMargin), c1 = ColumnOf(xHigh + kMargin);
-        for (int c = c0; c <= c1; ++c)
-            visit(size_t(r) * size_t(m_nColumns) + size_t(c));
+        for (int c = c0; c <= c1; ++c) visit(size_t(r) * size_t(m_nColumns) + size_t(c));
     }
 }
 
@@ -208,8 +200,7 @@ void ClipLineRegion::ForEdgesAlong(double x0, double y0, double x1, double y1, V
     ForCellsAlong(x0, y0, x1, y1, [&](size_t cell) {
         for (std::uint32_t k = m_cellStart[cell]; k < m_cellStart[cell + 1]; ++k) {
             const std::uint32_t i = m_cellEdges[k];
-            if (m_stamp[i] == m_nStamp)
-                continue;
+            if (m_stamp[i] == m_nStamp) continue;
             m_stamp[i] = m_nStamp;
             visit(m_edges[i]);
         }
@@ -217,8 +208,7 @@ void ClipLineRegion::ForEdgesAlong(double x0, double y0, double x1, double y1, V
 }
 
 bool ClipLineRegion::InsideAt(double x, double y) const {
-    if (x < m_left || x > m_right || y < m_top || y > m_bottom)
-        return false;
+    if (x < m_left || x > m_right || y < m_top || y > m_bottom) return false;
     const int c = ColumnOf(x), r = RowOf(y);
     const size_t cell = size_t(r) * size_t(m_nColumns) + size_t(c);
     const double cx = CentreX(c), cy = CentreY(r);
@@ -233,19 +223,16 @@ bool ClipLineRegion::InsideAt(double x, double y) const {
         const double ax = e.ax - cx, ay = e.ay - cy, bx = e.bx - cx, by = e.by - cy;
         const bool bSideA = Orientation(0, 0, mx, my, ax, ay) >= 0;
         const bool bSideB = Orientation(0, 0, mx, my, bx, by) >= 0;
-        if (bSideA == bSideB)
-            continue;
+        if (bSideA == bSideB) continue;
         const bool bSideCentre = Orientation(ax, ay, bx, by, 0, 0) >= 0;
         const bool bSidePoint = Orientation(ax, ay, bx, by, mx, my) >= 0;
-        if (bSideCentre != bSidePoint)
-            bInside = !bInside;
+        if (bSideCentre != bSidePoint) bInside = !bInside;
     }
     return bInside;
 }
 
 bool ClipLineRegion::Contains(std::int64_t x, std::int64_t y) {
-    if (m_edges.empty() || x < m_left || x > m_right || y < m_top || y > m_bottom)
-        return false;
+    if (m_edges.empty() || x < m_left || x > m_right || y < m_top || y > m_bottom) return false;
     const size_t cell = size_t(RowOf(y)) * size_t(m_nColumns) + size_t(ColumnOf(x));
     for (std::uint32_t k = m_cellStart[cell]; k < m_cellStart[cell + 1]; ++k) {
         const ClipEdge& e = m_edges[m_cellEdges[k]];
@@ -291,22 +278,18 @@ void ClipLineRegion::Split(std::int64_t px, std::int64_t py, std::int64_t qx, st
                 tNum = -tNum;
                 uNum = -uNum;
             }
-            if (tNum < 0 || tNum > denom || uNum < 0 || uNum > denom)
-                return;
+            if (tNum < 0 || tNum > denom || uNum < 0 || uNum > denom) return;
             m_breaks.push_back(static_cast<double>(tNum) / static_cast<double>(denom));
             return;
         }
-        if (Cross(apx, apy, dx, dy) != 0)
-            return;  // parallel, apart
+        if (Cross(apx, apy, dx, dy) != 0) return;  // parallel, apart
         // Collinear: the part of the segment along the edge is border.
         double tA = static_cast<double>(Dot(apx, apy, dx, dy)) / dd;
         double tB = static_cast<double>(Dot(e.bx - px, e.by - py, dx, dy)) / dd;
-        if (tA > tB)
-            std::swap(tA, tB);
+        if (tA > tB) std::swap(tA, tB);
         tA = std::max(tA, 0.0);
         tB = std::min(tB, 1.0);
-        if (tA > tB)
-            return;
+        if (tA > tB) return;
         m_breaks.push_back(tA);
         m_breaks.push_back(tB);
         m_onEdge.emplace_back(tA, tB);
@@ -315,10 +298,8 @@ void ClipLineRegion::Split(std::int64_t px, std::int64_t py, std::int64_t qx, st
     std::sort(m_breaks.begin(), m_breaks.end());
     size_t nKept = 0;
     for (double t : m_breaks) {
-        if (t <= kBreakTolerance)
-            t = 0.0;
-        if (t >= 1.0 - kBreakTolerance)
-            t = 1.0;
+        if (t <= kBreakTolerance) t = 0.0;
+        if (t >= 1.0 - kBreakTolerance) t = 1.0;
         if (nKept > 0 && t - m_breaks[nKept - 1] <= kBreakTolerance) {
             m_breaks[nKept - 1] = std::max(m_breaks[nKept - 1], t);
             continue;
@@ -326,8 +307,7 @@ void ClipLineRegion::Split(std::int64_t px, std::int64_t py, std::int64_t qx, st
         m_breaks[nKept++] = t;
     }
     m_breaks.resize(nKept);
-    if (m_breaks.size() < 2)
-        m_breaks = {0.0, 1.0};
+    if (m_breaks.size() < 2) m_breaks = {0.0, 1.0};
 
     for (size_t i = 0; i + 1 < m_breaks.size(); ++i) {
         const double t0 = m_breaks[i], t1 = m_breaks[i + 1];
@@ -339,8 +319,7 @@ void ClipLineRegion::Split(std::int64_t px, std::int64_t py, std::int64_t qx, st
                 break;
             }
         }
-        if (!bInside)
-            bInside = InsideAt(px + tMid * dx, py + tMid * dy);
+        if (!bInside) bInside = InsideAt(px + tMid * dx, py + tMid * dy);
         if (!pSpans->empty() && pSpans->back().bInside == bInside) {
             pSpans->back().t1 = t1;
         } else {
@@ -356,15 +335,12 @@ namespace {
 bool KeyMatches(const HT_ClipRgn* pRegion, const std::vector<std::int32_t>& key) {
     size_t k = 0;
     for (const HT_ClipRgn* p = pRegion; p != nullptr; p = p->pNext) {
-        if (p->pPoints == nullptr || p->nCount < 3)
-            continue;
+        if (p->pPoints == nullptr || p->nCount < 3) continue;
         const size_t n = size_t(p->nCount);
-        if (key.size() - k < 1 + 2 * n || key[k] != p->nCount)
-            return false;
+        if (key.size() - k < 1 + 2 * n || key[k] != p->nCount) return false;
         ++k;
         for (size_t i = 0; i < n; ++i, k += 2) {
-            if (key[k] != p->pPoints[i].x || key[k + 1] != p->pPoints[i].y)
-                return false;
+            if (key[k] != p->pPoints[i].x || key[k + 1] != p->pPoints[i].y) return false;
         }
     }
     return k == key.size();
@@ -373,8 +349,7 @@ bool KeyMatches(const HT_ClipRgn* pRegion, const std::vector<std::int32_t>& key)
 std::vector<std::int32_t> KeyOf(const HT_ClipRgn* pRegion) {
     std::vector<std::int32_t> key;
     for (const HT_ClipRgn* p = pRegion; p != nullptr; p = p->pNext) {
-        if (p->pPoints == nullptr || p->nCount < 3)
-            continue;
+        if (p->pPoints == nullptr || p->nCount < 3) continue;
         key.push_back(p->nCount);
         for (LONG i = 0; i < p->nCount; ++i) {
             key.push_back(p->pPoints[i].x);
@@ -395,8 +370,7 @@ ClipLineRegion& PreparedClipRegion(const HT_ClipRgn* pRegion) {
     // The driver clips every polyline of a page against the same region, so
     // the prepared region is kept per thread, keyed by the list's points.
     thread_local PreparedCache cache;
-    if (cache.pRegion != nullptr && KeyMatches(pRegion, cache.key))
-        return *cache.pRegion;
+    if (cache.pRegion != nullptr && KeyMatches(pRegion, cache.key)) return *cache.pRegion;
     cache.pRegion.reset();
     cache.key.clear();
     std::vector<std::int32_t> key = KeyOf(pRegion);

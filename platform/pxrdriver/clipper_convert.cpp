@@ -13,19 +13,16 @@ using ClipperLib::Paths;
 
 Path PathFromPoints(const POINT* pPoints, int nCount) {
     Path path;
-    if (pPoints == nullptr || nCount <= 0)
-        return path;
+    if (pPoints == nullptr || nCount <= 0) return path;
     path.reserve(size_t(nCount));
-    for (int i = 0; i < nCount; ++i)
-        path.emplace_back(pPoints[i].x, pPoints[i].y);
+    for (int i = 0; i < nCount; ++i) path.emplace_back(pPoints[i].x, pPoints[i].y);
     return path;
 }
 
 Paths PathsFromList(const HT_ClipRgn* pRegion) {
     Paths paths;
     for (const HT_ClipRgn* p = pRegion; p != nullptr; p = p->pNext) {
-        if (p->pPoints == nullptr || p->nCount < 3)
-            continue;
+        if (p->pPoints == nullptr || p->nCount < 3) continue;
         paths.push_back(PathFromPoints(p->pPoints, p->nCount));
     }
     return paths;
@@ -74,10 +71,8 @@ Paths Execute(ClipperLib::Clipper& clipper, bool bAnyAdded, ClipperLib::ClipType
               ClipperLib::PolyFillType subjectFill, ClipperLib::PolyFillType clipFill,
               const Box& limits) {
     Paths result;
-    if (!bAnyAdded)
-        return result;
-    if (!clipper.Execute(clipType, result, subjectFill, clipFill))
-        throw std::bad_alloc();
+    if (!bAnyAdded) return result;
+    if (!clipper.Execute(clipType, result, subjectFill, clipFill)) throw std::bad_alloc();
     // Clipper rounds new crossing points and may put one a unit beyond the
     // operands; nothing may leave their bounds.
     for (Path& path : result) {
@@ -122,8 +117,7 @@ Paths Combine(const Paths& subject, const Paths& clip, ClipperLib::ClipType clip
     } else if (clipType == ClipperLib::ctDifference) {
         limits = a;
     }
-    if (limits.left > limits.right || limits.top > limits.bottom)
-        return Paths();
+    if (limits.left > limits.right || limits.top > limits.bottom) return Paths();
     const Paths result = Execute(clipper, bSubject || bClip, clipType, ClipperLib::pftEvenOdd,
                                  ClipperLib::pftEvenOdd, limits);
     // Where edges of the two lie on each other, Clipper may return a contour
@@ -143,14 +137,10 @@ RECT Bounds(const Paths& paths) {
                 bAny = true;
                 continue;
             }
-            if (pt.X < left)
-                left = pt.X;
-            if (pt.X > right)
-                right = pt.X;
-            if (pt.Y < top)
-                top = pt.Y;
-            if (pt.Y > bottom)
-                bottom = pt.Y;
+            if (pt.X < left) left = pt.X;
+            if (pt.X > right) right = pt.X;
+            if (pt.Y < top) top = pt.Y;
+            if (pt.Y > bottom) bottom = pt.Y;
         }
     }
     return {ClampToLong(left), ClampToLong(top), ClampToLong(right), ClampToLong(bottom)};
@@ -159,14 +149,12 @@ RECT Bounds(const Paths& paths) {
 bool IsOneRectangle(const Paths& paths) {
     // Level and upright edges only, and the area of the bounding box: then
     // the contour is that box, however many points it has on its sides.
-    if (paths.size() != 1)
-        return false;
+    if (paths.size() != 1) return false;
     const Path& path = paths[0];
     for (size_t i = 0; i < path.size(); ++i) {
         const IntPoint& a = path[i];
         const IntPoint& b = path[(i + 1) % path.size()];
-        if (a.X != b.X && a.Y != b.Y)
-            return false;
+        if (a.X != b.X && a.Y != b.Y) return false;
     }
     const Box box = BoxOf(paths);
     const __int128 twiceBox =
@@ -179,8 +167,7 @@ namespace {
 
 HT_ClipRgn* NewElementFromPath(const Path& path) {
     HT_ClipRgn* pElement = NewElement(static_cast<LONG>(path.size()));
-    if (pElement == nullptr)
-        return nullptr;
+    if (pElement == nullptr) return nullptr;
     for (size_t i = 0; i < path.size(); ++i) {
         pElement->pPoints[i] = {ClampToLong(path[i].X), ClampToLong(path[i].Y)};
     }
@@ -219,8 +206,7 @@ bool StorePaths(HT_ClipRgn* pHead, const Paths& paths) {
         nHeadCount = static_cast<LONG>(paths[0].size());
         pHeadPoints = static_cast<POINT*>(HT_Malloc(sizeof(POINT) * paths[0].size()));
         bFailed = pHeadPoints == nullptr;
-        if (!bFailed)
-            pTail = NewChain(paths, 1, &bFailed);
+        if (!bFailed) pTail = NewChain(paths, 1, &bFailed);
     } else if (!paths.empty()) {
         bFailed = true;
     }
@@ -242,8 +228,7 @@ bool StorePaths(HT_ClipRgn* pHead, const Paths& paths) {
 }
 
 HT_ClipRgn* NewListFromPaths(const Paths& paths) {
-    if (paths.empty())
-        return NewElement(0);
+    if (paths.empty()) return NewElement(0);
     bool bFailed = false;
     return NewChain(paths, 0, &bFailed);
 }

@@ -26,22 +26,18 @@ PFN_PaperProblemSink g_sink = PrintProblem;
 
 std::string Trim(const std::string& s) {
     size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r'))
-        ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r'))
-        --e;
+    while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r')) ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
     return s.substr(b, e - b);
 }
 
 bool ParseInt(const std::string& text, int* value) {
     const std::string t = Trim(text);
-    if (t.empty())
-        return false;
+    if (t.empty()) return false;
     errno = 0;
     char* end = nullptr;
     const long v = std::strtol(t.c_str(), &end, 10);
-    if (*end != '\0' || errno == ERANGE || v < -2147483647L - 1 || v > 2147483647L)
-        return false;
+    if (*end != '\0' || errno == ERANGE || v < -2147483647L - 1 || v > 2147483647L) return false;
     *value = static_cast<int>(v);
     return true;
 }
@@ -64,13 +60,10 @@ std::string ParsePaperLine(const std::string& line, PaperSize* paper) {
         pos = comma + 1;
     }
     const std::string name = Trim(line.substr(pos));
-    if (name.empty())
-        return "the paper has no name";
+    if (name.empty()) return "the paper has no name";
     for (int i = 1; i < 7; ++i)
-        if (values[i] < 0)
-            return std::string("the ") + kFieldNames[i] + " is negative";
-    if (values[1] == 0 || values[2] == 0)
-        return "the paper has no area";
+        if (values[i] < 0) return std::string("the ") + kFieldNames[i] + " is negative";
+    if (values[1] == 0 || values[2] == 0) return "the paper has no area";
     *paper = PaperSize{};
     paper->nPaperID = values[0];
     std::strncpy(paper->szPaperName, name.c_str(), sizeof paper->szPaperName - 1);
@@ -92,16 +85,14 @@ void HT_SetPaperProblemSink(PFN_PaperProblemSink pfnSink) {
 std::vector<PaperSize> HT_ReadPaperFile(const char* pszPaperFile,
                                         std::vector<PaperFileProblem>* pProblems) {
     std::vector<PaperSize> papers;
-    if (!pszPaperFile)
-        return papers;
+    if (!pszPaperFile) return papers;
     std::ifstream in(NativePath(pszPaperFile), std::ios::binary);
     std::string line;
     int number = 0;
     while (std::getline(in, line)) {
         ++number;
         const std::string text = Trim(line);
-        if (text.empty() || text[0] == ';' || text[0] == '#')
-            continue;
+        if (text.empty() || text[0] == ';' || text[0] == '#') continue;
         PaperSize paper;
         const std::string problem = ParsePaperLine(text, &paper);
         if (problem.empty()) {
@@ -109,16 +100,14 @@ std::vector<PaperSize> HT_ReadPaperFile(const char* pszPaperFile,
             continue;
         }
         const PaperFileProblem report{number, "skipped a paper: " + problem};
-        if (pProblems)
-            pProblems->push_back(report);
+        if (pProblems) pProblems->push_back(report);
         g_sink(pszPaperFile, report);
     }
     return papers;
 }
 
 int HT_WritePaperFile(const char* pszPaperFile, const PaperSize* pPapers, int nCount) {
-    if (!pszPaperFile || nCount < 0 || (nCount > 0 && !pPapers))
-        return 0;
+    if (!pszPaperFile || nCount < 0 || (nCount > 0 && !pPapers)) return 0;
     std::ostringstream out;
     out << "; Paper list of the plotter drivers.\n"
            "; One paper a line: number, width, length, top, bottom, left and right margin\n"
@@ -127,8 +116,7 @@ int HT_WritePaperFile(const char* pszPaperFile, const PaperSize* pPapers, int nC
         const PaperSize& p = pPapers[i];
         std::string name(p.szPaperName, strnlen(p.szPaperName, sizeof p.szPaperName));
         for (char& c : name)
-            if (c == '\n' || c == '\r')
-                c = ' ';
+            if (c == '\n' || c == '\r') c = ' ';
         out << p.nPaperID << ", " << p.nPaperWidth << ", " << p.nPaperLength << ", " << p.nTopMargin
             << ", " << p.nBottomMargin << ", " << p.nLeftMargin << ", " << p.nRightMargin << ", "
             << name << "\n";
@@ -137,8 +125,7 @@ int HT_WritePaperFile(const char* pszPaperFile, const PaperSize* pPapers, int nC
     const std::string temporary = target + ".tmp";
     const std::string text = out.str();
     FILE* f = std::fopen(temporary.c_str(), "wb");
-    if (!f)
-        return 0;
+    if (!f) return 0;
     const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     const bool closed = std::fclose(f) == 0;
     if (!written || !closed || std::rename(temporary.c_str(), target.c_str()) != 0) {
@@ -155,8 +142,7 @@ int HT_DefaultDeviceCapabilities(WORD nIndex, char* pOutput, const DEVMODEA*,
         return -1;
     const std::vector<PaperSize> papers = HT_ReadPaperFile(pszPaperFile, nullptr);
     const int count = static_cast<int>(papers.size());
-    if (!pOutput)
-        return count;
+    if (!pOutput) return count;
     for (int i = 0; i < count; ++i) {
         const PaperSize& p = papers[static_cast<size_t>(i)];
         switch (nIndex) {
@@ -173,9 +159,7 @@ int HT_DefaultDeviceCapabilities(WORD nIndex, char* pOutput, const DEVMODEA*,
                 std::memcpy(pOutput + i * sizeof(POINT), &size, sizeof size);
                 break;
             }
-            case DC_PAPERNAMES:
-                std::memcpy(pOutput + i * 64, p.szPaperName, 64);
-                break;
+            case DC_PAPERNAMES: std::memcpy(pOutput + i * 64, p.szPaperName, 64); break;
         }
     }
     return count;

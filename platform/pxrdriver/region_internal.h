@@ -26,10 +26,8 @@ void FreeTail(HT_ClipRgn* pHead);
 
 // Clamps a 64-bit coordinate into the range of a LONG.
 inline LONG ClampToLong(std::int64_t v) {
-    if (v > INT32_MAX)
-        return INT32_MAX;
-    if (v < INT32_MIN)
-        return INT32_MIN;
+    if (v > INT32_MAX) return INT32_MAX;
+    if (v < INT32_MIN) return INT32_MIN;
     return static_cast<LONG>(v);
 }
 

@@ -33,13 +33,10 @@ int HT_PointerArray::Add(void* pElement) {
         // A grow step of 0 or less doubles the array.
         long long capacity = m_nGrowBy > 0 ? static_cast<long long>(m_nCapacity) + m_nGrowBy
                                            : (m_nCapacity < 8 ? 16LL : 2LL * m_nCapacity);
-        if (capacity > INT_MAX)
-            capacity = INT_MAX;
-        if (capacity <= m_nCapacity)
-            return -1;
+        if (capacity > INT_MAX) capacity = INT_MAX;
+        if (capacity <= m_nCapacity) return -1;
         void* pGrown = std::realloc(m_pData, static_cast<size_t>(capacity) * sizeof(void*));
-        if (pGrown == nullptr)
-            return -1;
+        if (pGrown == nullptr) return -1;
         m_pData = static_cast<void**>(pGrown);
         m_nCapacity = static_cast<int>(capacity);
     }
@@ -52,21 +49,18 @@ void* HT_PointerArray::Allocate(size_t nBytes) {
 }
 
 void HT_PointerArray::Free(void* pElement) {
-    if (pElement != nullptr)
-        (m_pfnFree != nullptr ? m_pfnFree : HT_Free)(pElement);
+    if (pElement != nullptr) (m_pfnFree != nullptr ? m_pfnFree : HT_Free)(pElement);
 }
 
 void HT_PointerArray::Clear() {
     // Without a deleter the elements came from HT_Malloc (see Allocate).
     PFN_Free pfnFree = m_pfnFree != nullptr ? m_pfnFree : HT_Free;
-    for (int i = 0; i < m_nCount; ++i)
-        pfnFree(m_pData[i]);
+    for (int i = 0; i < m_nCount; ++i) pfnFree(m_pData[i]);
     m_nCount = 0;
 }
 
 void* HT_PointerArray::GetData(int nIndex) const {
-    if (nIndex < 0 || nIndex >= m_nCount)
-        return nullptr;
+    if (nIndex < 0 || nIndex >= m_nCount) return nullptr;
     return m_pData[nIndex];
 }
 
@@ -78,8 +72,7 @@ namespace pxr_region {
 
 HT_ClipRgn* NewElement(LONG nCount) {
     auto* pElement = static_cast<HT_ClipRgn*>(HT_Malloc(sizeof(HT_ClipRgn)));
-    if (pElement == nullptr)
-        return nullptr;
+    if (pElement == nullptr) return nullptr;
     pElement->nFlags = 0;
     pElement->pNext = nullptr;
     pElement->nCount = 0;
@@ -96,15 +89,13 @@ HT_ClipRgn* NewElement(LONG nCount) {
 }
 
 void FreeElement(HT_ClipRgn* pElement) {
-    if (pElement == nullptr)
-        return;
+    if (pElement == nullptr) return;
     HT_Free(pElement->pPoints);
     HT_Free(pElement);
 }
 
 void FreeTail(HT_ClipRgn* pHead) {
-    if (pHead == nullptr)
-        return;
+    if (pHead == nullptr) return;
     HT_ClipRgn* pElement = pHead->pNext;
     pHead->pNext = nullptr;
     while (pElement != nullptr) {
@@ -118,8 +109,7 @@ void FreeTail(HT_ClipRgn* pHead) {
 
 HT_ClipRgn* HT_CreateRectRgnData(const POINT& topLeft, const POINT& bottomRight) {
     HT_ClipRgn* pRegion = pxr_region::NewElement(4);
-    if (pRegion == nullptr)
-        return nullptr;
+    if (pRegion == nullptr) return nullptr;
     pRegion->pPoints[0] = {topLeft.x, topLeft.y};
     pRegion->pPoints[1] = {bottomRight.x, topLeft.y};
     pRegion->pPoints[2] = {bottomRight.x, bottomRight.y};
@@ -140,8 +130,7 @@ HT_ClipRgn* HT_CloneRgnData(const HT_ClipRgn* pRegion) {
             return nullptr;
         }
         pCopy->nFlags = p->nFlags;
-        if (nCount > 0)
-            std::memcpy(pCopy->pPoints, p->pPoints, sizeof(POINT) * size_t(nCount));
+        if (nCount > 0) std::memcpy(pCopy->pPoints, p->pPoints, sizeof(POINT) * size_t(nCount));
         *ppLink = pCopy;
         ppLink = &pCopy->pNext;
     }
@@ -149,15 +138,13 @@ HT_ClipRgn* HT_CloneRgnData(const HT_ClipRgn* pRegion) {
 }
 
 void HT_DeleteRgn(HT_ClipRgn* pRegion) {
-    if (pRegion == nullptr)
-        return;
+    if (pRegion == nullptr) return;
     pxr_region::FreeTail(pRegion);
     pxr_region::FreeElement(pRegion);
 }
 
 void HT_GetPointsRect(const POINT* pPoints, int nCount, RECT* pRect) {
-    if (pRect == nullptr)
-        return;
+    if (pRect == nullptr) return;
     // A negative count means separate two-point segments, as the polyline
     // callbacks take it: -(count / 2) segments.
     const long long nPoints = nCount >= 0 ? nCount : -(static_cast<long long>(nCount) / 2) * 2;
@@ -167,14 +154,10 @@ void HT_GetPointsRect(const POINT* pPoints, int nCount, RECT* pRect) {
     }
     RECT r = {pPoints[0].x, pPoints[0].y, pPoints[0].x, pPoints[0].y};
     for (long long i = 1; i < nPoints; ++i) {
-        if (pPoints[i].x < r.left)
-            r.left = pPoints[i].x;
-        if (pPoints[i].x > r.right)
-            r.right = pPoints[i].x;
-        if (pPoints[i].y < r.top)
-            r.top = pPoints[i].y;
-        if (pPoints[i].y > r.bottom)
-            r.bottom = pPoints[i].y;
+        if (pPoints[i].x < r.left) r.left = pPoints[i].x;
+        if (pPoints[i].x > r.right) r.right = pPoints[i].x;
+        if (pPoints[i].y < r.top) r.top = pPoints[i].y;
+        if (pPoints[i].y > r.bottom) r.bottom = pPoints[i].y;
     }
     *pRect = r;
 }

@@ -62,10 +62,8 @@ std::pair<size_t, size_t> CellRange(const std::vector<std::int64_t>& lines, std:
 // Whether the edge passes through the open inside of the box.
 bool CrossesOpenBox(const Edge& e, std::int64_t x0, std::int64_t y0, std::int64_t x1,
                     std::int64_t y1) {
-    if (std::max(e.ax, e.bx) <= x0 || std::min(e.ax, e.bx) >= x1)
-        return false;
-    if (std::max(e.ay, e.by) <= y0 || std::min(e.ay, e.by) >= y1)
-        return false;
+    if (std::max(e.ax, e.bx) <= x0 || std::min(e.ax, e.bx) >= x1) return false;
+    if (std::max(e.ay, e.by) <= y0 || std::min(e.ay, e.by) >= y1) return false;
     const std::int64_t dx = e.bx - e.ax, dy = e.by - e.ay;
     const std::int64_t cx[4] = {x0, x1, x1, x0}, cy[4] = {y0, y0, y1, y1};
     bool bPositive = false, bNegative = false;
@@ -93,8 +91,7 @@ std::int64_t WorkOf(const std::vector<Edge>& edges, const Grid& grid) {
             return r.second >= r.first ? std::int64_t(r.second - r.first + 1) : 0;
         };
         work += span(cols) * span(rows);
-        if (work > kWorkBudget)
-            break;
+        if (work > kWorkBudget) break;
     }
     return work;
 }
@@ -107,8 +104,7 @@ void MarkInsideCells(const std::vector<Edge>& edges, Grid& grid) {
         const auto rows = CellRange(grid.ys, std::min(e.ay, e.by), std::max(e.ay, e.by));
         for (size_t r = rows.first; r <= rows.second && r < nRows; ++r) {
             for (size_t c = cols.first; c <= cols.second && c < nCols; ++c) {
-                if (crossed[r * nCols + c])
-                    continue;
+                if (crossed[r * nCols + c]) continue;
                 if (CrossesOpenBox(e, grid.xs[c], grid.ys[r], grid.xs[c + 1], grid.ys[r + 1])) {
                     crossed[r * nCols + c] = 1;
                 }
@@ -125,15 +121,13 @@ void MarkInsideCells(const std::vector<Edge>& edges, Grid& grid) {
         const double y = (static_cast<double>(grid.ys[r]) + grid.ys[r + 1]) / 2;
         crossings.clear();
         for (const Edge& e : edges) {
-            if ((e.ay > y) == (e.by > y))
-                continue;
+            if ((e.ay > y) == (e.by > y)) continue;
             crossings.push_back(e.ax + (y - e.ay) * static_cast<double>(e.bx - e.ax) /
                                            static_cast<double>(e.by - e.ay));
         }
         std::sort(crossings.begin(), crossings.end());
         for (size_t c = 0; c < nCols; ++c) {
-            if (crossed[r * nCols + c])
-                continue;
+            if (crossed[r * nCols + c]) continue;
             const double x = (static_cast<double>(grid.xs[c]) + grid.xs[c + 1]) / 2;
             const size_t nRight =
                 size_t(crossings.end() - std::upper_bound(crossings.begin(), crossings.end(), x));
@@ -182,15 +176,12 @@ bool LargestInsideRect(const Grid& grid, CRect* pInner) {
 }  // namespace
 
 int HT_GetRgnMinRect(const HT_ClipRgn* pRegion, CRect* pInner) {
-    if (pInner != nullptr)
-        *pInner = CRect(0, 0, 0, 0);
-    if (pRegion == nullptr || pInner == nullptr)
-        return 0;
+    if (pInner != nullptr) *pInner = CRect(0, 0, 0, 0);
+    if (pRegion == nullptr || pInner == nullptr) return 0;
     try {
         const ClipperLib::Paths region =
             pxr_region::Normalize(pxr_region::PathsFromList(pRegion), ClipperLib::pftEvenOdd);
-        if (region.empty())
-            return 0;
+        if (region.empty()) return 0;
         if (pxr_region::IsOneRectangle(region)) {
             *pInner = CRect(pxr_region::Bounds(region));
             return 1;
@@ -206,8 +197,7 @@ int HT_GetRgnMinRect(const HT_ClipRgn* pRegion, CRect* pInner) {
                 const ClipperLib::IntPoint& b = path[(i + 1) % path.size()];
                 xs.push_back(a.X);
                 ys.push_back(a.Y);
-                if (!(a == b))
-                    edges.push_back({a.X, a.Y, b.X, b.Y});
+                if (!(a == b)) edges.push_back({a.X, a.Y, b.X, b.Y});
                 bSlanted |= a.X != b.X && a.Y != b.Y;
             }
         }
@@ -215,15 +205,12 @@ int HT_GetRgnMinRect(const HT_ClipRgn* pRegion, CRect* pInner) {
         for (size_t nLines = kMaxLines; nLines >= 2; nLines = nLines / 2 + 1) {
             grid.xs = GridLines(xs, nLines, bSlanted);
             grid.ys = GridLines(ys, nLines, bSlanted);
-            if (grid.xs.size() < 2 || grid.ys.size() < 2)
-                return 0;
-            if (nLines == 2 || WorkOf(edges, grid) <= kWorkBudget)
-                break;
+            if (grid.xs.size() < 2 || grid.ys.size() < 2) return 0;
+            if (nLines == 2 || WorkOf(edges, grid) <= kWorkBudget) break;
         }
         MarkInsideCells(edges, grid);
         CRect inner;
-        if (!LargestInsideRect(grid, &inner))
-            return 0;
+        if (!LargestInsideRect(grid, &inner)) return 0;
         *pInner = inner;
         return 1;
     } catch (...) {

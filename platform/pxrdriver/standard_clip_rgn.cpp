@@ -5,10 +5,8 @@
 using ClipperLib::Paths;
 
 int HT_StandardClipRgn(HT_ClipRgn* pRegion, CRect* pBounds) {
-    if (pBounds != nullptr)
-        *pBounds = CRect(0, 0, 0, 0);
-    if (pRegion == nullptr)
-        return 0;
+    if (pBounds != nullptr) *pBounds = CRect(0, 0, 0, 0);
+    if (pRegion == nullptr) return 0;
     try {
         Paths page;
         if (pRegion->pPoints != nullptr && pRegion->nCount >= 3) {
@@ -21,12 +19,9 @@ int HT_StandardClipRgn(HT_ClipRgn* pRegion, CRect* pBounds) {
                                                      ClipperLib::pftEvenOdd);
             region = pxr_region::Combine(page, clip, ClipperLib::ctIntersection);
         }
-        if (!pxr_region::StorePaths(pRegion, region))
-            return 0;
-        if (region.empty())
-            return 0;
-        if (pBounds != nullptr)
-            *pBounds = CRect(pxr_region::Bounds(region));
+        if (!pxr_region::StorePaths(pRegion, region)) return 0;
+        if (region.empty()) return 0;
+        if (pBounds != nullptr) *pBounds = CRect(pxr_region::Bounds(region));
         return pxr_region::IsOneRectangle(region) ? 1 : 0;
     } catch (...) {
         // Without memory for the result the region becomes empty: nothing

@@ -18,12 +18,9 @@ bool BitCountFits(DWORD compression, WORD bitCount) {
         case BI_RGB:
             return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 ||
                    bitCount == 24 || bitCount == 32;
-        case BI_BITFIELDS:
-            return bitCount == 16 || bitCount == 32;
-        case BI_RLE8:
-            return bitCount == 8;
-        case BI_RLE4:
-            return bitCount == 4;
+        case BI_BITFIELDS: return bitCount == 16 || bitCount == 32;
+        case BI_RLE8: return bitCount == 8;
+        case BI_RLE4: return bitCount == 4;
         default:  // JPEG and PNG carry their own depth
             return true;
     }
@@ -33,13 +30,10 @@ bool BitCountFits(DWORD compression, WORD bitCount) {
 
 bool ReadEmfBitmap(const EmfRecordCheck& check, const EmfBitmapFields& fields, EmfBitmap* out) {
     *out = EmfBitmap{};
-    if (fields.cbBmi == 0)
-        return true;
+    if (fields.cbBmi == 0) return true;
     const std::string label = fields.label;
-    if (!check.Range(fields.offBmi, fields.cbBmi, (label + " header").c_str()))
-        return false;
-    if (!check.Range(fields.offBits, fields.cbBits, (label + " bits").c_str()))
-        return false;
+    if (!check.Range(fields.offBmi, fields.cbBmi, (label + " header").c_str())) return false;
+    if (!check.Range(fields.offBits, fields.cbBits, (label + " bits").c_str())) return false;
 
     BITMAPINFOHEADER header;
     if (fields.cbBmi < sizeof header)

@@ -25,8 +25,7 @@ bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record, EmfBitBl
                              &check))
         return false;
     const auto* r = check.At<EMRBITBLT>(0);
-    if (!ReadEmfBitmap(check, SourceFields(r), &out->source))
-        return false;
+    if (!ReadEmfBitmap(check, SourceFields(r), &out->source)) return false;
     out->record = r;
     return true;
 }
@@ -39,8 +38,7 @@ bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record, EmfStret
                              sizeof(EMRSTRETCHBLT), "EMRSTRETCHBLT", error, &check))
         return false;
     const auto* r = check.At<EMRSTRETCHBLT>(0);
-    if (!ReadEmfBitmap(check, SourceFields(r), &out->source))
-        return false;
+    if (!ReadEmfBitmap(check, SourceFields(r), &out->source)) return false;
     out->record = r;
     return true;
 }
@@ -53,8 +51,7 @@ bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record, EmfStret
                              "EMRSTRETCHDIBITS", error, &check))
         return false;
     const auto* r = check.At<EMRSTRETCHDIBITS>(0);
-    if (!ReadEmfBitmap(check, SourceFields(r), &out->source))
-        return false;
+    if (!ReadEmfBitmap(check, SourceFields(r), &out->source)) return false;
     out->record = r;
     return true;
 }
@@ -70,8 +67,7 @@ bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record, EmfSetDI
     EmfBitmapFields fields = SourceFields(r);
     fields.rowsFromScans = true;
     fields.scans = r->cScans;
-    if (!ReadEmfBitmap(check, fields, &out->source))
-        return false;
+    if (!ReadEmfBitmap(check, fields, &out->source)) return false;
     out->record = r;
     return true;
 }
@@ -84,10 +80,8 @@ bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record, EmfMaskB
                              &check))
         return false;
     const auto* r = check.At<EMRMASKBLT>(0);
-    if (!ReadEmfBitmap(check, SourceFields(r), &out->source))
-        return false;
-    if (!ReadEmfBitmap(check, MaskFields(r), &out->mask))
-        return false;
+    if (!ReadEmfBitmap(check, SourceFields(r), &out->source)) return false;
+    if (!ReadEmfBitmap(check, MaskFields(r), &out->mask)) return false;
     out->record = r;
     return true;
 }
@@ -100,10 +94,8 @@ bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record, EmfPlgBl
                              &check))
         return false;
     const auto* r = check.At<EMRPLGBLT>(0);
-    if (!ReadEmfBitmap(check, SourceFields(r), &out->source))
-        return false;
-    if (!ReadEmfBitmap(check, MaskFields(r), &out->mask))
-        return false;
+    if (!ReadEmfBitmap(check, SourceFields(r), &out->source)) return false;
+    if (!ReadEmfBitmap(check, MaskFields(r), &out->mask)) return false;
     out->record = r;
     return true;
 }

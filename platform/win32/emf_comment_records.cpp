@@ -16,8 +16,7 @@ bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record, EmfGdiCo
     if (!BeginEmfRecordCheck(doc, record, {EMR_GDICOMMENT}, kData, "EMRGDICOMMENT", error, &check))
         return false;
     const auto* r = check.At<EMRGDICOMMENT>(0);
-    if (!check.Array(kData, r->cbData, 1, "bytes of comment data"))
-        return false;
+    if (!check.Array(kData, r->cbData, 1, "bytes of comment data")) return false;
     out->record = r;
     out->data = {check.bytes + kData, r->cbData};
     return true;

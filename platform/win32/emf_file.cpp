@@ -17,8 +17,7 @@ struct FileCloser {
 };
 
 bool Fail(std::string* error, const std::string& message) {
-    if (error)
-        *error = message;
+    if (error) *error = message;
     return false;
 }
 
@@ -29,8 +28,7 @@ bool LoadEnhMetaFile(const char* path, EmfDocument* out, std::string* error) {
     const std::string native = NativePath(path);
     const std::string quoted = "\"" + native + "\"";
     std::unique_ptr<FILE, FileCloser> file(std::fopen(native.c_str(), "rb"));
-    if (!file)
-        return Fail(error, "cannot open metafile " + quoted);
+    if (!file) return Fail(error, "cannot open metafile " + quoted);
     struct stat info;
     if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode))
         return Fail(error, "metafile " + quoted + " is not a file");
@@ -47,8 +45,7 @@ bool LoadEnhMetaFile(const char* path, EmfDocument* out, std::string* error) {
         return Fail(error, "cannot read metafile " + quoted);
 
     EmfDocument doc;
-    if (!ParseEnhMetaFile(storage.data(), storage.size(), &doc, error))
-        return false;
+    if (!ParseEnhMetaFile(storage.data(), storage.size(), &doc, error)) return false;
     // Moving the vector keeps its heap block, so the views stay valid.
     doc.storage = std::move(storage);
     *out = std::move(doc);

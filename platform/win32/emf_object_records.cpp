@@ -18,8 +18,7 @@ bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record, EmfExtCr
                              &check))
         return false;
     const auto* r = check.At<EMREXTCREATEPEN>(0);
-    if (!check.Array(kEntries, r->elp.elpNumEntries, sizeof(DWORD), "style entries"))
-        return false;
+    if (!check.Array(kEntries, r->elp.elpNumEntries, sizeof(DWORD), "style entries")) return false;
     // A DIB pattern pen keeps DIB_RGB_COLORS or DIB_PAL_COLORS in the low
     // word of its colour.
     const bool dibPattern =

@@ -8,8 +8,7 @@ namespace {
 // a player walking the counts would run past them.
 bool CountsMatch(const EmfRecordCheck& check, std::span<const DWORD> counts, DWORD points) {
     uint64_t sum = 0;
-    for (DWORD count : counts)
-        sum += count;  // at most 2^32 counts below 2^32
+    for (DWORD count : counts) sum += count;  // at most 2^32 counts below 2^32
     if (sum != points)
         return check.Fail(EmfFormat("polygon counts add up to %llu points, not the %u it holds",
                                     static_cast<unsigned long long>(sum), points));
@@ -28,8 +27,7 @@ bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record, EmfPolyl
             offsetof(EMRPOLYLINE, aptl), "EMRPOLYLINE", error, &check))
         return false;
     const auto* r = check.At<EMRPOLYLINE>(0);
-    if (!check.Array(offsetof(EMRPOLYLINE, aptl), r->cptl, sizeof(POINTL), "points"))
-        return false;
+    if (!check.Array(offsetof(EMRPOLYLINE, aptl), r->cptl, sizeof(POINTL), "points")) return false;
     out->record = r;
     out->points = {check.At<POINTL>(offsetof(EMRPOLYLINE, aptl)), r->cptl};
     return true;
@@ -61,14 +59,11 @@ bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record, EmfPolyP
                              "EMRPOLYPOLYLINE", error, &check))
         return false;
     const auto* r = check.At<EMRPOLYPOLYLINE>(0);
-    if (!check.Array(kCounts, r->nPolys, sizeof(DWORD), "polygon counts"))
-        return false;
+    if (!check.Array(kCounts, r->nPolys, sizeof(DWORD), "polygon counts")) return false;
     const uint64_t pointsAt = kCounts + uint64_t{r->nPolys} * sizeof(DWORD);
-    if (!check.Array(pointsAt, r->cptl, sizeof(POINTL), "points"))
-        return false;
+    if (!check.Array(pointsAt, r->cptl, sizeof(POINTL), "points")) return false;
     const std::span<const DWORD> counts{check.At<DWORD>(kCounts), r->nPolys};
-    if (!CountsMatch(check, counts, r->cptl))
-        return false;
+    if (!CountsMatch(check, counts, r->cptl)) return false;
     out->record = r;
     out->counts = counts;
     out->points = {check.At<POINTL>(pointsAt), r->cptl};
@@ -84,14 +79,11 @@ bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record, EmfPolyP
                              "EMRPOLYPOLYLINE16", error, &check))
         return false;
     const auto* r = check.At<EMRPOLYPOLYLINE16>(0);
-    if (!check.Array(kCounts, r->nPolys, sizeof(DWORD), "polygon counts"))
-        return false;
+    if (!check.Array(kCounts, r->nPolys, sizeof(DWORD), "polygon counts")) return false;
     const uint64_t pointsAt = kCounts + uint64_t{r->nPolys} * sizeof(DWORD);
-    if (!check.Array(pointsAt, r->cpts, sizeof(POINTS), "points"))
-        return false;
+    if (!check.Array(pointsAt, r->cpts, sizeof(POINTS), "points")) return false;
     const std::span<const DWORD> counts{check.At<DWORD>(kCounts), r->nPolys};
-    if (!CountsMatch(check, counts, r->cpts))
-        return false;
+    if (!CountsMatch(check, counts, r->cpts)) return false;
     out->record = r;
     out->counts = counts;
     out->points = {check.At<POINTS>(pointsAt), r->cpts};
@@ -107,8 +99,7 @@ bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record, EmfPolyD
         return false;
     const auto* r = check.At<EMRPOLYDRAW>(0);
     // Each point brings 8 bytes of coordinates and one type byte.
-    if (!check.Array(kPoints, r->cptl, sizeof(POINTL) + 1, "points with their types"))
-        return false;
+    if (!check.Array(kPoints, r->cptl, sizeof(POINTL) + 1, "points with their types")) return false;
     out->record = r;
     out->points = {check.At<POINTL>(kPoints), r->cptl};
     out->types = {check.At<BYTE>(kPoints + size_t{r->cptl} * sizeof(POINTL)), r->cptl};
@@ -124,8 +115,7 @@ bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record, EmfPolyD
                              &check))
         return false;
     const auto* r = check.At<EMRPOLYDRAW16>(0);
-    if (!check.Array(kPoints, r->cpts, sizeof(POINTS) + 1, "points with their types"))
-        return false;
+    if (!check.Array(kPoints, r->cpts, sizeof(POINTS) + 1, "points with their types")) return false;
     out->record = r;
     out->points = {check.At<POINTS>(kPoints), r->cpts};
     out->types = {check.At<BYTE>(kPoints + size_t{r->cpts} * sizeof(POINTS)), r->cpts};

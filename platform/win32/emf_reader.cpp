@@ -22,8 +22,7 @@ constexpr DWORD kHeaderExtension2Size = 108;
 static_assert(kHeaderExtension2Size == sizeof(ENHMETAHEADER));
 
 bool Fail(std::string* error, const std::string& message) {
-    if (error)
-        *error = message;
+    if (error) *error = message;
     return false;
 }
 
@@ -57,8 +56,7 @@ bool ReadHeader(const BYTE* data, size_t size, EmfDocument* doc, std::string* er
     const DWORD headerSize = EmfReadDword(data + 4);
     if (type != EMR_HEADER)
         return FailRecord(error, 0, type, "the metafile does not start with EMR_HEADER");
-    if (!CheckRecordSize(0, type, headerSize, size, error))
-        return false;
+    if (!CheckRecordSize(0, type, headerSize, size, error)) return false;
 
     ENHMETAHEADER& h = doc->header;
     std::memcpy(&h, data, std::min<DWORD>(headerSize, sizeof h));
@@ -88,8 +86,7 @@ bool ReadHeader(const BYTE* data, size_t size, EmfDocument* doc, std::string* er
         h.offPixelFormat = 0;
         h.bOpenGL = 0;
     }
-    if (!extension2)
-        h.szlMicrometers = SIZEL{0, 0};
+    if (!extension2) h.szlMicrometers = SIZEL{0, 0};
 
     uint64_t end;
     if (h.nDescription != 0) {
@@ -116,14 +113,12 @@ bool ParseEnhMetaFile(const BYTE* data, size_t size, EmfDocument* out, std::stri
     if (size < kHeaderBaseSize)
         return Fail(error, EmfFormat("metafile of %zu bytes is too short for its header of %u",
                                      size, kHeaderBaseSize));
-    if (data == nullptr)
-        return Fail(error, "no metafile data");
+    if (data == nullptr) return Fail(error, "no metafile data");
     if (reinterpret_cast<uintptr_t>(data) % 4 != 0)
         return Fail(error, "metafile data does not start on a 4-byte boundary");
 
     EmfDocument doc;
-    if (!ReadHeader(data, size, &doc, error))
-        return false;
+    if (!ReadHeader(data, size, &doc, error)) return false;
     doc.data = data;
     doc.size = doc.header.nBytes;  // bytes past nBytes are padding
 
@@ -138,19 +133,16 @@ bool ParseEnhMetaFile(const BYTE* data, size_t size, EmfDocument* out, std::stri
         if (left < sizeof(EMR)) {
             const std::string what = EmfFormat("only %llu bytes are left, too few for a record",
                                                static_cast<unsigned long long>(left));
-            if (left < sizeof(DWORD))
-                return Fail(error, EmfFormat("record %u: ", index) + what);
+            if (left < sizeof(DWORD)) return Fail(error, EmfFormat("record %u: ", index) + what);
             return FailRecord(error, index, EmfReadDword(p), what);
         }
         const EmfRecordView record{EmfReadDword(p), EmfReadDword(p + 4), static_cast<DWORD>(offset),
                                    index};
-        if (!CheckRecordSize(index, record.type, record.size, left, error))
-            return false;
+        if (!CheckRecordSize(index, record.type, record.size, left, error)) return false;
         if (index > 0 && record.type == EMR_HEADER)
             return FailRecord(error, index, record.type, "a second header inside the metafile");
         if (const EmfRecordValidator validate = FindEmfRecordValidator(record.type))
-            if (!validate(doc, record, error))
-                return false;
+            if (!validate(doc, record, error)) return false;
         last = record;
         offset += record.size;
         ++index;

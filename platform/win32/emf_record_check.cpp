@@ -6,8 +6,7 @@
 
 std::string EmfRecordLabel(DWORD index, DWORD type) {
     const char* name = EmfRecordTypeName(type);
-    if (name)
-        return EmfFormat("record %u (%s)", index, name);
+    if (name) return EmfFormat("record %u (%s)", index, name);
     return EmfFormat("record %u (type %u)", index, type);
 }
 
@@ -17,8 +16,7 @@ std::string EmfFormat(const char* format, ...) {
     va_start(args, format);
     const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
-    if (n < 0)
-        return {};
+    if (n < 0) return {};
     return std::string(buffer, std::min<size_t>(static_cast<size_t>(n), sizeof buffer - 1));
 }
 
@@ -29,8 +27,7 @@ bool EmfArrayEnd(uint64_t offset, uint64_t count, uint64_t elementSize, uint64_t
 }
 
 bool EmfRecordCheck::Fail(const std::string& what) const {
-    if (error)
-        *error = EmfRecordLabel(record->index, record->type) + ": " + what;
+    if (error) *error = EmfRecordLabel(record->index, record->type) + ": " + what;
     return false;
 }
 
@@ -64,10 +61,8 @@ bool BeginEmfRecordCheck(const EmfDocument& doc, const EmfRecordView& record,
         return check->Fail("is not a record of this document");
     check->bytes = doc.data + record.offset;
     bool known = false;
-    for (DWORD type : types)
-        known = known || type == record.type;
-    if (!known)
-        return check->Fail(EmfFormat("is not a record of the %s layout", layout));
+    for (DWORD type : types) known = known || type == record.type;
+    if (!known) return check->Fail(EmfFormat("is not a record of the %s layout", layout));
     if (record.size < fixedSize)
         return check->Fail(EmfFormat("size %u is smaller than its fixed part of %u bytes",
                                      record.size, fixedSize));

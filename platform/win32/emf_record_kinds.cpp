@@ -136,10 +136,8 @@ constexpr Kind kKinds[] = {
 
 constexpr auto kTable = [] {
     std::array<Kind, EMR_MAX + 1> table{};
-    for (DWORD type = 0; type <= EMR_MAX; ++type)
-        table[type] = {type, sizeof(EMR), nullptr};
-    for (const Kind& kind : kKinds)
-        table[kind.type] = kind;
+    for (DWORD type = 0; type <= EMR_MAX; ++type) table[type] = {type, sizeof(EMR), nullptr};
+    for (const Kind& kind : kKinds) table[kind.type] = kind;
     return table;
 }();
 

@@ -136,8 +136,7 @@ constexpr std::pair<DWORD, const char*> kNamedTypes[] = {
 
 constexpr auto kNames = [] {
     std::array<const char*, EMR_MAX + 1> names{};
-    for (const auto& [type, name] : kNamedTypes)
-        names[type] = name;
+    for (const auto& [type, name] : kNamedTypes) names[type] = name;
     return names;
 }();
 

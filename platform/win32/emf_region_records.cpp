@@ -4,10 +4,8 @@
 
 bool ReadEmfRegion(const EmfRecordCheck& check, DWORD offset, DWORD cbRgnData, EmfRegion* out) {
     *out = EmfRegion{};
-    if (cbRgnData == 0)
-        return true;
-    if (!check.Range(offset, cbRgnData, "region data"))
-        return false;
+    if (cbRgnData == 0) return true;
+    if (!check.Range(offset, cbRgnData, "region data")) return false;
     if (cbRgnData < sizeof(RGNDATAHEADER))
         return check.Fail(EmfFormat("region data of %u bytes is smaller than its header of %zu",
                                     cbRgnData, sizeof(RGNDATAHEADER)));

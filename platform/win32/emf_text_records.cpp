@@ -20,13 +20,11 @@ bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record, EmfExtTe
     const EMRTEXT& text = r->emrtext;
     const DWORD charSize = record.type == EMR_EXTTEXTOUTW ? 2 : 1;
     if (text.nChars != 0) {
-        if (!check.Array(text.offString, text.nChars, charSize, "characters"))
-            return false;
+        if (!check.Array(text.offString, text.nChars, charSize, "characters")) return false;
         out->text = {check.bytes + text.offString, size_t{text.nChars} * charSize};
         if (text.offDx != 0) {
             const uint64_t perChar = (text.fOptions & kEtoPdy) ? 2 * sizeof(LONG) : sizeof(LONG);
-            if (!check.Array(text.offDx, text.nChars, perChar, "spacing values"))
-                return false;
+            if (!check.Array(text.offDx, text.nChars, perChar, "spacing values")) return false;
             out->dx = {check.bytes + text.offDx, static_cast<size_t>(text.nChars * perChar)};
         }
     }

@@ -109,7 +109,9 @@ UINT ParseProfileInt(const std::string& text) {
     return negative ? 0u - value : value;
 }
 
-bool Save(LPCSTR fileName, const ProfileFile& file) { return win32::SaveProfile(fileName, file); }
+bool Save(LPCSTR fileName, const ProfileFile& file) {
+    return win32::SaveProfile(fileName, file);
+}
 
 }  // namespace
 

@@ -42,8 +42,8 @@ std::optional<ProfileFile> LoadProfile(const char* path) {
         if (text.empty() || text[0] == ';') continue;
         if (text[0] == '[') {
             size_t close = text.find(']');
-            std::string name = Trim(text.substr(1, close == std::string::npos ? std::string::npos
-                                                                               : close - 1));
+            std::string name =
+                Trim(text.substr(1, close == std::string::npos ? std::string::npos : close - 1));
             file.sections.push_back({name, {}});
             current = &file.sections.back();
             continue;

@@ -8,7 +8,9 @@ BOOL WINAPI SetRect(LPRECT lprc, int xLeft, int yTop, int xRight, int yBottom) {
     return TRUE;
 }
 
-BOOL WINAPI SetRectEmpty(LPRECT lprc) { return SetRect(lprc, 0, 0, 0, 0); }
+BOOL WINAPI SetRectEmpty(LPRECT lprc) {
+    return SetRect(lprc, 0, 0, 0, 0);
+}
 
 BOOL WINAPI IsRectEmpty(const RECT* lprc) {
     return !lprc || lprc->right <= lprc->left || lprc->bottom <= lprc->top;

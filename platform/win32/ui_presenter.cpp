@@ -11,8 +11,12 @@ std::atomic<UiPresenter*> g_presenter{nullptr};
 
 UiPresenter::~UiPresenter() = default;
 
-void SetUiPresenter(UiPresenter* pPresenter) { g_presenter.store(pPresenter); }
-UiPresenter* GetUiPresenter() { return g_presenter.load(); }
+void SetUiPresenter(UiPresenter* pPresenter) {
+    g_presenter.store(pPresenter);
+}
+UiPresenter* GetUiPresenter() {
+    return g_presenter.load();
+}
 
 int ScriptedPresenter::ShowMessageBox(HWND, const std::string& text, const std::string& caption,
                                       UINT) {

@@ -41,14 +41,29 @@ TEST_F(DeviceDescription, A4At300DpiCapabilities) {
         int expected;
     };
     const Case cases[] = {
-        {HORZRES, 2362},       {VERTRES, 3106},      {PHYSICALWIDTH, 2480},
-        {PHYSICALHEIGHT, 3507}, {PHYSICALOFFSETX, 59}, {PHYSICALOFFSETY, 200},
-        {HORZSIZE, 200},       {VERTSIZE, 263},      {DRIVERVERSION, 1},
-        {TECHNOLOGY, 511},     {BITSPIXEL, 32},      {PLANES, 3},
-        {NUMBRUSHES, 255},     {NUMPENS, 255},       {NUMFONTS, 255},
-        {NUMCOLORS, 255},      {CLIPCAPS, 1},        {LOGPIXELSX, 300},
-        {LOGPIXELSY, 300},     {179, 1},             {180, 0},
-        {1, 0},                {-5, 0},
+        {HORZRES, 2362},
+        {VERTRES, 3106},
+        {PHYSICALWIDTH, 2480},
+        {PHYSICALHEIGHT, 3507},
+        {PHYSICALOFFSETX, 59},
+        {PHYSICALOFFSETY, 200},
+        {HORZSIZE, 200},
+        {VERTSIZE, 263},
+        {DRIVERVERSION, 1},
+        {TECHNOLOGY, 511},
+        {BITSPIXEL, 32},
+        {PLANES, 3},
+        {NUMBRUSHES, 255},
+        {NUMPENS, 255},
+        {NUMFONTS, 255},
+        {NUMCOLORS, 255},
+        {CLIPCAPS, 1},
+        {LOGPIXELSX, 300},
+        {LOGPIXELSY, 300},
+        {179, 1},
+        {180, 0},
+        {1, 0},
+        {-5, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(host.pCallbacks->GetDeviceCaps(&host, c.index), c.expected) << c.index;
@@ -100,17 +115,17 @@ TEST_F(DeviceDescription, DescribeDeviceOnA4) {
 
 TEST_F(DeviceDescription, DegenerateSheets) {
     struct Case {
-        int width, length, left, top;      // tenths of a millimetre
-        int widthMM, lengthMM;             // printable, device description
+        int width, length, left, top;  // tenths of a millimetre
+        int widthMM, lengthMM;         // printable, device description
     };
     const Case cases[] = {
-        {0, 0, 0, 0, 17, 22},              // works on 17.5 x 22.0 mm
-        {0, 0, 100, 100, 2, 2},            // 10 + 10 > 17.5: each becomes 17.5 - 10
-        {1000, 1000, 600, 600, 20, 20},    // margins wider than half the sheet
-        {1000, 1000, 500, 500, 0, 0},      // margins meet: 0.1 mm is given back
+        {0, 0, 0, 0, 17, 22},                // works on 17.5 x 22.0 mm
+        {0, 0, 100, 100, 2, 2},              // 10 + 10 > 17.5: each becomes 17.5 - 10
+        {1000, 1000, 600, 600, 20, 20},      // margins wider than half the sheet
+        {1000, 1000, 500, 500, 0, 0},        // margins meet: 0.1 mm is given back
         {1000, 1000, 1500, 1500, 100, 100},  // each margin wider than the sheet: both 0
-        {1000, 1000, -50, -50, 100, 100},  // negative margins count as 0
-        {4, 2000, 0, 0, 1, 200},           // a side below 1 mm is raised to 1
+        {1000, 1000, -50, -50, 100, 100},    // negative margins count as 0
+        {4, 2000, 0, 0, 1, 200},             // a side below 1 mm is raised to 1
     };
     for (const Case& c : cases) {
         driver->m_devmode.nPaperWidth = c.width;
@@ -155,7 +170,7 @@ TEST_F(DeviceDescription, PageGeometryOfAPortraitAndALandscapeSheet) {
     SetMargins(0, 0, 0, 0);
     DescribeDevice(&host);
     ComputePageGeometry(&host);
-    EXPECT_EQ(host.nPageWidthPx, 2480);   // trunc(300 * 210 / 25.4 + 0.001)
+    EXPECT_EQ(host.nPageWidthPx, 2480);  // trunc(300 * 210 / 25.4 + 0.001)
     EXPECT_EQ(host.nPageHeightPx, 3507);
 }
 

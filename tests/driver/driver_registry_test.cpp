@@ -31,11 +31,11 @@ TEST(DriverListText, NamesStartAtTheSecondString) {
     };
     const Case cases[] = {
         {std::string("ini\0A\0B\0\0", 9), {"A", "B"}},
-        {std::string("ini\0\0", 5), {}},                 // only the framework's string
-        {std::string("\0A\0B\0\0", 7), {}},              // empty first string: empty list
-        {std::string("x\0\xff\0\0", 5), {"\xff"}},       // any nonzero first byte is a name
+        {std::string("ini\0\0", 5), {}},            // only the framework's string
+        {std::string("\0A\0B\0\0", 7), {}},         // empty first string: empty list
+        {std::string("x\0\xff\0\0", 5), {"\xff"}},  // any nonzero first byte is a name
         {std::string("ini\0OCE\0OCE\0\0", 13), {"OCE", "OCE"}},
-        {std::string("ini\0abc", 7), {"abc"}},           // unterminated: stops at the end
+        {std::string("ini\0abc", 7), {"abc"}},  // unterminated: stops at the end
         {std::string(""), {}},
     };
     for (const Case& c : cases)

@@ -47,8 +47,7 @@ TEST(DriverSettings, PrivateFileHoldsTheSettingsKeys) {
     ScratchConfig config;
     config.Write("hpgl2.ini",
                  "[P]\nName=Shared\nPrivateFile=own.ini\nPaperFile=papers.ini\nCOLOR=0\n");
-    config.Write("own.ini",
-                 "[General]\nEMFSPOOLING=1\nCLIPPER=5\nRENDERMODE=0x1FF\nCOLOR=2\n");
+    config.Write("own.ini", "[General]\nEMFSPOOLING=1\nCLIPPER=5\nRENDERMODE=0x1FF\nCOLOR=2\n");
     HPGL2Driver driver(nullptr, config.Ini().c_str(), "P");
     EXPECT_STREQ(driver.GetName(), "Shared");
     EXPECT_EQ(driver.m_strPrivateFile, config.path() + "\\own.ini");

@@ -173,10 +173,14 @@ TEST(StateCallbacks, ColourModes) {
         int mode;
         COLORREF out;
     } cases[] = {
-        {0x00FFFFFF, 0, 0x00FFFFFF}, {RGB(254, 254, 254), 0, 0}, {0x01FFFFFF, 0, 0},
-        {RGB(30, 60, 90), 2, RGB(60, 60, 60)}, {RGB(1, 1, 0), 2, 0},
+        {0x00FFFFFF, 0, 0x00FFFFFF},
+        {RGB(254, 254, 254), 0, 0},
+        {0x01FFFFFF, 0, 0},
+        {RGB(30, 60, 90), 2, RGB(60, 60, 60)},
+        {RGB(1, 1, 0), 2, 0},
         {0x05000003, 2, 0x05010101},  // the high byte stays
-        {RGB(1, 2, 3), 1, RGB(1, 2, 3)}, {RGB(1, 2, 3), 7, RGB(1, 2, 3)},
+        {RGB(1, 2, 3), 1, RGB(1, 2, 3)},
+        {RGB(1, 2, 3), 7, RGB(1, 2, 3)},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ConvertColor(c.in, c.mode), c.out) << std::hex << c.in << " mode " << c.mode;
@@ -187,8 +191,8 @@ TEST(StateCallbacks, PenStylesToLineAttributes) {
         DWORD style;
         int word;
     } cases[] = {
-        {0x0000, 20}, {0x0100 | 0x1000, 10}, {0x0200 | 0x2000, 33}, {0x0300 | 0x3000, 20},
-        {0x0005, 20},  // a dash style alone changes nothing here
+        {0x0000, 20},          {0x0100 | 0x1000, 10}, {0x0200 | 0x2000, 33},
+        {0x0300 | 0x3000, 20}, {0x0005, 20},  // a dash style alone changes nothing here
     };
     for (const auto& c : cases) EXPECT_EQ(LineAttributesOfStyle(c.style), c.word) << c.style;
 }
@@ -206,7 +210,10 @@ TEST_F(Drawing, MergeControlOnlyOnChange) {
         int rop, result;
         Chunks written;
     } steps[] = {
-        {13, 13, {}}, {9, 1, {"MC1,160"}}, {9, 9, {}}, {6, 1, {"MC0"}},
+        {13, 13, {}},
+        {9, 1, {"MC1,160"}},
+        {9, 9, {}},
+        {6, 1, {"MC0"}},
     };
     for (const auto& s : steps) {
         EXPECT_EQ(h.Table().OnSetRop2(&h.host, s.rop), s.result) << s.rop;

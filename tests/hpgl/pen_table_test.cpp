@@ -75,9 +75,8 @@ TEST_F(PenTable, PenWidthsInMillimetres) {
         int resolution, width;
         const char* command;
     } cases[] = {
-        {300, 0, "PW0.00"},  {300, 1, "PW0.09"},  {300, 2, "PW0.17"},
-        {300, 10, "PW0.85"}, {600, 3, "PW0.13"},  {300, -3, "PW-0.25"},
-        {300, 100000, "PW8466.67"},
+        {300, 0, "PW0.00"}, {300, 1, "PW0.09"},   {300, 2, "PW0.17"},         {300, 10, "PW0.85"},
+        {600, 3, "PW0.13"}, {300, -3, "PW-0.25"}, {300, 100000, "PW8466.67"},
     };
     for (const auto& c : cases) {
         h.Job().m_nResolution = c.resolution;

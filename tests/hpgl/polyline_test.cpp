@@ -42,16 +42,16 @@ TEST_F(Polylines, FirstPolylineOfAJob) {
     // x: v = 200 -> 200 % 64 + 63 = 71, then 200 / 64 + 191 = 194;
     // y: v = 100 -> 36 + 63 = 99, then 1 + 191 = 192.
     // The second point: dx = 1 -> v = 2 -> 193; dy = 0 -> 191.
-    EXPECT_EQ(h.Take(), (Chunks{"NP256", "PC1,0,0,0", "SP1", "LT", "PW0.09", "LA1,4,2,4", "PE",
-                                "<", "=", "\x47\xc2\x63\xc0", "\xc1\xbf"}));
+    EXPECT_EQ(h.Take(), (Chunks{"NP256", "PC1,0,0,0", "SP1", "LT", "PW0.09", "LA1,4,2,4", "PE", "<",
+                                "=", "\x47\xc2\x63\xc0", "\xc1\xbf"}));
 }
 
 TEST_F(Polylines, ConsecutivePolylinesShareOnePE) {
     Draw({{0, 0}, {10, 0}});
     h.Take();
-    Draw({{10, 0}, {10, 10}});  // starts where the last one ended: pen stays down
+    Draw({{10, 0}, {10, 10}});                  // starts where the last one ended: pen stays down
     EXPECT_EQ(h.Take(), (Chunks{"\xbf\xd3"}));  // dx 0 -> 191, dy 10 -> v 20 -> 211
-    Draw({{0, 0}, {-1, 0}});   // elsewhere: a pen-up move first
+    Draw({{0, 0}, {-1, 0}});                    // elsewhere: a pen-up move first
     // (0,0) from (10,10): v = 21 -> 212 both; then dx -1 -> v = 3 -> 194
     EXPECT_EQ(h.Take(), (Chunks{"<", "\xd4\xd4", "\xc2\xbf"}));
 }
@@ -66,10 +66,10 @@ TEST(EncodedPolyline, NumbersAtTheirBoundaries) {
     } cases[] = {
         {0, 0, "\xbf"},
         {0, -1, "\xc2"},
-        {0, 31, "\xfd"},      // v = 62: one digit
-        {0, 32, "\x3f\xc0"},  // v = 64: 0 + 63, then 1 + 191
-        {0, -32, "\x40\xc0"},  // v = 65
-        {0, 2147483647, "\x7d\x7e\x7e\x7e\x7e\xc2"},  // v = 2^32 - 2
+        {0, 31, "\xfd"},                                            // v = 62: one digit
+        {0, 32, "\x3f\xc0"},                                        // v = 64: 0 + 63, then 1 + 191
+        {0, -32, "\x40\xc0"},                                       // v = 65
+        {0, 2147483647, "\x7d\x7e\x7e\x7e\x7e\xc2"},                // v = 2^32 - 2
         {-2147483647 - 1, 2147483647, "\x7d\x7e\x7e\x7e\x7e\xc6"},  // v = 2^33 - 2
     };
     for (const auto& c : cases) {

@@ -26,18 +26,40 @@ TEST(WholeJob, LineAndFilledTriangle) {
     h.End();
 
     const Chunks expected = {
-        "\x1b%0BBP5,1", "PS10520,8000", "ECRO90IP0,0,1016,-1016IR0,100TR1MC0WU0",
-        "SC0,300.000000,0,300.000000;", "CR0,255,0,255,0,255", "SP1",
+        "\x1b%0BBP5,1",
+        "PS10520,8000",
+        "ECRO90IP0,0,1016,-1016IR0,100TR1MC0WU0",
+        "SC0,300.000000,0,300.000000;",
+        "CR0,255,0,255,0,255",
+        "SP1",
         "IW;IW-1,-1,2363,3107",
         // The line: pen, line type, width (2 px = 0.17 mm), ends and joins.
-        "NP256", "PC1,255,0,0", "SP1", "LT", "PW0.17", "LA1,1,2,1",
-        "PE", "<", "=", "\xd3\xd3",  // (10,10) absolute: v = 20 -> 211 each
-        "\x47\xc2\xbf",              // +100, 0
-        "\xbf\x63\xc0",              // 0, +50: v = 100 -> 36 + 63, 1 + 191
+        "NP256",
+        "PC1,255,0,0",
+        "SP1",
+        "LT",
+        "PW0.17",
+        "LA1,1,2,1",
+        "PE",
+        "<",
+        "=",
+        "\xd3\xd3",      // (10,10) absolute: v = 20 -> 211 each
+        "\x47\xc2\xbf",  // +100, 0
+        "\xbf\x63\xc0",  // 0, +50: v = 100 -> 36 + 63, 1 + 191
         // The triangle: a pen-up move in the open PE, then polygon mode.
-        "<", "\x73\xc1\x57\xc3",     // +90, +140: v = 180 -> 115 193; v = 280 -> 87 195
-        ";", "PM", "PE", "\x47\xc2\xbf", "\x48\xc2\x47\xc2", "\xbf\x48\xc2", ";", "PM2",
-        "PC2,0,0,255", "SP2", "FP",
+        "<",
+        "\x73\xc1\x57\xc3",  // +90, +140: v = 180 -> 115 193; v = 280 -> 87 195
+        ";",
+        "PM",
+        "PE",
+        "\x47\xc2\xbf",
+        "\x48\xc2\x47\xc2",
+        "\xbf\x48\xc2",
+        ";",
+        "PM2",
+        "PC2,0,0,255",
+        "SP2",
+        "FP",
         ";PUSP0PG;\x1b%-12345X@PJL EOJ ",
     };
     EXPECT_EQ(h.Take(), expected);

@@ -90,7 +90,10 @@ TEST(JobFrame, ControlCodeTokens) {
         int mask;
     } cases[] = {
         {"$HEADMASK=2049$", 0, "", 2049},
-        {"A\\033EB", 7, "A\x1b" "EB", 7},
+        {"A\\033EB", 7,
+         "A\x1b"
+         "EB",
+         7},
         {"x$HEADMASK= -12$y$HEADMASK= -12$", 0, "xy", -12},
         {"$HEADMASK=abc$z", 5, "z", 0},
         {"$HEADMASK=12", 5, "$HEADMASK=12", 5},  // no closing "$": unchanged

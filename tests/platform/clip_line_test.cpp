@@ -134,8 +134,7 @@ TEST(ClipLine, FollowsChangesOfTheRegionInPlace) {
 
 int g_nAllowed = 0;
 void* LimitedAlloc(size_t n) {
-    if (g_nAllowed <= 0)
-        return nullptr;
+    if (g_nAllowed <= 0) return nullptr;
     --g_nAllowed;
     return HT_Malloc(n);
 }
@@ -156,14 +155,12 @@ TEST(ClipLine, KeepsThePiecesMadeBeforeMemoryRanOut) {
 // searching from `from` on; -1 when it is not on the polyline.
 double PositionOn(const Polygon& line, const POINT& pt, double from) {
     for (size_t i = size_t(from); i + 1 < line.size(); ++i) {
-        if (DistanceToSegment(pt.x, pt.y, line[i], line[i + 1]) > 1.0)
-            continue;
+        if (DistanceToSegment(pt.x, pt.y, line[i], line[i + 1]) > 1.0) continue;
         const double dx = double(line[i + 1].x) - line[i].x, dy = double(line[i + 1].y) - line[i].y;
         const double len2 = dx * dx + dy * dy;
         const double t = len2 > 0 ? ((pt.x - line[i].x) * dx + (pt.y - line[i].y) * dy) / len2 : 0;
         const double pos = double(i) + std::min(std::max(t, 0.0), 1.0);
-        if (pos + 1e-3 >= from)
-            return pos;
+        if (pos + 1e-3 >= from) return pos;
     }
     return -1;
 }
@@ -187,8 +184,7 @@ TEST(ClipLine, RandomPolylinesAgainstRandomRegions) {
         const Polygons region = ListPolygons(pRegion);
 
         Polygon line;
-        for (int i = 0; i < 40; ++i)
-            line.push_back({coord(random), coord(random)});
+        for (int i = 0; i < 40; ++i) line.push_back({coord(random), coord(random)});
         const Polygons pieces = Clip(pRegion, line, int(line.size()));
         HT_DeleteRgn(pRegion);
 
@@ -208,8 +204,7 @@ TEST(ClipLine, RandomPolylinesAgainstRandomRegions) {
             for (int s = 0; s <= 16; ++s) {
                 const double x = line[i].x + (double(line[i + 1].x) - line[i].x) * s / 16;
                 const double y = line[i].y + (double(line[i + 1].y) - line[i].y) * s / 16;
-                if (!Inside(region, x, y, 0) || DistanceToBorder(region, x, y) < 2.0)
-                    continue;
+                if (!Inside(region, x, y, 0) || DistanceToBorder(region, x, y) < 2.0) continue;
                 bool bCovered = false;
                 for (const Polygon& piece : pieces) {
                     for (size_t j = 0; j + 1 < piece.size() && !bCovered; ++j) {
@@ -237,8 +232,7 @@ TEST(ClipLine, MillionPointZigzag) {
     // strokes at x = -50 ... 249, down strokes to the next x.
     Polygon line;
     line.reserve(1000000);
-    for (int i = 0; i < 1000000; ++i)
-        line.push_back({(i / 2) % 300 - 50, i % 2 ? 90 : 10});
+    for (int i = 0; i < 1000000; ++i) line.push_back({(i / 2) % 300 - 50, i % 2 ? 90 : 10});
     HT_ClipRgn* pRegion = MakeList({kL});
     HT_PointerArray pieces(0, nullptr, HT_Free);
     HT_ClipLine(pRegion, line.data(), int(line.size()), &pieces);

@@ -38,8 +38,7 @@ Words Metafile(const std::vector<Words>& records) {
     file[10] = ENHMETA_SIGNATURE;
     file[11] = 0x10000;
     file[14] = 4;  // nHandles
-    for (const Words& record : records)
-        file.insert(file.end(), record.begin(), record.end());
+    for (const Words& record : records) file.insert(file.end(), record.begin(), record.end());
     file[12] = static_cast<DWORD>(file.size() * 4);
     file[13] = static_cast<DWORD>(records.size() + 1);
     return file;
@@ -319,10 +318,8 @@ TEST(EmfReader, HeaderExtensionsCountOnlyWhenPresent) {
         file[10] = ENHMETA_SIGNATURE;
         file[15] = c.nDescription;
         file[16] = c.offDescription;
-        if (c.headerSize >= 100)
-            file[24] = 1;  // bOpenGL
-        if (c.headerSize >= 108 && c.nDescription == 0)
-            file[25] = 7;  // szlMicrometers.cx
+        if (c.headerSize >= 100) file[24] = 1;                         // bOpenGL
+        if (c.headerSize >= 108 && c.nDescription == 0) file[25] = 7;  // szlMicrometers.cx
         const Words eof = Eof();
         file.insert(file.end(), eof.begin(), eof.end());
         file[12] = static_cast<DWORD>(file.size() * 4);
@@ -350,8 +347,7 @@ TEST(EmfReader, BytesPastNBytesAreIgnored) {
 
 // Sets words of a metafile after it is built.
 Words Patch(Words file, std::initializer_list<std::pair<size_t, DWORD>> changes) {
-    for (const auto& [index, value] : changes)
-        file[index] = value;
+    for (const auto& [index, value] : changes) file[index] = value;
     return file;
 }
 
@@ -508,8 +504,7 @@ TEST(EmfReader, TypeNamesAndFixedSizes) {
 
 std::map<DWORD, size_t> CountByType(const EmfDocument& doc) {
     std::map<DWORD, size_t> counts;
-    for (const EmfRecordView& record : doc.records)
-        ++counts[record.type];
+    for (const EmfRecordView& record : doc.records) ++counts[record.type];
     return counts;
 }
 
@@ -542,8 +537,7 @@ TEST(EmfReader, SampleDrawingsLoad) {
         EXPECT_EQ(counts[EMR_STRETCHDIBITS], c.stretchDIBits) << c.file;
         EXPECT_EQ(counts[EMR_GDICOMMENT], 2u) << c.file;
         for (const EmfRecordView& record : doc.records) {
-            if (record.type != EMR_STRETCHDIBITS)
-                continue;
+            if (record.type != EMR_STRETCHDIBITS) continue;
             EmfStretchDIBits image;
             ASSERT_TRUE(ReadEmfRecord(doc, record, &image, &error)) << error;
             EXPECT_EQ(image.source.header.biWidth, 64);

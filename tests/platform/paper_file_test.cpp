@@ -11,14 +11,16 @@
 namespace {
 
 std::vector<PaperFileProblem> g_told;
-void Collect(const char*, const PaperFileProblem& p) { g_told.push_back(p); }
+void Collect(const char*, const PaperFileProblem& p) {
+    g_told.push_back(p);
+}
 
 TEST(PaperFile, MalformedLinesAreReportedAndSkipped) {
     ScratchDir dir;
     const std::string file = dir.Write("paper.ini",
                                        "; comment\n"
                                        "9, 2100, 2970, 170, 170, 50, 50, ISO A4\n"
-                                       "8, 2970, 4200, 170, 170, 50, 50\n"       // no name
+                                       "8, 2970, 4200, 170, 170, 50, 50\n"  // no name
                                        "x, 1, 1, 0, 0, 0, 0, bad number\n"
                                        "7, -5, 10, 0, 0, 0, 0, negative\n"
                                        "6, 99999999999, 10, 0, 0, 0, 0, too large\n"

@@ -47,7 +47,7 @@ TEST_F(Profile, StringsAsWindowsReadsThem) {
     EXPECT_EQ(Get("Plotter", "Missing", nullptr), "");
     EXPECT_EQ(Get("Nowhere", "Name"), "dflt");
     EXPECT_EQ(Get("Plotter", "Name", "", 7), "Quoted");  // cut to the buffer, NUL kept
-    EXPECT_EQ(Get("Plotter", "Count"), "42");           // the first of two sections
+    EXPECT_EQ(Get("Plotter", "Count"), "42");            // the first of two sections
 }
 
 TEST_F(Profile, IntegersAsWindowsReadsThem) {
@@ -57,8 +57,8 @@ TEST_F(Profile, IntegersAsWindowsReadsThem) {
         UINT expected;
     };
     const Case cases[] = {
-        {"Count", 5, 42},  {"Negative", 5, 0xFFFFFFFFu}, {"Hex", 5, 31}, {"Junk", 5, 12},
-        {"Empty", 5, 5},   {"Missing", -3, static_cast<UINT>(-3)},      {"Name", 5, 0},
+        {"Count", 5, 42}, {"Negative", 5, 0xFFFFFFFFu},           {"Hex", 5, 31}, {"Junk", 5, 12},
+        {"Empty", 5, 5},  {"Missing", -3, static_cast<UINT>(-3)}, {"Name", 5, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(GetPrivateProfileIntA("PLOTTER", c.key, c.fallback, ini.c_str()), c.expected)

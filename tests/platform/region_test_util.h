@@ -42,8 +42,7 @@ inline std::vector<std::vector<std::pair<LONG, LONG>>> Pairs(const Polygons& pol
     std::vector<std::vector<std::pair<LONG, LONG>>> result;
     for (const Polygon& polygon : polygons) {
         result.emplace_back();
-        for (const POINT& pt : polygon)
-            result.back().emplace_back(pt.x, pt.y);
+        for (const POINT& pt : polygon) result.back().emplace_back(pt.x, pt.y);
     }
     return result;
 }
@@ -84,8 +83,7 @@ inline double DistanceToBorder(const Polygons& polygons, double x, double y) {
     for (const Polygon& polygon : polygons) {
         for (size_t i = 0; i < polygon.size(); ++i) {
             const double d = DistanceToSegment(x, y, polygon[i], polygon[(i + 1) % polygon.size()]);
-            if (d < best)
-                best = d;
+            if (d < best) best = d;
         }
     }
     return best;
@@ -94,18 +92,15 @@ inline double DistanceToBorder(const Polygons& polygons, double x, double y) {
 // Even-odd over all polygons; a point within `tolerance` of an edge counts
 // as inside (the region is closed).
 inline bool Inside(const Polygons& polygons, double x, double y, double tolerance = 1e-6) {
-    if (DistanceToBorder(polygons, x, y) <= tolerance)
-        return true;
+    if (DistanceToBorder(polygons, x, y) <= tolerance) return true;
     bool bInside = false;
     for (const Polygon& polygon : polygons) {
         for (size_t i = 0; i < polygon.size(); ++i) {
             const POINT& a = polygon[i];
             const POINT& b = polygon[(i + 1) % polygon.size()];
-            if ((a.y > y) == (b.y > y))
-                continue;
+            if ((a.y > y) == (b.y > y)) continue;
             const double xCross = a.x + (y - a.y) * (double(b.x) - a.x) / (double(b.y) - a.y);
-            if (xCross > x)
-                bInside = !bInside;
+            if (xCross > x) bInside = !bInside;
         }
     }
     return bInside;
@@ -129,8 +124,7 @@ inline double PolygonArea(const Polygons& polygons) {
 inline long long CellArea(const Polygons& polygons, LONG l, LONG t, LONG r, LONG b) {
     long long n = 0;
     for (LONG y = t; y < b; ++y) {
-        for (LONG x = l; x < r; ++x)
-            n += Inside(polygons, x + 0.5, y + 0.5, 0.0) ? 1 : 0;
+        for (LONG x = l; x < r; ++x) n += Inside(polygons, x + 0.5, y + 0.5, 0.0) ? 1 : 0;
     }
     return n;
 }

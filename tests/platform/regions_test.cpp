@@ -251,8 +251,7 @@ TEST(KestRgn, ResultsStayWithinTheirOperands) {
     result.GetRgnBox(&box);
     EXPECT_GE(box.left, -400);
     for (const Polygon& polygon : ListPolygons(result.GetClipRgnRef())) {
-        for (const POINT& pt : polygon)
-            EXPECT_GE(pt.x, -400);
+        for (const POINT& pt : polygon) EXPECT_GE(pt.x, -400);
     }
 }
 

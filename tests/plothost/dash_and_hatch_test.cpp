@@ -80,8 +80,7 @@ TEST(DashPattern, DashesRunOnAcrossCorners) {
         {"solid", {{0, 0}, {8, 0}, {8, 8}}, {}, {"0,0 8,0 8,8"}},
         {"one point", {{3, 3}}, {6, 4}, {}},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Dashes(c.line, c.pattern), c.expected) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(Dashes(c.line, c.pattern), c.expected) << c.name;
 }
 
 TEST(DashPattern, DashedPenPlaysAsSeparateSolidPolylines) {

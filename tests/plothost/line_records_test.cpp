@@ -166,8 +166,7 @@ TEST(LineRecords, PolyBezierToStartsAtThePositionAndMovesIt) {
     ASSERT_GE(curve.size(), 2u);
     EXPECT_EQ(curve.front().x, 0);
     EXPECT_EQ(curve.back().x, 30);
-    for (const POINT& p : curve)
-        EXPECT_EQ(p.y, 0);
+    for (const POINT& p : curve) EXPECT_EQ(p.y, 0);
     EXPECT_EQ(drawing[1], "OnPolyline 2: 30,0 30,30");
 }
 
@@ -212,8 +211,7 @@ TEST(LineRecords, ArcsFollowTheArcDirection) {
         const POINT mid = arc[arc.size() / 2];
         EXPECT_NEAR(mid.x, c.middle.x, 3) << c.direction;
         EXPECT_NEAR(mid.y, c.middle.y, 3) << c.direction;
-        for (const POINT& p : arc)
-            EXPECT_NEAR(std::hypot(p.x - 100.0, p.y - 100.0), 100, 1.0);
+        for (const POINT& p : arc) EXPECT_NEAR(std::hypot(p.x - 100.0, p.y - 100.0), 100, 1.0);
     }
 }
 

@@ -136,8 +136,7 @@ TEST(CurveFlattening, ArcSweepsAndPieceCounts) {
     std::vector<DPoint> points;
     FlattenArc(circle, Affine{}, 0.25, true, &points);
     EXPECT_EQ(points.size(), 46u);
-    for (const DPoint& p : points)
-        EXPECT_NEAR(std::hypot(p.x, p.y), 100, 1e-9);
+    for (const DPoint& p : points) EXPECT_NEAR(std::hypot(p.x, p.y), 100, 1e-9);
     // Under a transform that doubles x, the long radius (200) counts: 64.
     points.clear();
     FlattenArc(circle, Affine{2, 0, 0, 1, 0, 0}, 0.25, true, &points);

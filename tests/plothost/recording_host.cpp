@@ -28,15 +28,11 @@ std::string Rgb(COLORREF c) {
 int Caps(HostContext* host, int index) {
     const RecordingHost* h = Of(host);
     switch (index) {
-        case HORZRES:
-            return h->width;
-        case VERTRES:
-            return h->height;
+        case HORZRES: return h->width;
+        case VERTRES: return h->height;
         case LOGPIXELSX:
-        case LOGPIXELSY:
-            return h->dpi;
-        default:
-            return 0;
+        case LOGPIXELSY: return h->dpi;
+        default: return 0;
     }
 }
 
@@ -132,8 +128,7 @@ RecordingHost::RecordingHost(int w, int h, int d) : width(w), height(h), dpi(d) 
 std::vector<std::string> RecordingHost::Lines(std::string_view prefix) const {
     std::vector<std::string> lines;
     for (const std::string& line : log)
-        if (line.compare(0, prefix.size(), prefix) == 0)
-            lines.push_back(line);
+        if (line.compare(0, prefix.size(), prefix) == 0) lines.push_back(line);
     return lines;
 }
 
@@ -150,8 +145,7 @@ std::vector<std::string> RecordingHost::Drawing() const {
 PlayRun PlayInto(RecordingHost& host, const std::vector<BYTE>& metafile) {
     PlayRun run;
     EmfDocument doc;
-    if (!ParseEnhMetaFile(metafile.data(), metafile.size(), &doc, &run.error))
-        return run;
+    if (!ParseEnhMetaFile(metafile.data(), metafile.size(), &doc, &run.error)) return run;
     PlayOptions options;
     Placement placement;
     if (!ReadReferenceDevice(doc.header, &options.device, &run.error) ||

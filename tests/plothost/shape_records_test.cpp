@@ -173,8 +173,7 @@ TEST(ShapeRecords, RoundRectChordAndPie) {
         EXPECT_EQ(points.front().x, points.back().x) << c.name;  // closed
         EXPECT_EQ(points.front().y, points.back().y) << c.name;
         bool found = false;
-        for (const POINT& p : points)
-            found |= p.x == c.mustContain.x && p.y == c.mustContain.y;
+        for (const POINT& p : points) found |= p.x == c.mustContain.x && p.y == c.mustContain.y;
         EXPECT_TRUE(found) << c.name << ": " << outline[0];
     }
 }

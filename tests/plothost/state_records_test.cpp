@@ -85,8 +85,7 @@ TEST(StateRecords, MappingModes) {
          },
          "OnPolyline 2: 10,20 100,0"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Landing(c.setup), c.expected) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(Landing(c.setup), c.expected) << c.name;
 }
 
 TEST(StateRecords, WorldTransforms) {
@@ -125,8 +124,7 @@ TEST(StateRecords, WorldTransforms) {
          [](EmfBuilder& e) { e.Mode(EMR_SETMAPMODE, MM_LOMETRIC).World(1, 0, 0, 1, 0, 30); },
          "OnPolyline 2: 10,-50 100,-30"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Landing(c.setup), c.expected) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(Landing(c.setup), c.expected) << c.name;
 }
 
 TEST(StateRecords, SaveAndRestore) {
@@ -174,8 +172,7 @@ TEST(StateRecords, SaveAndRestore) {
          },
          "OnPolyline 2: 10,20 100,0"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Landing(c.setup), c.expected) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(Landing(c.setup), c.expected) << c.name;
 }
 
 TEST(StateRecords, SelectedObjectsAndModesAreRestored) {

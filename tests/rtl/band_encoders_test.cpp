@@ -32,8 +32,7 @@ std::vector<std::string> BodyOf(int nColorFormat, int nCompression, int nWidth, 
 std::vector<pcl::Bytes> RowsOf(int nColorFormat, int nCompression, int nWidth, TestBand& band,
                                size_t nRowBytes) {
     std::string stream;
-    for (const auto& chunk : BodyOf(nColorFormat, nCompression, nWidth, band))
-        stream += chunk;
+    for (const auto& chunk : BodyOf(nColorFormat, nCompression, nWidth, band)) stream += chunk;
     pcl::RasterRows decoded = pcl::DecodeRasterRows(stream, nRowBytes);
     EXPECT_EQ(decoded.error, "");
     return decoded.rows;
@@ -262,8 +261,7 @@ pcl::Bytes ExpectedRow(int format, const std::vector<uint32_t>& pixels, size_t f
     if (format == 1) {
         row.assign((static_cast<size_t>(width) + 7) / 8, 0);
         for (int x = 0; x < width; ++x) {
-            if (pixels[first + x] != kWhite)
-                row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+            if (pixels[first + x] != kWhite) row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
         }
     } else {
         for (int x = 0; x < width; ++x) {

@@ -118,8 +118,7 @@ TEST(DeltaRowEncoder, ReserveCoversTheWorstCaseAndRefusesRowsTooLongForAnInt) {
     const uint8_t* storage = encoder.Data();
     // The costliest pattern: one byte differing, one equal.
     Row seed(1000, 0), row(1000, 0);
-    for (size_t i = 0; i < row.size(); i += 2)
-        row[i] = 1;
+    for (size_t i = 0; i < row.size(); i += 2) row[i] = 1;
     encoder.SetSeed(seed.data(), seed.size());
     encoder.EncodeRow(row.data(), row.size());
     // (0, 1) for the first byte, (1, 1) for each of the 499 equal-differing

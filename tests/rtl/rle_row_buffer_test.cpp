@@ -53,8 +53,7 @@ TEST(RleRowBuffer, RunsSpanAppendCallsOfOneRow) {
     // one byte long across pixel boundaries, pairs of count 0.
     RleRowBuffer buffer;
     const uint8_t pixel[3] = {10, 20, 30};
-    for (int i = 0; i < 2; ++i)
-        buffer.Append(pixel, 3);
+    for (int i = 0; i < 2; ++i) buffer.Append(pixel, 3);
     buffer.Flush();
     EXPECT_EQ(std::vector<uint8_t>(buffer.Data(), buffer.Data() + buffer.Length()),
               (std::vector<uint8_t>{0, 10, 0, 20, 0, 30, 0, 10, 0, 20, 0, 30}));
@@ -109,8 +108,7 @@ TEST(RleRowBuffer, ConstructedCapacityIsExactAndRowsTooLongForAnIntAreRefused) {
 TEST(RleRowBuffer, GrowsWhenTheRowWasNotReserved) {
     RleRowBuffer buffer(1);
     const auto row = MakeRow(RowKind::kWorstCase, 5000, 1);
-    for (uint8_t b : row)
-        buffer.Append(&b, 1);
+    for (uint8_t b : row) buffer.Append(&b, 1);
     buffer.Flush();
     pcl::Bytes decoded;
     ASSERT_TRUE(pcl::DecodeRunLengthRow(buffer.Data(), buffer.Length(), &decoded));

@@ -10,16 +10,11 @@ enum class RowKind { kCad, kPhoto, kWorstCase, kRunBoundaries, kFewValues };
 
 inline const char* RowKindName(RowKind kind) {
     switch (kind) {
-        case RowKind::kCad:
-            return "cad";
-        case RowKind::kPhoto:
-            return "photo";
-        case RowKind::kWorstCase:
-            return "worst";
-        case RowKind::kRunBoundaries:
-            return "runs";
-        case RowKind::kFewValues:
-            return "few-values";
+        case RowKind::kCad: return "cad";
+        case RowKind::kPhoto: return "photo";
+        case RowKind::kWorstCase: return "worst";
+        case RowKind::kRunBoundaries: return "runs";
+        case RowKind::kFewValues: return "few-values";
     }
     return "?";
 }
@@ -62,8 +57,7 @@ inline std::vector<uint8_t> MakeRow(RowKind kind, size_t nBytes, int y) {
             for (size_t k = static_cast<size_t>(y); i < nBytes; ++k) {
                 const size_t n = lengths[k % 9];
                 const auto value = static_cast<uint8_t>(k * 37);
-                for (size_t j = 0; j < n && i < nBytes; ++j)
-                    row[i++] = value;
+                for (size_t j = 0; j < n && i < nBytes; ++j) row[i++] = value;
             }
             break;
         }

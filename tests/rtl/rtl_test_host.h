@@ -42,10 +42,8 @@ public:
 
 private:
     static int DeviceCaps(HostContext* pHost, int nIndex) {
-        if (nIndex == 8)
-            return pHost->nDeviceWidthPx;
-        if (nIndex == 10)
-            return pHost->nDeviceHeightPx;
+        if (nIndex == 8) return pHost->nDeviceWidthPx;
+        if (nIndex == 10) return pHost->nDeviceHeightPx;
         return 0;
     }
 };
@@ -60,8 +58,7 @@ struct TestBand {
         TestBand band;
         band.bytes.resize(pixels.size() * 4);
         for (size_t i = 0; i < pixels.size(); ++i) {
-            for (int k = 0; k < 4; ++k)
-                band.bytes[i * 4 + k] = uint8_t(pixels[i] >> (8 * k));
+            for (int k = 0; k < 4; ++k) band.bytes[i * 4 + k] = uint8_t(pixels[i] >> (8 * k));
         }
         band.bits = RipBandBits{nStride, nRows, 4, band.bytes.data()};
         return band;
@@ -78,15 +75,13 @@ struct TestBand {
 
 inline std::string Bytes(std::initializer_list<int> values) {
     std::string text;
-    for (int v : values)
-        text.push_back(static_cast<char>(v));
+    for (int v : values) text.push_back(static_cast<char>(v));
     return text;
 }
 
 // The chunks from index first on, to compare a tail of the writes.
 inline std::vector<std::string> ChunksFrom(const RecordingChannel& channel, size_t first) {
-    if (first >= channel.chunks.size())
-        return {};
+    if (first >= channel.chunks.size()) return {};
     return std::vector<std::string>(channel.chunks.begin() + static_cast<std::ptrdiff_t>(first),
                                     channel.chunks.end());
 }

@@ -94,8 +94,7 @@ EmfBuilder& EmfBuilder::Poly(DWORD type, const std::vector<POINT>& points) {
 
 EmfBuilder& EmfBuilder::Poly16(DWORD type, const std::vector<POINT>& points) {
     std::vector<DWORD> payload{0, 0, 0, 0, static_cast<DWORD>(points.size())};
-    for (const POINT& p : points)
-        payload.push_back(Short2(p.x, p.y));
+    for (const POINT& p : points) payload.push_back(Short2(p.x, p.y));
     return Record(type, payload);
 }
 
@@ -124,8 +123,7 @@ EmfBuilder& EmfBuilder::PolyPoly16(DWORD type, const std::vector<std::vector<POI
     }
     payload[5] = total;
     for (const auto& poly : polys)
-        for (const POINT& p : poly)
-            payload.push_back(Short2(p.x, p.y));
+        for (const POINT& p : poly) payload.push_back(Short2(p.x, p.y));
     return Record(type, payload);
 }
 
@@ -184,8 +182,7 @@ EmfBuilder& EmfBuilder::ModifyWorld(float m11, float m12, float m21, float m22, 
 
 EmfBuilder& EmfBuilder::SelectClipRegion(DWORD mode, const std::vector<RECT>& rects,
                                          bool withData) {
-    if (!withData)
-        return Record(EMR_EXTSELECTCLIPRGN, {0, mode});
+    if (!withData) return Record(EMR_EXTSELECTCLIPRGN, {0, mode});
     const DWORD count = static_cast<DWORD>(rects.size());
     // RGNDATAHEADER: dwSize 32, iType RDH_RECTANGLES, nCount, nRgnSize, rcBound.
     std::vector<DWORD> payload{

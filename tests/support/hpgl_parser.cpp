@@ -33,8 +33,7 @@ char Upper(char c) {
 // parameter reader would take their letters for instructions.
 bool TakesText(std::string_view mnemonic) {
     for (std::string_view m : {"LB", "DT", "SM", "CO", "BL", "WD"})
-        if (mnemonic == m)
-            return true;
+        if (mnemonic == m) return true;
     return false;
 }
 
@@ -45,9 +44,7 @@ public:
     ParseResult Run() {
         while (m_i < m_bytes.size() && m_result.error.empty()) {
             switch (m_mode) {
-                case Mode::Pjl:
-                    PjlStep();
-                    break;
+                case Mode::Pjl: PjlStep(); break;
                 case Mode::Pcl:
                     if (m_bytes[m_i] != kEsc)
                         Fail("byte " + Hex(Byte(m_i)) +
@@ -55,9 +52,7 @@ public:
                     else
                         Escape();
                     break;
-                case Mode::Hpgl:
-                    HpglStep();
-                    break;
+                case Mode::Hpgl: HpglStep(); break;
             }
         }
         return std::move(m_result);
@@ -91,8 +86,7 @@ private:
         }
         if (m_afterUel && m_bytes[m_i] == ' ') {
             Warn("blank between the universal exit and \"@PJL\"", m_i);
-            while (m_i < m_bytes.size() && m_bytes[m_i] == ' ')
-                ++m_i;
+            while (m_i < m_bytes.size() && m_bytes[m_i] == ' ') ++m_i;
             return;
         }
         if (m_bytes.substr(m_i, 4) != "@PJL") {
@@ -105,16 +99,14 @@ private:
         m_i = end == std::string_view::npos ? m_bytes.size() : end + 1;
         std::string line(
             m_bytes.substr(start, (end == std::string_view::npos ? m_bytes.size() : end) - start));
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         PlotCommand& c = Add(CommandKind::Pjl, start);
         c.length = m_i - start;
         c.text = line;
         // "@PJL ENTER LANGUAGE = HPGL2": the next bytes are HP-GL/2.
         std::string upper;
         for (char ch : line)
-            if (ch != ' ')
-                upper += Upper(ch);
+            if (ch != ' ') upper += Upper(ch);
         if (upper.rfind("@PJLENTERLANGUAGE=", 0) == 0)
             m_mode = upper.substr(18) == "HPGL2" ? Mode::Hpgl : Mode::Pcl;
     }
@@ -143,8 +135,7 @@ private:
                 digits = true;
             }
         }
-        if (!digits)
-            return false;
+        if (!digits) return false;
         if (value > 1e12) {
             Fail("number too large", m_i);
             return false;
@@ -174,16 +165,14 @@ private:
             sequence.parameterized = c;
             if (c != '%' && m_i < m_bytes.size() && Byte(m_i) >= 0x60 && Byte(m_i) <= 0x7E)
                 sequence.group = m_bytes[m_i++];
-            if (!Parts(&sequence, start))
-                return;
+            if (!Parts(&sequence, start)) return;
         } else if (c == 'v') {
             // "\ev1N": the letter v cannot follow the escape of a
             // parameterised sequence, so a device reads the two-character
             // sequence "\ev" and then "1N" as data. Kept whole here so that
             // the plot reader can report it.
             sequence.letter = c;
-            if (!Parts(&sequence, start))
-                return;
+            if (!Parts(&sequence, start)) return;
         } else if (c >= 0x30 && c <= 0x7E) {
             sequence.letter = c;
         } else {
@@ -211,8 +200,7 @@ private:
         for (;;) {
             EscapePart part;
             part.hasValue = Number(&part.value);
-            if (!m_result.error.empty())
-                return false;
+            if (!m_result.error.empty()) return false;
             if (m_i >= m_bytes.size()) {
                 Fail("escape sequence cut short", start);
                 return false;
@@ -243,8 +231,7 @@ private:
                 m_i += size_t(part.value);
             }
             pSequence->parts.push_back(std::move(part));
-            if (!more)
-                return true;
+            if (!more) return true;
         }
     }
 
@@ -288,8 +275,7 @@ private:
                 ++m_i;
                 continue;
             }
-            if (IsLetter(p) || p == kEsc)
-                break;
+            if (IsLetter(p) || p == kEsc) break;
             double value;
             if (!Number(&value)) {
                 Fail("byte " + Hex(Byte(m_i)) + " in the parameters of " + mnemonic);
@@ -400,10 +386,8 @@ ParseResult ParsePlotStream(std::string_view bytes) {
 
 std::string Describe(const PlotCommand& command) {
     switch (command.kind) {
-        case CommandKind::Pjl:
-            return command.text;
-        case CommandKind::UniversalExit:
-            return "\\e%-12345X";
+        case CommandKind::Pjl: return command.text;
+        case CommandKind::UniversalExit: return "\\e%-12345X";
         case CommandKind::PolylineEncoded:
             return "PE(" + std::to_string(command.vertices.size()) + " pairs)";
         case CommandKind::Hpgl: {
@@ -418,12 +402,9 @@ std::string Describe(const PlotCommand& command) {
         case CommandKind::Escape: {
             const EscapeSequence& s = command.escape;
             std::string text = "\\e";
-            if (s.parameterized)
-                text += s.parameterized;
-            if (s.group)
-                text += s.group;
-            if (s.letter)
-                text += s.letter;
+            if (s.parameterized) text += s.parameterized;
+            if (s.group) text += s.group;
+            if (s.letter) text += s.letter;
             for (size_t k = 0; k < s.parts.size(); ++k) {
                 const EscapePart& p = s.parts[k];
                 if (p.hasValue) {

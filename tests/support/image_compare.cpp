@@ -12,8 +12,7 @@ using Mask = std::vector<uint8_t>;
 
 Mask InkMask(const Image& image, int threshold) {
     Mask mask(image.pixels.size());
-    for (size_t i = 0; i < mask.size(); ++i)
-        mask[i] = IsInk(image.pixels[i], threshold) ? 1 : 0;
+    for (size_t i = 0; i < mask.size(); ++i) mask[i] = IsInk(image.pixels[i], threshold) ? 1 : 0;
     return mask;
 }
 
@@ -24,13 +23,11 @@ Mask Dilate(const Mask& mask, int w, int h, int radius) {
         int last = -1000000;  // the last ink column seen
         std::vector<int> nextInk(size_t(w), 1000000);
         for (int x = w - 1, next = 1000000; x >= 0; --x) {
-            if (mask[size_t(y) * size_t(w) + size_t(x)])
-                next = x;
+            if (mask[size_t(y) * size_t(w) + size_t(x)]) next = x;
             nextInk[size_t(x)] = next;
         }
         for (int x = 0; x < w; ++x) {
-            if (mask[size_t(y) * size_t(w) + size_t(x)])
-                last = x;
+            if (mask[size_t(y) * size_t(w) + size_t(x)]) last = x;
             across[size_t(y) * size_t(w) + size_t(x)] =
                 (x - last <= radius || nextInk[size_t(x)] - x <= radius) ? 1 : 0;
         }
@@ -39,13 +36,11 @@ Mask Dilate(const Mask& mask, int w, int h, int radius) {
         int last = -1000000;
         std::vector<int> nextInk(size_t(h), 1000000);
         for (int y = h - 1, next = 1000000; y >= 0; --y) {
-            if (across[size_t(y) * size_t(w) + size_t(x)])
-                next = y;
+            if (across[size_t(y) * size_t(w) + size_t(x)]) next = y;
             nextInk[size_t(y)] = next;
         }
         for (int y = 0; y < h; ++y) {
-            if (across[size_t(y) * size_t(w) + size_t(x)])
-                last = y;
+            if (across[size_t(y) * size_t(w) + size_t(x)]) last = y;
             result[size_t(y) * size_t(w) + size_t(x)] =
                 (y - last <= radius || nextInk[size_t(y)] - y <= radius) ? 1 : 0;
         }
@@ -62,8 +57,7 @@ int ChannelDistance(uint32_t a, uint32_t b) {
 Image PlacePlot(const Image& plot, const Image& reference, const CompareOptions& options) {
     const Image turned = TurnClockwise(plot, options.plotQuarterTurns);
     const Placement& p = options.placement;
-    if (p.width <= 0 || p.height <= 0)
-        return Resample(turned, reference.width, reference.height);
+    if (p.width <= 0 || p.height <= 0) return Resample(turned, reference.width, reference.height);
     const Image scaled = Resample(turned, p.width, p.height);
     Image placed(reference.width, reference.height);
     for (int y = 0; y < p.height; ++y) {
@@ -98,11 +92,9 @@ ImageComparison CompareImages(const Image& plotIn, const Image& referenceIn,
     c.referenceBox = FindInkBox(reference, options.inkThreshold);
     c.plotBox = FindInkBox(plot, options.inkThreshold);
 
-    if (options.makeDifference)
-        c.difference = Image(w, h);
+    if (options.makeDifference) c.difference = Image(w, h);
     auto mark = [&](size_t i, uint32_t colour) {
-        if (options.makeDifference)
-            c.difference.pixels[i] = colour;
+        if (options.makeDifference) c.difference.pixels[i] = colour;
     };
     size_t covered = 0, coloured = 0, precise = 0;
     double colourError = 0;
@@ -113,15 +105,13 @@ ImageComparison CompareImages(const Image& plotIn, const Image& referenceIn,
             if (plotInk[i]) {
                 ++c.plotInk;
                 precise += referenceNear[i];
-                if (!referenceNear[i])
-                    mark(i, Rgb(0, 0, 255));
+                if (!referenceNear[i]) mark(i, Rgb(0, 0, 255));
                 const InkBox& box = c.referenceBox;
                 if (box.Empty() || x < box.left - r || x > box.right + r || y < box.top - r ||
                     y > box.bottom + r)
                     ++c.inkOutsideReferenceBox;
             }
-            if (!referenceInk[i])
-                continue;
+            if (!referenceInk[i]) continue;
             ++c.referenceInk;
             covered += plotNear[i];
             // The closest colour among the plot's pixels nearby, ink or not:
@@ -129,12 +119,10 @@ ImageComparison CompareImages(const Image& plotIn, const Image& referenceIn,
             int best = 255;
             for (int dy = -r; dy <= r; ++dy) {
                 const int yy = y + dy;
-                if (yy < 0 || yy >= h)
-                    continue;
+                if (yy < 0 || yy >= h) continue;
                 for (int dx = -r; dx <= r; ++dx) {
                     const int xx = x + dx;
-                    if (xx < 0 || xx >= w)
-                        continue;
+                    if (xx < 0 || xx >= w) continue;
                     best = std::min(best, ChannelDistance(reference.pixels[i], plot.At(xx, yy)));
                 }
             }
@@ -166,8 +154,7 @@ ImageComparison ComparePlotToReference(const Image& plot, const std::string& ref
 }
 
 std::string ImageComparison::ToString() const {
-    if (!ok)
-        return "comparison failed: " + error;
+    if (!ok) return "comparison failed: " + error;
     char text[400];
     std::snprintf(text, sizeof text,
                   "%dx%d coverage=%.4f precision=%.4f colour=%.4f colourError=%.2f "

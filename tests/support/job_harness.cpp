@@ -9,14 +9,18 @@ JobHarness::JobHarness(const std::string& iniSection) {
     driver->Attach(&host);
 }
 
-JobHarness::~JobHarness() { driver->Detach(&host); }
+JobHarness::~JobHarness() {
+    driver->Detach(&host);
+}
 
 int JobHarness::Start(const char* output, const char* docName) {
     DOCINFOA info{sizeof(DOCINFOA), docName, output, nullptr, 0};
     return host.pCallbacks->StartDocument(&host, &info, &channel);
 }
 
-void JobHarness::End() { host.pCallbacks->EndDocument(&host); }
+void JobHarness::End() {
+    host.pCallbacks->EndDocument(&host);
+}
 
 std::vector<std::string> JobHarness::Take() {
     std::vector<std::string> chunks;

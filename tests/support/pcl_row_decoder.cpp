@@ -53,14 +53,12 @@ Bytes ReferenceRunLengthRow(const Bytes& row) {
                 count = 0;
             }
         } else {
-            if (count > 0)
-                out.insert(out.end(), {static_cast<uint8_t>(count - 1), value});
+            if (count > 0) out.insert(out.end(), {static_cast<uint8_t>(count - 1), value});
             value = b;
             count = 1;
         }
     }
-    if (count > 0)
-        out.insert(out.end(), {static_cast<uint8_t>(count - 1), value});
+    if (count > 0) out.insert(out.end(), {static_cast<uint8_t>(count - 1), value});
     return out;
 }
 
@@ -73,8 +71,7 @@ Bytes ReferenceDeltaRow(const Bytes& seed, const Bytes& row) {
         } else {
             out.push_back(static_cast<uint8_t>(countBits | 31));
             size_t rest = offset - 31;
-            for (; rest >= 255; rest -= 255)
-                out.push_back(255);
+            for (; rest >= 255; rest -= 255) out.push_back(255);
             out.push_back(static_cast<uint8_t>(rest));
         }
         out.insert(out.end(), row.begin() + static_cast<std::ptrdiff_t>(first),
@@ -94,8 +91,7 @@ Bytes ReferenceDeltaRow(const Bytes& seed, const Bytes& row) {
             ++offset;
             continue;
         }
-        if (!pending)
-            start = i;
+        if (!pending) start = i;
         if (++pending == 8) {
             put(start, pending, offset);
             pending = 0;

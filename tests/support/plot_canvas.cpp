@@ -30,8 +30,7 @@ void PlotCanvas::Begin(bool vector) {
                         m_clip->bottom - m_clip->top);
         cairo_clip(m_cr);
     }
-    if (vector)
-        cairo_translate(m_cr, 0.5, 0.5);  // integer coordinates are pixel centres
+    if (vector) cairo_translate(m_cr, 0.5, 0.5);  // integer coordinates are pixel centres
 }
 
 void PlotCanvas::End() {
@@ -44,8 +43,7 @@ void PlotCanvas::SetColour(uint32_t colour) {
 }
 
 void PlotCanvas::Stroke(const std::vector<Point>& polyline, const StrokeStyle& style) {
-    if (polyline.empty())
-        return;
+    if (polyline.empty()) return;
     Begin(true);
     SetColour(style.colour);
     // Never thinner than one pixel of the picture, so that hairlines survive
@@ -63,8 +61,7 @@ void PlotCanvas::Stroke(const std::vector<Point>& polyline, const StrokeStyle& s
         // A dot: a zero-length segment, which only round or square ends show.
         cairo_line_to(m_cr, polyline[0].x, polyline[0].y);
     }
-    for (size_t i = 1; i < polyline.size(); ++i)
-        cairo_line_to(m_cr, polyline[i].x, polyline[i].y);
+    for (size_t i = 1; i < polyline.size(); ++i) cairo_line_to(m_cr, polyline[i].x, polyline[i].y);
     cairo_stroke(m_cr);
     End();
 }
@@ -75,11 +72,9 @@ void PlotCanvas::Fill(const std::vector<std::vector<Point>>& polygons, uint32_t 
     SetColour(colour);
     cairo_set_fill_rule(m_cr, evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
     for (const auto& polygon : polygons) {
-        if (polygon.empty())
-            continue;
+        if (polygon.empty()) continue;
         cairo_move_to(m_cr, polygon[0].x, polygon[0].y);
-        for (size_t i = 1; i < polygon.size(); ++i)
-            cairo_line_to(m_cr, polygon[i].x, polygon[i].y);
+        for (size_t i = 1; i < polygon.size(); ++i) cairo_line_to(m_cr, polygon[i].x, polygon[i].y);
         cairo_close_path(m_cr);
     }
     cairo_fill(m_cr);
@@ -88,8 +83,7 @@ void PlotCanvas::Fill(const std::vector<std::vector<Point>>& polygons, uint32_t 
 
 void PlotCanvas::PaintRaster(const RasterPicture& picture, double x, double y, double pixelWidth,
                              double pixelHeight) {
-    if (picture.width <= 0 || picture.height <= 0)
-        return;
+    if (picture.width <= 0 || picture.height <= 0) return;
     cairo_surface_t* image =
         cairo_image_surface_create(CAIRO_FORMAT_ARGB32, picture.width, picture.height);
     cairo_surface_flush(image);
@@ -129,8 +123,7 @@ Image PlotCanvas::Snapshot() const {
     Image image(w, h);
     for (int y = 0; y < h; ++y) {
         const auto* row = reinterpret_cast<const uint32_t*>(data + size_t(y) * size_t(stride));
-        for (int x = 0; x < w; ++x)
-            image.At(x, y) = row[x] & 0xFFFFFF;
+        for (int x = 0; x < w; ++x) image.At(x, y) = row[x] & 0xFFFFFF;
     }
     return image;
 }

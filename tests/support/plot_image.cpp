@@ -18,22 +18,19 @@ InkBox FindInkBox(const Image& image, int threshold) {
     box.top = image.height;
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
-            if (!IsInk(image.At(x, y), threshold))
-                continue;
+            if (!IsInk(image.At(x, y), threshold)) continue;
             box.left = std::min(box.left, x);
             box.right = std::max(box.right, x);
             box.top = std::min(box.top, y);
             box.bottom = std::max(box.bottom, y);
         }
     }
-    if (box.Empty())
-        return InkBox{};
+    if (box.Empty()) return InkBox{};
     return box;
 }
 
 std::string ToString(const InkBox& box) {
-    if (box.Empty())
-        return "none";
+    if (box.Empty()) return "none";
     return "[" + std::to_string(box.left) + "," + std::to_string(box.top) + "]-[" +
            std::to_string(box.right) + "," + std::to_string(box.bottom) + "]";
 }
@@ -50,8 +47,7 @@ bool SavePng(const Image& image, const std::string& path, std::string* pError) {
     const int stride = cairo_image_surface_get_stride(surface);
     for (int y = 0; y < image.height; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(data + size_t(y) * size_t(stride));
-        for (int x = 0; x < image.width; ++x)
-            row[x] = image.At(x, y);
+        for (int x = 0; x < image.width; ++x) row[x] = image.At(x, y);
     }
     cairo_surface_mark_dirty(surface);
     const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
@@ -87,8 +83,7 @@ bool LoadPng(const std::string& path, Image* pImage, std::string* pError) {
     *pImage = Image(w, h);
     for (int y = 0; y < h; ++y) {
         const auto* row = reinterpret_cast<const uint32_t*>(data + size_t(y) * size_t(stride));
-        for (int x = 0; x < w; ++x)
-            pImage->At(x, y) = row[x] & 0xFFFFFF;
+        for (int x = 0; x < w; ++x) pImage->At(x, y) = row[x] & 0xFFFFFF;
     }
     cairo_surface_destroy(flat);
     cairo_surface_destroy(surface);
@@ -117,8 +112,7 @@ std::vector<std::vector<Tap>> AxisTaps(int sourceSize, int targetSize) {
         const double to = (t + 1) * ratio;
         for (int s = int(std::floor(from)); s < sourceSize && s < to; ++s) {
             const double overlap = std::min(to, s + 1.0) - std::max(from, double(s));
-            if (overlap > 0)
-                taps[size_t(t)].push_back({s, overlap / ratio});
+            if (overlap > 0) taps[size_t(t)].push_back({s, overlap / ratio});
         }
     }
     return taps;
@@ -127,11 +121,9 @@ std::vector<std::vector<Tap>> AxisTaps(int sourceSize, int targetSize) {
 }  // namespace
 
 Image Resample(const Image& image, int w, int h) {
-    if (w == image.width && h == image.height)
-        return image;
+    if (w == image.width && h == image.height) return image;
     Image result(w, h);
-    if (image.Empty() || w <= 0 || h <= 0)
-        return result;
+    if (image.Empty() || w <= 0 || h <= 0) return result;
     const auto xTaps = AxisTaps(image.width, w);
     const auto yTaps = AxisTaps(image.height, h);
     for (int y = 0; y < h; ++y) {
@@ -154,8 +146,7 @@ Image Resample(const Image& image, int w, int h) {
 
 Image TurnClockwise(const Image& image, int quarterTurns) {
     const int turns = ((quarterTurns % 4) + 4) % 4;
-    if (turns == 0)
-        return image;
+    if (turns == 0) return image;
     const bool across = turns % 2 == 1;
     Image turned(across ? image.height : image.width, across ? image.width : image.height);
     for (int y = 0; y < image.height; ++y) {

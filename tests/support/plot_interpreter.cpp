@@ -28,8 +28,7 @@ bool PlotInterpreter::Fail(const std::string& text) {
 }
 
 void PlotInterpreter::WarnOnce(const std::string& text) {
-    if (std::find(m_warnedOnce.begin(), m_warnedOnce.end(), text) != m_warnedOnce.end())
-        return;
+    if (std::find(m_warnedOnce.begin(), m_warnedOnce.end(), text) != m_warnedOnce.end()) return;
     m_warnedOnce.push_back(text);
     const size_t offset = m_pCommand ? m_pCommand->offset : 0;
     m_pResult->warnings.push_back(text + " (first at byte " + std::to_string(offset) + ")");
@@ -45,8 +44,7 @@ void PlotInterpreter::ResetGraphicsState() {
     m_window.reset();
     m_penCount = 8;
     m_penColours.assign(256, 0);
-    for (int i = 0; i < 256; ++i)
-        m_penColours[size_t(i)] = DefaultPenColour(i);
+    for (int i = 0; i < 256; ++i) m_penColours[size_t(i)] = DefaultPenColour(i);
     m_penDefined.assign(256, false);
     m_penWidthsMm.assign(256, 0.35);
     m_pen = 0;
@@ -77,15 +75,13 @@ void PlotInterpreter::Extents(double* pX, double* pY) const {
 }
 
 Point PlotInterpreter::UserToPlu(double ux, double uy) const {
-    if (!m_scaled)
-        return Point{ux, uy};
+    if (!m_scaled) return Point{ux, uy};
     return Point{m_p1.x + (ux - m_scale[0]) * (m_p2.x - m_p1.x) / (m_scale[1] - m_scale[0]),
                  m_p1.y + (uy - m_scale[2]) * (m_p2.y - m_p1.y) / (m_scale[3] - m_scale[2])};
 }
 
 Point PlotInterpreter::PluToUser(Point plu) const {
-    if (!m_scaled)
-        return plu;
+    if (!m_scaled) return plu;
     return Point{m_scale[0] + (plu.x - m_p1.x) * (m_scale[1] - m_scale[0]) / (m_p2.x - m_p1.x),
                  m_scale[2] + (plu.y - m_p1.y) * (m_scale[3] - m_scale[2]) / (m_p2.y - m_p1.y)};
 }
@@ -107,12 +103,9 @@ Point PlotInterpreter::DeviceToPlu(Point device) const {
 }
 
 bool PlotInterpreter::EnsureResolution() {
-    if (m_resolution > 0)
-        return true;
-    if (!m_scaled)
-        return Fail("drawing before scaling (\"SC\"): the user units are unknown");
-    if (m_p2.x == m_p1.x)
-        return Fail("P1 and P2 share their x: no scale");
+    if (m_resolution > 0) return true;
+    if (!m_scaled) return Fail("drawing before scaling (\"SC\"): the user units are unknown");
+    if (m_p2.x == m_p1.x) return Fail("P1 and P2 share their x: no scale");
     // User units per inch along x: one user unit is one device pixel.
     m_resolution = std::fabs((m_scale[1] - m_scale[0]) * kPluPerInch / (m_p2.x - m_p1.x));
     if (!(m_resolution >= 1 && m_resolution <= 10000))
@@ -136,14 +129,11 @@ void PlotInterpreter::NoteGeometry(double ux, double uy) {
 }
 
 bool PlotInterpreter::EnsureCanvas() {
-    if (m_canvas)
-        return true;
-    if (!EnsureResolution())
-        return false;
+    if (m_canvas) return true;
+    if (!EnsureResolution()) return false;
     double width = m_options.pageWidth, height = m_options.pageHeight;
     if (width <= 0 || height <= 0) {
-        if (!m_hasPlotSize)
-            return Fail("drawing without a plot size (\"PS\")");
+        if (!m_hasPlotSize) return Fail("drawing without a plot size (\"PS\")");
         Extents(&width, &height);
         width = std::ceil(width * m_resolution / kPluPerInch - 1e-6);
         height = std::ceil(height * m_resolution / kPluPerInch - 1e-6);
@@ -166,8 +156,7 @@ bool PlotInterpreter::CanvasWell() {
 }
 
 void PlotInterpreter::EndPage() {
-    if (!m_canvas)
-        return;
+    if (!m_canvas) return;
     m_pResult->pages.push_back(m_canvas->Snapshot());
     m_pResult->summary.pages = m_pResult->pages.size();
     m_canvas.reset();
@@ -187,15 +176,11 @@ bool PlotInterpreter::Execute(const PlotCommand& command) {
     m_pCommand = &command;
     ++m_pResult->summary.commands;
     switch (command.kind) {
-        case CommandKind::Pjl:
-            return true;
+        case CommandKind::Pjl: return true;
         case CommandKind::UniversalExit:
-            if (m_inPolygon)
-                return Fail("job ended inside polygon mode");
-            if (m_raster.Active() && !EndRaster())
-                return false;
-            if (!FlushStroke())
-                return false;
+            if (m_inPolygon) return Fail("job ended inside polygon mode");
+            if (m_raster.Active() && !EndRaster()) return false;
+            if (!FlushStroke()) return false;
             if (m_canvas) {
                 WarnOnce("a job ended without \"PG\"");
                 EndPage();
@@ -203,33 +188,24 @@ bool PlotInterpreter::Execute(const PlotCommand& command) {
             ResetAll();
             return true;
         case CommandKind::Escape:
-            if (!FlushStroke())
-                return false;
+            if (!FlushStroke()) return false;
             return Escape(command);
-        case CommandKind::Hpgl:
-            return Hpgl(command);
-        case CommandKind::PolylineEncoded:
-            return PolylineEncoded(command);
+        case CommandKind::Hpgl: return Hpgl(command);
+        case CommandKind::PolylineEncoded: return PolylineEncoded(command);
     }
     return Fail("unknown command");
 }
 
 bool PlotInterpreter::Hpgl(const PlotCommand& c) {
     const std::string& m = c.text;
-    if (!FlushStroke())
-        return false;
+    if (!FlushStroke()) return false;
     if (m_inPolygon && m != "PU" && m != "PD" && m != "PA" && m != "PR" && m != "PM")
         return Fail("instruction inside polygon mode");
-    if (m == "PU" || m == "PD" || m == "PA" || m == "PR")
-        return PlotTo(c);
-    if (m == "PM" || m == "FP" || m == "EP")
-        return PolygonCommand(c);
-    if (m == "NP" || m == "PC" || m == "SP" || m == "CR" || m == "PW")
-        return PenCommand(c);
-    if (m == "LT" || m == "LA" || m == "MC" || m == "TR")
-        return LineCommand(c);
-    if (m == "IW")
-        return InputWindow(c);
+    if (m == "PU" || m == "PD" || m == "PA" || m == "PR") return PlotTo(c);
+    if (m == "PM" || m == "FP" || m == "EP") return PolygonCommand(c);
+    if (m == "NP" || m == "PC" || m == "SP" || m == "CR" || m == "PW") return PenCommand(c);
+    if (m == "LT" || m == "LA" || m == "MC" || m == "TR") return LineCommand(c);
+    if (m == "IW") return InputWindow(c);
     if (m == "PG") {
         EndPage();
         return true;
@@ -244,8 +220,7 @@ bool PlotInterpreter::FrameCommand(const PlotCommand& c) {
     if (m == "BP" || m == "EC")
         return true;  // begin-plot options and the cutter change nothing drawn
     if (m == "WU") {
-        if (!p.empty() && p[0] != 0)
-            return Fail("pen widths in relative units are not read");
+        if (!p.empty() && p[0] != 0) return Fail("pen widths in relative units are not read");
         return true;
     }
     if (m == "PS") {
@@ -273,8 +248,7 @@ bool PlotInterpreter::FrameCommand(const PlotCommand& c) {
             m_p2 = Point{x, y};
             return true;
         }
-        if (p.size() != 2 && p.size() != 4)
-            return Fail("scaling points need 2 or 4 numbers");
+        if (p.size() != 2 && p.size() != 4) return Fail("scaling points need 2 or 4 numbers");
         // IR gives percentages of the plot area.
         const double kx = m == "IR" ? x / 100 : 1, ky = m == "IR" ? y / 100 : 1;
         const Point offset{m_p2.x - m_p1.x, m_p2.y - m_p1.y};
@@ -290,10 +264,8 @@ bool PlotInterpreter::FrameCommand(const PlotCommand& c) {
         }
         if ((p.size() != 4 && p.size() != 5) || (p.size() == 5 && p[4] != 0))
             return Fail("only anisotropic scaling \"SC xmin,xmax,ymin,ymax[,0]\" is read");
-        if (p[0] == p[1] || p[2] == p[3])
-            return Fail("scaling with an empty range");
-        if (m_p1.x == m_p2.x || m_p1.y == m_p2.y)
-            return Fail("scaling with P1 and P2 in one line");
+        if (p[0] == p[1] || p[2] == p[3]) return Fail("scaling with an empty range");
+        if (m_p1.x == m_p2.x || m_p1.y == m_p2.y) return Fail("scaling with P1 and P2 in one line");
         std::copy(p.begin(), p.begin() + 4, m_scale);
         m_scaled = true;
         return true;

@@ -19,12 +19,10 @@ bool PlotInterpreter::PenCommand(const PlotCommand& c) {
     };
     if (m == "NP") {
         const double n = p.empty() ? 8 : p[0];
-        if (p.size() > 1 || !IsWhole(n) || n < 2 || n > 256)
-            return Fail("palette size");
+        if (p.size() > 1 || !IsWhole(n) || n < 2 || n > 256) return Fail("palette size");
         // A new palette: every pen back to its default colour.
         m_penCount = int(n);
-        for (int i = 0; i < 256; ++i)
-            m_penColours[size_t(i)] = DefaultPenColour(i);
+        for (int i = 0; i < 256; ++i) m_penColours[size_t(i)] = DefaultPenColour(i);
         m_penDefined.assign(256, false);
         return true;
     }
@@ -41,21 +39,18 @@ bool PlotInterpreter::PenCommand(const PlotCommand& c) {
     }
     if (m == "PC") {
         if (p.empty()) {
-            for (int i = 0; i < 256; ++i)
-                m_penColours[size_t(i)] = DefaultPenColour(i);
+            for (int i = 0; i < 256; ++i) m_penColours[size_t(i)] = DefaultPenColour(i);
             m_penDefined.assign(256, false);
             return true;
         }
         int pen;
-        if (!penNumber(p[0], &pen))
-            return false;
+        if (!penNumber(p[0], &pen)) return false;
         if (p.size() == 1) {
             m_penColours[size_t(pen)] = DefaultPenColour(pen);
             m_penDefined[size_t(pen)] = false;
             return true;
         }
-        if (p.size() != 4)
-            return Fail("pen colour needs a pen and three components");
+        if (p.size() != 4) return Fail("pen colour needs a pen and three components");
         uint32_t colour = 0;
         for (int k = 0; k < 3; ++k) {
             const double lo = m_range[2 * k], hi = m_range[2 * k + 1];
@@ -70,22 +65,18 @@ bool PlotInterpreter::PenCommand(const PlotCommand& c) {
     }
     if (m == "SP") {
         int pen = 0;
-        if (p.size() > 1)
-            return Fail("select pen needs one pen number");
-        if (!p.empty() && !penNumber(p[0], &pen))
-            return false;
+        if (p.size() > 1) return Fail("select pen needs one pen number");
+        if (!p.empty() && !penNumber(p[0], &pen)) return false;
         m_pen = pen;
         ++m_pResult->summary.penSelections;
         return true;
     }
     // PW width[,pen], millimetres under "WU0".
-    if (p.size() > 2 || (!p.empty() && p[0] < 0))
-        return Fail("pen width");
+    if (p.size() > 2 || (!p.empty() && p[0] < 0)) return Fail("pen width");
     const double width = p.empty() ? 0.35 : p[0];
     if (p.size() == 2) {
         int pen;
-        if (!penNumber(p[1], &pen))
-            return false;
+        if (!penNumber(p[1], &pen)) return false;
         m_penWidthsMm[size_t(pen)] = width;
     } else {
         m_penWidthsMm.assign(256, width);
@@ -97,8 +88,7 @@ bool PlotInterpreter::LineCommand(const PlotCommand& c) {
     const std::string& m = c.text;
     const std::vector<double>& p = c.params;
     if (m == "LT") {
-        if (!p.empty())
-            return Fail("line types other than solid are not read");
+        if (!p.empty()) return Fail("line types other than solid are not read");
         return true;
     }
     if (m == "TR") {
@@ -121,8 +111,7 @@ bool PlotInterpreter::LineCommand(const PlotCommand& c) {
                 return Fail("raster operation " + std::to_string(int(rop)) + " is not read");
         }
         m_multiply = multiply;
-        if (m_canvas)
-            m_canvas->SetMultiply(multiply);
+        if (m_canvas) m_canvas->SetMultiply(multiply);
         return true;
     }
     // LA kind,value pairs: 1 line ends, 2 joins, 3 miter limit.
@@ -132,8 +121,7 @@ bool PlotInterpreter::LineCommand(const PlotCommand& c) {
         m_miterLimit = 5;
         return true;
     }
-    if (p.size() % 2 != 0)
-        return Fail("line attributes come in pairs");
+    if (p.size() % 2 != 0) return Fail("line attributes come in pairs");
     for (size_t i = 0; i < p.size(); i += 2) {
         const double kind = p[i], value = p[i + 1];
         if (kind == 1 && value >= 1 && value <= 4 && IsWhole(value)) {
@@ -156,10 +144,8 @@ bool PlotInterpreter::InputWindow(const PlotCommand& c) {
     if (p.empty()) {
         m_window.reset();
     } else {
-        if (p.size() != 4)
-            return Fail("input window needs four numbers");
-        if (!EnsureResolution())
-            return false;
+        if (p.size() != 4) return Fail("input window needs four numbers");
+        if (!EnsureResolution()) return false;
         const Point a = PluToDevice(UserToPlu(p[0], p[1]));
         const Point b = PluToDevice(UserToPlu(p[2], p[3]));
         // The window includes its edges: device pixels from the first
@@ -167,8 +153,7 @@ bool PlotInterpreter::InputWindow(const PlotCommand& c) {
         m_window = EdgeRect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1,
                             std::max(a.y, b.y) + 1};
     }
-    if (m_canvas)
-        m_canvas->SetClip(m_window);
+    if (m_canvas) m_canvas->SetClip(m_window);
     return true;
 }
 

@@ -23,8 +23,7 @@ PlotRendering RenderPlot(std::string_view bytes, const RenderOptions& options) {
     {
         PlotInterpreter interpreter(options, &result);
         for (const PlotCommand& command : parsed.commands) {
-            if (!interpreter.Execute(command))
-                break;
+            if (!interpreter.Execute(command)) break;
         }
         // A parse error stops the stream at its offset: everything before
         // it has been drawn.
@@ -35,8 +34,7 @@ PlotRendering RenderPlot(std::string_view bytes, const RenderOptions& options) {
         interpreter.Finish();
     }
     result.ok = result.error.empty();
-    if (!result.pages.empty())
-        result.summary.ink = FindInkBox(result.pages.front(), kInkThreshold);
+    if (!result.pages.empty()) result.summary.ink = FindInkBox(result.pages.front(), kInkThreshold);
     return result;
 }
 
@@ -79,8 +77,7 @@ std::string PlotRendering::SummaryLine() const {
         " rows=" + std::to_string(s.rasterRows) + " pages=" + std::to_string(pages.size()) +
         " page=" + size + " dpi=" + std::to_string(int(s.resolution)) + " ink=" + ToString(s.ink) +
         " drawn=" + geometry + " warnings=" + std::to_string(warnings.size());
-    if (!ok)
-        line += " ERROR: " + error;
+    if (!ok) line += " ERROR: " + error;
     return line;
 }
 

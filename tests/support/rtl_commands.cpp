@@ -26,10 +26,8 @@ bool PlotInterpreter::Escape(const PlotCommand& c) {
         if (s.letter == 'E') {
             // Printer reset: ends the page and returns every setting to its
             // power-on value.
-            if (m_inPolygon)
-                return Fail("reset inside polygon mode");
-            if (m_raster.Active() && !EndRaster())
-                return false;
+            if (m_inPolygon) return Fail("reset inside polygon mode");
+            if (m_raster.Active() && !EndRaster()) return false;
             EndPage();
             ResetAll();
             return true;
@@ -45,21 +43,17 @@ bool PlotInterpreter::Escape(const PlotCommand& c) {
         return Fail("two-character escape sequence");
     }
     if (s.parameterized == '%') {
-        if (s.parts.size() != 1)
-            return Fail("language switch");
+        if (s.parts.size() != 1) return Fail("language switch");
         const EscapePart& part = s.parts.front();
         if (!part.hasValue || (part.value != 0 && part.value != 1) ||
             (part.parameter != 'A' && part.parameter != 'B'))
             return Fail("language switch");
         if (part.parameter == 'A') {
-            if (m_inPolygon)
-                return Fail("raster mode entered inside polygon mode");
-            if (m_raster.Active())
-                return Fail("raster mode entered again inside raster graphics");
+            if (m_inPolygon) return Fail("raster mode entered inside polygon mode");
+            if (m_raster.Active()) return Fail("raster mode entered again inside raster graphics");
             // "\e%1A": the active position takes the pen position.
             if (part.value == 1) {
-                if (!EnsureResolution())
-                    return false;
+                if (!EnsureResolution()) return false;
                 m_capAt = PluToDevice(m_penAt);
             }
             m_inRtl = true;
@@ -67,18 +61,15 @@ bool PlotInterpreter::Escape(const PlotCommand& c) {
         }
         if (m_raster.Active()) {
             WarnOnce("raster graphics ended by the switch to HP-GL/2, without \"\\e*rC\"");
-            if (!EndRaster())
-                return false;
+            if (!EndRaster()) return false;
         }
         // "\e%1B": the pen takes the active position; "\e%0B" keeps the pen
         // where HP-GL/2 left it. In HP-GL/2 already, neither changes anything.
-        if (m_inRtl && part.value == 1 && m_resolution > 0)
-            m_penAt = DeviceToPlu(m_capAt);
+        if (m_inRtl && part.value == 1 && m_resolution > 0) m_penAt = DeviceToPlu(m_capAt);
         m_inRtl = false;
         return true;
     }
-    if (!m_inRtl)
-        return Fail("escape sequence in HP-GL/2 mode");
+    if (!m_inRtl) return Fail("escape sequence in HP-GL/2 mode");
     return RasterEscape(c);
 }
 
@@ -87,8 +78,7 @@ bool PlotInterpreter::RasterEscape(const PlotCommand& c) {
     if (s.parameterized == '&' && s.group == 'a' && s.parts.size() == 1 &&
         s.parts[0].parameter == 'N')
         return true;  // negative motion: allowed or not, nothing is drawn
-    if (s.parameterized != '*')
-        return Fail("escape sequence not read");
+    if (s.parameterized != '*') return Fail("escape sequence not read");
     for (const EscapePart& part : s.parts) {
         const char p = part.parameter;
         const double v = part.value;
@@ -105,27 +95,21 @@ bool PlotInterpreter::RasterEscape(const PlotCommand& c) {
         switch (s.group) {
             case 'r':
                 if (p == 'S' || p == 'T') {
-                    if (!part.hasValue || !IsWhole(v) || v < 1)
-                        return Fail("raster size");
+                    if (!part.hasValue || !IsWhole(v) || v < 1) return Fail("raster size");
                     (p == 'S' ? m_raster.sourceWidth : m_raster.sourceHeight) = int(v);
                 } else if (p == 'A') {
-                    if (!IsWhole(v) || v < 0 || v > 3)
-                        return Fail("start raster mode");
-                    if (!StartRaster(int(v)))
-                        return false;
+                    if (!IsWhole(v) || v < 0 || v > 3) return Fail("start raster mode");
+                    if (!StartRaster(int(v))) return false;
                 } else if (p == 'C' || p == 'B') {
-                    if (m_raster.Active() && !EndRaster())
-                        return false;
+                    if (m_raster.Active() && !EndRaster()) return false;
                 } else {
                     return Fail("raster command");
                 }
                 break;
             case 't':
-                if (!part.hasValue || v <= 0)
-                    return Fail("raster resolution or size");
+                if (!part.hasValue || v <= 0) return Fail("raster resolution or size");
                 if (p == 'R') {
-                    if (!IsWhole(v))
-                        return Fail("raster resolution");
+                    if (!IsWhole(v)) return Fail("raster resolution");
                     m_raster.resolution = int(v);
                 } else if (p == 'H') {
                     m_raster.destinationWidth = v;
@@ -169,8 +153,7 @@ bool PlotInterpreter::RasterEscape(const PlotCommand& c) {
                         WarnOnce(
                             "raster data without \"\\e*r#A\": raster graphics started implicitly "
                             "at the active position");
-                        if (!StartRaster(1))
-                            return false;
+                        if (!StartRaster(1)) return false;
                     }
                     error = m_raster.TransferRow(part.data);
                     ++m_pResult->summary.rasterRows;
@@ -178,21 +161,17 @@ bool PlotInterpreter::RasterEscape(const PlotCommand& c) {
                     return Fail("raster transfer command");
                 }
                 break;
-            default:
-                return Fail("escape sequence not read");
+            default: return Fail("escape sequence not read");
         }
-        if (!error.empty())
-            return Fail(error);
+        if (!error.empty()) return Fail(error);
     }
     return true;
 }
 
 bool PlotInterpreter::StartRaster(int mode) {
-    if (!EnsureResolution())
-        return false;
+    if (!EnsureResolution()) return false;
     const std::string error = m_raster.Start();
-    if (!error.empty())
-        return Fail(error);
+    if (!error.empty()) return Fail(error);
     // Modes 0 and 2 start at the left edge, 1 and 3 at the active position;
     // 2 and 3 scale the raster to the destination size.
     m_rasterOrigin = Point{mode == 0 || mode == 2 ? 0.0 : m_capAt.x, m_capAt.y};
@@ -202,8 +181,7 @@ bool PlotInterpreter::StartRaster(int mode) {
 
 bool PlotInterpreter::EndRaster() {
     const RasterPicture picture = m_raster.Finish(m_transparent);
-    if (picture.height == 0)
-        return true;  // no rows: nothing drawn, the active position stays
+    if (picture.height == 0) return true;  // no rows: nothing drawn, the active position stays
     double pixelWidth = 0, pixelHeight = 0;
     const double k = m_resolution / kDecipointsPerInch;  // device pixels per decipoint
     const double width = m_raster.destinationWidth, height = m_raster.destinationHeight;
@@ -212,10 +190,8 @@ bool PlotInterpreter::EndRaster() {
         pixelWidth = width > 0 ? width * k / picture.width : 0;
         pixelHeight = height > 0 ? height * k / rows : 0;
         // One size alone keeps the raster's proportions.
-        if (pixelWidth == 0)
-            pixelWidth = pixelHeight;
-        if (pixelHeight == 0)
-            pixelHeight = pixelWidth;
+        if (pixelWidth == 0) pixelWidth = pixelHeight;
+        if (pixelHeight == 0) pixelHeight = pixelWidth;
     } else {
         if (m_rasterScaled)
             WarnOnce("scaled raster without a destination size: drawn at its resolution");
@@ -229,11 +205,9 @@ bool PlotInterpreter::EndRaster() {
     if (!(pixelWidth >= 1e-3 && pixelWidth <= 1e5 && pixelHeight >= 1e-3 && pixelHeight <= 1e5))
         return Fail("raster pixels of " + std::to_string(pixelWidth) + " x " +
                     std::to_string(pixelHeight) + " device pixels");
-    if (!EnsureCanvas())
-        return false;
+    if (!EnsureCanvas()) return false;
     m_canvas->PaintRaster(picture, m_rasterOrigin.x, m_rasterOrigin.y, pixelWidth, pixelHeight);
-    if (!CanvasWell())
-        return false;
+    if (!CanvasWell()) return false;
     ++m_pResult->summary.rasters;
     const Point a = PluToUser(DeviceToPlu(m_rasterOrigin));
     // The far corner's pixel, not its edge.

@@ -23,13 +23,11 @@ bool DecodePackBitsRow(std::string_view data, std::vector<uint8_t>* pRow) {
     while (i < data.size()) {
         const int n = static_cast<int8_t>(data[i++]);
         if (n >= 0) {
-            if (data.size() - i < size_t(n) + 1)
-                return false;
+            if (data.size() - i < size_t(n) + 1) return false;
             pRow->insert(pRow->end(), data.begin() + long(i), data.begin() + long(i) + n + 1);
             i += size_t(n) + 1;
         } else if (n != -128) {
-            if (i >= data.size())
-                return false;
+            if (i >= data.size()) return false;
             pRow->insert(pRow->end(), size_t(1 - n), static_cast<uint8_t>(data[i++]));
         }
     }
@@ -70,8 +68,7 @@ void RtlRaster::ResetConfiguration() {
 }
 
 std::string RtlRaster::ConfigureImageData(std::string_view data, bool keepPalette) {
-    if (m_active)
-        return "configure image data inside raster graphics";
+    if (m_active) return "configure image data inside raster graphics";
     if (data.size() != 6 && data.size() != 18)
         return "configure image data of " + std::to_string(data.size()) + " bytes";
     const auto byte = [&](size_t i) { return int(static_cast<uint8_t>(data[i])); };
@@ -100,8 +97,7 @@ std::string RtlRaster::ConfigureImageData(std::string_view data, bool keepPalett
     m_encoding = encoding;
     m_bitsPerIndex = bitsPerIndex;
     std::copy(primaries, primaries + 3, m_bitsPerPrimary);
-    if (encoding == 3)
-        return "";
+    if (encoding == 3) return "";
     std::vector<uint32_t> palette = DefaultPalette(bitsPerIndex);
     std::vector<bool> assigned(palette.size(), palette.size() == 2);
     if (keepPalette) {
@@ -122,8 +118,7 @@ void RtlRaster::SetComponent(int which, double value) {
 }
 
 std::string RtlRaster::AssignIndex(double index, bool growPalette) {
-    if (!IsWhole(index) || index < 0)
-        return "palette index " + std::to_string(index);
+    if (!IsWhole(index) || index < 0) return "palette index " + std::to_string(index);
     size_t i = size_t(index);
     if (i >= m_palette.size()) {
         if (!growPalette || i > 255) {
@@ -153,8 +148,7 @@ void RtlRaster::PushPalette() {
 }
 
 std::string RtlRaster::PopPalette() {
-    if (m_paletteStack.empty())
-        return "palette pop with an empty stack";
+    if (m_paletteStack.empty()) return "palette pop with an empty stack";
     m_palette = m_paletteStack.back();
     m_assigned = m_assignedStack.back();
     m_paletteStack.pop_back();
@@ -178,8 +172,7 @@ int RtlRaster::RowBytes() const {
 }
 
 std::string RtlRaster::Start() {
-    if (sourceWidth <= 0)
-        return "raster graphics without a source raster width";
+    if (sourceWidth <= 0) return "raster graphics without a source raster width";
     if (int64_t(sourceWidth) * BitsPerPixel() > (int64_t{1} << 28))
         return "raster width " + std::to_string(sourceWidth) + " is beyond reason";
     m_active = true;
@@ -196,16 +189,13 @@ std::string RtlRaster::TransferRow(std::string_view data) {
     std::vector<uint8_t> row;
     const auto* pData = reinterpret_cast<const uint8_t*>(data.data());
     switch (m_method) {
-        case 0:
-            row.assign(pData, pData + data.size());
-            break;
+        case 0: row.assign(pData, pData + data.size()); break;
         case 1:
             if (!pcl::DecodeRunLengthRow(pData, data.size(), &row))
                 return "method-1 row of an odd byte count";
             break;
         case 2:
-            if (!DecodePackBitsRow(data, &row))
-                return "method-2 row cut short";
+            if (!DecodePackBitsRow(data, &row)) return "method-2 row cut short";
             break;
         case 3:
             row = m_seed;
@@ -224,11 +214,9 @@ std::string RtlRaster::TransferRow(std::string_view data) {
 }
 
 std::string RtlRaster::SkipRows(double rows) {
-    if (!IsWhole(rows) || rows < 0)
-        return "vertical move of " + std::to_string(rows) + " rows";
+    if (!IsWhole(rows) || rows < 0) return "vertical move of " + std::to_string(rows) + " rows";
     m_seed.assign(m_seed.size(), 0);
-    for (int k = 0; k < int(rows); ++k)
-        m_rows.push_back(Row{{}, true});
+    for (int k = 0; k < int(rows); ++k) m_rows.push_back(Row{{}, true});
     return "";
 }
 
@@ -241,10 +229,8 @@ uint32_t RtlRaster::PixelColour(const std::vector<uint8_t>& row, int x, bool* pU
     const size_t bit = size_t(x) * size_t(bits);
     const int shift = 8 - bits - int(bit % 8);
     const size_t index = (row[bit / 8] >> shift) & ((1u << bits) - 1);
-    if (index >= m_palette.size())
-        return 0;
-    if (!m_assigned[index])
-        *pUnassigned = true;
+    if (index >= m_palette.size()) return 0;
+    if (!m_assigned[index]) *pUnassigned = true;
     return m_palette[index];
 }
 
@@ -257,12 +243,10 @@ RasterPicture RtlRaster::Finish(bool whiteTransparent) {
     bool unassigned = false;
     for (int y = 0; y < picture.height; ++y) {
         const Row& row = m_rows[size_t(y)];
-        if (row.skipped)
-            continue;
+        if (row.skipped) continue;
         for (int x = 0; x < picture.width; ++x) {
             const uint32_t colour = PixelColour(row.bytes, x, &unassigned);
-            if (whiteTransparent && colour == 0xFFFFFF)
-                continue;
+            if (whiteTransparent && colour == 0xFFFFFF) continue;
             picture.argb[size_t(y) * size_t(picture.width) + size_t(x)] = 0xFF000000u | colour;
         }
     }

@@ -154,8 +154,7 @@ TEST_F(DriverPlot, ShapesLandWhereTheHostDrewThem) {
         EXPECT_EQ(page.At(p.x, p.y), p.colour) << p.what << " at (" << p.x << "," << p.y << ")";
     // What the reader reports about this driver's stream.
     std::string warnings;
-    for (const auto& w : r.warnings)
-        warnings += w + "\n";
+    for (const auto& w : r.warnings) warnings += w + "\n";
     EXPECT_NE(warnings.find("\"\\ev1N\" is not a PCL sequence"), std::string::npos) << warnings;
     EXPECT_NE(warnings.find("0 bits per index"), std::string::npos) << warnings;
     // Direct colour rasters start explicitly too ("\e*r1A"), at the pen.
@@ -179,8 +178,7 @@ TEST_F(DriverPlot, PageRenderedInTheComputer) {
     ASSERT_GT(width, 100);
     std::vector<uint32_t> pixels(size_t(width) * 8, 0xFFFFFF);
     for (int y = 2; y <= 5; ++y)
-        for (int x = 10; x <= 19; ++x)
-            pixels[size_t(y) * size_t(width) + size_t(x)] = 0;
+        for (int x = 10; x <= 19; ++x) pixels[size_t(y) * size_t(width) + size_t(x)] = 0;
     const RipBandBits bits{width, 8, 4, reinterpret_cast<BYTE*>(pixels.data())};
     ASSERT_EQ(rip.EncodeBand(RIP_FIRST_BAND | RIP_LAST_BAND, RECT{0, 0, width, 8}, &bits), 1);
     // The page ended the job itself; the page callback then forgets the
@@ -225,8 +223,7 @@ TEST_F(DriverPlot, GreyPageOfItsOwnSendsItsPaletteTooEarly) {
     const auto device = plot::RenderPlot(h.channel.Bytes());
     ASSERT_TRUE(device.ok) << device.error;
     std::string warnings;
-    for (const auto& w : device.warnings)
-        warnings += w + "\n";
+    for (const auto& w : device.warnings) warnings += w + "\n";
     EXPECT_NE(warnings.find("beyond the palette of 2 entries"), std::string::npos) << warnings;
     EXPECT_NE(warnings.find("never assigned"), std::string::npos) << warnings;
     // Index 85 = 8 * 10 + 5 of the default palette is magenta, not grey.
@@ -247,8 +244,7 @@ TEST_F(DriverPlot, EmbeddedGreyRasterHasNoPalette) {
         EXPECT_EQ(r.pages.at(0).At(100, 100), kBlack);            // index 0
         EXPECT_EQ(r.pages.at(0).At(101, 100), Rgb(255, 0, 255));  // index 85
         bool reported = false;
-        for (const auto& w : r.warnings)
-            reported |= w.find("never assigned") != std::string::npos;
+        for (const auto& w : r.warnings) reported |= w.find("never assigned") != std::string::npos;
         EXPECT_TRUE(reported);
     }
 }
@@ -277,8 +273,7 @@ TEST_F(DriverPlot, PlotMatchesAReferenceOfTheDrawing) {
             for (int x = 100 + shift; x < 300 + shift; ++x)
                 image.At(x + 20, y + 20) = Rgb(255, 0, 0);
         for (int y = 299; y < 302; ++y)
-            for (int x = 100; x < 500; ++x)
-                image.At(x + 20, y + 20) = Rgb(0, 0, 255);
+            for (int x = 100; x < 500; ++x) image.At(x + 20, y + 20) = Rgb(0, 0, 255);
         return image;
     };
     plot::CompareOptions options;

@@ -62,8 +62,7 @@ TEST(HpglParser, SplitsTheJobFrame) {
     std::string kinds, mnemonics;
     for (const auto& c : parsed.commands) {
         kinds += "JUEHP"[int(c.kind)];
-        if (c.kind == CommandKind::Hpgl)
-            mnemonics += c.text + " ";
+        if (c.kind == CommandKind::Hpgl) mnemonics += c.text + " ";
     }
     // UEL, two PJL lines, ESC%0B, BP PS EC RO IP IR TR MC WU SC CR SP NP PC PW
     // PU SP PG, UEL, the EOJ line.

@@ -12,16 +12,14 @@ using plot::Rgb;
 
 void FillRect(Image* pImage, int left, int top, int right, int bottom, uint32_t colour) {
     for (int y = top; y <= bottom; ++y)
-        for (int x = left; x <= right; ++x)
-            pImage->At(x, y) = colour;
+        for (int x = left; x <= right; ++x) pImage->At(x, y) = colour;
 }
 
 // A drawing of a blue square and a red bar on 200 x 100 pixels.
 Image Drawing(int dx = 0, int dy = 0, bool withBar = true, uint32_t square = Rgb(0, 0, 255)) {
     Image image(200, 100);
     FillRect(&image, 20 + dx, 20 + dy, 59 + dx, 59 + dy, square);
-    if (withBar)
-        FillRect(&image, 100 + dx, 40 + dy, 179 + dx, 41 + dy, Rgb(255, 0, 0));
+    if (withBar) FillRect(&image, 100 + dx, 40 + dy, 179 + dx, 41 + dy, Rgb(255, 0, 0));
     return image;
 }
 

@@ -59,8 +59,7 @@ inline std::string Polygon(std::initializer_list<std::pair<int, int>> points) {
     auto p = points.begin();
     std::string text = Pe().MoveAbsolute(p->first, p->second).Text() + "PM";
     Pe outline(p->first, p->second);
-    for (++p; p != points.end(); ++p)
-        outline.Draw(p->first, p->second);
+    for (++p; p != points.end(); ++p) outline.Draw(p->first, p->second);
     outline.Draw(points.begin()->first, points.begin()->second);
     return text + outline.Text() + "PM2";
 }

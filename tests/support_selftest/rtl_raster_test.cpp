@@ -15,8 +15,7 @@ constexpr uint32_t kBlack = 0x000000;
 
 bool HasWarning(const plot::PlotRendering& r, const std::string& text) {
     for (const auto& w : r.warnings)
-        if (w.find(text) != std::string::npos)
-            return true;
+        if (w.find(text) != std::string::npos) return true;
     return false;
 }
 

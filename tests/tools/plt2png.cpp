@@ -28,8 +28,7 @@ int Usage() {
 bool Number(const char* text, int lowest, int* pValue) {
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
-    if (end == text || *end != 0 || value < lowest || value > 1000000)
-        return false;
+    if (end == text || *end != 0 || value < lowest || value > 1000000) return false;
     *pValue = int(value);
     return true;
 }
@@ -38,8 +37,7 @@ bool PositiveNumber(const char* text, int* pValue) {
 }
 
 std::string PagePath(const std::string& out, size_t page) {
-    if (page == 0)
-        return out;
+    if (page == 0) return out;
     const size_t dot = out.rfind('.');
     const std::string suffix = "-" + std::to_string(page + 1);
     return dot == std::string::npos ? out + suffix : out.substr(0, dot) + suffix + out.substr(dot);
@@ -48,16 +46,14 @@ std::string PagePath(const std::string& out, size_t page) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3)
-        return Usage();
+    if (argc < 3) return Usage();
     plot::RenderOptions options;
     plot::CompareOptions compare;
     std::string reference, difference;
     for (int i = 3; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--scale" && i + 1 < argc) {
-            if (!PositiveNumber(argv[++i], &options.scale))
-                return Usage();
+            if (!PositiveNumber(argv[++i], &options.scale)) return Usage();
         } else if (arg == "--page" && i + 2 < argc) {
             if (!PositiveNumber(argv[i + 1], &options.pageWidth) ||
                 !PositiveNumber(argv[i + 2], &options.pageHeight))
@@ -71,8 +67,7 @@ int main(int argc, char** argv) {
             difference = argv[++i];
             compare.makeDifference = true;
         } else if (arg == "--turn" && i + 1 < argc) {
-            if (!Number(argv[++i], 0, &compare.plotQuarterTurns))
-                return Usage();
+            if (!Number(argv[++i], 0, &compare.plotQuarterTurns)) return Usage();
         } else if (arg == "--place" && i + 4 < argc) {
             plot::Placement& p = compare.placement;
             if (!Number(argv[i + 1], -1000000, &p.left) || !Number(argv[i + 2], -1000000, &p.top) ||
@@ -106,8 +101,7 @@ int main(int argc, char** argv) {
     if (!reference.empty()) {
         const plot::ImageComparison c = plot::ComparePlotToReference(first, reference, compare);
         std::printf("%s\n", c.ToString().c_str());
-        if (!c.ok)
-            return 2;
+        if (!c.ok) return 2;
         if (!difference.empty() && !plot::SavePng(c.difference, difference, &error)) {
             std::fprintf(stderr, "%s\n", error.c_str());
             return 2;

@@ -17,19 +17,30 @@ struct CapabilityName {
 };
 
 constexpr CapabilityName kCapabilities[] = {
-    {DRIVERVERSION, "DRIVERVERSION", ""},     {TECHNOLOGY, "TECHNOLOGY", ""},
-    {HORZSIZE, "HORZSIZE", " mm"},            {VERTSIZE, "VERTSIZE", " mm"},
-    {HORZRES, "HORZRES", " pixels"},          {VERTRES, "VERTRES", " pixels"},
-    {BITSPIXEL, "BITSPIXEL", ""},             {PLANES, "PLANES", ""},
-    {NUMBRUSHES, "NUMBRUSHES", ""},           {NUMPENS, "NUMPENS", ""},
-    {NUMFONTS, "NUMFONTS", ""},               {NUMCOLORS, "NUMCOLORS", ""},
-    {CLIPCAPS, "CLIPCAPS", ""},               {LOGPIXELSX, "LOGPIXELSX", " dpi"},
-    {LOGPIXELSY, "LOGPIXELSY", " dpi"},       {PHYSICALWIDTH, "PHYSICALWIDTH", " pixels"},
-    {PHYSICALHEIGHT, "PHYSICALHEIGHT", " pixels"}, {PHYSICALOFFSETX, "PHYSICALOFFSETX", " pixels"},
+    {DRIVERVERSION, "DRIVERVERSION", ""},
+    {TECHNOLOGY, "TECHNOLOGY", ""},
+    {HORZSIZE, "HORZSIZE", " mm"},
+    {VERTSIZE, "VERTSIZE", " mm"},
+    {HORZRES, "HORZRES", " pixels"},
+    {VERTRES, "VERTRES", " pixels"},
+    {BITSPIXEL, "BITSPIXEL", ""},
+    {PLANES, "PLANES", ""},
+    {NUMBRUSHES, "NUMBRUSHES", ""},
+    {NUMPENS, "NUMPENS", ""},
+    {NUMFONTS, "NUMFONTS", ""},
+    {NUMCOLORS, "NUMCOLORS", ""},
+    {CLIPCAPS, "CLIPCAPS", ""},
+    {LOGPIXELSX, "LOGPIXELSX", " dpi"},
+    {LOGPIXELSY, "LOGPIXELSY", " dpi"},
+    {PHYSICALWIDTH, "PHYSICALWIDTH", " pixels"},
+    {PHYSICALHEIGHT, "PHYSICALHEIGHT", " pixels"},
+    {PHYSICALOFFSETX, "PHYSICALOFFSETX", " pixels"},
     {PHYSICALOFFSETY, "PHYSICALOFFSETY", " pixels"},
 };
 
-double Millimetres(int tenths) { return tenths / 10.0; }
+double Millimetres(int tenths) {
+    return tenths / 10.0;
+}
 
 }  // namespace
 
@@ -59,17 +70,17 @@ int RunCapsCommand(LoadedModule& module, const HostOptions& options) {
     std::printf("Device capabilities of \"%s\" (%s)\n", driver->GetName(),
                 DriverClassName(driver).c_str());
     for (const CapabilityName& cap : kCapabilities)
-        std::printf("  %-16s %d%s\n", cap.name, context.pCallbacks->GetDeviceCaps(&context, cap.index),
-                    cap.unit);
+        std::printf("  %-16s %d%s\n", cap.name,
+                    context.pCallbacks->GetDeviceCaps(&context, cap.index), cap.unit);
     driver->Detach(&context);
 
     const auto papers = FetchPapers(driver);
     std::printf("Papers (%zu)\n", papers.size());
     for (const PaperSize& p : papers)
-        std::printf("  %4d  %-24s %7.1f x %7.1f mm, margins top %.1f bottom %.1f left %.1f right %.1f\n",
-                    p.nPaperID, p.szPaperName, Millimetres(p.nPaperWidth),
-                    Millimetres(p.nPaperLength), Millimetres(p.nTopMargin),
-                    Millimetres(p.nBottomMargin), Millimetres(p.nLeftMargin),
-                    Millimetres(p.nRightMargin));
+        std::printf(
+            "  %4d  %-24s %7.1f x %7.1f mm, margins top %.1f bottom %.1f left %.1f right %.1f\n",
+            p.nPaperID, p.szPaperName, Millimetres(p.nPaperWidth), Millimetres(p.nPaperLength),
+            Millimetres(p.nTopMargin), Millimetres(p.nBottomMargin), Millimetres(p.nLeftMargin),
+            Millimetres(p.nRightMargin));
     return 0;
 }

@@ -15,8 +15,7 @@ double Length(DPoint v) {
 }
 
 int PieceCount(double wanted) {
-    if (!(wanted >= 1))
-        return 1;  // also for not-a-number
+    if (!(wanted >= 1)) return 1;  // also for not-a-number
     return static_cast<int>(std::min(std::ceil(wanted), kMaxPieces));
 }
 
@@ -45,8 +44,7 @@ void FlattenCubic(DPoint p0, DPoint c1, DPoint c2, DPoint p3, double tolerance,
 double EllipseAngleOf(const EllipseArc& ellipse, DPoint p) {
     const double dx = ellipse.rx > 0 ? (p.x - ellipse.center.x) / ellipse.rx : 0;
     const double dy = ellipse.ry > 0 ? (p.y - ellipse.center.y) / ellipse.ry : 0;
-    if (dx == 0 && dy == 0)
-        return 0;
+    if (dx == 0 && dy == 0) return 0;
     return std::atan2(-dy, dx);
 }
 
@@ -67,11 +65,9 @@ void FlattenArc(const EllipseArc& arc, const Affine& toDevice, double tolerance,
     const double radius =
         std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2);
     double step = 2 * std::numbers::pi;
-    if (radius > tolerance)
-        step = 2 * std::acos(1 - tolerance / radius);
+    if (radius > tolerance) step = 2 * std::acos(1 - tolerance / radius);
     const int n = PieceCount(std::fabs(arc.sweep) / step);
-    if (withStart)
-        out->push_back(Apply(toDevice, EllipsePoint(arc, arc.start)));
+    if (withStart) out->push_back(Apply(toDevice, EllipsePoint(arc, arc.start)));
     for (int i = 1; i <= n; ++i) {
         const double angle = arc.start + arc.sweep * i / n;
         out->push_back(Apply(toDevice, EllipsePoint(arc, angle)));
@@ -81,7 +77,6 @@ void FlattenArc(const EllipseArc& arc, const Affine& toDevice, double tolerance,
 double ArcSweep(double start, double end, bool clockwise) {
     const double turn = 2 * std::numbers::pi;
     double sweep = std::fmod(clockwise ? start - end : end - start, turn);
-    if (sweep <= 1e-12)
-        sweep += turn;
+    if (sweep <= 1e-12) sweep += turn;
     return clockwise ? -sweep : sweep;
 }

@@ -11,13 +11,14 @@ namespace {
 
 std::vector<std::string> PaperFilesNamedIn(const std::string& ini) {
     std::vector<char> sections(1 << 16);
-    const DWORD n = GetPrivateProfileSectionNamesA(sections.data(),
-                                                   static_cast<DWORD>(sections.size()), ini.c_str());
+    const DWORD n = GetPrivateProfileSectionNamesA(
+        sections.data(), static_cast<DWORD>(sections.size()), ini.c_str());
     std::vector<std::string> files;
     for (DWORD pos = 0; pos < n && sections[pos];) {
         const std::string section(&sections[pos]);
         char value[256];
-        GetPrivateProfileStringA(section.c_str(), "PaperFile", "", value, sizeof value, ini.c_str());
+        GetPrivateProfileStringA(section.c_str(), "PaperFile", "", value, sizeof value,
+                                 ini.c_str());
         if (*value) files.emplace_back(value);
         pos += static_cast<DWORD>(section.size()) + 1;
     }

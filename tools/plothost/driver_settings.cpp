@@ -49,8 +49,8 @@ std::vector<PaperSize> FetchPapers(HT_Driver* driver) {
     const int count = driver->DeviceCapabilities(HT_DC_PAPERRECORDS, nullptr, nullptr);
     if (count <= 0 || count > (1 << 16)) return {};
     std::vector<PaperSize> papers(static_cast<size_t>(count));
-    const int filled =
-        driver->DeviceCapabilities(HT_DC_PAPERRECORDS, reinterpret_cast<char*>(papers.data()), nullptr);
+    const int filled = driver->DeviceCapabilities(HT_DC_PAPERRECORDS,
+                                                  reinterpret_cast<char*>(papers.data()), nullptr);
     papers.resize(static_cast<size_t>(std::clamp(filled, 0, count)));
     return papers;
 }
@@ -58,8 +58,8 @@ std::vector<PaperSize> FetchPapers(HT_Driver* driver) {
 std::string DriverClassName(HT_Driver* driver) {
     const char* mangled = typeid(*driver).name();
     int status = 0;
-    std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
-                                                std::free);
+    std::unique_ptr<char, void (*)(void*)> name(
+        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
     return status == 0 && name ? name.get() : mangled;
 }
 

@@ -19,8 +19,7 @@ const Affine& Playback::ToDevice() const {
 }
 
 GdiPath& Playback::Figures() {
-    if (pathBracketOpen)
-        return path;
+    if (pathBracketOpen) return path;
     scratch.Clear();
     return scratch;
 }
@@ -32,13 +31,10 @@ GdiPath& Playback::FiguresFromPosition() {
 }
 
 void Playback::Paint(bool fill, bool stroke, bool simple) {
-    if (pathBracketOpen)
-        return;
+    if (pathBracketOpen) return;
     const DcState& s = State();
-    if (fill)
-        painter.Fill(scratch.Figures(), s.brush.get(), s, simple);
-    if (stroke)
-        painter.Stroke(scratch.Figures(), s.pen.get(), s, ToDevice());
+    if (fill) painter.Fill(scratch.Figures(), s.brush.get(), s, simple);
+    if (stroke) painter.Stroke(scratch.Figures(), s.pen.get(), s, ToDevice());
 }
 
 std::shared_ptr<CKestRgn> Playback::PageRegion() const {

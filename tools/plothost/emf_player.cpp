@@ -47,13 +47,10 @@ bool PlayMetafile(const EmfDocument& doc, HostContext* host, const PlayOptions& 
         else
             ++summary->skipped[record.type];
         ++done;
-        if (options.progress && done % kProgressStep == 0)
-            options.progress(done, total);
-        if (record.type == EMR_EOF)
-            break;
+        if (options.progress && done % kProgressStep == 0) options.progress(done, total);
+        if (record.type == EMR_EOF) break;
     }
     summary->warnings.insert(summary->warnings.end(), pb.warnings.begin(), pb.warnings.end());
-    if (ok && options.progress)
-        options.progress(total, total);
+    if (ok && options.progress) options.progress(total, total);
     return ok;
 }

@@ -21,28 +21,23 @@ bool IsCharacterDevice(const std::string& path) {
 }  // namespace
 
 FileChannel::~FileChannel() {
-    if (m_state == State::Open)
-        Abort();
+    if (m_state == State::Open) Abort();
 }
 
 void FileChannel::Fail(const std::string& what) {
-    if (m_error.empty())
-        m_error = what + ": " + std::strerror(errno);
-    if (m_fd >= 0)
-        close(m_fd);
+    if (m_error.empty()) m_error = what + ": " + std::strerror(errno);
+    if (m_fd >= 0) close(m_fd);
     m_fd = -1;
     DropTemporary();
     m_state = State::Failed;
 }
 
 void FileChannel::DropTemporary() {
-    if (!m_direct && !m_temporary.empty())
-        unlink(m_temporary.c_str());
+    if (!m_direct && !m_temporary.empty()) unlink(m_temporary.c_str());
 }
 
 int FileChannel::Open(const char* pszTarget) {
-    if (m_state == State::Open || !pszTarget || !*pszTarget)
-        return 0;
+    if (m_state == State::Open || !pszTarget || !*pszTarget) return 0;
     m_target = NativePath(pszTarget);
     m_error.clear();
     m_bytes = 0;
@@ -67,8 +62,7 @@ bool FileChannel::Flush() {
     size_t done = 0;
     while (done < m_buffer.size()) {
         const ssize_t n = write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
+        if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             Fail("cannot write " + (m_direct ? m_target : m_temporary));
             return false;
@@ -80,18 +74,15 @@ bool FileChannel::Flush() {
 }
 
 void FileChannel::Write(const void* pBuffer, int nLength) {
-    if (m_state != State::Open || !pBuffer || nLength <= 0)
-        return;
+    if (m_state != State::Open || !pBuffer || nLength <= 0) return;
     const char* bytes = static_cast<const char*>(pBuffer);
     m_buffer.insert(m_buffer.end(), bytes, bytes + nLength);
     m_bytes += static_cast<unsigned long long>(nLength);
-    if (m_buffer.size() >= kBufferBytes)
-        Flush();
+    if (m_buffer.size() >= kBufferBytes) Flush();
 }
 
 void FileChannel::Abort() {
-    if (m_state != State::Open)
-        return;
+    if (m_state != State::Open) return;
     close(m_fd);
     m_fd = -1;
     DropTemporary();
@@ -100,10 +91,8 @@ void FileChannel::Abort() {
 }
 
 void FileChannel::Close() {
-    if (m_state != State::Open)
-        return;
-    if (!Flush())
-        return;
+    if (m_state != State::Open) return;
+    if (!Flush()) return;
     if (close(m_fd) != 0) {
         m_fd = -1;
         Fail("cannot write " + (m_direct ? m_target : m_temporary));

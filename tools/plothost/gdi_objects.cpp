@@ -31,42 +31,28 @@ GdiObject MakeKind(GdiObjectKind kind) {
 
 GdiObject StockObject(DWORD number) {
     switch (number) {
-        case WHITE_BRUSH:
-            return MakeBrush(BS_SOLID, RGB(255, 255, 255));
-        case LTGRAY_BRUSH:
-            return MakeBrush(BS_SOLID, RGB(192, 192, 192));
-        case GRAY_BRUSH:
-            return MakeBrush(BS_SOLID, RGB(128, 128, 128));
-        case DKGRAY_BRUSH:
-            return MakeBrush(BS_SOLID, RGB(64, 64, 64));
-        case BLACK_BRUSH:
-            return MakeBrush(BS_SOLID, RGB(0, 0, 0));
-        case NULL_BRUSH:
-            return MakeBrush(BS_NULL, 0);
+        case WHITE_BRUSH: return MakeBrush(BS_SOLID, RGB(255, 255, 255));
+        case LTGRAY_BRUSH: return MakeBrush(BS_SOLID, RGB(192, 192, 192));
+        case GRAY_BRUSH: return MakeBrush(BS_SOLID, RGB(128, 128, 128));
+        case DKGRAY_BRUSH: return MakeBrush(BS_SOLID, RGB(64, 64, 64));
+        case BLACK_BRUSH: return MakeBrush(BS_SOLID, RGB(0, 0, 0));
+        case NULL_BRUSH: return MakeBrush(BS_NULL, 0);
         // The DC brush and pen keep their default colours: metafiles carry
         // no record that changes them.
-        case DC_BRUSH:
-            return MakeBrush(BS_SOLID, RGB(255, 255, 255));
-        case WHITE_PEN:
-            return MakePen(PS_SOLID, RGB(255, 255, 255));
-        case BLACK_PEN:
-            return MakePen(PS_SOLID, RGB(0, 0, 0));
-        case NULL_PEN:
-            return MakePen(PS_NULL, 0);
-        case DC_PEN:
-            return MakePen(PS_SOLID, RGB(0, 0, 0));
+        case DC_BRUSH: return MakeBrush(BS_SOLID, RGB(255, 255, 255));
+        case WHITE_PEN: return MakePen(PS_SOLID, RGB(255, 255, 255));
+        case BLACK_PEN: return MakePen(PS_SOLID, RGB(0, 0, 0));
+        case NULL_PEN: return MakePen(PS_NULL, 0);
+        case DC_PEN: return MakePen(PS_SOLID, RGB(0, 0, 0));
         case OEM_FIXED_FONT:
         case ANSI_FIXED_FONT:
         case ANSI_VAR_FONT:
         case SYSTEM_FONT:
         case DEVICE_DEFAULT_FONT:
         case SYSTEM_FIXED_FONT:
-        case DEFAULT_GUI_FONT:
-            return MakeKind(GdiObjectKind::Font);
-        case DEFAULT_PALETTE:
-            return MakeKind(GdiObjectKind::Palette);
-        default:
-            return GdiObject{};
+        case DEFAULT_GUI_FONT: return MakeKind(GdiObjectKind::Font);
+        case DEFAULT_PALETTE: return MakeKind(GdiObjectKind::Palette);
+        default: return GdiObject{};
     }
 }
 
@@ -92,8 +78,7 @@ GdiPen PenFromExtLogPen(const EXTLOGPEN32& ext, const DWORD* styleEntries, size_
     pen.width = pen.cosmetic ? 0 : static_cast<double>(ext.elpWidth);
     // Hatched and pattern pens draw in their colour; the pattern is lost.
     pen.color = ext.elpBrushStyle == BS_NULL ? 0 : ext.elpColor;
-    if (ext.elpBrushStyle == BS_NULL)
-        pen.style = (pen.style & ~DWORD{PS_STYLE_MASK}) | PS_NULL;
+    if (ext.elpBrushStyle == BS_NULL) pen.style = (pen.style & ~DWORD{PS_STYLE_MASK}) | PS_NULL;
     if (pen.DashKind() == PS_USERSTYLE && styleEntries)
         pen.userStyle.assign(styleEntries, styleEntries + entryCount);
     return pen;
@@ -117,26 +102,21 @@ bool GdiObjectTable::CheckIndex(DWORD index, std::string* why) const {
 }
 
 bool GdiObjectTable::Put(DWORD index, GdiObject object, std::string* why) {
-    if (!CheckIndex(index, why))
-        return false;
-    if (index >= m_slots.size())
-        m_slots.resize(static_cast<size_t>(index) + 1);
+    if (!CheckIndex(index, why)) return false;
+    if (index >= m_slots.size()) m_slots.resize(static_cast<size_t>(index) + 1);
     m_slots[index] = std::move(object);
     return true;
 }
 
 bool GdiObjectTable::Delete(DWORD index, std::string* why) {
-    if (!CheckIndex(index, why))
-        return false;
-    if (index < m_slots.size())
-        m_slots[index] = GdiObject{};
+    if (!CheckIndex(index, why)) return false;
+    if (index < m_slots.size()) m_slots[index] = GdiObject{};
     return true;
 }
 
 bool GdiObjectTable::Get(DWORD index, const GdiObject** out, std::string* why) const {
     *out = nullptr;
-    if (!CheckIndex(index, why))
-        return false;
+    if (!CheckIndex(index, why)) return false;
     if (index < m_slots.size() && m_slots[index].kind != GdiObjectKind::None)
         *out = &m_slots[index];
     return true;

@@ -45,8 +45,7 @@ Affine Translation(double dx, double dy) {
 namespace {
 
 LONG RoundCoordinate(double v) {
-    if (std::isnan(v))
-        return 0;
+    if (std::isnan(v)) return 0;
     const double limit = kDeviceCoordinateLimit;
     return static_cast<LONG>(std::lround(std::clamp(v, -limit, limit)));
 }

@@ -11,8 +11,7 @@ namespace {
 // The first multiple of spacing (offset by origin) at or above value.
 long long FirstLine(long long value, long long origin, long long spacing) {
     long long k = (value - origin) / spacing;
-    if (k * spacing + origin < value)
-        ++k;
+    if (k * spacing + origin < value) ++k;
     return k * spacing + origin;
 }
 
@@ -27,8 +26,7 @@ void ClipAndEmit(const HT_ClipRgn* list, POINT a, POINT b,
         std::memcpy(&count, piece, sizeof count);
         std::vector<POINT> points(static_cast<size_t>(count > 0 ? count : 0));
         std::memcpy(points.data(), piece + sizeof count, points.size() * sizeof(POINT));
-        if (points.size() >= 2)
-            emit(points);
+        if (points.size() >= 2) emit(points);
     }
     pieces.Clear();
 }
@@ -38,11 +36,9 @@ void ClipAndEmit(const HT_ClipRgn* list, POINT a, POINT b,
 void DrawHatchLines(CKestRgn* region, ULONG hatchStyle, POINT origin, int spacing,
                     const std::function<void(std::span<const POINT>)>& emit) {
     RECT box{};
-    if (!region || spacing <= 0 || region->GetRgnBox(&box) == NULLREGION)
-        return;
+    if (!region || spacing <= 0 || region->GetRgnBox(&box) == NULLREGION) return;
     const HT_ClipRgn* list = region->GetClipRgnRef();
-    if (!list)
-        return;
+    if (!list) return;
     const bool horizontal = hatchStyle == HS_HORIZONTAL || hatchStyle == HS_CROSS;
     const bool vertical = hatchStyle == HS_VERTICAL || hatchStyle == HS_CROSS;
     const bool falling = hatchStyle == HS_FDIAGONAL || hatchStyle == HS_DIAGCROSS;  // "\"

@@ -87,8 +87,8 @@ int main(int argc, char** argv) {
         if (arg == "-h" || arg == "--help") {
             std::fputs(kUsage, stdout);
             return 0;
-        } else if (command.empty() && (arg == "--module" || arg == "--app-dir" ||
-                                       arg == "--data-dir")) {
+        } else if (command.empty() &&
+                   (arg == "--module" || arg == "--app-dir" || arg == "--data-dir")) {
             const char* v = value(arg.c_str());
             if (!v) return UsageError(arg + " needs a value");
             if (arg == "--module") options.modulePath = v;

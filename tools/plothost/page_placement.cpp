@@ -73,15 +73,9 @@ bool PlaceDrawing(const ENHMETAHEADER& header, const ReferenceDevice& device,
     const bool fitsAsIs =
         frame.width <= p.areaWidthMM + kFitSlackMM && frame.height <= p.areaHeightMM + kFitSlackMM;
     switch (choice) {
-        case ScaleChoice::Auto:
-            p.scale = fitsAsIs ? 1 : fitted;
-            break;
-        case ScaleChoice::Fit:
-            p.scale = fitted;
-            break;
-        case ScaleChoice::Fixed:
-            p.scale = fixedScale;
-            break;
+        case ScaleChoice::Auto: p.scale = fitsAsIs ? 1 : fitted; break;
+        case ScaleChoice::Fit: p.scale = fitted; break;
+        case ScaleChoice::Fixed: p.scale = fixedScale; break;
     }
     p.drawingWidthMM = frame.width * p.scale;
     p.drawingHeightMM = frame.height * p.scale;

@@ -31,12 +31,9 @@ Region RectangleRegion(Playback& pb, const RECTL& r) {
 // The new clip: the current one (null: the whole page) combined with other.
 Region Combine(Playback& pb, const Region& other, int mode) {
     const Region& current = pb.State().clip;
-    if (mode == RGN_COPY)
-        return other;
-    if (mode == RGN_OR && !current)
-        return nullptr;  // the page already holds it
-    if (mode == RGN_AND && !current)
-        return other;
+    if (mode == RGN_COPY) return other;
+    if (mode == RGN_OR && !current) return nullptr;  // the page already holds it
+    if (mode == RGN_AND && !current) return other;
     const Region base = current ? current : pb.PageRegion();
     auto result = std::make_shared<CKestRgn>();
     CKestRgn::CombineRgn(result.get(), base.get(), other.get(), mode);
@@ -49,24 +46,21 @@ bool KnownMode(DWORD mode) {
 
 R PlayIntersectClipRect(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRINTERSECTCLIPRECT>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     pb.State().clip = Combine(pb, RectangleRegion(pb, rec->rclClip), RGN_AND);
     return R::Played;
 }
 
 R PlayExcludeClipRect(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMREXCLUDECLIPRECT>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     pb.State().clip = Combine(pb, RectangleRegion(pb, rec->rclClip), RGN_DIFF);
     return R::Played;
 }
 
 R PlaySelectClipPath(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSELECTCLIPPATH>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     pb.pathBracketOpen = false;
     std::span<const Figure> figures = pb.path.Figures();
     const std::vector<POINT> outline =
@@ -81,19 +75,16 @@ R PlaySelectClipPath(Playback& pb, const EmfRecordView& r) {
 
 R PlayExtSelectClipRgn(Playback& pb, const EmfRecordView& r) {
     EmfExtSelectClipRgn view;
-    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error))
-        return R::Failed;
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
     const DWORD mode = view.record->iMode;
-    if (!KnownMode(mode))
-        return R::Played;
+    if (!KnownMode(mode)) return R::Played;
     // No region, or an empty one, with RGN_COPY: back to no clipping.
     // Without a region the other modes do nothing.
     if (mode == RGN_COPY && (!view.region.header || view.region.rects.empty())) {
         pb.State().clip = nullptr;
         return R::Played;
     }
-    if (!view.region.header)
-        return R::Played;
+    if (!view.region.header) return R::Played;
     // The rectangles are in pixels of the reference device. They do not
     // overlap, so the list read even-odd is their union.
     const size_t n = view.region.rects.size();
@@ -115,18 +106,15 @@ R PlayExtSelectClipRgn(Playback& pb, const EmfRecordView& r) {
 
 R PlayOffsetClipRgn(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMROFFSETCLIPRGN>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     Region& clip = pb.State().clip;
-    if (!clip)
-        return R::Played;
+    if (!clip) return R::Played;
     // The offset is in logical units.
     const POINT by = RoundToDevice(ApplyLinear(pb.ToDevice(), Logical(rec->ptlOffset)));
     std::vector<std::vector<POINT>> polygons;
     for (const HT_ClipRgn* e = clip->GetClipRgnRef(); e; e = e->pNext) {
         std::vector<POINT> moved(e->pPoints, e->pPoints + (e->nCount > 0 ? e->nCount : 0));
-        for (POINT& p : moved)
-            p = POINT{p.x + by.x, p.y + by.y};
+        for (POINT& p : moved) p = POINT{p.x + by.x, p.y + by.y};
         polygons.push_back(std::move(moved));
     }
     std::vector<HT_ClipRgn> list(polygons.size());

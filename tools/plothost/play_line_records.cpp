@@ -15,8 +15,7 @@ template <typename Points>
 std::vector<DPoint> LogicalPoints(const Points& points) {
     std::vector<DPoint> out;
     out.reserve(points.size());
-    for (const auto& p : points)
-        out.push_back(Logical(p));
+    for (const auto& p : points) out.push_back(Logical(p));
     return out;
 }
 
@@ -26,18 +25,15 @@ void Stroke(Playback& pb) {
 
 R PlayMoveTo(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRMOVETOEX>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     pb.State().position = Logical(rec->ptl);
-    if (pb.pathBracketOpen)
-        pb.path.EndFigure();
+    if (pb.pathBracketOpen) pb.path.EndFigure();
     return R::Played;
 }
 
 R PlayLineTo(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRLINETO>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     pb.FiguresFromPosition().AddPoint(pb.Device(Logical(rec->ptl)));
     pb.State().position = Logical(rec->ptl);
     Stroke(pb);
@@ -47,10 +43,8 @@ R PlayLineTo(Playback& pb, const EmfRecordView& r) {
 template <typename View>
 R PlayPolyline(Playback& pb, const EmfRecordView& r) {
     View view;
-    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error))
-        return R::Failed;
-    if (view.points.size() < 2)
-        return R::Played;  // GDI draws nothing
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
+    if (view.points.size() < 2) return R::Played;  // GDI draws nothing
     const Affine t = pb.ToDevice();
     GdiPath& figures = pb.Figures();
     figures.StartFigure(Apply(t, Logical(view.points[0])));
@@ -63,14 +57,11 @@ R PlayPolyline(Playback& pb, const EmfRecordView& r) {
 template <typename View>
 R PlayPolylineTo(Playback& pb, const EmfRecordView& r) {
     View view;
-    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error))
-        return R::Failed;
-    if (view.points.empty())
-        return R::Played;
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
+    if (view.points.empty()) return R::Played;
     const Affine t = pb.ToDevice();
     GdiPath& figures = pb.FiguresFromPosition();
-    for (const auto& p : view.points)
-        figures.AddPoint(Apply(t, Logical(p)));
+    for (const auto& p : view.points) figures.AddPoint(Apply(t, Logical(p)));
     pb.State().position = Logical(view.points.back());
     Stroke(pb);
     return R::Played;
@@ -79,8 +70,7 @@ R PlayPolylineTo(Playback& pb, const EmfRecordView& r) {
 template <typename View>
 R PlayPolyPolyline(Playback& pb, const EmfRecordView& r) {
     View view;
-    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error))
-        return R::Failed;
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
     const Affine t = pb.ToDevice();
     GdiPath& figures = pb.Figures();
     size_t next = 0;
@@ -101,11 +91,9 @@ R PlayPolyPolyline(Playback& pb, const EmfRecordView& r) {
 template <typename View>
 R PlayPolyBezier(Playback& pb, const EmfRecordView& r) {
     View view;
-    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error))
-        return R::Failed;
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
     // GDI draws nothing unless the points are a start and whole curves.
-    if (view.points.size() < 4 || view.points.size() % 3 != 1)
-        return R::Played;
+    if (view.points.size() < 4 || view.points.size() % 3 != 1) return R::Played;
     const std::vector<DPoint> logical = LogicalPoints(view.points);
     const Affine t = pb.ToDevice();
     std::vector<DPoint> device;
@@ -120,10 +108,8 @@ R PlayPolyBezier(Playback& pb, const EmfRecordView& r) {
 template <typename View>
 R PlayPolyBezierTo(Playback& pb, const EmfRecordView& r) {
     View view;
-    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error))
-        return R::Failed;
-    if (view.points.empty() || view.points.size() % 3 != 0)
-        return R::Played;
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
+    if (view.points.empty() || view.points.size() % 3 != 0) return R::Played;
     const std::vector<DPoint> logical = LogicalPoints(view.points);
     std::vector<DPoint> device;
     FlattenBeziers(pb.State().position, logical, pb.ToDevice(), &device);
@@ -138,10 +124,8 @@ R PlayPolyBezierTo(Playback& pb, const EmfRecordView& r) {
 bool WellFormedTypes(std::span<const BYTE> types) {
     for (size_t i = 0; i < types.size(); ++i) {
         const BYTE kind = types[i] & ~PT_CLOSEFIGURE;
-        if (kind == PT_MOVETO || kind == PT_LINETO)
-            continue;
-        if (kind != PT_BEZIERTO || i + 2 >= types.size())
-            return false;
+        if (kind == PT_MOVETO || kind == PT_LINETO) continue;
+        if (kind != PT_BEZIERTO || i + 2 >= types.size()) return false;
         if ((types[i + 1] & ~PT_CLOSEFIGURE) != PT_BEZIERTO ||
             (types[i + 2] & ~PT_CLOSEFIGURE) != PT_BEZIERTO)
             return false;
@@ -153,10 +137,8 @@ bool WellFormedTypes(std::span<const BYTE> types) {
 template <typename View>
 R PlayPolyDraw(Playback& pb, const EmfRecordView& r) {
     View view;
-    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error))
-        return R::Failed;
-    if (view.types.size() != view.points.size() || !WellFormedTypes(view.types))
-        return R::Played;
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
+    if (view.types.size() != view.points.size() || !WellFormedTypes(view.types)) return R::Played;
     const std::vector<DPoint> logical = LogicalPoints(view.points);
     const Affine t = pb.ToDevice();
     GdiPath& figures = pb.Figures();
@@ -180,8 +162,7 @@ R PlayPolyDraw(Playback& pb, const EmfRecordView& r) {
             last = logical[i + 2];
             i += 2;
         }
-        if (view.types[i] & PT_CLOSEFIGURE)
-            figures.CloseFigure();
+        if (view.types[i] & PT_CLOSEFIGURE) figures.CloseFigure();
     }
     pb.State().position = last;
     Stroke(pb);
@@ -194,8 +175,7 @@ bool Clockwise(Playback& pb) {
 
 R PlayArc(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRARC>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     const EllipseArc arc = ArcInBox(rec->rclBox, rec->ptlStart, rec->ptlEnd, Clockwise(pb));
     const std::vector<DPoint> points = ArcPoints(arc, pb.ToDevice());
     GdiPath& figures = pb.Figures();
@@ -217,23 +197,20 @@ R DrawArcFromPosition(Playback& pb, const EllipseArc& arc) {
 
 R PlayArcTo(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRARCTO>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     return DrawArcFromPosition(pb,
                                ArcInBox(rec->rclBox, rec->ptlStart, rec->ptlEnd, Clockwise(pb)));
 }
 
 R PlayAngleArc(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRANGLEARC>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     constexpr double kRadians = std::numbers::pi / 180;
     // Degrees counterclockwise, whatever the arc direction.
     EllipseArc arc{Logical(rec->ptlCenter), static_cast<double>(rec->nRadius),
                    static_cast<double>(rec->nRadius), rec->eStartAngle * kRadians,
                    rec->eSweepAngle * kRadians};
-    if (!std::isfinite(arc.start) || !std::isfinite(arc.sweep))
-        return R::Played;
+    if (!std::isfinite(arc.start) || !std::isfinite(arc.sweep)) return R::Played;
     return DrawArcFromPosition(pb, arc);
 }
 

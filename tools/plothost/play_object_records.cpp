@@ -14,15 +14,13 @@ struct EMRCREATEOBJECT {
 
 R Put(Playback& pb, const EmfRecordView& r, DWORD index, GdiObject object, R result) {
     std::string why;
-    if (!pb.objects.Put(index, std::move(object), &why))
-        return pb.Fail(r, why);
+    if (!pb.objects.Put(index, std::move(object), &why)) return pb.Fail(r, why);
     return result;
 }
 
 R PlayCreatePen(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRCREATEPEN>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     GdiObject object;
     object.kind = GdiObjectKind::Pen;
     object.pen = std::make_shared<const GdiPen>(PenFromLogPen(rec->lopn));
@@ -31,8 +29,7 @@ R PlayCreatePen(Playback& pb, const EmfRecordView& r) {
 
 R PlayExtCreatePen(Playback& pb, const EmfRecordView& r) {
     EmfExtCreatePen view;
-    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error))
-        return R::Failed;
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
     GdiObject object;
     object.kind = GdiObjectKind::Pen;
     object.pen = std::make_shared<const GdiPen>(
@@ -42,8 +39,7 @@ R PlayExtCreatePen(Playback& pb, const EmfRecordView& r) {
 
 R PlayCreateBrush(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRCREATEBRUSHINDIRECT>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     GdiObject object;
     object.kind = GdiObjectKind::Brush;
     object.brush = std::make_shared<const GdiBrush>(BrushFromLogBrush(rec->lb));
@@ -54,8 +50,7 @@ R PlayCreateBrush(Playback& pb, const EmfRecordView& r) {
 // count as skipped: their pattern is lost.
 R PlayCreatePatternBrush(Playback& pb, const EmfRecordView& r) {
     EmfPatternBrush view;
-    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error))
-        return R::Failed;
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
     GdiObject object;
     object.kind = GdiObjectKind::Brush;
     object.brush = std::make_shared<const GdiBrush>(GdiBrush{BS_DIBPATTERNPT, 0, 0});
@@ -65,8 +60,7 @@ R PlayCreatePatternBrush(Playback& pb, const EmfRecordView& r) {
 template <GdiObjectKind Kind>
 R PlayCreateOther(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRCREATEOBJECT>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     GdiObject object;
     object.kind = Kind;
     return Put(pb, r, rec->ihObject, std::move(object), R::Played);
@@ -74,8 +68,7 @@ R PlayCreateOther(Playback& pb, const EmfRecordView& r) {
 
 R PlaySelectObject(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSELECTOBJECT>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     GdiObject stock;
     const GdiObject* object = nullptr;
     if (IsEmfStockObject(rec->ihObject)) {
@@ -83,36 +76,28 @@ R PlaySelectObject(Playback& pb, const EmfRecordView& r) {
         object = &stock;
     } else {
         std::string why;
-        if (!pb.objects.Get(rec->ihObject, &object, &why))
-            return pb.Fail(r, why);
+        if (!pb.objects.Get(rec->ihObject, &object, &why)) return pb.Fail(r, why);
     }
-    if (!object)
-        return R::Played;  // a deleted object: GDI keeps the selection
+    if (!object) return R::Played;  // a deleted object: GDI keeps the selection
     DcState& state = pb.State();
-    if (object->kind == GdiObjectKind::Pen)
-        state.pen = object->pen;
-    if (object->kind == GdiObjectKind::Brush)
-        state.brush = object->brush;
+    if (object->kind == GdiObjectKind::Pen) state.pen = object->pen;
+    if (object->kind == GdiObjectKind::Brush) state.brush = object->brush;
     return R::Played;
 }
 
 R PlayDeleteObject(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRDELETEOBJECT>(r);
-    if (!rec)
-        return R::Failed;
-    if (IsEmfStockObject(rec->ihObject))
-        return R::Played;  // stock objects stay
+    if (!rec) return R::Failed;
+    if (IsEmfStockObject(rec->ihObject)) return R::Played;  // stock objects stay
     // A selected object stays selected: the state holds its own reference.
     std::string why;
-    if (!pb.objects.Delete(rec->ihObject, &why))
-        return pb.Fail(r, why);
+    if (!pb.objects.Delete(rec->ihObject, &why)) return pb.Fail(r, why);
     return R::Played;
 }
 
 R PlaySelectPalette(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSELECTPALETTE>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     const GdiObject* object = nullptr;
     std::string why;
     if (!IsEmfStockObject(rec->ihPal) && !pb.objects.Get(rec->ihPal, &object, &why))

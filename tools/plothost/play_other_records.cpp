@@ -17,10 +17,8 @@ constexpr WORD kEmfPlusDualFlag = 0x0001;
 
 R PlayGdiComment(Playback& pb, const EmfRecordView& r) {
     EmfGdiComment view;
-    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error))
-        return R::Failed;
-    if (!IsEmfPlusComment(view) || pb.warnedEmfPlusOnly || view.data.size() < 8)
-        return R::Played;
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
+    if (!IsEmfPlusComment(view) || pb.warnedEmfPlusOnly || view.data.size() < 8) return R::Played;
     WORD type = 0, flags = 0;
     std::memcpy(&type, view.data.data() + 4, sizeof type);
     std::memcpy(&flags, view.data.data() + 6, sizeof flags);
@@ -37,25 +35,16 @@ R PlayGdiComment(Playback& pb, const EmfRecordView& r) {
 // black, or white); one with a source is an image.
 R PlayBitBlt(Playback& pb, const EmfRecordView& r) {
     EmfBitBlt view;
-    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error))
-        return R::Failed;
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
     const EMRBITBLT& rec = *view.record;
-    if (view.source.present)
-        return R::Skipped;
+    if (view.source.present) return R::Skipped;
     GdiBrush solid{BS_SOLID, 0, 0};
     const GdiBrush* brush = &solid;
     switch (rec.dwRop) {
-        case PATCOPY:
-            brush = pb.State().brush.get();
-            break;
-        case BLACKNESS:
-            solid.color = RGB(0, 0, 0);
-            break;
-        case WHITENESS:
-            solid.color = RGB(255, 255, 255);
-            break;
-        default:
-            return R::Skipped;  // raster operations the plotter cannot mix
+        case PATCOPY: brush = pb.State().brush.get(); break;
+        case BLACKNESS: solid.color = RGB(0, 0, 0); break;
+        case WHITENESS: solid.color = RGB(255, 255, 255); break;
+        default: return R::Skipped;  // raster operations the plotter cannot mix
     }
     const RECTL box{rec.xDest, rec.yDest,
                     static_cast<LONG>(static_cast<long long>(rec.xDest) + rec.cxDest),

@@ -19,8 +19,7 @@ R PlayEndPath(Playback& pb, const EmfRecordView&) {
 }
 
 R PlayCloseFigure(Playback& pb, const EmfRecordView&) {
-    if (pb.pathBracketOpen)
-        pb.path.CloseFigure();
+    if (pb.pathBracketOpen) pb.path.CloseFigure();
     return R::Played;
 }
 
@@ -36,10 +35,8 @@ template <bool Fill, bool Stroke>
 R PlayDrawPath(Playback& pb, const EmfRecordView&) {
     pb.pathBracketOpen = false;
     const DcState& s = pb.State();
-    if (Fill)
-        pb.painter.Fill(pb.path.Figures(), s.brush.get(), s, false);
-    if (Stroke)
-        pb.painter.Stroke(pb.path.Figures(), s.pen.get(), s, pb.ToDevice());
+    if (Fill) pb.painter.Fill(pb.path.Figures(), s.brush.get(), s, false);
+    if (Stroke) pb.painter.Stroke(pb.path.Figures(), s.pen.get(), s, pb.ToDevice());
     pb.path.Clear();
     return R::Played;
 }

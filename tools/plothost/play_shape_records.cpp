@@ -19,10 +19,8 @@ bool Clockwise(Playback& pb) {
 template <typename View>
 R PlayPolygon(Playback& pb, const EmfRecordView& r) {
     View view;
-    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error))
-        return R::Failed;
-    if (view.points.size() < 2)
-        return R::Played;  // GDI draws nothing
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
+    if (view.points.size() < 2) return R::Played;  // GDI draws nothing
     const Affine t = pb.ToDevice();
     GdiPath& figures = pb.Figures();
     figures.StartFigure(Apply(t, Logical(view.points[0])));
@@ -36,8 +34,7 @@ R PlayPolygon(Playback& pb, const EmfRecordView& r) {
 template <typename View>
 R PlayPolyPolygon(Playback& pb, const EmfRecordView& r) {
     View view;
-    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error))
-        return R::Failed;
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
     const Affine t = pb.ToDevice();
     GdiPath& figures = pb.Figures();
     size_t next = 0;
@@ -57,8 +54,7 @@ R PlayPolyPolygon(Playback& pb, const EmfRecordView& r) {
 
 R PlayRectangle(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRRECTANGLE>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     AddRectangle(&pb.Figures(), rec->rclBox, Clockwise(pb), pb.ToDevice());
     FillAndStroke(pb, true);
     return R::Played;
@@ -66,8 +62,7 @@ R PlayRectangle(Playback& pb, const EmfRecordView& r) {
 
 R PlayRoundRect(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRROUNDRECT>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     AddRoundRect(&pb.Figures(), rec->rclBox, rec->szlCorner, Clockwise(pb), pb.ToDevice());
     FillAndStroke(pb, true);
     return R::Played;
@@ -75,8 +70,7 @@ R PlayRoundRect(Playback& pb, const EmfRecordView& r) {
 
 R PlayEllipse(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRELLIPSE>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     EllipseArc ellipse = EllipseInBox(rec->rclBox);
     ellipse.sweep = ArcSweep(0, 0, Clockwise(pb));  // a whole turn from the right end
     const std::vector<DPoint> points = ArcPoints(ellipse, pb.ToDevice());
@@ -93,16 +87,14 @@ R PlayEllipse(Playback& pb, const EmfRecordView& r) {
 template <bool ThroughCenter>
 R PlayArcShape(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRCHORD>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     const EllipseArc arc = ArcInBox(rec->rclBox, rec->ptlStart, rec->ptlEnd, Clockwise(pb));
     const Affine t = pb.ToDevice();
     const std::vector<DPoint> points = ArcPoints(arc, t);
     GdiPath& figures = pb.Figures();
     figures.StartFigure(points.front());
     figures.AddPoints(points);
-    if (ThroughCenter)
-        figures.AddPoint(Apply(t, arc.center));
+    if (ThroughCenter) figures.AddPoint(Apply(t, arc.center));
     figures.CloseFigure();
     FillAndStroke(pb, true);
     return R::Played;
@@ -112,8 +104,7 @@ R PlayArcShape(Playback& pb, const EmfRecordView& r) {
 GdiPath RegionFigures(Playback& pb, const EmfRegion& region) {
     GdiPath figures;
     const Affine t = pb.ToDevice();
-    for (const RECTL& rect : region.rects)
-        AddRectangle(&figures, rect, false, t);
+    for (const RECTL& rect : region.rects) AddRectangle(&figures, rect, false, t);
     return figures;
 }
 
@@ -126,8 +117,7 @@ R FillRegion(Playback& pb, const EmfRegion& region, const GdiBrush* brush) {
 
 R PlayFillRgn(Playback& pb, const EmfRecordView& r) {
     EmfFillRgn view;
-    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error))
-        return R::Failed;
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
     const DWORD index = view.record->ihBrush;
     GdiObject stock;
     const GdiObject* object = nullptr;
@@ -136,18 +126,15 @@ R PlayFillRgn(Playback& pb, const EmfRecordView& r) {
         object = &stock;
     } else {
         std::string why;
-        if (!pb.objects.Get(index, &object, &why))
-            return pb.Fail(r, why);
+        if (!pb.objects.Get(index, &object, &why)) return pb.Fail(r, why);
     }
-    if (!object || object->kind != GdiObjectKind::Brush)
-        return R::Played;
+    if (!object || object->kind != GdiObjectKind::Brush) return R::Played;
     return FillRegion(pb, view.region, object->brush.get());
 }
 
 R PlayPaintRgn(Playback& pb, const EmfRecordView& r) {
     EmfInvertRgn view;
-    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error))
-        return R::Failed;
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
     return FillRegion(pb, view.region, pb.State().brush.get());
 }
 

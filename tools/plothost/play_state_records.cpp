@@ -19,8 +19,7 @@ R PlaySaveDC(Playback& pb, const EmfRecordView&) {
 
 R PlayRestoreDC(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRRESTOREDC>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     pb.TransformState();
     pb.dc.Restore(rec->iRelative);  // GDI ignores a level that was never saved
     return R::Played;
@@ -28,56 +27,49 @@ R PlayRestoreDC(Playback& pb, const EmfRecordView& r) {
 
 R PlaySetMapMode(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSETMAPMODE>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     SetMapMode(&pb.TransformState(), static_cast<int>(rec->iMode), pb.device);
     return R::Played;
 }
 
 R PlaySetWindowExt(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSETWINDOWEXTEX>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     SetWindowExt(&pb.TransformState(), rec->szlExtent, pb.device);
     return R::Played;
 }
 
 R PlaySetViewportExt(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSETVIEWPORTEXTEX>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     SetViewportExt(&pb.TransformState(), rec->szlExtent, pb.device);
     return R::Played;
 }
 
 R PlaySetWindowOrg(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSETWINDOWORGEX>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     pb.TransformState().windowOrg = POINT{rec->ptlOrigin.x, rec->ptlOrigin.y};
     return R::Played;
 }
 
 R PlaySetViewportOrg(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSETVIEWPORTORGEX>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     pb.TransformState().viewportOrg = POINT{rec->ptlOrigin.x, rec->ptlOrigin.y};
     return R::Played;
 }
 
 R PlayScaleWindowExt(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSCALEWINDOWEXTEX>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     ScaleWindowExt(&pb.TransformState(), rec->xNum, rec->xDenom, rec->yNum, rec->yDenom, pb.device);
     return R::Played;
 }
 
 R PlayScaleViewportExt(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSCALEVIEWPORTEXTEX>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     ScaleViewportExt(&pb.TransformState(), rec->xNum, rec->xDenom, rec->yNum, rec->yDenom,
                      pb.device);
     return R::Played;
@@ -85,8 +77,7 @@ R PlayScaleViewportExt(Playback& pb, const EmfRecordView& r) {
 
 R PlaySetWorldTransform(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSETWORLDTRANSFORM>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     SetWorldTransform(&pb.TransformState(),
                       rec->xform);  // a singular transform is refused, as by GDI
     return R::Played;
@@ -94,16 +85,14 @@ R PlaySetWorldTransform(Playback& pb, const EmfRecordView& r) {
 
 R PlayModifyWorldTransform(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRMODIFYWORLDTRANSFORM>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     ModifyWorldTransform(&pb.TransformState(), rec->xform, rec->iMode);
     return R::Played;
 }
 
 R PlaySetPolyFillMode(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSETPOLYFILLMODE>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     if (rec->iMode == ALTERNATE || rec->iMode == WINDING)
         pb.State().polyFillMode = static_cast<int>(rec->iMode);
     return R::Played;
@@ -111,8 +100,7 @@ R PlaySetPolyFillMode(Playback& pb, const EmfRecordView& r) {
 
 R PlaySetRop2(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSETROP2>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     if (rec->iMode >= R2_BLACK && rec->iMode <= R2_WHITE)
         pb.State().rop2 = static_cast<int>(rec->iMode);
     return R::Played;
@@ -120,8 +108,7 @@ R PlaySetRop2(Playback& pb, const EmfRecordView& r) {
 
 R PlaySetBkMode(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSETBKMODE>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     if (rec->iMode == TRANSPARENT || rec->iMode == OPAQUE)
         pb.State().bkMode = static_cast<int>(rec->iMode);
     return R::Played;
@@ -129,16 +116,14 @@ R PlaySetBkMode(Playback& pb, const EmfRecordView& r) {
 
 R PlaySetBkColor(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSETBKCOLOR>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     pb.State().bkColor = rec->crColor;
     return R::Played;
 }
 
 R PlaySetArcDirection(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSETARCDIRECTION>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     if (rec->iArcDirection == AD_COUNTERCLOCKWISE || rec->iArcDirection == AD_CLOCKWISE)
         pb.State().arcDirection = static_cast<int>(rec->iArcDirection);
     return R::Played;
@@ -146,8 +131,7 @@ R PlaySetArcDirection(Playback& pb, const EmfRecordView& r) {
 
 R PlaySetBrushOrg(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSETBRUSHORGEX>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     // The brush origin is in pixels of the reference device.
     pb.State().brushOrg = RoundToDevice(Apply(pb.placement, Logical(rec->ptlOrigin)));
     return R::Played;
@@ -155,8 +139,7 @@ R PlaySetBrushOrg(Playback& pb, const EmfRecordView& r) {
 
 R PlaySetLayout(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSETLAYOUT>(r);
-    if (!rec)
-        return R::Failed;
+    if (!rec) return R::Failed;
     // Right-to-left layouts mirror the page; that is not played.
     return rec->iMode & LAYOUT_RTL ? R::Skipped : R::Played;
 }

@@ -94,8 +94,7 @@ int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevic
     play.device = device;
     play.placement = placement.toDevice;
     play.dpi = area.dpi;
-    if (meter.Enabled())
-        play.progress = [&](size_t done, size_t) { meter.Update(done); };
+    if (meter.Enabled()) play.progress = [&](size_t done, size_t) { meter.Update(done); };
     RunSummary summary;
     const bool played = PlayMetafile(doc, host, play, &summary, &error);
     meter.Finish();
@@ -130,13 +129,11 @@ int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
     if (!ReadReferenceDevice(doc.header, &device, &error))
         return Failure(options.drawing + ": " + error);
 
-    if (module.Drivers().GetCount() == 0)
-        return Failure("no plotter is configured");
+    if (module.Drivers().GetCount() == 0) return Failure("no plotter is configured");
     HT_Driver* driver = module.Find(options.driver);
     if (!driver)
         return Failure("no plotter named \"" + options.driver + "\" (see 'plothost drivers')");
-    if (options.dpi > 0 && !ApplyResolution(driver, options.dpi, &error))
-        return Failure(error);
+    if (options.dpi > 0 && !ApplyResolution(driver, options.dpi, &error)) return Failure(error);
 
     // Where the job goes: a plot file the driver names (it adds ".plt"), a
     // printer device as the port, or the host's output name.

@@ -26,10 +26,8 @@ bool ParseInteger(const std::string& text, int* value) {
 std::string WithPlotExtension(const std::string& name) {
     if (name.size() >= 4) {
         std::string ending = name.substr(name.size() - 4);
-        for (char& c : ending)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (ending == ".plt")
-            return name;
+        for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (ending == ".plt") return name;
     }
     return name + ".plt";
 }
@@ -48,30 +46,24 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions* o, std:
         };
         std::string text;
         if (arg == "-o" || arg == "--output") {
-            if (!value(&o->output))
-                return false;
+            if (!value(&o->output)) return false;
         } else if (arg == "--output-name") {
-            if (!value(&o->outputName))
-                return false;
+            if (!value(&o->outputName)) return false;
         } else if (arg == "--save-as") {
-            if (!value(&o->saveAs))
-                return false;
+            if (!value(&o->saveAs)) return false;
         } else if (arg == "--driver") {
-            if (!value(&o->driver))
-                return false;
+            if (!value(&o->driver)) return false;
         } else if (arg == "--fit") {
             fit = true;
         } else if (arg == "--scale") {
-            if (!value(&text))
-                return false;
+            if (!value(&text)) return false;
             if (!ParseNumber(text, &o->fixedScale) || !(o->fixedScale > 0)) {
                 *error = "--scale needs a positive number, not \"" + text + "\"";
                 return false;
             }
             scaled = true;
         } else if (arg == "--dpi") {
-            if (!value(&text))
-                return false;
+            if (!value(&text)) return false;
             if (!ParseInteger(text, &o->dpi) || o->dpi < kLowestDpi || o->dpi > kHighestDpi) {
                 *error = "--dpi needs a resolution from " + std::to_string(kLowestDpi) + " to " +
                          std::to_string(kHighestDpi) + ", not \"" + text + "\"";
@@ -101,8 +93,7 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions* o, std:
         return false;
     }
     // The save dialog answers only when the output is "FILE:".
-    if (!o->saveAs.empty() && o->outputName.empty())
-        o->outputName = "FILE:";
+    if (!o->saveAs.empty() && o->outputName.empty()) o->outputName = "FILE:";
     if (o->output.empty() && o->outputName.empty()) {
         *error = "plot needs -o FILE (or --save-as FILE)";
         return false;

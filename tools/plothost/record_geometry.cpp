@@ -17,16 +17,13 @@ Box Normalized(const RECTL& r) {
 }
 
 void AddClosed(GdiPath* path, const std::vector<DPoint>& points, bool clockwise) {
-    if (points.empty())
-        return;
+    if (points.empty()) return;
     path->StartFigure(points.front());
     if (clockwise) {
         // The same outline from the same corner, the other way round.
-        for (size_t i = points.size(); i-- > 1;)
-            path->AddPoint(points[i]);
+        for (size_t i = points.size(); i-- > 1;) path->AddPoint(points[i]);
     } else {
-        for (size_t i = 1; i < points.size(); ++i)
-            path->AddPoint(points[i]);
+        for (size_t i = 1; i < points.size(); ++i) path->AddPoint(points[i]);
     }
     path->CloseFigure();
 }

@@ -7,17 +7,14 @@
 
 size_t RunSummary::SkippedCount() const {
     size_t count = 0;
-    for (const auto& [type, n] : skipped)
-        count += n;
+    for (const auto& [type, n] : skipped) count += n;
     return count;
 }
 
 std::string RecordKindName(DWORD type) {
     const char* name = EmfRecordTypeName(type);
-    if (!name)
-        return "record type " + std::to_string(type);
-    if (std::strncmp(name, "EMR_", 4) == 0)
-        name += 4;
+    if (!name) return "record type " + std::to_string(type);
+    if (std::strncmp(name, "EMR_", 4) == 0) name += 4;
     return name;
 }
 
@@ -36,19 +33,16 @@ ProgressMeter::ProgressMeter(size_t metafileBytes, size_t recordCount)
       m_total(recordCount) {}
 
 void ProgressMeter::Update(size_t recordsDone) {
-    if (!m_enabled)
-        return;
+    if (!m_enabled) return;
     const int percent = static_cast<int>(recordsDone * 100 / m_total);
-    if (percent == m_shown)
-        return;
+    if (percent == m_shown) return;
     m_shown = percent;
     std::fprintf(stderr, "\rplothost: playing the metafile, %3d%%", percent);
     std::fflush(stderr);
 }
 
 void ProgressMeter::Finish() {
-    if (!m_enabled || m_shown < 0)
-        return;
+    if (!m_enabled || m_shown < 0) return;
     std::fprintf(stderr, "\r%40s\r", "");
     std::fflush(stderr);
     m_shown = -1;

@@ -27,8 +27,7 @@ HostPenRecord HostPen(DWORD style, int width, COLORREF color) {
 std::vector<std::span<const POINT>> FillableFigures(std::span<const Figure> figures) {
     std::vector<std::span<const POINT>> spans;
     for (const Figure& f : figures)
-        if (f.points.size() >= 3)
-            spans.emplace_back(f.points);
+        if (f.points.size() >= 3) spans.emplace_back(f.points);
     return spans;
 }
 
@@ -40,11 +39,9 @@ ShapePainter::ShapePainter(PlotSurface& surface, double dpi)
 }
 
 int ShapePainter::DeviceWidth(const GdiPen& pen, const Affine& toDevice) {
-    if (pen.cosmetic || pen.width <= 0)
-        return 1;
+    if (pen.cosmetic || pen.width <= 0) return 1;
     const double width = pen.width * LengthScale(toDevice);
-    if (!(width >= 1))
-        return 1;
+    if (!(width >= 1)) return 1;
     // Wider than any sheet: the number only has to stay an integer.
     return static_cast<int>(std::lround(std::min(width, 1e6)));
 }
@@ -52,32 +49,25 @@ int ShapePainter::DeviceWidth(const GdiPen& pen, const Affine& toDevice) {
 void ShapePainter::Fill(std::span<const Figure> figures, const GdiBrush* brush, const DcState& dc,
                         bool simple) {
     // R2_NOP leaves the sheet as it is.
-    if (!brush || dc.rop2 == R2_NOP)
-        return;
+    if (!brush || dc.rop2 == R2_NOP) return;
     m_surface.SetClip(dc.clip);
-    if (m_surface.ClippedAway())
-        return;
+    if (m_surface.ClippedAway()) return;
     m_surface.SetRop2(dc.rop2);
     switch (brush->style) {
-        case BS_SOLID:
-            FillSolid(figures, brush->color, dc.polyFillMode, simple);
-            break;
+        case BS_SOLID: FillSolid(figures, brush->color, dc.polyFillMode, simple); break;
         case BS_HATCHED:
             // An opaque background shows between the hatch lines.
-            if (dc.bkMode == OPAQUE)
-                FillSolid(figures, dc.bkColor, dc.polyFillMode, simple);
+            if (dc.bkMode == OPAQUE) FillSolid(figures, dc.bkColor, dc.polyFillMode, simple);
             FillHatched(figures, *brush, dc);
             break;
-        default:
-            break;  // hollow; pattern brushes are not drawn
+        default: break;  // hollow; pattern brushes are not drawn
     }
 }
 
 void ShapePainter::FillSolid(std::span<const Figure> figures, COLORREF color, int fillMode,
                              bool simple) {
     const std::vector<std::span<const POINT>> spans = FillableFigures(figures);
-    if (spans.empty())
-        return;
+    if (spans.empty()) return;
     m_surface.UseBrush(HostBrushRecord{BS_SOLID, Rgb(color), 0});
     // The driver fills a single polygon even-odd; one that may cross itself
     // under the winding rule goes as a path, which follows the fill mode.
@@ -93,14 +83,12 @@ void ShapePainter::FillHatched(std::span<const Figure> figures, const GdiBrush& 
                                const DcState& dc) {
     const std::vector<POINT> outline =
         figures.size() == 1 ? figures.front().points : JoinFigures(figures);
-    if (outline.size() < 3)
-        return;
+    if (outline.size() < 3) return;
     CKestRgn area;
     area.CreatePolygonRgn(outline.data(), static_cast<int>(outline.size()), dc.polyFillMode);
     // Lines are made only where they can show: on the sheet, inside the clip.
     CKestRgn::CombineRgn(&area, &area, &m_page, RGN_AND);
-    if (dc.clip)
-        CKestRgn::CombineRgn(&area, &area, dc.clip.get(), RGN_AND);
+    if (dc.clip) CKestRgn::CombineRgn(&area, &area, dc.clip.get(), RGN_AND);
     const int spacing = static_cast<int>(std::lround(kHatchSpacing * m_screenPixel));
     m_surface.UsePen(HostPen(PS_SOLID, 1, brush.color));
     DrawHatchLines(&area, brush.hatch, dc.brushOrg, spacing,
@@ -109,11 +97,9 @@ void ShapePainter::FillHatched(std::span<const Figure> figures, const GdiBrush& 
 
 void ShapePainter::Stroke(std::span<const Figure> figures, const GdiPen* pen, const DcState& dc,
                           const Affine& toDevice) {
-    if (!pen || pen->DashKind() == PS_NULL || dc.rop2 == R2_NOP)
-        return;
+    if (!pen || pen->DashKind() == PS_NULL || dc.rop2 == R2_NOP) return;
     m_surface.SetClip(dc.clip);
-    if (m_surface.ClippedAway())
-        return;
+    if (m_surface.ClippedAway()) return;
     m_surface.SetRop2(dc.rop2);
     const int width = DeviceWidth(*pen, toDevice);
     const std::vector<double> pattern =
@@ -123,8 +109,7 @@ void ShapePainter::Stroke(std::span<const Figure> figures, const GdiPen* pen, co
     std::vector<POINT> closed;
     for (const Figure& figure : figures) {
         std::span<const POINT> points(figure.points);
-        if (points.size() < 2)
-            continue;
+        if (points.size() < 2) continue;
         if (figure.closed) {
             closed.assign(points.begin(), points.end());
             closed.push_back(points.front());

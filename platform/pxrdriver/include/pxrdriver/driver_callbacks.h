@@ -18,14 +18,14 @@ struct DrawAttributes {
     HostContext* m_pHost;
     COLORREF m_crColor;  // current drawing colour, for lines and fills alike
     LONG m_nReserved;
-    LONG m_nLineAttr;    // line-end value + join value
-    LONG m_nPenWidth;    // device units
+    LONG m_nLineAttr;  // line-end value + join value
+    LONG m_nPenWidth;  // device units
 };
 
 // The host's pen record, as selected into the context.
 struct HostPenRecord {
-    DWORD nStyle;    // Win32 pen style with end-cap bits 0x0F00 and join bits 0xF000
-    DWORD nWidth;    // device units
+    DWORD nStyle;  // Win32 pen style with end-cap bits 0x0F00 and join bits 0xF000
+    DWORD nWidth;  // device units
     DWORD nReserved2;
     COLORREF crColor;
     DWORD aReserved[12];
@@ -43,52 +43,52 @@ using PFN_HostVoid = void (*)(HostContext*);
 using PFN_Reserved = void (*)();
 
 struct DriverCallbacks {
-    int (*CreateJobContext)(HostContext*);                                      // 0
-    void (*DestroyJobContext)(HostContext*);                                    // 4
-    void (*DescribeDevice)(HostContext*);                                       // 8
-    void (*ComputePageGeometry)(HostContext*);                                  // 12
-    PFN_Reserved Reserved16;                                                    // 16
-    void (*BeginJob)(HostContext** ppHost);                                     // 20
-    void (*EndJob)(HostContext** ppHost, int nIgnored);                         // 24
-    LONG_PTR (*OpenOutput)(HostContext*);                                       // 28
-    PFN_Reserved Reserved32[3];                                                 // 32
-    int (*EmitPolyline)(DrawAttributes*, int nCount, const POINT* pPoints);     // 44
-    PFN_Reserved Reserved48[6];                                                 // 48
-    int (*GetDeviceCaps)(HostContext*, int nIndex);                             // 72
-    int (*StartDocument)(HostContext*, const DOCINFOA*, OutputChannel*);        // 76
-    int (*EndDocument)(HostContext*);                                           // 80
-    int (*OnResetInputWindow)(HostContext*);                                    // 84
-    int (*Reserved88)(HostContext*);                                            // 88
-    PFN_Reserved Reserved92;                                                    // 92
-    int (*OnPolyline)(HostContext*, const POINT* pPoints, int nCount);          // 96
-    int (*OnPolygon)(HostContext*, const POINT* pPoints, int nCount);           // 100
-    PFN_Reserved Reserved104;                                                   // 104
-    int (*OnBeginPath)(HostContext*);                                           // 108
-    int (*OnEndPath)(HostContext*);                                             // 112
-    int (*OnRefillPolygon)(HostContext*);                                       // 116
-    int (*OnFillPath)(HostContext*);                                            // 120
-    int (*OnSetFillMode)(HostContext*, int nMode);                              // 124
-    PFN_Reserved Reserved128;                                                   // 128
-    int (*OnSelectPen)(HostContext*, const HostPenRecord*);                     // 132
-    int (*OnSelectBrush)(HostContext*, const HostBrushRecord*);                 // 136
-    PFN_Reserved Reserved140;                                                   // 140
+    int (*CreateJobContext)(HostContext*);                                   // 0
+    void (*DestroyJobContext)(HostContext*);                                 // 4
+    void (*DescribeDevice)(HostContext*);                                    // 8
+    void (*ComputePageGeometry)(HostContext*);                               // 12
+    PFN_Reserved Reserved16;                                                 // 16
+    void (*BeginJob)(HostContext** ppHost);                                  // 20
+    void (*EndJob)(HostContext** ppHost, int nIgnored);                      // 24
+    LONG_PTR (*OpenOutput)(HostContext*);                                    // 28
+    PFN_Reserved Reserved32[3];                                              // 32
+    int (*EmitPolyline)(DrawAttributes*, int nCount, const POINT* pPoints);  // 44
+    PFN_Reserved Reserved48[6];                                              // 48
+    int (*GetDeviceCaps)(HostContext*, int nIndex);                          // 72
+    int (*StartDocument)(HostContext*, const DOCINFOA*, OutputChannel*);     // 76
+    int (*EndDocument)(HostContext*);                                        // 80
+    int (*OnResetInputWindow)(HostContext*);                                 // 84
+    int (*Reserved88)(HostContext*);                                         // 88
+    PFN_Reserved Reserved92;                                                 // 92
+    int (*OnPolyline)(HostContext*, const POINT* pPoints, int nCount);       // 96
+    int (*OnPolygon)(HostContext*, const POINT* pPoints, int nCount);        // 100
+    PFN_Reserved Reserved104;                                                // 104
+    int (*OnBeginPath)(HostContext*);                                        // 108
+    int (*OnEndPath)(HostContext*);                                          // 112
+    int (*OnRefillPolygon)(HostContext*);                                    // 116
+    int (*OnFillPath)(HostContext*);                                         // 120
+    int (*OnSetFillMode)(HostContext*, int nMode);                           // 124
+    PFN_Reserved Reserved128;                                                // 128
+    int (*OnSelectPen)(HostContext*, const HostPenRecord*);                  // 132
+    int (*OnSelectBrush)(HostContext*, const HostBrushRecord*);              // 136
+    PFN_Reserved Reserved140;                                                // 140
     int (*RenderPageInComputer)(HostContext*, HENHMETAFILE, const char* pszText,
-                                void* pArgument);                               // 144
-    int (*OnSetRop2)(HostContext*, int nRop2);                                  // 148
-    int (*OnSetClipRegion)(HostContext*, const HT_ClipRgn* pRegion);     // 152
-    PFN_Reserved Reserved156;                                                   // 156
+                                void* pArgument);                     // 144
+    int (*OnSetRop2)(HostContext*, int nRop2);                        // 148
+    int (*OnSetClipRegion)(HostContext*, const HT_ClipRgn* pRegion);  // 152
+    PFN_Reserved Reserved156;                                         // 156
     int (*RenderMetafileRegion)(HostContext*, HENHMETAFILE, const XFORM*,
-                                const RECT*);                                   // 160
-    PFN_Reserved Reserved164[4];                                                // 164
+                                const RECT*);  // 160
+    PFN_Reserved Reserved164[4];               // 164
     int (*OnDrawBitmap)(HostContext*, int xDest, int yDest, int wDest, int hDest, int xSrc,
-                        int ySrc, int wSrc, int hSrc, const void* pBits,
-                        const BITMAPINFO* pInfo, UINT iUsage, DWORD dwRop);     // 180
-    int (*OnDrawBitmapAlpha)(HostContext*, int xDest, int yDest, int wDest, int hDest,
-                             int xSrc, int ySrc, int wSrc, int hSrc, const void* pBits,
+                        int ySrc, int wSrc, int hSrc, const void* pBits, const BITMAPINFO* pInfo,
+                        UINT iUsage, DWORD dwRop);  // 180
+    int (*OnDrawBitmapAlpha)(HostContext*, int xDest, int yDest, int wDest, int hDest, int xSrc,
+                             int ySrc, int wSrc, int hSrc, const void* pBits,
                              const BITMAPINFO* pInfo, UINT iUsage, DWORD dwRop);  // 184
-    PFN_Reserved Reserved188[2];                                                // 188
-    int (*SetParentWindow)(HostContext*, HWND);                                 // 196
-    PFN_Reserved Reserved200;                                                   // 200
+    PFN_Reserved Reserved188[2];                                                  // 188
+    int (*SetParentWindow)(HostContext*, HWND);                                   // 196
+    PFN_Reserved Reserved200;                                                     // 200
 };
 
 #define PXR_CALLBACK_OFFSET(member, offset32) \

@@ -7,7 +7,7 @@ class HT_Driver;
 
 class PXR_API HT_DriverList {
 public:
-    virtual int GetCount() const = 0;               // 0
+    virtual int GetCount() const = 0;                   // 0
     virtual void AddDriver(HT_Driver* pDriver) = 0;     // 1: the list takes ownership
     virtual void RemoveDriver(HT_Driver* pDriver) = 0;  // 2: drops the entry; never dereferences
     virtual ~HT_DriverList();

@@ -9,7 +9,7 @@ class CString {
 public:
     CString() = default;
     CString(const char* text) : m_text(text ? text : "") {}  // NOLINT: implicit, as in MFC
-    CString(const std::string& text) : m_text(text) {}      // NOLINT
+    CString(const std::string& text) : m_text(text) {}       // NOLINT
 
     int GetLength() const { return static_cast<int>(m_text.size()); }
     bool IsEmpty() const { return m_text.empty(); }
@@ -20,7 +20,9 @@ public:
         m_text += more.m_text;
         return *this;
     }
-    friend CString operator+(const CString& a, const CString& b) { return CString(a.m_text + b.m_text); }
+    friend CString operator+(const CString& a, const CString& b) {
+        return CString(a.m_text + b.m_text);
+    }
     bool operator==(const CString& other) const { return m_text == other.m_text; }
 
 private:
