@@ -141,8 +141,19 @@ int HT_DefaultDeviceCapabilities(WORD nIndex, char* pOutput, const DEVMODEA*,
         nIndex != DC_PAPERNAMES)
         return -1;
     const std::vector<PaperSize> papers = HT_ReadPaperFile(pszPaperFile, nullptr);
-    const int count = static_cast<int>(papers.size());
-    if (!pOutput) return count;
+    int count = static_cast<int>(papers.size());
+    // Callers size the buffer by a count query first. The list may grow in
+    // between (another program adding a paper): never fill more entries than
+    // the last count this thread was told for the same file.
+    thread_local std::string countedFile;
+    thread_local int countedPapers = 0;
+    const std::string file = pszPaperFile ? pszPaperFile : "";
+    if (!pOutput) {
+        countedFile = file;
+        countedPapers = count;
+        return count;
+    }
+    if (countedFile == file && countedPapers < count) count = countedPapers;
     for (int i = 0; i < count; ++i) {
         const PaperSize& p = papers[static_cast<size_t>(i)];
         switch (nIndex) {

@@ -74,6 +74,22 @@ TEST(PaperFile, WriteThenReadGivesTheSameRecords) {
     EXPECT_EQ(dir.Read("paper.ini.tmp"), "");
 }
 
+// A list that grows between the count query and the fill never overflows
+// the buffer the count sized.
+TEST(PaperFile, FillNeverExceedsTheCountedPapers) {
+    ScratchDir dir;
+    const std::string file = dir.Write("paper.ini", "9, 2100, 2970, 0, 0, 0, 0, A4\n");
+    ASSERT_EQ(HT_DefaultDeviceCapabilities(HT_DC_PAPERRECORDS, nullptr, nullptr, file.c_str()), 1);
+    dir.Write("paper.ini", "9, 2100, 2970, 0, 0, 0, 0, A4\n8, 2970, 4200, 0, 0, 0, 0, A3\n");
+    PaperSize papers[2] = {};
+    papers[1].nPaperID = 12345;
+    EXPECT_EQ(HT_DefaultDeviceCapabilities(HT_DC_PAPERRECORDS, reinterpret_cast<char*>(papers),
+                                           nullptr, file.c_str()),
+              1);
+    EXPECT_EQ(papers[0].nPaperID, 9);
+    EXPECT_EQ(papers[1].nPaperID, 12345);
+}
+
 TEST(PaperFile, FailedWriteKeepsTheOldList) {
     ScratchDir dir;
     const PaperSize paper = {9, "ISO A4", 2100, 2970, 0, 0, 0, 0};
