@@ -85,6 +85,26 @@ DPoint Logical(const P& p) {
     return {static_cast<double>(p.x), static_cast<double>(p.y)};
 }
 
+// The figures of a poly-polyline or poly-polygon record (the reader has
+// checked that the counts add up to the points): each of two points or
+// more, closed for polygons.
+template <typename View>
+void AddPolyFigures(GdiPath& figures, const View& view, bool closed, const Affine& toDevice) {
+    size_t next = 0;
+    for (DWORD count : view.counts) {
+        if (count >= 2) {
+            figures.StartFigure(Apply(toDevice, Logical(view.points[next])));
+            for (size_t i = 1; i < count; ++i)
+                figures.AddPoint(Apply(toDevice, Logical(view.points[next + i])));
+            if (closed)
+                figures.CloseFigure();
+            else
+                figures.EndFigure();
+        }
+        next += count;
+    }
+}
+
 // The handler groups, one file each.
 void AddStateHandlers(HandlerTable& table);
 void AddObjectHandlers(HandlerTable& table);

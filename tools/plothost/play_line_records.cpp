@@ -71,19 +71,7 @@ template <typename View>
 R PlayPolyPolyline(Playback& pb, const EmfRecordView& r) {
     View view;
     if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
-    const Affine t = pb.ToDevice();
-    GdiPath& figures = pb.Figures();
-    size_t next = 0;
-    for (DWORD count : view.counts) {
-        // The reader has checked that the counts add up to the points.
-        if (count >= 2) {
-            figures.StartFigure(Apply(t, Logical(view.points[next])));
-            for (size_t i = 1; i < count; ++i)
-                figures.AddPoint(Apply(t, Logical(view.points[next + i])));
-            figures.EndFigure();
-        }
-        next += count;
-    }
+    AddPolyFigures(pb.Figures(), view, false, pb.ToDevice());
     Stroke(pb);
     return R::Played;
 }

@@ -35,18 +35,7 @@ template <typename View>
 R PlayPolyPolygon(Playback& pb, const EmfRecordView& r) {
     View view;
     if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
-    const Affine t = pb.ToDevice();
-    GdiPath& figures = pb.Figures();
-    size_t next = 0;
-    for (DWORD count : view.counts) {
-        if (count >= 2) {
-            figures.StartFigure(Apply(t, Logical(view.points[next])));
-            for (size_t i = 1; i < count; ++i)
-                figures.AddPoint(Apply(t, Logical(view.points[next + i])));
-            figures.CloseFigure();
-        }
-        next += count;
-    }
+    AddPolyFigures(pb.Figures(), view, true, pb.ToDevice());
     // The polygons fill together, so one inside another is a hole.
     FillAndStroke(pb, false);
     return R::Played;
