@@ -85,22 +85,27 @@ DPoint Logical(const P& p) {
     return {static_cast<double>(p.x), static_cast<double>(p.y)};
 }
 
+// One figure of the points, closed for polygons; GDI draws nothing of
+// fewer than two points.
+template <typename Points>
+void AddFigure(GdiPath& figures, const Points& points, bool closed, const Affine& toDevice) {
+    if (points.size() < 2) return;
+    figures.StartFigure(Apply(toDevice, Logical(points[0])));
+    for (size_t i = 1; i < points.size(); ++i)
+        figures.AddPoint(Apply(toDevice, Logical(points[i])));
+    if (closed)
+        figures.CloseFigure();
+    else
+        figures.EndFigure();
+}
+
 // The figures of a poly-polyline or poly-polygon record (the reader has
-// checked that the counts add up to the points): each of two points or
-// more, closed for polygons.
+// checked that the counts add up to the points).
 template <typename View>
 void AddPolyFigures(GdiPath& figures, const View& view, bool closed, const Affine& toDevice) {
     size_t next = 0;
     for (DWORD count : view.counts) {
-        if (count >= 2) {
-            figures.StartFigure(Apply(toDevice, Logical(view.points[next])));
-            for (size_t i = 1; i < count; ++i)
-                figures.AddPoint(Apply(toDevice, Logical(view.points[next + i])));
-            if (closed)
-                figures.CloseFigure();
-            else
-                figures.EndFigure();
-        }
+        AddFigure(figures, view.points.subspan(next, count), closed, toDevice);
         next += count;
     }
 }

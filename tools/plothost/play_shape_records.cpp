@@ -21,12 +21,7 @@ R PlayPolygon(Playback& pb, const EmfRecordView& r) {
     View view;
     if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
     if (view.points.size() < 2) return R::Played;  // GDI draws nothing
-    const Affine t = pb.ToDevice();
-    GdiPath& figures = pb.Figures();
-    figures.StartFigure(Apply(t, Logical(view.points[0])));
-    for (size_t i = 1; i < view.points.size(); ++i)
-        figures.AddPoint(Apply(t, Logical(view.points[i])));
-    figures.CloseFigure();
+    AddFigure(pb.Figures(), view.points, true, pb.ToDevice());
     FillAndStroke(pb, false);
     return R::Played;
 }
