@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "driver/hpgl2_driver.h"
-#include "emf_player.h"
-#include "page_placement.h"
+#include "playback/emf_player.h"
+#include "playback/page_placement.h"
 #include "pxrdriver/output_channel.h"
 
 namespace {

@@ -6,10 +6,6 @@
 #include "job/job_context.h"
 #include "job/output_stream.h"
 
-namespace {
-constexpr int R2_MASKPEN = 9;
-}
-
 COLORREF ConvertColor(COLORREF c, int mode) {
     if (mode == 0) return (c == 0x00FFFFFF) ? c : 0;
     if (mode == 2) {

@@ -43,7 +43,7 @@ void BeginJob(HostContext** ppHost) {
     WriteText(job, a >= b ? "ECRO90IP0,0,1016,-1016IR0,100TR1MC0WU0"
                           : "ECRO180IP0,0,1016,-1016IR0,100TR1MC0WU0");
     // Merge control carries over from the previous job.
-    if (job->m_nCurRop2 == 9) WriteText(job, "MC1,160");
+    if (job->m_nCurRop2 == R2_MASKPEN) WriteText(job, "MC1,160");
     // One user unit is one device pixel.
     CommandText scale;
     scale.Text("SC0,")

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "gdi_constants.h"
+#include <windows.h>
 #include "recording_host.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // The log shows a region as its bounding box and polygon count.
 #include <gtest/gtest.h>
 
-#include "gdi_constants.h"
+#include <windows.h>
 #include "recording_host.h"
 
 namespace {

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "dash_pattern.h"
-#include "gdi_constants.h"
-#include "hatch_fill.h"
+#include "gdi/dash_pattern.h"
+#include <windows.h>
+#include "gdi/hatch_fill.h"
 #include "recording_host.h"
 
 namespace {

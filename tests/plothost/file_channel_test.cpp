@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "file_channel.h"
-#include "plot_options.h"
+#include "output/file_channel.h"
+#include "commands/plot_options.h"
 #include "support/test_files.h"
 
 namespace {

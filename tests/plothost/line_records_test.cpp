@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "gdi_constants.h"
+#include <windows.h>
 #include "recording_host.h"
 
 namespace {

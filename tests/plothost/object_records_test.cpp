@@ -2,7 +2,7 @@
 // objects, and indexes the table does not have.
 #include <gtest/gtest.h>
 
-#include "gdi_constants.h"
+#include <windows.h>
 #include "recording_host.h"
 
 namespace {

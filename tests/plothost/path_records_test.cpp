@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "gdi_constants.h"
+#include <windows.h>
 #include "recording_host.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "curve_flattening.h"
-#include "page_placement.h"
+#include "playback/curve_flattening.h"
+#include "playback/page_placement.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <sys/wait.h>
 
-#include "gdi_constants.h"
+#include <windows.h>
 #include "support/emf_builder.h"
 #include "support/image_compare.h"
 #include "support/plot_reader.h"

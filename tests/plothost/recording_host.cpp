@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdio>
 
-#include "page_placement.h"
+#include "playback/page_placement.h"
 #include "pxrdriver/regions.h"
 
 namespace {

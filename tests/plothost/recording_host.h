@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "emf_player.h"
+#include "playback/emf_player.h"
 #include "pxrdriver/driver_callbacks.h"
 #include "support/emf_builder.h"
 

@@ -3,7 +3,7 @@
 // millimetre; the plotter has the same, so device pixels show unchanged.
 #include <gtest/gtest.h>
 
-#include "gdi_constants.h"
+#include <windows.h>
 #include "recording_host.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <unistd.h>
 
-#include "commands.h"
-#include "data_folder.h"
-#include "loaded_module.h"
+#include "commands/commands.h"
+#include "host/data_folder.h"
+#include "host/loaded_module.h"
 #include "pxrdriver/app_paths.h"
 
 namespace {

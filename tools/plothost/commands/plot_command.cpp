@@ -1,0 +1,174 @@
+// "plothost plot DRAWING.emf -o DRAWING.plt": what a host does to plot a
+// drawing. It picks a driver, attaches it to a drawing context, starts a
+// document on an output channel, plays the metafile's records as host
+// calls, ends the document and detaches.
+#include <cstdio>
+#include <string>
+#include <sys/stat.h>
+
+#include "commands/commands.h"
+#include "host/driver_settings.h"
+#include "playback/emf_player.h"
+#include "output/file_channel.h"
+#include "host/loaded_module.h"
+#include "commands/plot_options.h"
+#include "pxrdriver/driver_callbacks.h"
+#include "win32/ui_presenter.h"
+
+namespace {
+
+int Failure(const std::string& message) {
+    std::fprintf(stderr, "plothost: %s\n", message.c_str());
+    return 1;
+}
+
+bool IsCharacterDevice(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISCHR(st.st_mode);
+}
+
+// The vector entries the player draws through; drivers in whole-page mode
+// ("Transaction in computer") leave them empty.
+bool HasVectorEntries(const DriverCallbacks* t) {
+    return t && t->GetDeviceCaps && t->StartDocument && t->EndDocument && t->OnPolyline &&
+           t->OnPolygon && t->OnBeginPath && t->OnEndPath && t->OnFillPath && t->OnSetFillMode &&
+           t->OnSelectPen && t->OnSelectBrush && t->OnSetRop2 && t->OnSetClipRegion;
+}
+
+bool ApplyResolution(HT_Driver* driver, int dpi, std::string* error) {
+    auto settings = FetchSettings(driver);
+    if (!settings) {
+        *error = "the driver does not hand out its settings, so --dpi cannot be applied";
+        return false;
+    }
+    DEVMODEA& dm = settings->Public();
+    dm.dmPrintQuality = static_cast<SHORT>(dpi);
+    dm.dmYResolution = static_cast<SHORT>(dpi);
+    dm.dmFields |= DM_PRINTQUALITY | DM_YRESOLUTION;
+    if (!StoreSettings(driver, *settings)) {
+        *error = "the driver refused the resolution of --dpi";
+        return false;
+    }
+    return true;
+}
+
+void TellPlacement(const PlotOptions& options, const Placement& p) {
+    std::fprintf(stderr, "plothost: %s, %.1f x %.1f mm on the printable area of %.1f x %.1f mm",
+                 options.drawing.c_str(), p.drawingWidthMM, p.drawingHeightMM, p.areaWidthMM,
+                 p.areaHeightMM);
+    if (p.scale == 1)
+        std::fprintf(stderr, ", at its true size\n");
+    else
+        std::fprintf(stderr, ", scale %.4g%s\n", p.scale,
+                     options.scale == ScaleChoice::Fixed ? "" : " to fit");
+    if (!p.fits)
+        std::fprintf(stderr,
+                     "plothost: warning: the drawing does not fit: the part outside the "
+                     "printable area is not plotted\n");
+}
+
+// One plot on an attached driver whose table has the vector entries.
+int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevice& device,
+                 const PlotOptions& options, const char* output) {
+    const DriverCallbacks* t = host->pCallbacks;
+    const PrintableArea area{t->GetDeviceCaps(host, HORZRES), t->GetDeviceCaps(host, VERTRES),
+                             static_cast<double>(t->GetDeviceCaps(host, LOGPIXELSX))};
+    Placement placement;
+    std::string error;
+    if (!PlaceDrawing(doc.header, device, area, options.scale, options.fixedScale, &placement,
+                      &error))
+        return Failure(error);
+
+    FileChannel channel;
+    DOCINFOA info{static_cast<int>(sizeof(DOCINFOA)), options.drawing.c_str(), output, nullptr, 0};
+    if (!t->StartDocument(host, &info, &channel)) {
+        channel.Abort();
+        return Failure(channel.Error().empty()
+                           ? "the driver did not start the plot (no file chosen?)"
+                           : channel.Error());
+    }
+    TellPlacement(options, placement);
+    t->OnSetClipRegion(host, nullptr);  // the whole page
+
+    ProgressMeter meter(doc.size, doc.records.size());
+    PlayOptions play;
+    play.device = device;
+    play.placement = placement.toDevice;
+    play.dpi = area.dpi;
+    if (meter.Enabled()) play.progress = [&](size_t done, size_t) { meter.Update(done); };
+    RunSummary summary;
+    const bool played = PlayMetafile(doc, host, play, &summary, &error);
+    meter.Finish();
+    if (!played) {
+        // Nothing of the job stays: the driver ends it into a dropped channel.
+        channel.Abort();
+        t->EndDocument(host);
+        return Failure(options.drawing + ": " + error + "; nothing was written");
+    }
+    t->EndDocument(host);
+    if (!channel.Completed())
+        return Failure(channel.Error().empty() ? "the driver did not finish the plot"
+                                               : channel.Error());
+    summary.bytesWritten = channel.BytesWritten();
+    PrintSummary(stderr, summary, channel.Target());
+    return 0;
+}
+
+}  // namespace
+
+int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
+    PlotOptions options;
+    std::string error;
+    if (!ParsePlotOptions(hostOptions.arguments, &options, &error)) {
+        std::fprintf(stderr, "plothost: %s\nTry 'plothost --help'.\n", error.c_str());
+        return 2;
+    }
+    EmfDocument doc;
+    if (!LoadEnhMetaFile(options.drawing.c_str(), &doc, &error))
+        return Failure(options.drawing + ": " + error);
+    ReferenceDevice device;
+    if (!ReadReferenceDevice(doc.header, &device, &error))
+        return Failure(options.drawing + ": " + error);
+
+    if (module.Drivers().GetCount() == 0) return Failure("no plotter is configured");
+    HT_Driver* driver = module.Find(options.driver);
+    if (!driver)
+        return Failure("no plotter named \"" + options.driver + "\" (see 'plothost drivers')");
+    if (options.dpi > 0 && !ApplyResolution(driver, options.dpi, &error)) return Failure(error);
+
+    // Where the job goes: a plot file the driver names (it adds ".plt"), a
+    // printer device as the port, or the host's output name.
+    std::string outputName = options.outputName;
+    std::string port = "LPT1:";
+    if (!options.output.empty()) {
+        if (IsCharacterDevice(options.output)) {
+            port = options.output;
+        } else {
+            outputName = WithPlotExtension(options.output);
+            if (outputName != options.output)
+                std::fprintf(stderr, "plothost: the plot file is named %s\n", outputName.c_str());
+        }
+    }
+
+    TerminalPresenter presenter;
+    presenter.strSaveAs = options.saveAs;
+    SetUiPresenter(&presenter);
+    HostContext host{};
+    host.pDriver = driver;
+    host.pszPortName = port.c_str();
+    int result = 1;
+    if (!driver->Attach(&host)) {
+        Failure(std::string("the driver \"") + driver->GetName() + "\" cannot be attached");
+    } else {
+        if (!HasVectorEntries(host.pCallbacks))
+            Failure(std::string("\"") + driver->GetName() +
+                    "\" renders whole pages in the computer (Transaction in computer); only "
+                    "vector plotting of metafiles is supported");
+        else
+            result = PlotAttached(&host, doc, device, options,
+                                  outputName.empty() ? nullptr : outputName.c_str());
+        driver->Detach(&host);
+    }
+    SetUiPresenter(nullptr);
+    return result;
+}

@@ -1,0 +1,55 @@
+#include "host/loaded_module.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <dlfcn.h>
+
+#include "pxrdriver/ht_driver.h"
+
+void HostDriverList::RemoveDriver(HT_Driver* pDriver) {
+    // The driver is already destroyed: its address only identifies the entry.
+    auto it = std::find(m_drivers.begin(), m_drivers.end(), pDriver);
+    if (it != m_drivers.end()) m_drivers.erase(it);
+}
+
+LoadedModule::~LoadedModule() {
+    if (m_entry) {
+        while (m_list.GetCount() > 0) {
+            const int before = m_list.GetCount();
+            HT_UnloadRequest request{&m_list, m_list.At(before - 1)};
+            m_entry(IT_REQ_UNLOAD_DRIVER, &request);
+            if (m_list.GetCount() == before) break;  // the module kept it: do not loop
+        }
+    }
+    if (m_handle) dlclose(m_handle);
+}
+
+bool LoadedModule::Load(const std::string& path, std::string* error) {
+    m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!m_handle) {
+        *error = "cannot load the driver module " + path + ": " + dlerror();
+        return false;
+    }
+    m_entry = reinterpret_cast<PFN_IT_Driver>(dlsym(m_handle, "IT_Driver"));
+    if (!m_entry) {
+        *error = path + " is not a plotter driver module: it has no IT_Driver";
+        return false;
+    }
+    if (!m_entry(IT_REQ_LOAD_DRIVERS, &m_list)) {
+        *error = "the driver module refused to create its drivers";
+        return false;
+    }
+    return true;
+}
+
+HT_Driver* LoadedModule::Find(const std::string& name) {
+    if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos) {
+        const long place = std::strtol(name.c_str(), nullptr, 10);
+        if (place >= 1 && place <= m_list.GetCount()) return m_list.At(static_cast<int>(place - 1));
+    }
+    for (int i = 0; i < m_list.GetCount(); ++i) {
+        HT_Driver* driver = m_list.At(i);
+        if (name == driver->GetName()) return driver;
+    }
+    return nullptr;
+}

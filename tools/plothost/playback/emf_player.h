@@ -1,0 +1,27 @@
+// Plays an enhanced metafile into an attached driver whose document has
+// started: every record becomes the host calls GDI would make of it.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "gdi/gdi_state.h"
+#include "gdi/gdi_transform.h"
+#include "pxrdriver/host_context.h"
+#include "commands/run_summary.h"
+#include "win32/emf.h"
+
+struct PlayOptions {
+    ReferenceDevice device;  // of the metafile's header
+    Affine placement;        // reference-device pixels -> plotter pixels
+    double dpi = 300;        // the plotter's resolution
+    // Called now and then with the records played so far and their number.
+    std::function<void(size_t done, size_t total)> progress;
+};
+
+// Plays the records in order and counts them in *summary. False at the
+// first malformed record, with *error naming it ("record 17
+// (EMR_SELECTOBJECT): object index 9 is out of range: ..."); what was drawn
+// up to there has reached the driver, so the caller drops the job.
+bool PlayMetafile(const EmfDocument& doc, HostContext* host, const PlayOptions& options,
+                  RunSummary* summary, std::string* error);

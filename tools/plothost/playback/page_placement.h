@@ -1,0 +1,44 @@
+// Where the drawing lands on the sheet. The metafile's frame (hundredths of
+// a millimetre on its reference device) goes to the top left corner of the
+// plotter's printable area: at its true size when it fits, shrunk to fit
+// otherwise, or at the scale the user asked for.
+#pragma once
+
+#include <string>
+
+#include "gdi/gdi_state.h"
+#include "gdi/gdi_transform.h"
+#include "win32/emf_records.h"
+
+struct PrintableArea {
+    int widthPixels = 0;   // HORZRES
+    int heightPixels = 0;  // VERTRES
+    double dpi = 300;      // LOGPIXELSX: the driver scales both axes by it
+};
+
+enum class ScaleChoice {
+    Auto,   // 1:1 when the drawing fits, else fitted
+    Fit,    // fitted, enlarged or shrunk
+    Fixed,  // the given factor
+};
+
+struct Placement {
+    Affine toDevice;  // reference-device pixels -> plotter pixels
+    double scale = 1;
+    double drawingWidthMM = 0;  // the frame at that scale
+    double drawingHeightMM = 0;
+    double areaWidthMM = 0;
+    double areaHeightMM = 0;
+    bool fits = true;  // the scaled frame lies inside the printable area
+};
+
+// The reference device of the header: szlMicrometers when the header has
+// it, else szlMillimeters, against szlDevice. False with a message when the
+// header gives no usable size.
+bool ReadReferenceDevice(const ENHMETAHEADER& header, ReferenceDevice* device, std::string* error);
+
+// False with a message for a scale that is not a positive finite number or
+// an area without pixels.
+bool PlaceDrawing(const ENHMETAHEADER& header, const ReferenceDevice& device,
+                  const PrintableArea& area, ScaleChoice choice, double fixedScale,
+                  Placement* placement, std::string* error);

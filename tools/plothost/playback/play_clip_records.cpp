@@ -1,0 +1,136 @@
+// Clip records. The clip region is kept in plotter pixels, as GDI keeps it
+// in device pixels: later transforms do not move it. Regions are never
+// changed in place, so the saved states of SAVEDC keep theirs.
+#include <array>
+#include <vector>
+
+#include "playback/emf_playback.h"
+
+namespace {
+
+using R = RecordResult;
+using Region = std::shared_ptr<CKestRgn>;
+
+// The region of a polygon of device points (fill mode as given).
+Region PolygonRegion(const std::vector<POINT>& points, int fillMode) {
+    auto region = std::make_shared<CKestRgn>();
+    region->CreatePolygonRgn(points.data(), static_cast<int>(points.size()), fillMode);
+    return region;
+}
+
+// A logical rectangle through the transform: four corners, so that it turns
+// with a rotated world.
+Region RectangleRegion(Playback& pb, const RECTL& r) {
+    const Affine t = pb.ToDevice();
+    const double l = r.left, top = r.top, right = r.right, b = r.bottom;
+    return PolygonRegion({RoundToDevice(Apply(t, {l, top})), RoundToDevice(Apply(t, {right, top})),
+                          RoundToDevice(Apply(t, {right, b})), RoundToDevice(Apply(t, {l, b}))},
+                         ALTERNATE);
+}
+
+// The new clip: the current one (null: the whole page) combined with other.
+Region Combine(Playback& pb, const Region& other, int mode) {
+    const Region& current = pb.State().clip;
+    if (mode == RGN_COPY) return other;
+    if (mode == RGN_OR && !current) return nullptr;  // the page already holds it
+    if (mode == RGN_AND && !current) return other;
+    const Region base = current ? current : pb.PageRegion();
+    auto result = std::make_shared<CKestRgn>();
+    CKestRgn::CombineRgn(result.get(), base.get(), other.get(), mode);
+    return result;
+}
+
+bool KnownMode(DWORD mode) {
+    return mode >= RGN_AND && mode <= RGN_COPY;
+}
+
+R PlayIntersectClipRect(Playback& pb, const EmfRecordView& r) {
+    const auto* rec = pb.Fixed<EMRINTERSECTCLIPRECT>(r);
+    if (!rec) return R::Failed;
+    pb.State().clip = Combine(pb, RectangleRegion(pb, rec->rclClip), RGN_AND);
+    return R::Played;
+}
+
+R PlayExcludeClipRect(Playback& pb, const EmfRecordView& r) {
+    const auto* rec = pb.Fixed<EMREXCLUDECLIPRECT>(r);
+    if (!rec) return R::Failed;
+    pb.State().clip = Combine(pb, RectangleRegion(pb, rec->rclClip), RGN_DIFF);
+    return R::Played;
+}
+
+R PlaySelectClipPath(Playback& pb, const EmfRecordView& r) {
+    const auto* rec = pb.Fixed<EMRSELECTCLIPPATH>(r);
+    if (!rec) return R::Failed;
+    pb.pathBracketOpen = false;
+    std::span<const Figure> figures = pb.path.Figures();
+    const std::vector<POINT> outline =
+        figures.size() == 1 ? figures.front().points : JoinFigures(figures);
+    // A path that encloses nothing is refused, as by GDI: the clip stays.
+    if (KnownMode(rec->iMode) && outline.size() >= 3)
+        pb.State().clip = Combine(pb, PolygonRegion(outline, pb.State().polyFillMode),
+                                  static_cast<int>(rec->iMode));
+    pb.path.Clear();
+    return R::Played;
+}
+
+R PlayExtSelectClipRgn(Playback& pb, const EmfRecordView& r) {
+    EmfExtSelectClipRgn view;
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
+    const DWORD mode = view.record->iMode;
+    if (!KnownMode(mode)) return R::Played;
+    // No region, or an empty one, with RGN_COPY: back to no clipping.
+    // Without a region the other modes do nothing.
+    if (mode == RGN_COPY && (!view.region.header || view.region.rects.empty())) {
+        pb.State().clip = nullptr;
+        return R::Played;
+    }
+    if (!view.region.header) return R::Played;
+    // The rectangles are in pixels of the reference device. They do not
+    // overlap, so the list read even-odd is their union.
+    const size_t n = view.region.rects.size();
+    std::vector<std::array<POINT, 4>> corners(n);
+    std::vector<HT_ClipRgn> list(n);
+    for (size_t i = 0; i < n; ++i) {
+        const RECTL& rect = view.region.rects[i];
+        const auto P = [&](LONG x, LONG y) {
+            return RoundToDevice(Apply(pb.placement, Logical(POINTL{x, y})));
+        };
+        corners[i] = {P(rect.left, rect.top), P(rect.right, rect.top), P(rect.right, rect.bottom),
+                      P(rect.left, rect.bottom)};
+        list[i] = HT_ClipRgn{0, i + 1 < n ? &list[i + 1] : nullptr, 4, corners[i].data()};
+    }
+    auto region = n ? std::make_shared<CKestRgn>(list.data()) : std::make_shared<CKestRgn>();
+    pb.State().clip = Combine(pb, region, static_cast<int>(mode));
+    return R::Played;
+}
+
+R PlayOffsetClipRgn(Playback& pb, const EmfRecordView& r) {
+    const auto* rec = pb.Fixed<EMROFFSETCLIPRGN>(r);
+    if (!rec) return R::Failed;
+    Region& clip = pb.State().clip;
+    if (!clip) return R::Played;
+    // The offset is in logical units.
+    const POINT by = RoundToDevice(ApplyLinear(pb.ToDevice(), Logical(rec->ptlOffset)));
+    std::vector<std::vector<POINT>> polygons;
+    for (const HT_ClipRgn* e = clip->GetClipRgnRef(); e; e = e->pNext) {
+        std::vector<POINT> moved(e->pPoints, e->pPoints + (e->nCount > 0 ? e->nCount : 0));
+        for (POINT& p : moved) p = POINT{p.x + by.x, p.y + by.y};
+        polygons.push_back(std::move(moved));
+    }
+    std::vector<HT_ClipRgn> list(polygons.size());
+    for (size_t i = 0; i < polygons.size(); ++i)
+        list[i] = HT_ClipRgn{0, i + 1 < list.size() ? &list[i + 1] : nullptr,
+                             static_cast<LONG>(polygons[i].size()), polygons[i].data()};
+    clip = std::make_shared<CKestRgn>(list.empty() ? nullptr : list.data());
+    return R::Played;
+}
+
+}  // namespace
+
+void AddClipHandlers(HandlerTable& t) {
+    t[EMR_INTERSECTCLIPRECT] = PlayIntersectClipRect;
+    t[EMR_EXCLUDECLIPRECT] = PlayExcludeClipRect;
+    t[EMR_SELECTCLIPPATH] = PlaySelectClipPath;
+    t[EMR_EXTSELECTCLIPRGN] = PlayExtSelectClipRgn;
+    t[EMR_OFFSETCLIPRGN] = PlayOffsetClipRgn;
+}
