@@ -7,6 +7,7 @@
 #include "driver/hpgl2_driver.h"
 #include "hpgl/path_collector.h"
 #include "job/job_context.h"
+#include "job/job_frame.h"
 #include "pxrdriver/regions.h"
 
 void FillCallbackTable(DriverCallbacks* t, int nTransaction) {
@@ -26,6 +27,13 @@ void FillCallbackTable(DriverCallbacks* t, int nTransaction) {
 
 int AttachDriver(HPGL2Driver* driver, HostContext* pHost) {
     if (!pHost) return 0;
+    // Attaching again without a detach replaces the job record of the last
+    // attachment instead of losing it.
+    if (pHost->pJob && pHost->pDriver == driver) {
+        HostContext* host = pHost;
+        EndJob(&host, 0);  // a plot still open is finished, not cut off
+        DestroyJobContext(pHost);
+    }
     driver->m_attributes.m_pHost = pHost;
     pHost->pCallbacks = &driver->m_callbacks;
     FillCallbackTable(&driver->m_callbacks, driver->m_devmode.nTransaction);

@@ -23,6 +23,14 @@ LONG Trunc(double value) {
     return static_cast<LONG>(value);
 }
 
+// A margin less one 0.1 mm step, never below 0. From 2^21 mm on a float
+// cannot tell x - 0.1 from x, so there the step is the next float below x:
+// the margins still shrink and the fitting below always ends.
+float StepDown(float margin) {
+    const float next = std::max(margin - 0.1f, 0.0f);
+    return next < margin ? next : std::nextafter(margin, 0.0f);
+}
+
 // The two margins of one side of the sheet, fitted so that at least 0.1 mm
 // of the side stays printable or both margins are 0.
 void FitMargins(float side, float* first, float* second) {
@@ -37,9 +45,9 @@ void FitMargins(float side, float* first, float* second) {
     }
     while (side - *first - *second < 0.1f && (*first > 0.0f || *second > 0.0f)) {
         if (*first > 0.0f)
-            *first = std::max(*first - 0.1f, 0.0f);
+            *first = StepDown(*first);
         else
-            *second = std::max(*second - 0.1f, 0.0f);
+            *second = StepDown(*second);
     }
 }
 
@@ -179,7 +187,7 @@ int GetDeviceCaps(HostContext* pHost, int nIndex) {
         case PHYSICALHEIGHT: return pixels(l);
         case PHYSICALOFFSETX: return pixels(r.nMarginLeft);
         case PHYSICALOFFSETY: return pixels(r.nMarginTop);
-        case 179: return 1;
+        case kCapsReserved179: return 1;
         default: return 0;
     }
 }

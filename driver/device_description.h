@@ -7,3 +7,7 @@
 void DescribeDevice(HostContext* pHost);
 void ComputePageGeometry(HostContext* pHost);
 int GetDeviceCaps(HostContext* pHost, int nIndex);
+
+// A capability index of the host framework's own, beyond the Win32 ones; the
+// host expects 1 for it and 0 for every index above it.
+constexpr int kCapsReserved179 = 179;

@@ -19,22 +19,16 @@ void SelectFillColor(HPGL2Driver* driver, JobContext* job) {
     SelectColorIfChanged(job, driver->m_attributes.m_crColor);
 }
 
-// The union of the figures' bounding rectangles (inclusive).
+// The union of the bounding rectangles of the figures with points, joined
+// as Win32 joins rectangles: an empty one (a horizontal or vertical line)
+// adds nothing.
 RECT FiguresBounds(const std::vector<PathFigure*>& figures) {
     RECT all{0, 0, 0, 0};
-    bool any = false;
     for (const PathFigure* f : figures) {
+        if (!f->pPoints || f->nCount <= 0) continue;
         RECT r;
         HT_GetPointsRect(f->pPoints, f->nCount, &r);
-        if (!any) {
-            all = r;
-            any = true;
-            continue;
-        }
-        all.left = std::min(all.left, r.left);
-        all.top = std::min(all.top, r.top);
-        all.right = std::max(all.right, r.right);
-        all.bottom = std::max(all.bottom, r.bottom);
+        UnionRect(&all, &all, &r);
     }
     return all;
 }

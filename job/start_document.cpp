@@ -1,6 +1,7 @@
 #include "job/start_document.h"
 
 #include <afxwin.h>
+#include <new>
 
 #include "driver/callback_table.h"
 #include "driver/hpgl2_driver.h"
@@ -34,7 +35,9 @@ bool ResolveDestination(HostContext* host, JobContext* job, const DOCINFOA* info
     return true;
 }
 
-// The page as the clip region of a new job.
+// The page as the clip region of a new job, for every primitive alike:
+// polylines clip against the region data, polygons and paths against the
+// region object, and whatever lies inside the page needs no clipping.
 void SetUpPage(HostContext* host, JobContext* job) {
     const int w = TableDeviceCap(host, HORZRES);
     const int h = TableDeviceCap(host, VERTRES);
@@ -46,6 +49,9 @@ void SetUpPage(HostContext* host, JobContext* job) {
     delete job->m_pClipRgn;
     job->m_pClipRgn = nullptr;
     job->m_pClipData = HT_CreateRectRgnData(POINT{0, 0}, POINT{w, h});
+    if (job->m_pClipData) job->m_pClipRgn = new (std::nothrow) CKestRgn(job->m_pClipData);
+    job->m_rcClipInner = job->m_rcClipBounds;
+    job->m_bClipInnerValid = 1;
 }
 
 // A document that does not start leaves no channel behind, so that a later
@@ -62,6 +68,9 @@ int StartDocument(HostContext* pHost, const DOCINFOA* pDocInfo, OutputChannel* p
     HPGL2Driver* driver = DriverOf(pHost);
     JobContext* job = JobOf(pHost);
     if (!driver || !job) return 0;
+    // A document the host never ended is ended now, so that its plot is
+    // complete and its channel closed before the next one opens.
+    if (pHost->bJobStarted && job->m_pOutput) EndJob(&driver->m_attributes.m_pHost, 0);
     job->m_pOutput = pChannel;
     if (!ResolveDestination(pHost, job, pDocInfo)) return NotStarted(pHost, job);
     const DriverCallbacks* table = pHost->pCallbacks;

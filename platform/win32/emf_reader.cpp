@@ -157,10 +157,8 @@ bool ParseEnhMetaFile(const BYTE* data, size_t size, EmfDocument* out, std::stri
         return FailRecord(error, last.index, last.type,
                           EmfFormat("%llu bytes of nBytes follow EMR_EOF",
                                     static_cast<unsigned long long>(total - offset)));
-    if (index != doc.header.nRecords)
-        return FailRecord(error, 0, EMR_HEADER,
-                          EmfFormat("nRecords is %u but the metafile holds %u records",
-                                    doc.header.nRecords, index));
+    // The header's record count is not checked: Windows plays records up to
+    // EMR_EOF whatever it says, and some writers (LibreOffice) count one less.
     doc.records.m_data = data;
     doc.records.m_bytes = static_cast<DWORD>(total);
     doc.records.m_count = index;

@@ -2,6 +2,7 @@
 
 #include "driver/callback_table.h"
 #include "driver/hpgl2_driver.h"
+#include "driver/live_allocations.h"
 #include "job/job_context.h"
 #include "pxrdriver/regions.h"
 #include "support/scratch_config.h"
@@ -32,7 +33,7 @@ TEST(CallbackTable, TransactionModeChoosesTheEntries) {
         for (int offset : kVector)
             EXPECT_EQ(Entry(driver.m_callbacks, offset) != nullptr, mode != 1)
                 << "mode " << mode << " offset " << offset;
-        // Offsets no Part installs stay null in every mode.
+        // Offsets the driver has no entry for stay null in every mode.
         for (int offset : {16, 32, 36, 40, 48, 68, 92, 104, 128, 140, 156, 164, 176, 188, 192, 200})
             EXPECT_EQ(Entry(driver.m_callbacks, offset), nullptr) << offset;
         EXPECT_EQ(driver.m_callbacks.Reserved88(nullptr), 1);
@@ -55,15 +56,43 @@ TEST(CallbackTable, DetachFreesTheClipState) {
     HPGL2Driver driver(nullptr, config.Ini().c_str(), "P");
     HostContext host{};
     host.pDriver = &driver;
+    POINT square[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+    HT_ClipRgn region{0, nullptr, 4, square};
+    long before = 0;
+    for (int round = 0; round < 2; ++round) {  // the first round warms the libraries up
+        before = LiveAllocations();
+        ASSERT_EQ(driver.Attach(&host), 1);
+        driver.m_callbacks.OnSetClipRegion(&host, &region);
+        driver.m_callbacks.OnBeginPath(&host);
+        driver.m_callbacks.OnPolygon(&host, square, 4);
+        ASSERT_NE(JobOf(&host)->m_pClipRgn, nullptr);
+        ASSERT_FALSE(JobOf(&host)->m_path.empty());
+        EXPECT_GT(LiveAllocations(), before);
+        EXPECT_EQ(driver.Detach(&host), 1);
+        EXPECT_EQ(host.pJob, nullptr);
+    }
+    EXPECT_EQ(LiveAllocations(), before);
+}
+
+// A host that attaches again without detaching gets a fresh job record; the
+// old one, with its clip region, is freed rather than lost.
+TEST(CallbackTable, AttachingTwiceKeepsOneJobRecord) {
+    ScratchConfig config;
+    HPGL2Driver driver(nullptr, config.Ini().c_str(), "P");
+    HostContext host{};
+    host.pDriver = &driver;
+    const long before = LiveAllocations();
     ASSERT_EQ(driver.Attach(&host), 1);
     POINT square[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
     HT_ClipRgn region{0, nullptr, 4, square};
     driver.m_callbacks.OnSetClipRegion(&host, &region);
-    driver.m_callbacks.OnBeginPath(&host);
-    driver.m_callbacks.OnPolygon(&host, square, 4);
-    // Leak checkers see whether the region, region object and figures are freed.
+    const long attachedOnce = LiveAllocations();
+    ASSERT_EQ(driver.Attach(&host), 1);
+    ASSERT_NE(host.pJob, nullptr);
+    EXPECT_EQ(JobOf(&host)->m_pClipRgn, nullptr);
+    EXPECT_LT(LiveAllocations(), attachedOnce);
     EXPECT_EQ(driver.Detach(&host), 1);
-    EXPECT_EQ(host.pJob, nullptr);
+    EXPECT_EQ(LiveAllocations(), before);
 }
 
 }  // namespace

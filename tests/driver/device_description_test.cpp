@@ -81,14 +81,14 @@ TEST_F(DeviceDescription, CapabilitiesFollowPrintQualityAndCustomPaper) {
     r.dm.dmPaperSize = 0;
     r.dm.dmPaperWidth = 1000;
     r.dm.dmPaperLength = 2000;
-    EXPECT_EQ(GetDeviceCaps(&host, PHYSICALWIDTH), 1000 * 300 / 254);
-    EXPECT_EQ(GetDeviceCaps(&host, PHYSICALHEIGHT), 2000 * 300 / 254);
+    EXPECT_EQ(GetDeviceCaps(&host, PHYSICALWIDTH), 1181);   // 100 mm at 300 dpi: 1181.1
+    EXPECT_EQ(GetDeviceCaps(&host, PHYSICALHEIGHT), 2362);  // 200 mm: 2362.2
 }
 
 TEST_F(DeviceDescription, CapabilitiesRefreshThePaperFirst) {
     HPGL2DevMode& r = driver->m_devmode;
     r.dm.dmPaperSize = 8;  // ISO A3 in the bundled list, not yet applied
-    EXPECT_EQ(GetDeviceCaps(&host, PHYSICALWIDTH), 2970 * 300 / 254);
+    EXPECT_EQ(GetDeviceCaps(&host, PHYSICALWIDTH), 3507);  // 297 mm at 300 dpi: 3507.9
     EXPECT_EQ(r.nPaperCode, 8);
 }
 
@@ -122,7 +122,7 @@ TEST_F(DeviceDescription, DegenerateSheets) {
         {0, 0, 0, 0, 17, 22},                // works on 17.5 x 22.0 mm
         {0, 0, 100, 100, 2, 2},              // 10 + 10 > 17.5: each becomes 17.5 - 10
         {1000, 1000, 600, 600, 20, 20},      // margins wider than half the sheet
-        {1000, 1000, 500, 500, 0, 0},        // margins meet: 0.1 mm is given back
+        {1000, 1000, 500, 500, 0, 0},        // margins meet: 0.1 mm is given back (below)
         {1000, 1000, 1500, 1500, 100, 100},  // each margin wider than the sheet: both 0
         {1000, 1000, -50, -50, 100, 100},    // negative margins count as 0
         {4, 2000, 0, 0, 1, 200},             // a side below 1 mm is raised to 1
@@ -139,6 +139,52 @@ TEST_F(DeviceDescription, DegenerateSheets) {
         ComputePageGeometry(&host);
         EXPECT_GE(host.nPageWidthPx, 0);
         EXPECT_LE(host.nPageWidthPx, host.nPageHeightPx);
+    }
+}
+
+// When the margins leave nothing, 0.1 mm steps are taken off them in single
+// precision until at least 0.1 mm is printable. A 2 mm sheet with 1 mm
+// margins: 1 - 0.1f = 0.89999998, 2 - 0.89999998 - 1 = 0.10000002, one step;
+// trunc(300 * 0.10000002 / 25.4 + 1.5) = trunc(2.68) = 2 pixels, where a
+// printable width of 0 would give 1.
+TEST_F(DeviceDescription, MeetingMarginsLeaveOneStepPrintable) {
+    driver->m_devmode.nPaperWidth = 20;
+    driver->m_devmode.nPaperLength = 20;
+    SetMargins(10, 10, 10, 10);
+    DescribeDevice(&host);
+    EXPECT_EQ(host.nDeviceWidthPx, 2);
+    EXPECT_EQ(host.nDeviceHeightPx, 2);
+    EXPECT_EQ(host.nDeviceWidthMM, 0);
+    ComputePageGeometry(&host);
+    EXPECT_EQ(host.nPageWidthPx, 2);
+    EXPECT_EQ(host.nPageHeightPx, 2);
+}
+
+// A float cannot take 0.1 off a margin of 2^22 mm: the fitting must still
+// end. 83886080 tenths = 8388608 mm with margins of 4194304 mm: the first
+// margin drops to the next float below, 4194303.5, leaving 0.5 mm:
+// two float steps below (0.25, then 0.5 below 2^22) leave 0.5 mm:
+// trunc(300 * 0.5 / 25.4 + 1.5) = trunc(7.4) = 7 pixels. A sheet of 2^31-1
+// tenths (214748365 mm, a float of 214748368) with margins of 107374182 mm
+// (a float of 107374184) ends the same way, one float step (8 mm) off the
+// first margin: trunc(300 * 8 / 25.4 + 1.5) = 95 pixels.
+TEST_F(DeviceDescription, HugeSheetsWithMeetingMarginsEnd) {
+    struct Case {
+        int tenths, margin;
+        LONG widthPx;
+    };
+    const Case cases[] = {
+        {83886080, 41943040, 7},
+        {2147483647, 1073741820, 95},
+    };
+    for (const Case& c : cases) {
+        driver->m_devmode.nPaperWidth = c.tenths;
+        driver->m_devmode.nPaperLength = 2970;
+        SetMargins(c.margin, 0, c.margin, 0);
+        DescribeDevice(&host);
+        EXPECT_EQ(host.nDeviceWidthPx, c.widthPx) << c.tenths;
+        ComputePageGeometry(&host);
+        EXPECT_EQ(host.nPageWidthPx, c.widthPx) << c.tenths;
     }
 }
 

@@ -225,3 +225,72 @@ TEST_F(Drawing, MergeControlOnlyOnChange) {
 }
 
 }  // namespace
+
+namespace {
+
+bool HasChunk(const Chunks& chunks, const std::string& c) {
+    return std::find(chunks.begin(), chunks.end(), c) != chunks.end();
+}
+
+// Win32 joins rectangles without the empty ones: a figure that is a
+// horizontal or vertical line adds nothing to the box that decides whether
+// a filled path needs clipping. The direct route sends both figures (a
+// "PM1" between them); the clipped route sends the region they leave inside
+// the clip rectangle, the square alone.
+TEST_F(Drawing, LineFiguresDoNotWidenTheBoxOfAFill) {
+    struct Case {
+        const char* what;
+        std::vector<POINT> extra;
+        long subPolygons;
+    };
+    const Case cases[] = {
+        {"horizontal line outside", {{500, 2000}, {600, 2000}}, 1},
+        {"vertical line outside", {{2000, 500}, {2000, 600}}, 1},
+        {"triangle outside", {{500, 2000}, {600, 2000}, {600, 2100}}, 0},
+    };
+    for (const Case& c : cases) {
+        SetClip({{0, 0}, {1000, 0}, {1000, 1000}, {0, 1000}});
+        h.Take();
+        h.Table().OnBeginPath(&h.host);
+        Polygon({{10, 10}, {100, 10}, {100, 100}, {10, 100}});
+        Polygon(c.extra);
+        h.Table().OnEndPath(&h.host);
+        h.Table().OnFillPath(&h.host);
+        const Chunks chunks = h.Take();
+        ASSERT_FALSE(chunks.empty()) << c.what;
+        EXPECT_EQ(chunks.back(), "FP") << c.what;
+        EXPECT_EQ(std::count(chunks.begin(), chunks.end(), "PM1"), c.subPolygons) << c.what;
+    }
+}
+
+// Before the host sets a clip region, the page clips every primitive alike:
+// polygons and paths that cross the page edge take the clipped route, as
+// polylines are cut by the page; what lies inside the page goes direct.
+TEST_F(Drawing, PageClipsPolygonsAndPathsBeforeAnyClipRegion) {
+    JobHarness fresh("CLIPPER=7\n");
+    ASSERT_EQ(fresh.Start(), 1);
+    fresh.Take();
+    std::vector<POINT> across = {{-100, -100}, {100, -100}, {100, 100}, {-100, 100}};
+    std::vector<POINT> inside = {{10, 10}, {100, 10}, {100, 100}, {10, 100}};
+    fresh.Table().OnPolygon(&fresh.host, across.data(), 4);
+    const Chunks crossing = fresh.Take();
+    EXPECT_TRUE(HasChunk(crossing, "EP"));
+    fresh.Table().OnPolygon(&fresh.host, inside.data(), 4);
+    EXPECT_FALSE(HasChunk(fresh.Take(), "EP"));
+
+    fresh.Table().OnBeginPath(&fresh.host);
+    fresh.Table().OnPolygon(&fresh.host, across.data(), 4);
+    fresh.Table().OnEndPath(&fresh.host);
+    fresh.Table().OnFillPath(&fresh.host);
+    EXPECT_EQ(fresh.Take().back(), "FP");
+    // The outline sent ends where it started, on the page, not at (-100,-100).
+    EXPECT_GE(fresh.Job().m_ptPE.x, 0);
+    EXPECT_GE(fresh.Job().m_ptPE.y, 0);
+
+    POINT line[] = {{-100, 50}, {50, 50}};
+    fresh.Table().OnPolyline(&fresh.host, line, 2);
+    fresh.Take();
+    EXPECT_EQ(fresh.Job().m_ptPE.x, 50);
+}
+
+}  // namespace

@@ -128,4 +128,25 @@ TEST(StartDocument, EveryDocumentStartsWithAnEmptyPenTable) {
     EXPECT_EQ(h.Job().m_hParentWnd, reinterpret_cast<HWND>(0x1234));
 }
 
+// A host that starts a second document without ending the first gets the
+// first plot complete (its end of job written, its channel closed) before
+// the second one opens.
+TEST(StartDocument, SecondStartEndsTheFirstJob) {
+    JobHarness h;
+    ASSERT_EQ(h.Start("first"), 1);
+    h.Take();
+    RecordingChannel second;
+    DOCINFOA info{sizeof(DOCINFOA), "drawing", "second", nullptr, 0};
+    ASSERT_EQ(h.host.pCallbacks->StartDocument(&h.host, &info, &second), 1);
+    EXPECT_EQ(h.TakeBytes(), ";PUSP0PG;\x1b%-12345X@PJL EOJ ");
+    EXPECT_EQ(h.channel.closes, 1);
+    ASSERT_EQ(second.opened, std::vector<std::string>{"second.plt"});
+    ASSERT_FALSE(second.chunks.empty());
+    EXPECT_EQ(second.chunks[0], "\x1b%0BBP5,1");
+    EXPECT_EQ(second.closes, 0);
+    h.End();
+    EXPECT_EQ(second.closes, 1);
+    EXPECT_EQ(h.channel.closes, 1);
+}
+
 }  // namespace

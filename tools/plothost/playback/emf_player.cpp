@@ -1,5 +1,7 @@
 #include "playback/emf_player.h"
 
+#include <string>
+
 #include "playback/emf_playback.h"
 
 namespace {
@@ -50,6 +52,10 @@ bool PlayMetafile(const EmfDocument& doc, HostContext* host, const PlayOptions& 
         if (options.progress && done % kProgressStep == 0) options.progress(done, total);
         if (record.type == EMR_EOF) break;
     }
+    if (doc.header.nRecords != total)
+        summary->warnings.push_back(
+            "the metafile's header counts " + std::to_string(doc.header.nRecords) +
+            " records, the file holds " + std::to_string(total) + "; all of them were played");
     summary->warnings.insert(summary->warnings.end(), pb.warnings.begin(), pb.warnings.end());
     if (ok && options.progress) options.progress(total, total);
     return ok;

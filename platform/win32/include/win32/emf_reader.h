@@ -110,8 +110,9 @@ struct EmfDocument {
 // long as *out is used (and not be *out's own storage) and start on a 4-byte
 // boundary (any heap block does).
 // Bytes past the header's nBytes are ignored: spoolers and clipboards pad
-// metafiles. A file shorter than nBytes, a record count other than nRecords,
-// a record that does not fit, one whose arrays or bitmap do not fit inside
+// metafiles. A record count other than the header's nRecords is accepted, as
+// Windows accepts it (records.Count() is what the file holds). A file shorter
+// than nBytes, a record that does not fit, one whose arrays or bitmap do not fit inside
 // it, and a file that does not end with EMR_EOF are refused. On failure *out
 // is empty and *error names the record, e.g.
 //   "record 17 (EMR_POLYLINE16): size 12 is smaller than its fixed part of 28 bytes".
