@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include "pxrdriver/output_channel.h"
+#include "support/null_channel.h"
 #include "rtl/delta_row_encoder.h"
 #include "rtl/rle_row_buffer.h"
 #include "rtl/rtl_rip.h"
@@ -150,18 +150,6 @@ ROW_BENCHMARKS(kWorst, kMono);
 
 // The whole band path: 4-byte pixels to RGB rows, coded and written to a
 // channel that drops the bytes; throughput in source pixel bytes.
-class NullChannel : public OutputChannel {
-public:
-    int Open(const char*) override { return 1; }
-    void Abort() override {}
-    void Write(const void* p, int n) override {
-        benchmark::DoNotOptimize(p);
-        written += n;
-    }
-    void Close() override {}
-    long long written = 0;
-};
-
 void RgbBand(benchmark::State& state, Kind kind, int nCompression) {
     uint32_t noise = 12345;
     std::vector<uint8_t> pixels(size_t{kWidth} * kRows * 4);

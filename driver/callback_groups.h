@@ -7,5 +7,3 @@
 void InstallJobCallbacks(DriverCallbacks* pTable);
 // Vector drawing entries (every mode but "Transaction in computer").
 void InstallVectorCallbacks(DriverCallbacks* pTable);
-// The whole-page entry ("Transaction in computer").
-void InstallWholePageCallbacks(DriverCallbacks* pTable);

@@ -19,10 +19,8 @@ void FillCallbackTable(DriverCallbacks* t, int nTransaction) {
     t->GetDeviceCaps = GetDeviceCaps;
     t->Reserved88 = Reserved88;
     InstallJobCallbacks(t);
-    if (nTransaction == kTransactionInComputer)
-        InstallWholePageCallbacks(t);
-    else
-        InstallVectorCallbacks(t);
+    // Pages rendered in the computer do not come through the vector entries.
+    if (nTransaction != kTransactionInComputer) InstallVectorCallbacks(t);
 }
 
 int AttachDriver(HPGL2Driver* driver, HostContext* pHost) {

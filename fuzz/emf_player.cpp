@@ -9,21 +9,7 @@
 #include "driver/hpgl2_driver.h"
 #include "playback/emf_player.h"
 #include "playback/page_placement.h"
-#include "pxrdriver/output_channel.h"
-
-namespace {
-
-class NullChannel : public OutputChannel {
-public:
-    int Open(const char*) override { return 1; }
-    void Abort() override {}
-    void Write(const void*, int n) override {
-        if (n < 0) __builtin_trap();
-    }
-    void Close() override {}
-};
-
-}  // namespace
+#include "support/null_channel.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The reader wants the records on a 4-byte boundary: a heap copy is.

@@ -5,21 +5,7 @@
 #include <windows.h>
 
 #include "driver/hpgl2_driver.h"
-#include "pxrdriver/output_channel.h"
-
-namespace {
-
-class NullChannel : public OutputChannel {
-public:
-    int Open(const char*) override { return 1; }
-    void Abort() override {}
-    void Write(const void*, int n) override {
-        if (n < 0) __builtin_trap();
-    }
-    void Close() override {}
-};
-
-}  // namespace
+#include "support/null_channel.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static HPGL2Driver* driver = new HPGL2Driver(nullptr, "/nonexistent/hpgl2.ini", "P");

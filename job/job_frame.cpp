@@ -40,8 +40,24 @@ void BeginJob(HostContext** ppHost) {
     CommandText size;
     size.Text("PS").Int(a).Text(",").Int(b);
     WriteCommand(job, size);
-    WriteText(job, a >= b ? "ECRO90IP0,0,1016,-1016IR0,100TR1MC0WU0"
-                          : "ECRO180IP0,0,1016,-1016IR0,100TR1MC0WU0");
+    // One write of six commands: EC (the cutter's setting), RO90 or RO180
+    // (rotation: the plot's long side runs along the paper), IP0,0,1016,-1016
+    // (scaling points 1 inch apart in plotter units, y growing downwards),
+    // IR0,100 (P1, the origin, at the upper left of the hard-clip limits, P2
+    // following it), TR1 (white is transparent) and MC0WU0 (merge control
+    // off, pen widths in millimetres).
+    WriteText(job, a >= b ? "EC"
+                            "RO90"
+                            "IP0,0,1016,-1016"
+                            "IR0,100"
+                            "TR1"
+                            "MC0WU0"
+                          : "EC"
+                            "RO180"
+                            "IP0,0,1016,-1016"
+                            "IR0,100"
+                            "TR1"
+                            "MC0WU0");
     // Merge control carries over from the previous job.
     if (job->m_nCurRop2 == R2_MASKPEN) WriteText(job, "MC1,160");
     // One user unit is one device pixel.

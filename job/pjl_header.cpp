@@ -39,21 +39,24 @@ int PjlPaperWidth(const HPGL2DevMode& r) {
 }
 
 void WritePjlHeader(JobContext* job, const HPGL2DevMode& r, int mask) {
-    if (mask & 0x1) WriteText(job, "\x1b%-12345X@PJL JOB NAME = \"C:\\------\\-------?\"\r\n");
-    if (mask & 0x2) WriteText(job, "\x1b%-12345X@PJL SET DRIVERVERSION = v4.63 ( WinNT )\r\n");
-    if (mask & 0x4) WriteText(job, "@PJL SET PALETTESOURCE = SOFTWARE \r\n");
-    if (mask & 0x8)
+    if (mask & kPjlJobName)
+        WriteText(job, "\x1b%-12345X@PJL JOB NAME = \"C:\\------\\-------?\"\r\n");
+    if (mask & kPjlDriverVersion)
+        WriteText(job, "\x1b%-12345X@PJL SET DRIVERVERSION = v4.63 ( WinNT )\r\n");
+    if (mask & kPjlPaletteSource) WriteText(job, "@PJL SET PALETTESOURCE = SOFTWARE \r\n");
+    if (mask & kPjlRenderMode)
         WriteText(job, r.bRenderMode == 0 ? "@PJL SET RENDERMODE = COLOR\r\n"
                                           : "@PJL SET RENDERMODE = GRAYSCALE  \r\n");
-    if (mask & 0x10) WriteText(job, "@PJL SET RET = OFF \r\n");
+    if (mask & kPjlRet) WriteText(job, "@PJL SET RET = OFF \r\n");
     if (r.bInkedArea)
         WriteText(job, "@PJL SET PRINTAREA = INKEDAREA \r\n");
-    else if (mask & 0x20)
+    else if (mask & kPjlPrintAreaFullSize)
         WriteText(job, "@PJL SET PRINTAREA = FULLSIZE \r\n");
-    if (mask & 0x40) WriteNumberLine(job, "@PJL SET RESOLUTION = ", EffectiveResolution(r));
-    if (mask & 0x80) WriteNumberLine(job, "@PJL SET PAPERLENGTH = ", PjlPaperLength(r));
-    if (mask & 0x100) WriteNumberLine(job, "@PJL SET PAPERWIDTH = ", PjlPaperWidth(r));
-    if (mask & 0x200) WriteText(job, "@PJL SET ORIENTATION = PORTRAIT \r\n");
-    if (mask & 0x400) WriteText(job, "@PJL SET NUM_BANDS = 0 \r\n");
-    if (mask & 0x800) WriteText(job, "@PJL ENTER LANGUAGE = HPGL2 \r\n");
+    if (mask & kPjlResolution)
+        WriteNumberLine(job, "@PJL SET RESOLUTION = ", EffectiveResolution(r));
+    if (mask & kPjlPaperLength) WriteNumberLine(job, "@PJL SET PAPERLENGTH = ", PjlPaperLength(r));
+    if (mask & kPjlPaperWidth) WriteNumberLine(job, "@PJL SET PAPERWIDTH = ", PjlPaperWidth(r));
+    if (mask & kPjlOrientation) WriteText(job, "@PJL SET ORIENTATION = PORTRAIT \r\n");
+    if (mask & kPjlNumBands) WriteText(job, "@PJL SET NUM_BANDS = 0 \r\n");
+    if (mask & kPjlEnterLanguage) WriteText(job, "@PJL ENTER LANGUAGE = HPGL2 \r\n");
 }

@@ -180,31 +180,13 @@ DeltaRowEncoder::DeltaRowEncoder(size_t nCapacityHint) {
 }
 
 bool DeltaRowEncoder::ReserveRow(size_t nRowBytes) {
-    // The transfer command and the channel's Write take the length as an int.
-    if (nRowBytes > static_cast<size_t>(INT_MAX) / 2) {
-        return false;
-    }
-    const size_t nNeeded = WorstCaseLength(nRowBytes) + kCopySlack;
-    if (nNeeded <= m_nCapacity) {
-        return true;
-    }
-    if (!ReallocateRowStorage(&m_pData, m_nLength, nNeeded)) {
-        return false;
-    }
-    m_nCapacity = nNeeded;
-    return true;
+    return RowFitsOneTransfer(nRowBytes) &&
+           ReserveRowStorage(&m_pData, m_nLength, &m_nCapacity,
+                             WorstCaseLength(nRowBytes) + kCopySlack);
 }
 
 void DeltaRowEncoder::EnsureCapacity(size_t nNeeded) {
-    if (nNeeded <= m_nCapacity) {
-        return;
-    }
-    // Only reached when the caller did not reserve the row.
-    const size_t nCapacity = std::max({nNeeded, m_nCapacity * 2, size_t{1024}});
-    if (!ReallocateRowStorage(&m_pData, m_nLength, nCapacity)) {
-        throw std::bad_alloc();
-    }
-    m_nCapacity = nCapacity;
+    GrowRowStorage(&m_pData, m_nLength, &m_nCapacity, nNeeded, 1024);
 }
 
 bool DeltaRowEncoder::SetSeed(const BYTE* pRow, size_t nLength) {

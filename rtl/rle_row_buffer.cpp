@@ -39,32 +39,12 @@ RleRowBuffer::RleRowBuffer(size_t nInitialCapacity) {
 }
 
 bool RleRowBuffer::ReserveRow(size_t nRowBytes) {
-    // The transfer command and the channel's Write take the length as an int.
-    if (nRowBytes > static_cast<size_t>(INT_MAX) / 2) {
-        return false;
-    }
-    const size_t nNeeded = WorstCaseLength(nRowBytes);
-    if (nNeeded <= m_nCapacity) {
-        return true;
-    }
-    if (!ReallocateRowStorage(&m_pData, m_nLength, nNeeded)) {
-        return false;
-    }
-    m_nCapacity = nNeeded;
-    return true;
+    return RowFitsOneTransfer(nRowBytes) &&
+           ReserveRowStorage(&m_pData, m_nLength, &m_nCapacity, WorstCaseLength(nRowBytes));
 }
 
 void RleRowBuffer::EnsureCapacity(size_t nNeeded) {
-    if (nNeeded <= m_nCapacity) {
-        return;
-    }
-    // Only reached when the caller did not reserve the row: grow
-    // geometrically, so that a row fed a byte at a time stays linear.
-    const size_t nCapacity = std::max({nNeeded, m_nCapacity * 2, size_t{64}});
-    if (!ReallocateRowStorage(&m_pData, m_nLength, nCapacity)) {
-        throw std::bad_alloc();
-    }
-    m_nCapacity = nCapacity;
+    GrowRowStorage(&m_pData, m_nLength, &m_nCapacity, nNeeded, 64);
 }
 
 void RleRowBuffer::Append(const BYTE* pBytes, size_t nCount) {

@@ -9,7 +9,8 @@ hpgl2_build "$HPGL2_ROOT/build" -DCMAKE_BUILD_TYPE=Release -DHPGL2_TESTS=OFF
 host="$HPGL2_ROOT/build/bin/plothost"
 export PXR_DATA_DIR="$HPGL2_ROOT/out/data"
 mkdir -p "$PXR_DATA_DIR"
-"$host" --app-dir "$HPGL2_ROOT/config" drivers
-"$host" --app-dir "$HPGL2_ROOT/config" plot "$HPGL2_ROOT/samples/cadplan.emf" \
+# The bundled configuration (config/) lies beside the built host.
+"$host" drivers
+"$host" plot "$HPGL2_ROOT/samples/cadplan.emf" \
   -o "$HPGL2_ROOT/out/cadplan.plt"
 echo "Plot file: $HPGL2_ROOT/out/cadplan.plt"

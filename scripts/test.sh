@@ -8,12 +8,16 @@ source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 FUZZ_SECONDS=${FUZZ_SECONDS:-30}
 status=0
 
-echo "== tests"
-hpgl2_build "$HPGL2_ROOT/build-test" -DCMAKE_BUILD_TYPE=Debug
+echo "== tests (Debug)"
+hpgl2_build "$HPGL2_ROOT/build-test" -DCMAKE_BUILD_TYPE=Debug -DHPGL2_WERROR=ON
 (cd "$HPGL2_ROOT/build-test" && ctest --output-on-failure -j 2) || status=1
 
+echo "== tests (Release, as packagers and users build)"
+hpgl2_build "$HPGL2_ROOT/build-release" -DCMAKE_BUILD_TYPE=Release -DHPGL2_WERROR=ON
+(cd "$HPGL2_ROOT/build-release" && ctest --output-on-failure -j 2) || status=1
+
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-hpgl2_build "$HPGL2_ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DHPGL2_SANITIZE=ON
+hpgl2_build "$HPGL2_ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DHPGL2_SANITIZE=ON -DHPGL2_WERROR=ON
 (cd "$HPGL2_ROOT/build-asan" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
    ctest --output-on-failure -j 2) || status=1
 

@@ -53,10 +53,12 @@ TEST_F(PenTable, The257thColourOverwritesPenZero) {
 }
 
 TEST_F(PenTable, UnknownPenNumbersFallBackToBlackPenZero) {
-    for (int pen : {300, 42, -1}) {
+    // The first unknown number defines pen 0 black; the others select it.
+    SelectPenNumber(&h.Job(), 300);
+    EXPECT_EQ(h.Take(), (Chunks{"NP256", "PC0,0,0,0", "SP0"}));
+    for (int pen : {42, -1}) {
         SelectPenNumber(&h.Job(), pen);
-        const Chunks chunks = h.Take();
-        EXPECT_EQ(chunks.back(), "SP0") << pen;
+        EXPECT_EQ(h.Take(), Chunks{"SP0"}) << pen;  // defined already: selected only
     }
     EXPECT_EQ(h.Job().m_aPens[0].bUsed, 1);
     EXPECT_EQ(h.Job().m_nCurPen, 0);

@@ -146,8 +146,12 @@ TEST_F(ClippedPolylines, LineAcrossTheNotchIsCut) {
     EXPECT_NE(bytes.find("PE"), std::string::npos);
     // Drawn: (10,25) to (50,25) only; the end (90,25) never reaches the plotter.
     JobContext& job = h.Job();
-    EXPECT_LE(job.m_ptPE.x, 50);
+    EXPECT_EQ(job.m_ptPE.x, 50);
     EXPECT_EQ(job.m_ptPE.y, 25);
+    // dx 40 -> v 80 -> 80 % 64 + 63 = 79, 80 / 64 + 191 = 192; dy 0 -> 191.
+    EXPECT_NE(bytes.find("\x4f\xc0\xbf"), std::string::npos);
+    // Never dx 80 (v 160 -> 95, 193) on to x = 90.
+    EXPECT_EQ(bytes.find("\x5f\xc1"), std::string::npos);
 }
 
 TEST_F(ClippedPolylines, LineOutsideDrawsNothing) {
@@ -170,6 +174,71 @@ TEST_F(UnclippedPolylines, OnlyTheInputWindowLimitsTheDrawing) {
     Draw({{60, 10}, {90, 40}});
     EXPECT_EQ(h.Job().m_ptPE.x, 90);
     EXPECT_EQ(h.Job().m_ptPE.y, 40);
+}
+
+}  // namespace
+
+namespace {
+
+// A job that ended inside an image leaves HP RTL before its end of job, and
+// the next job starts in HP-GL/2 without leaving RTL again.
+TEST_F(Polylines, JobsEndAndStartInHpgl) {
+    h.Job().m_bInRaster = 1;
+    h.End();
+    EXPECT_EQ(h.TakeBytes(), "\x1b%1B;PUSP0PG;\x1b%-12345X@PJL EOJ ");
+    h.Job().m_bInRaster = 1;
+    ASSERT_EQ(h.Start(), 1);
+    EXPECT_EQ(h.Job().m_bInRaster, 0);
+    const Chunks start = h.Take();
+    ASSERT_FALSE(start.empty());
+    EXPECT_EQ(start[0], "\x1b%0BBP5,1");
+    Draw({{0, 0}, {10, 0}});
+    const std::string bytes = h.TakeBytes();
+    EXPECT_EQ(bytes.find("\x1b%1B"), std::string::npos) << bytes;
+}
+
+// The plotter's pen position is unknown at the start of a job: the first
+// pair goes absolute even when the last job ended exactly there.
+TEST_F(Polylines, FirstPairOfAJobIsAbsoluteEvenWhereTheLastEnded) {
+    Draw({{0, 0}, {10, 0}});
+    h.End();
+    ASSERT_EQ(h.Start(), 1);
+    h.Take();
+    Draw({{10, 0}, {20, 0}});
+    // (10,0) absolute: v 20 -> one digit, 20 + 191 = 211; y 0 -> 191. Then
+    // dx 10 -> 211 again, dy 0 -> 191.
+    const Chunks chunks = h.Take();
+    ASSERT_GE(chunks.size(), 5u);
+    const Chunks tail(chunks.end() - 5, chunks.end());
+    EXPECT_EQ(tail, (Chunks{"PE", "<", "=", "\xd3\xbf", "\xd3\xbf"}));
+}
+
+TEST_F(ClippedPolylines, CountsOfZeroAndBelowThroughTheTable) {
+    SetLShape();
+    POINT none[] = {{1, 1}, {2, 2}};
+    EXPECT_EQ(h.Table().OnPolyline(&h.host, none, 0), 1);
+    EXPECT_EQ(h.Table().OnPolyline(&h.host, none, -1), 1);  // less than one segment
+    EXPECT_EQ(h.TakeBytes(), "");
+    // -4: two separate segments, each clipped on its own. The first leaves
+    // the region at x = 50; the second lies inside and ends at (90,75).
+    POINT segments[] = {{10, 25}, {90, 25}, {10, 75}, {90, 75}};
+    EXPECT_EQ(h.Table().OnPolyline(&h.host, segments, -4), 1);
+    const Chunks chunks = h.Take();
+    EXPECT_EQ(std::count(chunks.begin(), chunks.end(), "<"), 2);
+    EXPECT_EQ(h.Job().m_ptPE.x, 90);
+    EXPECT_EQ(h.Job().m_ptPE.y, 75);
+}
+
+// Without region data there is nothing to clip against: the line is sent
+// as it is, and the plotter's input window limits it.
+TEST_F(ClippedPolylines, NoRegionDataDrawsUnclipped) {
+    HT_DeleteRgn(h.Job().m_pClipData);
+    h.Job().m_pClipData = nullptr;
+    h.Job().m_bClipInnerValid = 0;
+    Draw({{-100, -100}, {50, 50}});
+    EXPECT_EQ(h.Job().m_ptPE.x, 50);
+    EXPECT_EQ(h.Job().m_ptPE.y, 50);
+    EXPECT_NE(h.TakeBytes().find("PE"), std::string::npos);
 }
 
 }  // namespace

@@ -15,8 +15,12 @@ using Lines = std::vector<std::string>;
 
 std::string Text(std::span<const POINT> points) {
     std::string text;
-    for (const POINT& p : points)
-        text += (text.empty() ? "" : " ") + std::to_string(p.x) + "," + std::to_string(p.y);
+    for (const POINT& p : points) {
+        if (!text.empty()) text += ' ';
+        text += std::to_string(p.x);
+        text += ',';
+        text += std::to_string(p.y);
+    }
     return text;
 }
 

@@ -15,8 +15,12 @@ RecordingHost* Of(HostContext* host) {
 
 std::string Points(const POINT* points, int count) {
     std::string text = std::to_string(count) + ":";
-    for (int i = 0; i < count; ++i)
-        text += " " + std::to_string(points[i].x) + "," + std::to_string(points[i].y);
+    for (int i = 0; i < count; ++i) {
+        text += ' ';
+        text += std::to_string(points[i].x);
+        text += ',';
+        text += std::to_string(points[i].y);
+    }
     return text;
 }
 

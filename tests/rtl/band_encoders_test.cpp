@@ -248,6 +248,18 @@ TEST(BandEncoders, EverySourcePixelSize) {
     }
 }
 
+// Packed one-bit rows lie nStride bits apart: row y starts at bit 20y, so
+// its bytes are (20y + 8i) / 8: rows 0, 1, 2 read bytes 0-2, 2-4 and 5-7.
+// Every byte differs, so a row read from any other byte shows; the last
+// byte of each row keeps its 4 pixels of the 20 and clears the rest.
+TEST(BandEncoders, MonoPackedRowsStartAtTheirBit) {
+    const std::vector<uint8_t> bits = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88};
+    auto band = TestBand::FromBytes(bits, 20, 3, 0);
+    const std::vector<pcl::Bytes> rows = {
+        {0x11, 0x22, 0x30}, {0x33, 0x44, 0x50}, {0x66, 0x77, 0x80}};
+    EXPECT_EQ(RowsOf(1, 1, 20, band, 3), rows);
+}
+
 TEST(BandEncoders, EmptyRowsOfDeltaBandsAreEmptyTransfers) {
     auto band = TestBand::FromBytes({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, 3, 2, 2);
     const std::vector<std::string> body = {ESC "*b3M", ESC "*b0Y", ESC "*b1M",

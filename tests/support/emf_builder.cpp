@@ -98,7 +98,10 @@ EmfBuilder& EmfBuilder::Poly16(DWORD type, const std::vector<POINT>& points) {
     return Record(type, payload);
 }
 
-EmfBuilder& EmfBuilder::PolyPoly(DWORD type, const std::vector<std::vector<POINT>>& polys) {
+// Bounds, the figure count, the point count, the counts of the figures,
+// then the points as two 32-bit or two 16-bit coordinates.
+EmfBuilder& EmfBuilder::PolyPolyOf(DWORD type, const std::vector<std::vector<POINT>>& polys,
+                                   bool sixteenBits) {
     std::vector<DWORD> payload{0, 0, 0, 0, static_cast<DWORD>(polys.size()), 0};
     DWORD total = 0;
     for (const auto& poly : polys) {
@@ -108,23 +111,22 @@ EmfBuilder& EmfBuilder::PolyPoly(DWORD type, const std::vector<std::vector<POINT
     payload[5] = total;
     for (const auto& poly : polys)
         for (const POINT& p : poly) {
+            if (sixteenBits) {
+                payload.push_back(Short2(p.x, p.y));
+                continue;
+            }
             payload.push_back(U(p.x));
             payload.push_back(U(p.y));
         }
     return Record(type, payload);
 }
 
+EmfBuilder& EmfBuilder::PolyPoly(DWORD type, const std::vector<std::vector<POINT>>& polys) {
+    return PolyPolyOf(type, polys, false);
+}
+
 EmfBuilder& EmfBuilder::PolyPoly16(DWORD type, const std::vector<std::vector<POINT>>& polys) {
-    std::vector<DWORD> payload{0, 0, 0, 0, static_cast<DWORD>(polys.size()), 0};
-    DWORD total = 0;
-    for (const auto& poly : polys) {
-        payload.push_back(static_cast<DWORD>(poly.size()));
-        total += static_cast<DWORD>(poly.size());
-    }
-    payload[5] = total;
-    for (const auto& poly : polys)
-        for (const POINT& p : poly) payload.push_back(Short2(p.x, p.y));
-    return Record(type, payload);
+    return PolyPolyOf(type, polys, true);
 }
 
 EmfBuilder& EmfBuilder::Box(DWORD type, LONG left, LONG top, LONG right, LONG bottom) {

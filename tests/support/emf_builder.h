@@ -67,6 +67,9 @@ public:
     static DWORD Float(float value);
 
 private:
+    EmfBuilder& PolyPolyOf(DWORD type, const std::vector<std::vector<POINT>>& polys,
+                           bool sixteenBits);
+
     std::vector<DWORD> m_header;
     std::vector<DWORD> m_records;
     DWORD m_recordCount = 0;

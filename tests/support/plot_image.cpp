@@ -31,8 +31,18 @@ InkBox FindInkBox(const Image& image, int threshold) {
 
 std::string ToString(const InkBox& box) {
     if (box.Empty()) return "none";
-    return "[" + std::to_string(box.left) + "," + std::to_string(box.top) + "]-[" +
-           std::to_string(box.right) + "," + std::to_string(box.bottom) + "]";
+    // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) about
+    // a short literal joined to a temporary string.
+    std::string text = "[";
+    text += std::to_string(box.left);
+    text += ',';
+    text += std::to_string(box.top);
+    text += "]-[";
+    text += std::to_string(box.right);
+    text += ',';
+    text += std::to_string(box.bottom);
+    text += ']';
+    return text;
 }
 
 bool SavePng(const Image& image, const std::string& path, std::string* pError) {

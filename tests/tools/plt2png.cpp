@@ -39,7 +39,8 @@ bool PositiveNumber(const char* text, int* pValue) {
 std::string PagePath(const std::string& out, size_t page) {
     if (page == 0) return out;
     const size_t dot = out.rfind('.');
-    const std::string suffix = "-" + std::to_string(page + 1);
+    std::string suffix = "-";
+    suffix += std::to_string(page + 1);
     return dot == std::string::npos ? out + suffix : out.substr(0, dot) + suffix + out.substr(dot);
 }
 

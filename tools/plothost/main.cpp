@@ -48,9 +48,11 @@ const char kUsage[] =
     "                     --output-name FILE:)\n"
     "\n"
     "Options:\n"
-    "  --module PATH      the driver module (default: HPGL2.pxr beside plothost)\n"
+    "  --module PATH      the driver module (default: HPGL2.pxr beside plothost,\n"
+    "                     else in ../lib when plothost is installed)\n"
     "  --app-dir DIR      the application folder that holds hpgl2.ini (default:\n"
-    "                     $PXR_APP_DIR, else the folder of plothost)\n"
+    "                     $PXR_APP_DIR, else the folder of plothost, else\n"
+    "                     ../share/hpgl2 when plothost is installed)\n"
     "  --data-dir DIR     the user's data folder that holds the paper list\n"
     "                     (default: $PXR_DATA_DIR, else $XDG_DATA_HOME/pxr, else\n"
     "                     ~/.local/share/pxr); a paper list missing there is copied\n"
@@ -70,6 +72,28 @@ std::string FolderOfExecutable() {
     if (n <= 0) return ".";
     std::string path(buffer, static_cast<size_t>(n));
     return path.substr(0, path.rfind('/'));
+}
+
+bool IsFile(const std::string& path) {
+    return access(path.c_str(), R_OK) == 0;
+}
+
+// A built host keeps the module and the configuration beside itself; an
+// installed one (PREFIX/bin/plothost) finds them in PREFIX/lib and
+// PREFIX/share/hpgl2.
+std::string DefaultModulePath() {
+    const std::string here = FolderOfExecutable();
+    if (IsFile(here + "/HPGL2.pxr") || !IsFile(here + "/../lib/HPGL2.pxr"))
+        return here + "/HPGL2.pxr";
+    return here + "/../lib/HPGL2.pxr";
+}
+
+void FindApplicationFolder() {
+    const char* chosen = std::getenv("PXR_APP_DIR");
+    if (chosen && *chosen) return;
+    const std::string here = FolderOfExecutable();
+    if (!IsFile(here + "/hpgl2.ini") && IsFile(here + "/../share/hpgl2/hpgl2.ini"))
+        setenv("PXR_APP_DIR", (here + "/../share/hpgl2").c_str(), 1);
 }
 
 }  // namespace
@@ -105,7 +129,8 @@ int main(int argc, char** argv) {
     if (command.empty()) return UsageError("no command given");
     if (command != "drivers" && command != "caps" && command != "plot")
         return UsageError("unknown command " + command);
-    if (options.modulePath.empty()) options.modulePath = FolderOfExecutable() + "/HPGL2.pxr";
+    if (options.modulePath.empty()) options.modulePath = DefaultModulePath();
+    FindApplicationFolder();
 
     PreparePaperLists(KestGetAppFullPath(), KestGetAppDataPath());
 

@@ -1,3 +1,0 @@
-#include "driver/callback_groups.h"
-
-void InstallWholePageCallbacks(DriverCallbacks*) {}
