@@ -1,4 +1,4 @@
-#include "support/plot_interpreter.h"
+#include "reader/plot_interpreter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +27,12 @@ bool PlotInterpreter::Fail(const std::string& text) {
     return false;
 }
 
+bool PlotInterpreter::Unknown(const std::string& text) {
+    if (!m_options.skipUnknown) return Fail(text);
+    WarnOnce(text + " \"" + (m_pCommand ? Describe(*m_pCommand) : std::string()) + "\" skipped");
+    return true;
+}
+
 void PlotInterpreter::WarnOnce(const std::string& text) {
     if (std::find(m_warnedOnce.begin(), m_warnedOnce.end(), text) != m_warnedOnce.end()) return;
     m_warnedOnce.push_back(text);
@@ -47,6 +53,7 @@ void PlotInterpreter::ResetGraphicsState() {
     for (int i = 0; i < 256; ++i) m_penColours[size_t(i)] = DefaultPenColour(i);
     m_penDefined.assign(256, false);
     m_penWidthsMm.assign(256, 0.35);
+    m_penFromRaster.assign(256, false);
     m_pen = 0;
     std::fill(std::begin(m_range), std::end(m_range), 0.0);
     m_range[1] = m_range[3] = m_range[5] = 255;
@@ -138,13 +145,20 @@ bool PlotInterpreter::EnsureCanvas() {
         width = std::ceil(width * m_resolution / kPluPerInch - 1e-6);
         height = std::ceil(height * m_resolution / kPluPerInch - 1e-6);
     }
-    const double scale = std::max(1, m_options.scale);
+    const double scale =
+        m_options.dpi > 0 ? m_resolution / m_options.dpi : double(std::max(1, m_options.scale));
     // Two pictures of this size live at once (the page and its copy).
     if (width < 1 || height < 1 || (width / scale) * (height / scale) > 1.2e8)
         return Fail("a page of " + std::to_string(int64_t(width)) + " x " +
                     std::to_string(int64_t(height)) + " pixels (reduce it with a scale)");
-    m_canvas =
-        std::make_unique<PlotCanvas>(int(width), int(height), int(scale), m_options.antialias);
+    m_canvas = std::make_unique<PlotCanvas>(int(width), int(height), scale, m_options.antialias);
+    PlotSummary& summary = m_pResult->summary;
+    if (summary.pictureDpi == 0) {
+        summary.pictureDpi = m_resolution / scale;
+        summary.pageWidthMm = width * 25.4 / m_resolution;
+        summary.pageHeightMm = height * 25.4 / m_resolution;
+        summary.rotation = m_rotation;
+    }
     m_canvas->SetClip(m_window);
     m_canvas->SetMultiply(m_multiply);
     return true;
@@ -175,6 +189,8 @@ void PlotInterpreter::Finish() {
 bool PlotInterpreter::Execute(const PlotCommand& command) {
     m_pCommand = &command;
     ++m_pResult->summary.commands;
+    if (command.kind != CommandKind::Pjl && command.kind != CommandKind::UniversalExit)
+        ++m_pResult->summary.plotCommands;
     switch (command.kind) {
         case CommandKind::Pjl: return true;
         case CommandKind::UniversalExit:
@@ -270,7 +286,7 @@ bool PlotInterpreter::FrameCommand(const PlotCommand& c) {
         m_scaled = true;
         return true;
     }
-    return Fail("unknown HP-GL/2 instruction");
+    return Unknown("unknown HP-GL/2 instruction");
 }
 
 // The HP-GL/2 default colour of a pen: 0 white, 1 black, then red, green,

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "support/image_compare.h"
+#include "picture/image_compare.h"
 #include "support/test_files.h"
 
 namespace {

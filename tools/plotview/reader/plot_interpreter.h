@@ -11,12 +11,13 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "support/hpgl_parser.h"
-#include "support/plot_canvas.h"
-#include "support/plot_reader.h"
-#include "support/rtl_raster.h"
+#include "reader/hpgl_parser.h"
+#include "picture/plot_canvas.h"
+#include "reader/plot_reader.h"
+#include "reader/rtl_raster.h"
 
 namespace plot {
 
@@ -58,14 +59,20 @@ private:
     bool CanvasWell();
     void EndPage();
     bool Fail(const std::string& text);
+    // An instruction or sequence the reader does not know: an error, or a
+    // warning when the options say to skip such.
+    bool Unknown(const std::string& text);
     void WarnOnce(const std::string& text);
 
     // Pens, line attributes, input window (plot_pens.cpp).
     bool PenCommand(const PlotCommand& c);
     bool LineCommand(const PlotCommand& c);
     bool InputWindow(const PlotCommand& c);
+    // A raster configuration replaced the palette that the pens share.
+    void PensFromRasterPalette(std::string_view configuration);
     // The colour of the current pen; false when it leaves the paper as it is.
     bool PenUsable(uint32_t* pColour);
+    void NotePenUse(uint32_t colour);
     StrokeStyle CurrentStroke(uint32_t colour) const;
 
     // Drawing (plot_drawing.cpp).
@@ -108,6 +115,7 @@ private:
     std::vector<uint32_t> m_penColours;
     std::vector<bool> m_penDefined;
     std::vector<double> m_penWidthsMm;
+    std::vector<bool> m_penFromRaster;  // colour given by a raster configuration
     std::set<int> m_pensGivenColour;
     int m_pen = 0;
     double m_range[6] = {0, 255, 0, 255, 0, 255};

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "support/plot_reader.h"
-#include "support_selftest/plot_bytes.h"
+#include "reader/plot_reader.h"
+#include "plotview/plot_bytes.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "support/image_compare.h"
+#include "picture/image_compare.h"
 
 #include <algorithm>
 #include <cstdio>

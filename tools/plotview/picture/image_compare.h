@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string>
 
-#include "support/plot_image.h"
+#include "picture/plot_image.h"
 
 namespace plot {
 

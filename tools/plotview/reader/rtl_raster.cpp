@@ -1,10 +1,10 @@
-#include "support/rtl_raster.h"
+#include "reader/rtl_raster.h"
 
 #include <algorithm>
 #include <cmath>
 #include <set>
 
-#include "support/pcl_row_decoder.h"
+#include "reader/pcl_rows.h"
 
 namespace plot {
 

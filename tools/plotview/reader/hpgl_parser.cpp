@@ -1,4 +1,4 @@
-#include "support/hpgl_parser.h"
+#include "reader/hpgl_parser.h"
 
 #include <cctype>
 #include <cmath>
@@ -68,6 +68,11 @@ private:
         }
     }
     void Fail(const std::string& text) { Fail(text, m_i); }
+    // The stream ends inside a command: a file cut short.
+    void FailCut(const std::string& text, size_t offset) {
+        if (m_result.error.empty()) m_result.truncated = true;
+        Fail(text, offset);
+    }
     void Warn(const std::string& text, size_t offset) {
         m_result.warnings.push_back(text + " at byte " + std::to_string(offset));
     }
@@ -155,7 +160,7 @@ private:
             return;
         }
         if (m_i + 1 >= m_bytes.size()) {
-            Fail("escape at the end of the stream");
+            FailCut("escape at the end of the stream", m_i);
             return;
         }
         const char c = m_bytes[m_i + 1];
@@ -202,7 +207,7 @@ private:
             part.hasValue = Number(&part.value);
             if (!m_result.error.empty()) return false;
             if (m_i >= m_bytes.size()) {
-                Fail("escape sequence cut short", start);
+                FailCut("escape sequence cut short", start);
                 return false;
             }
             const char parameter = m_bytes[m_i];
@@ -222,9 +227,10 @@ private:
                     return false;
                 }
                 if (part.value > double(m_bytes.size() - m_i)) {
-                    Fail("escape sequence announces " + std::to_string(int64_t(part.value)) +
-                             " data bytes, " + std::to_string(m_bytes.size() - m_i) + " are left",
-                         start);
+                    FailCut("escape sequence announces " + std::to_string(int64_t(part.value)) +
+                                " data bytes, " + std::to_string(m_bytes.size() - m_i) +
+                                " are left",
+                            start);
                     return false;
                 }
                 part.data = std::string(m_bytes.substr(m_i, size_t(part.value)));
@@ -250,7 +256,11 @@ private:
             return;
         }
         const size_t start = m_i;
-        if (m_i + 1 >= m_bytes.size() || !IsLetter(m_bytes[m_i + 1])) {
+        if (m_i + 1 >= m_bytes.size()) {
+            FailCut("incomplete HP-GL/2 mnemonic", m_i);
+            return;
+        }
+        if (!IsLetter(m_bytes[m_i + 1])) {
             Fail("incomplete HP-GL/2 mnemonic");
             return;
         }
@@ -304,7 +314,12 @@ private:
         auto midPair = [&]() { return digits > 0 || haveX; };
         for (;;) {
             if (m_i >= m_bytes.size()) {
-                Fail("\"PE\" not closed at the end of the stream", start);
+                // The pairs read so far are drawn: the file was cut here.
+                if (!command.vertices.empty()) {
+                    command.length = m_i - start;
+                    m_result.commands.push_back(std::move(command));
+                }
+                FailCut("\"PE\" not closed at the end of the stream", start);
                 return;
             }
             const unsigned char b = Byte(m_i);

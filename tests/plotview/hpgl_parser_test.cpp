@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "support/hpgl_parser.h"
-#include "support_selftest/plot_bytes.h"
+#include "reader/hpgl_parser.h"
+#include "plotview/plot_bytes.h"
 
 namespace {
 

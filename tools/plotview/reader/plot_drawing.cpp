@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "support/plot_interpreter.h"
+#include "reader/plot_interpreter.h"
 
 namespace plot {
 

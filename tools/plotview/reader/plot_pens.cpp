@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "support/plot_interpreter.h"
+#include "reader/plot_interpreter.h"
 
 namespace plot {
 
@@ -24,6 +24,7 @@ bool PlotInterpreter::PenCommand(const PlotCommand& c) {
         m_penCount = int(n);
         for (int i = 0; i < 256; ++i) m_penColours[size_t(i)] = DefaultPenColour(i);
         m_penDefined.assign(256, false);
+        m_penFromRaster.assign(256, false);
         return true;
     }
     if (m == "CR") {
@@ -41,10 +42,12 @@ bool PlotInterpreter::PenCommand(const PlotCommand& c) {
         if (p.empty()) {
             for (int i = 0; i < 256; ++i) m_penColours[size_t(i)] = DefaultPenColour(i);
             m_penDefined.assign(256, false);
+            m_penFromRaster.assign(256, false);
             return true;
         }
         int pen;
         if (!penNumber(p[0], &pen)) return false;
+        m_penFromRaster[size_t(pen)] = false;
         if (p.size() == 1) {
             m_penColours[size_t(pen)] = DefaultPenColour(pen);
             m_penDefined[size_t(pen)] = false;
@@ -88,7 +91,10 @@ bool PlotInterpreter::LineCommand(const PlotCommand& c) {
     const std::string& m = c.text;
     const std::vector<double>& p = c.params;
     if (m == "LT") {
-        if (!p.empty()) return Fail("line types other than solid are not read");
+        if (!p.empty()) {
+            if (!m_options.skipUnknown) return Fail("line types other than solid are not read");
+            WarnOnce("line types other than solid are drawn solid");
+        }
         return true;
     }
     if (m == "TR") {
@@ -157,14 +163,46 @@ bool PlotInterpreter::InputWindow(const PlotCommand& c) {
     return true;
 }
 
+void PlotInterpreter::PensFromRasterPalette(std::string_view configuration) {
+    // The third byte is the bits per index, which size the new palette in
+    // every pixel encoding; 0 is taken as 1, as the raster reads it.
+    const int bits = configuration.size() >= 3 ? static_cast<uint8_t>(configuration[2]) : 1;
+    const std::vector<uint32_t> palette = DefaultPalette(bits == 0 ? 1 : bits);
+    for (size_t i = 0; i < 256; ++i) {
+        // Pen numbers beyond a smaller palette wrap around it.
+        m_penColours[i] = palette[i % palette.size()];
+        m_penDefined[i] = true;
+        m_penFromRaster[i] = true;
+    }
+    m_penWidthsMm.assign(256, 0.35);
+}
+
 bool PlotInterpreter::PenUsable(uint32_t* pColour) {
+    if (m_penFromRaster[size_t(m_pen)])
+        WarnOnce("drawing with pen " + std::to_string(m_pen) +
+                 " after a raster configuration replaced the palette, before \"PC\" defined "
+                 "it again: it draws in the raster palette's colour at the default width");
     if (m_pen == 0)
         WarnOnce("drawing with pen 0, which a plotter takes for no pen");
     else if (!m_penDefined[size_t(m_pen)])
         WarnOnce("drawing with pen " + std::to_string(m_pen) + " never defined by \"PC\"");
     *pColour = m_penDefined[size_t(m_pen)] ? m_penColours[size_t(m_pen)] : 0x000000;
     // Transparency mode: white leaves the paper as it is.
-    return !(m_transparent && *pColour == 0xFFFFFF);
+    if (m_transparent && *pColour == 0xFFFFFF) return false;
+    NotePenUse(*pColour);
+    return true;
+}
+
+void PlotInterpreter::NotePenUse(uint32_t colour) {
+    std::vector<PenUse>& pens = m_pResult->summary.pensUsed;
+    const double width = m_penWidthsMm[size_t(m_pen)];
+    for (PenUse& use : pens) {
+        if (use.pen == m_pen && use.colour == colour && use.widthMm == width) {
+            ++use.uses;
+            return;
+        }
+    }
+    pens.push_back(PenUse{m_pen, colour, width, 1});
 }
 
 StrokeStyle PlotInterpreter::CurrentStroke(uint32_t colour) const {

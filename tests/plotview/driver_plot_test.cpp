@@ -9,9 +9,9 @@
 #include "job/output_stream.h"
 #include "pxrdriver/regions.h"
 #include "rtl/rtl_rip.h"
-#include "support/image_compare.h"
+#include "picture/image_compare.h"
 #include "support/job_harness.h"
-#include "support/plot_reader.h"
+#include "reader/plot_reader.h"
 
 namespace {
 
@@ -113,8 +113,10 @@ TEST_F(DriverPlot, ShapesLandWhereTheHostDrewThem) {
     EmbeddedRaster(1500, 1500, 1, 1, {0, 0xFFFFFF, 0xFFFFFF, 0, 0, 0, 0xFFFFFF, 0xFFFFFF}, 4, 2);
     EmbeddedRaster(1600, 1500, 24, 3, {0x123456, 0xFF0000, 0x00FF00, 0x0000FF, 0x123456, 0x00FF00},
                    3, 2);
-    // The vector plot goes on after the rasters.
-    SelectPen(RGB(0, 0, 0), 1);
+    // The vector plot goes on after the rasters, with a pen of a colour not
+    // used before, so that the driver defines it: the raster configuration
+    // replaced every pen defined before it.
+    SelectPen(RGB(128, 0, 128), 1);
     Polyline({{1500, 1600}, {1700, 1600}});
 
     const auto r = Finish();
@@ -148,7 +150,7 @@ TEST_F(DriverPlot, ShapesLandWhereTheHostDrewThem) {
         {1502, 1501, kWhite, "mono raster pixel (2,1)"},
         {1600, 1500, Rgb(0x12, 0x34, 0x56), "RGB raster pixel (0,0)"},
         {1602, 1501, Rgb(0, 255, 0), "RGB raster pixel (2,1)"},
-        {1600, 1600, kBlack, "line after the rasters"},
+        {1600, 1600, Rgb(128, 0, 128), "line after the rasters"},
     };
     for (const auto& p : probes)
         EXPECT_EQ(page.At(p.x, p.y), p.colour) << p.what << " at (" << p.x << "," << p.y << ")";
@@ -160,6 +162,7 @@ TEST_F(DriverPlot, ShapesLandWhereTheHostDrewThem) {
     // Direct colour rasters start explicitly too ("\e*r1A"), at the pen.
     EXPECT_EQ(warnings.find("started implicitly"), std::string::npos) << warnings;
     EXPECT_EQ(warnings.find("never defined"), std::string::npos) << warnings;
+    EXPECT_EQ(warnings.find("replaced the palette"), std::string::npos) << warnings;
     EXPECT_EQ(r.summary.rasters, 2u);
     EXPECT_GE(r.summary.polygons, 3u);
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "support/plot_reader.h"
+#include "reader/plot_reader.h"
 
 namespace plotbytes {
 

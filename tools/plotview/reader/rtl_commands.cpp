@@ -2,7 +2,7 @@
 // the HP RTL raster commands.
 #include <cmath>
 
-#include "support/plot_interpreter.h"
+#include "reader/plot_interpreter.h"
 
 namespace plot {
 
@@ -40,7 +40,7 @@ bool PlotInterpreter::Escape(const PlotCommand& c) {
                      "\" is not a PCL sequence (\"\\e*v\" was meant); ignored");
             return true;
         }
-        return Fail("two-character escape sequence");
+        return Unknown("two-character escape sequence");
     }
     if (s.parameterized == '%') {
         if (s.parts.size() != 1) return Fail("language switch");
@@ -78,7 +78,7 @@ bool PlotInterpreter::RasterEscape(const PlotCommand& c) {
     if (s.parameterized == '&' && s.group == 'a' && s.parts.size() == 1 &&
         s.parts[0].parameter == 'N')
         return true;  // negative motion: allowed or not, nothing is drawn
-    if (s.parameterized != '*') return Fail("escape sequence not read");
+    if (s.parameterized != '*') return Unknown("escape sequence not read");
     for (const EscapePart& part : s.parts) {
         const char p = part.parameter;
         const double v = part.value;
@@ -103,7 +103,7 @@ bool PlotInterpreter::RasterEscape(const PlotCommand& c) {
                 } else if (p == 'C' || p == 'B') {
                     if (m_raster.Active() && !EndRaster()) return false;
                 } else {
-                    return Fail("raster command");
+                    return Unknown("raster command");
                 }
                 break;
             case 't':
@@ -116,20 +116,23 @@ bool PlotInterpreter::RasterEscape(const PlotCommand& c) {
                 } else if (p == 'V') {
                     m_raster.destinationHeight = v;
                 } else {
-                    return Fail("raster command");
+                    return Unknown("raster command");
                 }
                 break;
             case 'v':
-                if (p == 'W')
+                if (p == 'W') {
                     error = m_raster.ConfigureImageData(part.data, m_options.lenientPalette);
-                else if (p == 'A' || p == 'B' || p == 'C')
+                    // The lenient reading shows the pens the driver meant.
+                    if (error.empty() && !m_options.lenientPalette)
+                        PensFromRasterPalette(part.data);
+                } else if (p == 'A' || p == 'B' || p == 'C')
                     m_raster.SetComponent(p - 'A', v);
                 else if (p == 'I')
                     error = m_raster.AssignIndex(v, m_options.lenientPalette);
                 else if (p == 'N')
                     m_transparent = v == 0;  // source transparency, shared with "TR"
                 else if (p != 'O')           // pattern transparency: no patterns here
-                    return Fail("colour command");
+                    return Unknown("colour command");
                 break;
             case 'p':
                 if (p != 'P' || (v != 0 && v != 1))
@@ -161,7 +164,7 @@ bool PlotInterpreter::RasterEscape(const PlotCommand& c) {
                     return Fail("raster transfer command");
                 }
                 break;
-            default: return Fail("escape sequence not read");
+            default: return Unknown("escape sequence not read");
         }
         if (!error.empty()) return Fail(error);
     }

@@ -67,6 +67,9 @@ struct ParseResult {
     std::vector<std::string> warnings;
     std::string error;  // empty when the whole stream parsed
     size_t errorOffset = 0;
+    // The error is the end of the stream inside a command: a file cut short
+    // rather than a byte no language can take.
+    bool truncated = false;
     bool Ok() const { return error.empty(); }
 };
 

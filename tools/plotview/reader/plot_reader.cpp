@@ -1,11 +1,11 @@
-#include "support/plot_reader.h"
+#include "reader/plot_reader.h"
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 
-#include "support/hpgl_parser.h"
-#include "support/plot_interpreter.h"
+#include "reader/hpgl_parser.h"
+#include "reader/plot_interpreter.h"
 
 namespace plot {
 
@@ -30,6 +30,7 @@ PlotRendering RenderPlot(std::string_view bytes, const RenderOptions& options) {
         if (result.error.empty() && !parsed.Ok()) {
             result.error = parsed.error + " at byte " + std::to_string(parsed.errorOffset);
             result.errorOffset = parsed.errorOffset;
+            result.truncated = parsed.truncated;
         }
         interpreter.Finish();
     }

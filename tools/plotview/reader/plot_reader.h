@@ -7,8 +7,9 @@
 // coordinates, on white paper.
 //
 // Anything that a plotter would have to guess at, and every instruction
-// this reader does not know, stops the reading with an error and its byte
-// offset, so that tests catch a driver that writes it. Read without drawing
+// this reader does not know (unless asked to skip those), stops the reading
+// with an error and its byte offset, so that tests catch a driver that
+// writes it. Read without drawing
 // anything: PJL lines (only "ENTER LANGUAGE" switches the language), "BP"
 // and "EC" (ignored), "PS" and "RO" (they size and turn the page), "WU0",
 // "CR" (applied to "PC"), "LT" without parameters, "\e&a#N" and "\e*v#O"
@@ -19,21 +20,30 @@
 //
 // Assumptions where the devices differ: raster rows run along the page's y
 // (down) and columns along x whatever "RO" says; rasters are not clipped by
-// the input window and merge control does not apply to them; the raster
-// palette is separate from the pens; "TR" and "\e*v#N" are one setting.
+// the input window and merge control does not apply to them; "TR" and
+// "\e*v#N" are one setting.
+//
+// The pens and the raster palette are one palette, as on the plotters: an
+// HP RTL "configure image data" ("\e*v#W") replaces the HP-GL/2 pens with
+// its new palette, so pens selected after an embedded raster draw in that
+// palette's default colours, at the default width, until "PC" and "PW"
+// define them again (reported).
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "support/plot_image.h"
+#include "picture/plot_image.h"
 
 namespace plot {
 
 struct RenderOptions {
     int scale = 1;  // the picture is reduced by this integer factor
+    // Pixels per inch of the picture; when set, it replaces the scale.
+    double dpi = 0;
     bool antialias = false;
     // The page in user units from user (0, 0); 0 takes the plot size that
     // "PS" announced, turned by "RO".
@@ -44,10 +54,24 @@ struct RenderOptions {
     // assigned colours survive "\e*v#W" and may extend the palette, which
     // shows what the driver meant.
     bool lenientPalette = false;
+    // false: an instruction or escape sequence the reader does not know
+    // stops the reading with an error (what the tests want). true: it is
+    // skipped with a warning, as a device skips what it does not know.
+    bool skipUnknown = false;
+};
+
+// A pen as it drew: the same pen number in another colour or width is
+// another entry.
+struct PenUse {
+    int pen = 0;
+    uint32_t colour = 0;  // 0xRRGGBB
+    double widthMm = 0;
+    size_t uses = 0;  // strokes, edges and fills drawn with it
 };
 
 struct PlotSummary {
     size_t commands = 0;
+    size_t plotCommands = 0;   // HP-GL/2 instructions and escape sequences (not PJL)
     size_t pensDefined = 0;    // distinct pen numbers given a colour with "PC"
     size_t penSelections = 0;  // "SP" instructions
     size_t polylines = 0;      // pen-down runs stroked
@@ -57,6 +81,12 @@ struct PlotSummary {
     size_t rasterRows = 0;
     size_t pages = 0;
     double resolution = 0;  // device pixels per inch of the plot, from "SC"
+    // The first page as "PS" and "RO" gave it: across and down the picture,
+    // in millimetres (0 when not given).
+    double pageWidthMm = 0, pageHeightMm = 0;
+    int rotation = 0;
+    double pictureDpi = 0;  // pixels per inch of the rendered pages
+    std::vector<PenUse> pensUsed;
     // Everything drawn, in user units, before any clipping.
     bool hasGeometry = false;
     double minX = 0, minY = 0, maxX = 0, maxY = 0;
@@ -67,6 +97,9 @@ struct PlotRendering {
     bool ok = false;
     std::string error;  // ends in "at byte N"
     size_t errorOffset = 0;
+    // The error is the end of the file inside a command: everything before
+    // it was read and drawn.
+    bool truncated = false;
     std::vector<std::string> warnings;
     // The pages rendered, also those before an error stopped the reading
     // (the page in progress then comes last).

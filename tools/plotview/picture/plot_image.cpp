@@ -1,4 +1,4 @@
-#include "support/plot_image.h"
+#include "picture/plot_image.h"
 
 #include <cairo.h>
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "support/plot_reader.h"
-#include "support_selftest/plot_bytes.h"
+#include "reader/plot_reader.h"
+#include "plotview/plot_bytes.h"
 
 namespace {
 
@@ -30,7 +30,8 @@ TEST(RtlRaster, MethodOneMonoRasterAtThePenPosition) {
                                Bytes6(0, 1, 1, 8, 8, 8) + ESC "*r1A" ESC "*b1M" +
                                Transfer(std::string("\x00\xF0\x00\x0F", 4)) + Transfer("\x01\x81") +
                                ESC "*rC" ESC "%0B" ESC "%1B;";
-    const std::string after = Pe().MoveAbsolute(100, 300).Draw(120, 300).Text();
+    // The raster configuration replaced the pens: pen 1 is defined again.
+    const std::string after = "PC1,0,0,0PW0" + Pe().MoveAbsolute(100, 300).Draw(120, 300).Text();
     const auto r = Render(Header() + "NP256PC1,0,0,0SP1PW0" + raster + after + kEnd);
     ASSERT_TRUE(r.ok) << r.error;
     const plot::Image& page = r.pages.at(0);

@@ -1,5 +1,5 @@
 // The drawing surface of the plot reader: a cairo image in device pixels of
-// the plot (optionally reduced by an integer factor) on white paper.
+// the plot (optionally reduced or enlarged) on white paper.
 //
 // Coordinates are device pixels of the plot. For strokes and fills an
 // integer coordinate is the centre of its pixel, so that a one-pixel line
@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "support/plot_image.h"
-#include "support/rtl_raster.h"
+#include "picture/plot_image.h"
+#include "reader/rtl_raster.h"
 
 namespace plot {
 
@@ -44,8 +44,9 @@ struct StrokeStyle {
 
 class PlotCanvas {
 public:
-    // A page of width x height device pixels, drawn at 1 / scale.
-    PlotCanvas(int width, int height, int scale, bool antialias);
+    // A page of width x height device pixels, drawn at 1 / scale (a scale
+    // below 1 enlarges).
+    PlotCanvas(int width, int height, double scale, bool antialias);
     ~PlotCanvas();
     PlotCanvas(const PlotCanvas&) = delete;
     PlotCanvas& operator=(const PlotCanvas&) = delete;
@@ -78,7 +79,7 @@ private:
 
     int m_width;
     int m_height;
-    int m_scale;
+    double m_scale;
     bool m_antialias;
     bool m_multiply = false;
     std::optional<EdgeRect> m_clip;

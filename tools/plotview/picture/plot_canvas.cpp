@@ -1,14 +1,14 @@
-#include "support/plot_canvas.h"
+#include "picture/plot_canvas.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace plot {
 
-PlotCanvas::PlotCanvas(int width, int height, int scale, bool antialias)
-    : m_width(width), m_height(height), m_scale(std::max(1, scale)), m_antialias(antialias) {
-    const int w = std::max(1, (width + m_scale - 1) / m_scale);
-    const int h = std::max(1, (height + m_scale - 1) / m_scale);
+PlotCanvas::PlotCanvas(int width, int height, double scale, bool antialias)
+    : m_width(width), m_height(height), m_scale(scale > 0 ? scale : 1), m_antialias(antialias) {
+    const int w = std::max(1, int(std::ceil(width / m_scale - 1e-9)));
+    const int h = std::max(1, int(std::ceil(height / m_scale - 1e-9)));
     m_surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
     m_cr = cairo_create(m_surface);
     cairo_set_source_rgb(m_cr, 1, 1, 1);
@@ -48,7 +48,7 @@ void PlotCanvas::Stroke(const std::vector<Point>& polyline, const StrokeStyle& s
     SetColour(style.colour);
     // Never thinner than one pixel of the picture, so that hairlines survive
     // the reduction.
-    cairo_set_line_width(m_cr, std::max(style.width, double(m_scale)));
+    cairo_set_line_width(m_cr, std::max(style.width, m_scale));
     cairo_set_line_cap(m_cr, style.cap == LineCap::Round    ? CAIRO_LINE_CAP_ROUND
                              : style.cap == LineCap::Square ? CAIRO_LINE_CAP_SQUARE
                                                             : CAIRO_LINE_CAP_BUTT);
