@@ -97,6 +97,7 @@ TEST(HpglParser, MalformedStreamsFailAtTheirOffset) {
         std::string stream;
         size_t offset;
         std::string message;
+        bool truncated = false;  // the stream ends inside the command
     } cases[] = {
         {hp + "PE\x47;", 7, "number cut short"},
         {hp + "PE\xbf;", 7, "after an x coordinate"},
@@ -106,16 +107,16 @@ TEST(HpglParser, MalformedStreamsFailAtTheirOffset) {
         {hp + "PE\xbf<\xbf;", 7, "flag inside a coordinate pair"},
         {hp + "PE<;", 7, "flag without a coordinate pair"},
         {hp + "PE\x3f\x3f\x3f\x3f\x3f\x3f\x3f\x3f\xbf\xbf;", 14, "more than 8 digits"},
-        {hp + "PE\xbf\xbf", 4, "not closed"},
+        {hp + "PE\xbf\xbf", 4, "not closed", true},
         {hp + "SP1;\x01", 8, "byte 0x01 where an HP-GL/2 instruction"},
         {hp + "SP1,#", 8, "byte 0x23 in the parameters of SP"},
         {hp + "LBtext", 4, "text parameters"},
-        {hp + "S", 4, "incomplete HP-GL/2 mnemonic"},
+        {hp + "S", 4, "incomplete HP-GL/2 mnemonic", true},
         {ESC "%1Aabc", 4, "outside an escape sequence in PCL/RTL mode"},
-        {ESC "*b5W\x01\x02", 0, "announces 5 data bytes, 2 are left"},
+        {ESC "*b5W\x01\x02", 0, "announces 5 data bytes, 2 are left", true},
         {ESC "*r1\x01", 4, "bad parameter byte 0x01"},
-        {ESC "*r12", 0, "cut short"},
-        {ESC, 0, "escape at the end"},
+        {ESC "*r12", 0, "cut short", true},
+        {ESC, 0, "escape at the end", true},
         {ESC "\x05", 1, "after an escape"},
         {ESC "%-12345XPJL", 9, "expected \"@PJL\""},
     };
@@ -124,7 +125,13 @@ TEST(HpglParser, MalformedStreamsFailAtTheirOffset) {
         EXPECT_FALSE(parsed.Ok()) << c.message;
         EXPECT_EQ(parsed.errorOffset, c.offset) << c.message << ": " << parsed.error;
         EXPECT_NE(parsed.error.find(c.message), std::string::npos) << parsed.error;
+        EXPECT_EQ(parsed.truncated, c.truncated) << c.message;
     }
+    // A "PE" cut short keeps the pairs read whole, so that they are drawn.
+    const auto cut = ParsePlotStream(hp + "PE\xbf\xbf\xc1");
+    EXPECT_TRUE(cut.truncated);
+    ASSERT_EQ(cut.commands.size(), 2u);
+    EXPECT_EQ(cut.commands[1].vertices.size(), 1u);
 }
 
 TEST(HpglParser, ToleratedOddities) {

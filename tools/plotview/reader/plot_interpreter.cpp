@@ -155,8 +155,11 @@ bool PlotInterpreter::EnsureCanvas() {
     PlotSummary& summary = m_pResult->summary;
     if (summary.pictureDpi == 0) {
         summary.pictureDpi = m_resolution / scale;
-        summary.pageWidthMm = width * 25.4 / m_resolution;
-        summary.pageHeightMm = height * 25.4 / m_resolution;
+        // The size the plot announced, not its whole pixels.
+        double x = width * kPluPerInch / m_resolution, y = height * kPluPerInch / m_resolution;
+        if (m_options.pageWidth <= 0 || m_options.pageHeight <= 0) Extents(&x, &y);
+        summary.pageWidthMm = x * 25.4 / kPluPerInch;
+        summary.pageHeightMm = y * 25.4 / kPluPerInch;
         summary.rotation = m_rotation;
     }
     m_canvas->SetClip(m_window);
