@@ -25,12 +25,17 @@ const char kUsage[] =
     "                     mode, resolution, paper and colour mode\n"
     "  caps [PLOTTER]     print the device capabilities and the paper list of one\n"
     "                     plotter (by display name or number; default the first)\n"
+    "  papers [--driver PLOTTER]\n"
+    "                     list the papers of one plotter: number, name, sheet size\n"
+    "                     and printable area in millimetres; * marks the paper of\n"
+    "                     its settings\n"
     "  plot DRAWING.emf [PLOT OPTIONS]\n"
     "                     plot an enhanced metafile: its drawing's frame goes to\n"
     "                     the top left of the printable area, at its true size\n"
-    "                     when it fits, else scaled to fit; the records played\n"
-    "                     and skipped and the bytes written are told on\n"
-    "                     standard error\n"
+    "                     when it fits, else scaled to fit; only what lies inside\n"
+    "                     the frame is plotted. The paper, orientation and scale,\n"
+    "                     the records played and skipped and the bytes written\n"
+    "                     are told on standard error\n"
     "\n"
     "Plot options:\n"
     "  -o FILE            the plot file (\".plt\" is added when missing; it is\n"
@@ -38,6 +43,12 @@ const char kUsage[] =
     "                     as /dev/usb/lp0 is written directly. Needed unless\n"
     "                     --save-as or --output-name says where the plot goes\n"
     "  --driver PLOTTER   the plotter, by display name or number (default 1)\n"
+    "  --paper PAPER      plot on this paper of the plotter's list: its number or\n"
+    "                     its name in any letter case, or words only its name has\n"
+    "                     (\"a0\" for \"ISO A0\"); see 'plothost papers'\n"
+    "  --landscape        turn the paper: its long side across the drawing\n"
+    "  --portrait         the paper upright (what the plotter's settings say when\n"
+    "                     neither is given)\n"
     "  --scale FACTOR     plot at this scale instead of 1:1\n"
     "  --fit              scale the drawing to fill the printable area\n"
     "  --dpi N            plot at N dots per inch (50 to 4800) instead of the\n"
@@ -103,7 +114,7 @@ int main(int argc, char** argv) {
         }
     }
     if (command.empty()) return UsageError("no command given");
-    if (command != "drivers" && command != "caps" && command != "plot")
+    if (command != "drivers" && command != "caps" && command != "plot" && command != "papers")
         return UsageError("unknown command " + command);
     if (options.modulePath.empty()) options.modulePath = FolderOfExecutable() + "/HPGL2.pxr";
 
@@ -117,5 +128,6 @@ int main(int argc, char** argv) {
     }
     if (command == "drivers") return RunDriversCommand(module, options);
     if (command == "plot") return RunPlotCommand(module, options);
+    if (command == "papers") return RunPapersCommand(module, options);
     return RunCapsCommand(module, options);
 }

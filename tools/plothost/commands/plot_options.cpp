@@ -53,6 +53,16 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions* o, std:
             if (!value(&o->saveAs)) return false;
         } else if (arg == "--driver") {
             if (!value(&o->driver)) return false;
+        } else if (arg == "--paper") {
+            if (!value(&o->paper)) return false;
+        } else if (arg == "--landscape" || arg == "--portrait") {
+            const Orientation chosen =
+                arg == "--landscape" ? Orientation::Landscape : Orientation::Portrait;
+            if (o->orientation != Orientation::Unchanged && o->orientation != chosen) {
+                *error = "--landscape and --portrait exclude each other";
+                return false;
+            }
+            o->orientation = chosen;
         } else if (arg == "--fit") {
             fit = true;
         } else if (arg == "--scale") {
