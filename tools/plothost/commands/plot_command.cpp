@@ -3,6 +3,7 @@
 // document on an output channel, plays the metafile's records as host
 // calls, ends the document and detaches.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 
@@ -11,6 +12,8 @@
 #include "host/page_setup.h"
 #include "playback/emf_player.h"
 #include "output/file_channel.h"
+#include "output/socket_channel.h"
+#include "output/transfer_meter.h"
 #include "host/loaded_module.h"
 #include "commands/plot_options.h"
 #include "pxrdriver/driver_callbacks.h"
@@ -53,7 +56,8 @@ void TellPlacement(const PlotOptions& options, const PageDescription& page, cons
 
 // One plot on an attached driver whose table has the vector entries.
 int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevice& device,
-                 const PlotOptions& options, const PageDescription& page, const char* output) {
+                 const PlotOptions& options, const PageDescription& page, JobChannel& channel,
+                 TransferMeter* transfer, const char* output) {
     const DriverCallbacks* t = host->pCallbacks;
     const PrintableArea area{t->GetDeviceCaps(host, HORZRES), t->GetDeviceCaps(host, VERTRES),
                              static_cast<double>(t->GetDeviceCaps(host, LOGPIXELSX))};
@@ -63,7 +67,6 @@ int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevic
                       &error))
         return Failure(error);
 
-    FileChannel channel;
     DOCINFOA info{static_cast<int>(sizeof(DOCINFOA)), options.drawing.c_str(), output, nullptr, 0};
     if (!t->StartDocument(host, &info, &channel)) {
         channel.Abort();
@@ -74,7 +77,8 @@ int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevic
     TellPlacement(options, page, placement);
     t->OnSetClipRegion(host, nullptr);  // the whole page
 
-    ProgressMeter meter(doc.size, doc.records.size());
+    // A job on its way to a network plotter shows its bytes instead.
+    ProgressMeter meter(options.to.empty() ? doc.size : 0, doc.records.size());
     PlayOptions play;
     play.device = device;
     play.placement = placement.toDevice;
@@ -90,9 +94,11 @@ int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevic
         // Nothing of the job stays: the driver ends it into a dropped channel.
         channel.Abort();
         t->EndDocument(host);
+        if (transfer) transfer->Finish();
         return Failure(options.drawing + ": " + error + "; nothing was written");
     }
     t->EndDocument(host);
+    if (transfer) transfer->Finish();  // the summary takes the line
     if (!channel.Completed())
         return Failure(channel.Error().empty() ? "the driver did not finish the plot"
                                                : channel.Error());
@@ -140,6 +146,26 @@ int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
         }
     }
 
+    // A network plotter is the port, as a host names it: the driver opens
+    // the channel with it.
+    std::unique_ptr<JobChannel> channel;
+    std::unique_ptr<TransferMeter> transfer;
+    if (!options.to.empty()) {
+        port = options.to;
+        auto socket = std::make_unique<SocketChannel>(options.socket);
+        transfer = std::make_unique<TransferMeter>(options.to);
+        socket->onNotice = [&transfer](const std::string& notice) {
+            transfer->Finish();
+            std::fprintf(stderr, "plothost: %s\n", notice.c_str());
+        };
+        socket->onProgress = [&transfer](unsigned long long bytes, double seconds) {
+            transfer->Update(bytes, seconds);
+        };
+        channel = std::move(socket);
+    } else {
+        channel = std::make_unique<FileChannel>();
+    }
+
     TerminalPresenter presenter;
     presenter.strSaveAs = options.saveAs;
     SetUiPresenter(&presenter);
@@ -155,10 +181,11 @@ int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
                     "\" renders whole pages in the computer (Transaction in computer); only "
                     "vector plotting of metafiles is supported");
         else
-            result = PlotAttached(&host, doc, device, options, page,
+            result = PlotAttached(&host, doc, device, options, page, *channel, transfer.get(),
                                   outputName.empty() ? nullptr : outputName.c_str());
         driver->Detach(&host);
     }
     SetUiPresenter(nullptr);
+    if (transfer) transfer->Finish();
     return result;
 }

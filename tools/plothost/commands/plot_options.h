@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/page_setup.h"
+#include "output/socket_channel.h"
 #include "playback/page_placement.h"
 
 struct PlotOptions {
@@ -15,7 +16,9 @@ struct PlotOptions {
     std::string driver = "1";
     ScaleChoice scale = ScaleChoice::Auto;
     double fixedScale = 1;
-    int dpi = 0;        // 0: the driver's setting
+    int dpi = 0;     // 0: the driver's setting
+    std::string to;  // --to: a network plotter, "socket://HOST[:PORT]"
+    SocketOptions socket;
     std::string paper;  // --paper: number or name; empty keeps the driver's
     Orientation orientation = Orientation::Unchanged;
 };
