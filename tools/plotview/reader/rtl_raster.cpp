@@ -181,10 +181,20 @@ std::string RtlRaster::Start() {
     return "";
 }
 
+std::string RtlRaster::RoomForRows(double rows) const {
+    // Refused before memory runs out, whatever a file asks for.
+    const double total = double(m_rows.size()) + rows;
+    if (total * std::max(1, sourceWidth) > kMaxRasterPixels || total > kMaxRasterRows)
+        return "raster of " + std::to_string(sourceWidth) + " pixels by more than " +
+               std::to_string(m_rows.size()) + " rows is beyond reason";
+    return "";
+}
+
 std::string RtlRaster::TransferRow(std::string_view data) {
     if (sourceHeight > 0 && int(m_rows.size()) >= sourceHeight)
         return "row " + std::to_string(m_rows.size() + 1) + " beyond the raster height " +
                std::to_string(sourceHeight);
+    if (std::string room = RoomForRows(1); !room.empty()) return room;
     const size_t rowBytes = size_t(RowBytes());
     std::vector<uint8_t> row;
     const auto* pData = reinterpret_cast<const uint8_t*>(data.data());
@@ -215,6 +225,7 @@ std::string RtlRaster::TransferRow(std::string_view data) {
 
 std::string RtlRaster::SkipRows(double rows) {
     if (!IsWhole(rows) || rows < 0) return "vertical move of " + std::to_string(rows) + " rows";
+    if (std::string room = RoomForRows(rows); !room.empty()) return room;
     m_seed.assign(m_seed.size(), 0);
     for (int k = 0; k < int(rows); ++k) m_rows.push_back(Row{{}, true});
     return "";

@@ -59,7 +59,14 @@ public:
     double destinationWidth = 0;   // "\e*t#H", decipoints
     double destinationHeight = 0;  // "\e*t#V", decipoints
 
+    // One raster is decoded whole, at four bytes a pixel and the rows
+    // besides: at most A1 at 600 dpi (1.9e8 pixels), and no more rows than
+    // A0 at 2400 dpi has.
+    static constexpr double kMaxRasterPixels = 2e8;
+    static constexpr double kMaxRasterRows = 1 << 18;
+
 private:
+    std::string RoomForRows(double rows) const;
     struct Row {
         std::vector<uint8_t> bytes;
         bool skipped = false;
