@@ -11,6 +11,10 @@ bool HostCharacter(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == '_';
 }
 
+std::string Quoted(char c) {
+    return std::string{'\'', c, '\''};
+}
+
 }  // namespace
 
 std::string SocketAddress::ToString() const {
@@ -44,7 +48,7 @@ bool ParseSocketAddress(const std::string& text, SocketAddress* address, std::st
         if (parsed.host.empty()) return fail("no host");
         for (char c : parsed.host)
             if (!std::isxdigit(static_cast<unsigned char>(c)) && c != ':' && c != '.')
-                return fail("'" + std::string(1, c) + "' in an IPv6 address");
+                return fail(Quoted(c) + " in an IPv6 address");
         rest.erase(0, close + 1);
         if (!rest.empty()) {
             if (rest[0] != ':') return fail("text after the IPv6 address");
@@ -60,7 +64,7 @@ bool ParseSocketAddress(const std::string& text, SocketAddress* address, std::st
         }
         if (parsed.host.empty()) return fail("no host");
         for (char c : parsed.host)
-            if (!HostCharacter(c)) return fail("'" + std::string(1, c) + "' in the host name");
+            if (!HostCharacter(c)) return fail(Quoted(c) + " in the host name");
     }
     if (!port.empty()) {
         long value = 0;

@@ -89,7 +89,8 @@ std::string PagePath(const std::string& first, size_t page) {
     if (page == 0) return first;
     const size_t slash = first.find_last_of('/');
     const size_t dot = first.rfind('.');
-    const std::string suffix = "-" + std::to_string(page + 1);
+    std::string suffix = "-";
+    suffix += std::to_string(page + 1);
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
         return first + suffix;
     return first.substr(0, dot) + suffix + first.substr(dot);

@@ -48,7 +48,10 @@ struct InkBox {
 InkBox FindInkBox(const Image& image, int threshold);
 std::string ToString(const InkBox& box);
 
-// PNG files through cairo. A picture with transparency is laid on white.
+// PNG files. Written through libpng at its fastest compression, since a
+// page at plotter resolution has millions of pixels and the preview must
+// not wait on the packing; read through cairo, a picture with transparency
+// laid on white.
 bool SavePng(const Image& image, const std::string& path, std::string* pError);
 bool LoadPng(const std::string& path, Image* pImage, std::string* pError);
 

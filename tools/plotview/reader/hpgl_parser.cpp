@@ -410,7 +410,8 @@ std::string Describe(const PlotCommand& command) {
             for (size_t k = 0; k < command.params.size(); ++k) {
                 char number[32];
                 std::snprintf(number, sizeof number, "%g", command.params[k]);
-                text += (k ? "," : "") + std::string(number);
+                if (k) text += ',';
+                text += number;
             }
             return text;
         }

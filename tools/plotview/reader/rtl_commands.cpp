@@ -36,8 +36,9 @@ bool PlotInterpreter::Escape(const PlotCommand& c) {
             // "\ev1N" and "\ev1O" mean the transparency modes "\e*v1N" and
             // "\e*v1O", but without the asterisk a device reads a
             // two-character sequence and "1N" as data; nothing changes.
-            WarnOnce("\"" + Describe(c) +
-                     "\" is not a PCL sequence (\"\\e*v\" was meant); ignored");
+            std::string text = "\"";
+            text += Describe(c) + "\" is not a PCL sequence (\"\\e*v\" was meant); ignored";
+            WarnOnce(text);
             return true;
         }
         return Unknown("two-character escape sequence");
