@@ -94,15 +94,17 @@ TEST(NetworkPlot, TimeoutsReachTheChannel) {
 
 TEST(NetworkPlot, HelpTellsEveryPlotOption) {
     ScratchDir dir;
-    const PlothostRun run = RunPlothostIn(dir, "--help");
-    EXPECT_EQ(run.status, 0);
-    for (const char* option :
-         {"papers [--driver PLOTTER]", "-o FILE", "--to socket://HOST[:PORT]",
-          "--connect-timeout SECONDS", "--write-timeout SECONDS", "--retry-for SECONDS",
-          "--driver PLOTTER", "--paper PAPER", "--landscape", "--portrait", "--scale FACTOR",
-          "--fit", "--dpi N", "--output-name NAME", "--save-as FILE", "--module PATH",
-          "--app-dir DIR", "--data-dir DIR", "--help"})
-        EXPECT_NE(run.out.find(option), std::string::npos) << option;
+    for (const char* help : {"--help", "plot --help", "papers -h"}) {
+        const PlothostRun run = RunPlothostIn(dir, help);
+        EXPECT_EQ(run.status, 0) << help;
+        for (const char* option :
+             {"papers [--driver PLOTTER]", "-o FILE", "--to socket://HOST[:PORT]",
+              "--connect-timeout SECONDS", "--write-timeout SECONDS", "--retry-for SECONDS",
+              "--driver PLOTTER", "--paper PAPER", "--landscape", "--portrait", "--scale FACTOR",
+              "--fit", "--dpi N", "--output-name NAME", "--save-as FILE", "--module PATH",
+              "--app-dir DIR", "--data-dir DIR", "--help"})
+            EXPECT_NE(run.out.find(option), std::string::npos) << help << ": " << option;
+    }
 }
 
 }  // namespace

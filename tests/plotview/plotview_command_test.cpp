@@ -86,6 +86,26 @@ TEST(PlotviewCommand, EveryPageGetsItsPicture) {
     EXPECT_EQ(plotview::PagePath("pic.png", 0), "pic.png");
 }
 
+TEST(PlotviewCommand, LinksAreWrittenThroughNotReplaced) {
+    // "/dev/stdout" is such a link: renaming a picture over it would
+    // replace the link itself.
+    ScratchDir dir;
+    const std::string plt = dir.Write("line.plt", kPlot);
+    const std::string real = dir.Write("real.png", "old");
+    const std::string link = dir.path() + "/link.png";
+    std::filesystem::create_symlink(real, link);
+    const ViewRun run = Plotview({plt, "-o", link, "--dpi", "20"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    plot::Image image;
+    std::string error;
+    EXPECT_TRUE(plot::LoadPng(real, &image, &error)) << error;
+    EXPECT_FALSE(Exists(link + ".tmp"));
+    // The summary goes with the warnings then, not into the picture.
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("commands="), std::string::npos) << run.err;
+}
+
 TEST(PlotviewCommand, FilesThatAreNotPlotsAreRefusedAndNothingIsWritten) {
     ScratchDir dir;
     const struct {
@@ -148,6 +168,12 @@ TEST(PlotviewCommand, PlotCutShortIsDrawnUpToWhereItEnds) {
         EXPECT_EQ(image.At(200, 100), Rgb(255, 0, 0));
         // The second line runs from (100, 400) to (300, 400).
         EXPECT_EQ(image.At(200, 400), c.secondLine ? Rgb(255, 0, 0) : 0xFFFFFFu);
+        const ViewRun info = Plotview({"--info", plt});
+        EXPECT_EQ(info.status, 0);
+        EXPECT_NE(info.out.find("lines: " + std::string(c.secondLine ? "2" : "1") + "\n"),
+                  std::string::npos)
+            << info.out;
+        EXPECT_NE(info.out.find("warning: the plot is cut short: "), std::string::npos) << info.out;
     }
 }
 

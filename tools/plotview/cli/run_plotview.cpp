@@ -34,13 +34,22 @@ bool ReadFile(const std::string& path, std::string* pBytes, std::string* pError)
 
 // A picture is written beside its name and renamed over it when whole, so
 // that no half-written picture is ever left behind.
+// A device, a pipe or a link ("/dev/stdout" links to whatever standard
+// output is): written through as it is, never renamed over or removed.
+bool IsSpecialFile(const std::string& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::symlink_status(path, ec);
+    return !ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+}
+
 bool WritePng(const plot::Image& image, const std::string& path, std::string* pError) {
+    if (IsSpecialFile(path)) return plot::SavePng(image, path, pError);
+    std::error_code ec;
     const std::string temporary = path + ".tmp";
     if (!plot::SavePng(image, temporary, pError)) {
         std::remove(temporary.c_str());
         return false;
     }
-    std::error_code ec;
     std::filesystem::rename(temporary, path, ec);
     if (ec) {
         std::remove(temporary.c_str());
@@ -60,15 +69,17 @@ int RenderPictures(const ViewOptions& options, const plot::PlotRendering& render
     std::string error;
     for (size_t page = 0; page < rendering.pages.size(); ++page) {
         const std::string path = PagePath(options.pngPath, page);
+        const bool ours = !IsSpecialFile(path);
         if (!WritePng(rendering.pages[page], path, &error)) {
             // The pages of one run come whole or not at all.
             for (const std::string& done : written) std::remove(done.c_str());
             err << "plotview: " << error << "\n";
             return 2;
         }
-        written.push_back(path);
+        if (ours) written.push_back(path);
     }
-    out << rendering.SummaryLine() << "\n";
+    // A picture sent to standard output must not get the summary mixed in.
+    (IsSpecialFile(options.pngPath) ? err : out) << rendering.SummaryLine() << "\n";
     if (!options.referencePath.empty()) {
         const plot::ImageComparison c = plot::ComparePlotToReference(
             rendering.pages.front(), options.referencePath, options.compare);

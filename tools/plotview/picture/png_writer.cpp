@@ -1,5 +1,6 @@
 // SavePng of plot_image.h, through libpng.
 #include <png.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <csetjmp>
@@ -71,7 +72,9 @@ bool SavePng(const Image& image, const std::string& path, std::string* pError) {
     }
     if (!ok) {
         if (pError->find(path) == std::string::npos) *pError += " writing " + path;
-        std::remove(path.c_str());
+        // Only a file of ours goes: the target may be a device.
+        struct stat st {};
+        if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) std::remove(path.c_str());
     }
     return ok;
 }
