@@ -1,6 +1,10 @@
 // The network plotter channel against a real TCP listener on the loopback
 // interface: whole jobs byte for byte, drops, refusals and silence.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -170,6 +174,36 @@ TEST(SocketChannel, SilentPlotterTimesOut) {
         << channel.Error();
 }
 
+TEST(SocketChannel, UnansweredConnectionTimesOut) {
+    // A listener whose queue of connections is full drops further
+    // connection requests without an answer, as a plotter that is switched
+    // off or cut off does: the one queue place (backlog 0) is taken first.
+    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    socklen_t length = sizeof address;
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    ASSERT_EQ(listen(listener, 0), 0);
+    const int first = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_EQ(connect(first, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    SocketOptions options = Quick();
+    options.connectTimeoutMs = 300;
+    SocketChannel channel(options);
+    int notices = 0;
+    channel.onNotice = [&](const std::string&) { ++notices; };
+    const std::string target = "socket://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    EXPECT_EQ(channel.Open(target.c_str()), 0);
+    EXPECT_EQ(channel.Error(),
+              "cannot connect to 127.0.0.1:" + std::to_string(ntohs(address.sin_port)) +
+                  ": no answer within 300 ms");
+    // Silence is not a refusal: no second try.
+    EXPECT_EQ(notices, 0);
+    close(first);
+    close(listener);
+}
+
 TEST(SocketChannel, AbortResetsTheConnection) {
     LoopbackListener listener(Mode::ReadAll);
     SocketChannel channel(Quick());
@@ -179,6 +213,14 @@ TEST(SocketChannel, AbortResetsTheConnection) {
     EXPECT_FALSE(channel.Completed());
     // The plotter sees a reset, not the orderly end of a job.
     EXPECT_FALSE(listener.EndedInOrder());
+    // So it does of a job that is never closed.
+    LoopbackListener second(Mode::ReadAll);
+    {
+        SocketChannel unclosed(Quick());
+        ASSERT_EQ(unclosed.Open(second.Uri().c_str()), 1) << unclosed.Error();
+        WriteInPieces(unclosed, Job(300000));
+    }
+    EXPECT_FALSE(second.EndedInOrder());
 }
 
 TEST(SocketChannel, AddressesThatCannotBeReached) {

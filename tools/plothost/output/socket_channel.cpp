@@ -31,6 +31,8 @@ std::string Seconds(int ms) {
 SocketChannel::SocketChannel(const SocketOptions& options) : m_options(options) {}
 
 SocketChannel::~SocketChannel() {
+    // A job never closed is not whole: the plotter is told by a reset.
+    if (m_state == State::Open) Abort();
     if (m_fd >= 0) close(m_fd);
 }
 
