@@ -14,7 +14,8 @@
 #include "support/pcl_row_decoder.h"
 #include "support/recording_channel.h"
 
-// The fuzz targets link the module's code only; the decoder is compiled in.
+// The fuzz targets link the module's code only; the test tree's reference
+// coders are compiled in.
 #include "support/pcl_row_decoder.cpp"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "pxrdriver/regions.h"
 #include "support/job_harness.h"
-#include "support/plot_reader.h"
+#include "reader/plot_reader.h"
 
 namespace {
 

@@ -112,7 +112,7 @@ TEST(PlotOptions, ArgumentsAndTheirMistakes) {
         {{"a.emf", "--save-as", "x.plt"}, nullptr},
         {{"a.emf", "--output-name", "FILE:"}, nullptr},
         {{"a.emf", "-o", "a.plt", "--scale", "0.5", "--driver", "2", "--dpi", "600"}, nullptr},
-        {{"a.emf"}, "plot needs -o FILE (or --save-as FILE)"},
+        {{"a.emf"}, "plot needs -o FILE, --to socket://HOST[:PORT] or --save-as FILE"},
         {{"-o", "a.plt"}, "plot needs a metafile to plot"},
         {{"a.emf", "b.emf", "-o", "a.plt"}, "plot takes one metafile, not also \"b.emf\""},
         {{"a.emf", "-o"}, "-o needs a value"},

@@ -11,8 +11,8 @@
 
 #include <windows.h>
 #include "support/emf_builder.h"
-#include "support/image_compare.h"
-#include "support/plot_reader.h"
+#include "picture/image_compare.h"
+#include "reader/plot_reader.h"
 #include "support/test_files.h"
 
 namespace {

@@ -1,7 +1,7 @@
-// A small decoder of HP RTL raster rows (PCL compression methods 1 and 3),
-// so that tests and the fuzz target can check the row coders by round trip,
-// and plain reference coders to check their bytes against. The decoder is
-// strict on purpose: anything a plotter would have to guess at is an error.
+// Plain reference coders of HP RTL raster rows to hold the driver's coders
+// against, and a decoder of the rows of a whole raster stream; with the plot
+// reader's row decoders, tests and the fuzz target check the row coders by
+// round trip.
 #pragma once
 
 #include <cstddef>
@@ -10,18 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "reader/pcl_rows.h"
+
 namespace pcl {
-
-using Bytes = std::vector<uint8_t>;
-
-// Decodes one method-1 row, pairs of (repetitions - 1, byte), into *pRow.
-// False for a dangling count byte.
-bool DecodeRunLengthRow(const uint8_t* pData, size_t nLength, Bytes* pRow);
-
-// Applies one method-3 row to *pRow, which holds the seed on entry and keeps
-// its length. False when a command is cut short or replaces bytes past the
-// row's end.
-bool ApplyDeltaRow(const uint8_t* pData, size_t nLength, Bytes* pRow);
 
 // The coders written out byte by byte from the definitions of the methods,
 // to hold the driver's faster coders against: their output must be equal.

@@ -25,23 +25,49 @@ const char kUsage[] =
     "                     mode, resolution, paper and colour mode\n"
     "  caps [PLOTTER]     print the device capabilities and the paper list of one\n"
     "                     plotter (by display name or number; default the first)\n"
+    "  papers [--driver PLOTTER]\n"
+    "                     list the papers of one plotter: number, name, sheet size\n"
+    "                     and printable area in millimetres; * marks the paper of\n"
+    "                     its settings\n"
     "  plot DRAWING.emf [PLOT OPTIONS]\n"
     "                     plot an enhanced metafile: its drawing's frame goes to\n"
     "                     the top left of the printable area, at its true size\n"
-    "                     when it fits, else scaled to fit; the records played\n"
-    "                     and skipped and the bytes written are told on\n"
-    "                     standard error\n"
+    "                     when it fits, else scaled to fit; only what lies inside\n"
+    "                     the frame is plotted. The paper, orientation and scale,\n"
+    "                     the records played and skipped and the bytes written\n"
+    "                     are told on standard error\n"
     "\n"
     "Plot options:\n"
     "  -o FILE            the plot file (\".plt\" is added when missing; it is\n"
     "                     written whole or not at all); a printer device such\n"
     "                     as /dev/usb/lp0 is written directly. Needed unless\n"
-    "                     --save-as or --output-name says where the plot goes\n"
+    "                     --to, --save-as or --output-name says where the plot goes\n"
     "  --driver PLOTTER   the plotter, by display name or number (default 1)\n"
+    "  --paper PAPER      plot on this paper of the plotter's list: its number or\n"
+    "                     its name in any letter case, or words only its name has\n"
+    "                     (\"a0\" for \"ISO A0\"); see 'plothost papers'\n"
+    "  --landscape        turn the paper: its long side across the drawing\n"
+    "  --portrait         the paper upright (what the plotter's settings say when\n"
+    "                     neither is given)\n"
     "  --scale FACTOR     plot at this scale instead of 1:1\n"
     "  --fit              scale the drawing to fill the printable area\n"
     "  --dpi N            plot at N dots per inch (50 to 4800) instead of the\n"
     "                     plotter's setting\n"
+    "  --to socket://HOST[:PORT]\n"
+    "                     send the job to a network plotter over one raw TCP\n"
+    "                     connection (AppSocket/JetDirect, port 9100 unless given;\n"
+    "                     an IPv6 address goes in brackets). A plotter that refuses\n"
+    "                     the connection is tried again with growing pauses; a job\n"
+    "                     that does not arrive whole fails. A terminal shows the\n"
+    "                     bytes sent and the rate\n"
+    "  --connect-timeout SECONDS\n"
+    "                     give up one connection attempt after this long (10)\n"
+    "  --write-timeout SECONDS\n"
+    "                     fail the job when the plotter takes no byte for this long,\n"
+    "                     or does not take the end of the job (30)\n"
+    "  --retry-for SECONDS\n"
+    "                     try a refusing plotter again for this long; 0 tries once\n"
+    "                     (120)\n"
     "  --output-name NAME the output name the host hands the driver, such as\n"
     "                     \"FILE:\" for the driver's save dialog\n"
     "  --save-as FILE     the answer to the save dialog (implies\n"
@@ -127,7 +153,7 @@ int main(int argc, char** argv) {
         }
     }
     if (command.empty()) return UsageError("no command given");
-    if (command != "drivers" && command != "caps" && command != "plot")
+    if (command != "drivers" && command != "caps" && command != "plot" && command != "papers")
         return UsageError("unknown command " + command);
     if (options.modulePath.empty()) options.modulePath = DefaultModulePath();
     FindApplicationFolder();
@@ -142,5 +168,6 @@ int main(int argc, char** argv) {
     }
     if (command == "drivers") return RunDriversCommand(module, options);
     if (command == "plot") return RunPlotCommand(module, options);
+    if (command == "papers") return RunPapersCommand(module, options);
     return RunCapsCommand(module, options);
 }

@@ -15,3 +15,4 @@ struct HostOptions {
 int RunDriversCommand(LoadedModule& module, const HostOptions& options);
 int RunCapsCommand(LoadedModule& module, const HostOptions& options);
 int RunPlotCommand(LoadedModule& module, const HostOptions& options);
+int RunPapersCommand(LoadedModule& module, const HostOptions& options);

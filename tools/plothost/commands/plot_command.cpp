@@ -3,13 +3,17 @@
 // document on an output channel, plays the metafile's records as host
 // calls, ends the document and detaches.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 
 #include "commands/commands.h"
 #include "host/driver_settings.h"
+#include "host/page_setup.h"
 #include "playback/emf_player.h"
 #include "output/file_channel.h"
+#include "output/socket_channel.h"
+#include "output/transfer_meter.h"
 #include "host/loaded_module.h"
 #include "commands/plot_options.h"
 #include "pxrdriver/driver_callbacks.h"
@@ -35,29 +39,12 @@ bool HasVectorEntries(const DriverCallbacks* t) {
            t->OnSelectPen && t->OnSelectBrush && t->OnSetRop2 && t->OnSetClipRegion;
 }
 
-bool ApplyResolution(HT_Driver* driver, int dpi, std::string* error) {
-    auto settings = FetchSettings(driver);
-    if (!settings) {
-        *error = "the driver does not hand out its settings, so --dpi cannot be applied";
-        return false;
-    }
-    DEVMODEA& dm = settings->Public();
-    dm.dmPrintQuality = static_cast<SHORT>(dpi);
-    dm.dmYResolution = static_cast<SHORT>(dpi);
-    dm.dmFields |= DM_PRINTQUALITY | DM_YRESOLUTION;
-    if (!StoreSettings(driver, *settings)) {
-        *error = "the driver refused the resolution of --dpi";
-        return false;
-    }
-    return true;
-}
-
-void TellPlacement(const PlotOptions& options, const Placement& p) {
-    std::fprintf(stderr, "plothost: %s, %.1f x %.1f mm on the printable area of %.1f x %.1f mm",
-                 options.drawing.c_str(), p.drawingWidthMM, p.drawingHeightMM, p.areaWidthMM,
-                 p.areaHeightMM);
+void TellPlacement(const PlotOptions& options, const PageDescription& page, const Placement& p) {
+    std::fprintf(stderr, "plothost: %s, %.1f x %.1f mm on %s %s (printable area %.1f x %.1f mm)",
+                 options.drawing.c_str(), p.drawingWidthMM, p.drawingHeightMM, page.paper.c_str(),
+                 page.landscape ? "landscape" : "portrait", p.areaWidthMM, p.areaHeightMM);
     if (p.scale == 1)
-        std::fprintf(stderr, ", at its true size\n");
+        std::fprintf(stderr, ", at its true size (1:1)\n");
     else
         std::fprintf(stderr, ", scale %.4g%s\n", p.scale,
                      options.scale == ScaleChoice::Fixed ? "" : " to fit");
@@ -69,7 +56,8 @@ void TellPlacement(const PlotOptions& options, const Placement& p) {
 
 // One plot on an attached driver whose table has the vector entries.
 int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevice& device,
-                 const PlotOptions& options, const char* output) {
+                 const PlotOptions& options, const PageDescription& page, JobChannel& channel,
+                 TransferMeter* transfer, const char* output) {
     const DriverCallbacks* t = host->pCallbacks;
     const PrintableArea area{t->GetDeviceCaps(host, HORZRES), t->GetDeviceCaps(host, VERTRES),
                              static_cast<double>(t->GetDeviceCaps(host, LOGPIXELSX))};
@@ -79,7 +67,6 @@ int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevic
                       &error))
         return Failure(error);
 
-    FileChannel channel;
     DOCINFOA info{static_cast<int>(sizeof(DOCINFOA)), options.drawing.c_str(), output, nullptr, 0};
     if (!t->StartDocument(host, &info, &channel)) {
         channel.Abort();
@@ -87,13 +74,17 @@ int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevic
                            ? "the driver did not start the plot (no file chosen?)"
                            : channel.Error());
     }
-    TellPlacement(options, placement);
+    TellPlacement(options, page, placement);
     t->OnSetClipRegion(host, nullptr);  // the whole page
 
-    ProgressMeter meter(doc.size, doc.records.size());
+    // A job on its way to a network plotter shows its bytes instead.
+    ProgressMeter meter(options.to.empty() ? doc.size : 0, doc.records.size());
     PlayOptions play;
     play.device = device;
     play.placement = placement.toDevice;
+    // Only the drawing's own page reaches the paper, as metafile viewers
+    // show it: editors store objects that lie beyond it too.
+    play.frame = placement.frame;
     play.dpi = area.dpi;
     if (meter.Enabled()) play.progress = [&](size_t done, size_t) { meter.Update(done); };
     RunSummary summary;
@@ -103,9 +94,11 @@ int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevic
         // Nothing of the job stays: the driver ends it into a dropped channel.
         channel.Abort();
         t->EndDocument(host);
+        if (transfer) transfer->Finish();
         return Failure(options.drawing + ": " + error + "; nothing was written");
     }
     t->EndDocument(host);
+    if (transfer) transfer->Finish();  // the summary takes the line
     if (!channel.Completed())
         return Failure(channel.Error().empty() ? "the driver did not finish the plot"
                                                : channel.Error());
@@ -134,7 +127,10 @@ int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
     HT_Driver* driver = module.Find(options.driver);
     if (!driver)
         return Failure("no plotter named \"" + options.driver + "\" (see 'plothost drivers')");
-    if (options.dpi > 0 && !ApplyResolution(driver, options.dpi, &error)) return Failure(error);
+    if (!ApplyPageRequest(driver, PageRequest{options.paper, options.orientation, options.dpi},
+                          &error))
+        return Failure(error);
+    const PageDescription page = DescribePage(driver);
 
     // Where the job goes: a plot file the driver names (it adds ".plt"), a
     // printer device as the port, or the host's output name.
@@ -148,6 +144,26 @@ int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
             if (outputName != options.output)
                 std::fprintf(stderr, "plothost: the plot file is named %s\n", outputName.c_str());
         }
+    }
+
+    // A network plotter is the port, as a host names it: the driver opens
+    // the channel with it.
+    std::unique_ptr<JobChannel> channel;
+    std::unique_ptr<TransferMeter> transfer;
+    if (!options.to.empty()) {
+        port = options.to;
+        auto socket = std::make_unique<SocketChannel>(options.socket);
+        transfer = std::make_unique<TransferMeter>(options.to);
+        socket->onNotice = [&transfer](const std::string& notice) {
+            transfer->Finish();
+            std::fprintf(stderr, "plothost: %s\n", notice.c_str());
+        };
+        socket->onProgress = [&transfer](unsigned long long bytes, double seconds) {
+            transfer->Update(bytes, seconds);
+        };
+        channel = std::move(socket);
+    } else {
+        channel = std::make_unique<FileChannel>();
     }
 
     TerminalPresenter presenter;
@@ -165,10 +181,11 @@ int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
                     "\" renders whole pages in the computer (Transaction in computer); only "
                     "vector plotting of metafiles is supported");
         else
-            result = PlotAttached(&host, doc, device, options,
+            result = PlotAttached(&host, doc, device, options, page, *channel, transfer.get(),
                                   outputName.empty() ? nullptr : outputName.c_str());
         driver->Detach(&host);
     }
     SetUiPresenter(nullptr);
+    if (transfer) transfer->Finish();
     return result;
 }

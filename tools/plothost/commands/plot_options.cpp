@@ -8,6 +8,8 @@ namespace {
 
 constexpr int kLowestDpi = 50;
 constexpr int kHighestDpi = 4800;
+// A day: waits beyond it are mistakes, and milliseconds of it fit an int.
+constexpr int kLongestWaitSeconds = 86400;
 
 bool ParseNumber(const std::string& text, double* value) {
     const char* end = text.data() + text.size();
@@ -53,6 +55,34 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions* o, std:
             if (!value(&o->saveAs)) return false;
         } else if (arg == "--driver") {
             if (!value(&o->driver)) return false;
+        } else if (arg == "--to") {
+            if (!value(&o->to)) return false;
+            SocketAddress address;
+            if (!ParseSocketAddress(o->to, &address, error)) return false;
+        } else if (arg == "--connect-timeout" || arg == "--write-timeout" || arg == "--retry-for") {
+            if (!value(&text)) return false;
+            double seconds = 0;
+            const bool retry = arg == "--retry-for";
+            if (!ParseNumber(text, &seconds) || seconds < (retry ? 0 : 0.001) ||
+                seconds > kLongestWaitSeconds) {
+                *error = arg + " needs seconds from " + (retry ? "0" : "0.001") + " to " +
+                         std::to_string(kLongestWaitSeconds) + ", not \"" + text + "\"";
+                return false;
+            }
+            const int ms = static_cast<int>(std::lround(seconds * 1000));
+            (arg == "--connect-timeout" ? o->socket.connectTimeoutMs
+             : retry                    ? o->socket.retryForMs
+                                        : o->socket.writeTimeoutMs) = ms;
+        } else if (arg == "--paper") {
+            if (!value(&o->paper)) return false;
+        } else if (arg == "--landscape" || arg == "--portrait") {
+            const Orientation chosen =
+                arg == "--landscape" ? Orientation::Landscape : Orientation::Portrait;
+            if (o->orientation != Orientation::Unchanged && o->orientation != chosen) {
+                *error = "--landscape and --portrait exclude each other";
+                return false;
+            }
+            o->orientation = chosen;
         } else if (arg == "--fit") {
             fit = true;
         } else if (arg == "--scale") {
@@ -92,10 +122,14 @@ bool ParsePlotOptions(const std::vector<std::string>& args, PlotOptions* o, std:
         *error = "-o excludes --output-name and --save-as";
         return false;
     }
+    if (!o->to.empty() && (!o->output.empty() || !o->outputName.empty() || !o->saveAs.empty())) {
+        *error = "--to excludes -o, --output-name and --save-as";
+        return false;
+    }
     // The save dialog answers only when the output is "FILE:".
     if (!o->saveAs.empty() && o->outputName.empty()) o->outputName = "FILE:";
-    if (o->output.empty() && o->outputName.empty()) {
-        *error = "plot needs -o FILE (or --save-as FILE)";
+    if (o->output.empty() && o->outputName.empty() && o->to.empty()) {
+        *error = "plot needs -o FILE, --to socket://HOST[:PORT] or --save-as FILE";
         return false;
     }
     return true;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "host/page_setup.h"
+#include "output/socket_channel.h"
 #include "playback/page_placement.h"
 
 struct PlotOptions {
@@ -14,7 +16,11 @@ struct PlotOptions {
     std::string driver = "1";
     ScaleChoice scale = ScaleChoice::Auto;
     double fixedScale = 1;
-    int dpi = 0;  // 0: the driver's setting
+    int dpi = 0;     // 0: the driver's setting
+    std::string to;  // --to: a network plotter, "socket://HOST[:PORT]"
+    SocketOptions socket;
+    std::string paper;  // --paper: number or name; empty keeps the driver's
+    Orientation orientation = Orientation::Unchanged;
 };
 
 // False with a message when the arguments are wrong.

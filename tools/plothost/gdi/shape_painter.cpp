@@ -38,6 +38,26 @@ ShapePainter::ShapePainter(PlotSurface& surface, double dpi)
     m_page.CreateRectRgn(-1, -1, surface.DeviceCaps(HORZRES) + 1, surface.DeviceCaps(VERTRES) + 1);
 }
 
+void ShapePainter::SetFrame(std::shared_ptr<CKestRgn> frame) {
+    m_frame = std::move(frame);
+    m_clipKnown = false;
+}
+
+const std::shared_ptr<CKestRgn>& ShapePainter::Clip(const DcState& dc) {
+    if (!m_frame) return dc.clip;
+    if (m_clipKnown && m_clipOf == dc.clip) return m_clip;
+    m_clipOf = dc.clip;
+    m_clipKnown = true;
+    if (!dc.clip) {
+        m_clip = m_frame;
+    } else {
+        auto both = std::make_shared<CKestRgn>();
+        CKestRgn::CombineRgn(both.get(), dc.clip.get(), m_frame.get(), RGN_AND);
+        m_clip = std::move(both);
+    }
+    return m_clip;
+}
+
 int ShapePainter::DeviceWidth(const GdiPen& pen, const Affine& toDevice) {
     if (pen.cosmetic || pen.width <= 0) return 1;
     const double width = pen.width * LengthScale(toDevice);
@@ -50,7 +70,7 @@ void ShapePainter::Fill(std::span<const Figure> figures, const GdiBrush* brush, 
                         bool simple) {
     // R2_NOP leaves the sheet as it is.
     if (!brush || dc.rop2 == R2_NOP) return;
-    m_surface.SetClip(dc.clip);
+    m_surface.SetClip(Clip(dc));
     if (m_surface.ClippedAway()) return;
     m_surface.SetRop2(dc.rop2);
     switch (brush->style) {
@@ -88,7 +108,8 @@ void ShapePainter::FillHatched(std::span<const Figure> figures, const GdiBrush& 
     area.CreatePolygonRgn(outline.data(), static_cast<int>(outline.size()), dc.polyFillMode);
     // Lines are made only where they can show: on the sheet, inside the clip.
     CKestRgn::CombineRgn(&area, &area, &m_page, RGN_AND);
-    if (dc.clip) CKestRgn::CombineRgn(&area, &area, dc.clip.get(), RGN_AND);
+    const std::shared_ptr<CKestRgn>& clip = Clip(dc);
+    if (clip) CKestRgn::CombineRgn(&area, &area, clip.get(), RGN_AND);
     const int spacing = static_cast<int>(std::lround(kHatchSpacing * m_screenPixel));
     m_surface.UsePen(HostPen(PS_SOLID, 1, brush.color));
     DrawHatchLines(&area, brush.hatch, dc.brushOrg, spacing,
@@ -98,7 +119,7 @@ void ShapePainter::FillHatched(std::span<const Figure> figures, const GdiBrush& 
 void ShapePainter::Stroke(std::span<const Figure> figures, const GdiPen* pen, const DcState& dc,
                           const Affine& toDevice) {
     if (!pen || pen->DashKind() == PS_NULL || dc.rop2 == R2_NOP) return;
-    m_surface.SetClip(dc.clip);
+    m_surface.SetClip(Clip(dc));
     if (m_surface.ClippedAway()) return;
     m_surface.SetRop2(dc.rop2);
     const int width = DeviceWidth(*pen, toDevice);

@@ -3,6 +3,7 @@
 // solid polylines of a device width, dashed pens cut into their dashes.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "gdi/gdi_objects.h"
@@ -30,11 +31,24 @@ public:
     // The pen's width on the device, in pixels (at least 1).
     static int DeviceWidth(const GdiPen& pen, const Affine& toDevice);
 
+    // Drawing stays inside this region whatever the state's clip region
+    // says, as GDI's meta region bounds the clip: the drawing's own page.
+    // Null for no such bound.
+    void SetFrame(std::shared_ptr<CKestRgn> frame);
+
 private:
+    // The state's clip region within the frame; the same region object as
+    // long as the state's does not change, so that the driver is told a
+    // clip only when it changes.
+    const std::shared_ptr<CKestRgn>& Clip(const DcState& dc);
     void FillSolid(std::span<const Figure> figures, COLORREF color, int fillMode, bool simple);
     void FillHatched(std::span<const Figure> figures, const GdiBrush& brush, const DcState& dc);
 
     PlotSurface& m_surface;
     double m_screenPixel;  // device pixels per screen pixel
     CKestRgn m_page;       // the sheet's printable area, enlarged by a pixel
+    std::shared_ptr<CKestRgn> m_frame;
+    bool m_clipKnown = false;
+    std::shared_ptr<CKestRgn> m_clipOf;  // the state's clip that m_clip was made of
+    std::shared_ptr<CKestRgn> m_clip;
 };

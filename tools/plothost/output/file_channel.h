@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "pxrdriver/output_channel.h"
+#include "output/job_channel.h"
 
-class FileChannel : public OutputChannel {
+class FileChannel : public JobChannel {
 public:
     FileChannel() = default;
     ~FileChannel() override;
@@ -23,12 +23,12 @@ public:
     void Close() override;
 
     // The path the driver opened ("" before Open).
-    const std::string& Target() const { return m_target; }
+    std::string Target() const override { return m_target; }
     // True once Close has put the complete job in place.
-    bool Completed() const { return m_state == State::Completed; }
+    bool Completed() const override { return m_state == State::Completed; }
     // Why the job could not be written ("" when nothing went wrong).
-    const std::string& Error() const { return m_error; }
-    unsigned long long BytesWritten() const { return m_bytes; }
+    const std::string& Error() const override { return m_error; }
+    unsigned long long BytesWritten() const override { return m_bytes; }
 
 private:
     enum class State { Idle, Open, Failed, Aborted, Completed };

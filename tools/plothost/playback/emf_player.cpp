@@ -30,6 +30,12 @@ bool PlayMetafile(const EmfDocument& doc, HostContext* host, const PlayOptions& 
                   RunSummary* summary, std::string* error) {
     PlotSurface surface(host);
     Playback pb(doc, surface, options.device, options.placement, options.dpi);
+    const RECT& f = options.frame;
+    if (f.right > f.left && f.bottom > f.top) {
+        auto frame = std::make_shared<CKestRgn>();
+        frame->CreateRectRgn(f.left, f.top, f.right, f.bottom);
+        pb.painter.SetFrame(std::move(frame));
+    }
     const HandlerTable& handlers = Handlers();
     const size_t total = doc.records.size();
     size_t done = 0;

@@ -15,6 +15,9 @@ struct PlayOptions {
     ReferenceDevice device;  // of the metafile's header
     Affine placement;        // reference-device pixels -> plotter pixels
     double dpi = 300;        // the plotter's resolution
+    // Nothing is drawn outside this rectangle of plotter pixels (the
+    // drawing's frame) when it is not empty.
+    RECT frame{0, 0, 0, 0};
     // Called now and then with the records played so far and their number.
     std::function<void(size_t done, size_t total)> progress;
 };

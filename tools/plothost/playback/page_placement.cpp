@@ -86,6 +86,11 @@ bool PlaceDrawing(const ENHMETAHEADER& header, const ReferenceDevice& device,
     const double pixelsPerMM = area.dpi / kMillimetresPerInch;
     const double sx = device.millimetresX / device.pixelsX * p.scale * pixelsPerMM;
     const double sy = device.millimetresY / device.pixelsY * p.scale * pixelsPerMM;
+    // A line drawn along the frame's right or bottom edge lies on the
+    // edge's pixel, which belongs to the page.
+    p.frame = RECT{0, 0, static_cast<LONG>(std::lround(p.drawingWidthMM * pixelsPerMM)) + 1,
+                   static_cast<LONG>(std::lround(p.drawingHeightMM * pixelsPerMM)) + 1};
+    if (frame.width <= 0 || frame.height <= 0) p.frame = RECT{0, 0, 0, 0};
     p.toDevice = Affine{
         sx, 0, 0, sy, -frame.left * p.scale * pixelsPerMM, -frame.top * p.scale * pixelsPerMM};
     *placement = p;

@@ -30,6 +30,9 @@ struct Placement {
     double areaWidthMM = 0;
     double areaHeightMM = 0;
     bool fits = true;  // the scaled frame lies inside the printable area
+    // The frame in plotter pixels, right and bottom edges included: the
+    // drawing's own page. Empty when the header gives no frame.
+    RECT frame{0, 0, 0, 0};
 };
 
 // The reference device of the header: szlMicrometers when the header has
