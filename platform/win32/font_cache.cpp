@@ -97,8 +97,8 @@ struct FontCache::Impl {
     FontId Realise(const FaceMatch& match, const FaceQuery& query, const std::string& requested) {
         const FontFace* face = OpenFace(match);
         if (!face) return -1;
-        const bool bold = query.weight >= FW_SEMIBOLD && match.weight < FW_SEMIBOLD;
-        const bool italic = query.italic && !match.italic;
+        const bool bold = query.weight >= FW_SEMIBOLD && face->Weight() < FW_SEMIBOLD;
+        const bool italic = query.italic && !face->Italic();
         const auto key = std::make_tuple(match.file, match.index, bold, italic);
         if (auto it = byFace.find(key); it != byFace.end() && requested.empty()) return it->second;
         Realised r;

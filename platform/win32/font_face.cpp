@@ -98,6 +98,10 @@ FontFace::FontFace(FT_Face face) : m_face(face), m_unitsPerEm(face->units_per_EM
     // GDI's ascent and descent are the Windows ones of the OS/2 table, which
     // also decide the cell height of a positive lfHeight.
     const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(m_face, FT_SFNT_OS2));
+    m_italic = (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+    m_weight = (face->style_flags & FT_STYLE_FLAG_BOLD) ? 700 : 400;
+    if (os2 && os2->version != 0xFFFF && os2->usWeightClass >= 1 && os2->usWeightClass <= 1000)
+        m_weight = os2->usWeightClass;
     if (os2 && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
         m_metrics.ascent = os2->usWinAscent / em;
         m_metrics.descent = os2->usWinDescent / em;

@@ -19,6 +19,10 @@ public:
     FontFace& operator=(const FontFace&) = delete;
 
     const FontMetrics& Metrics() const { return m_metrics; }
+    // The face's own weight (OpenType scale) and slant, as drawn without
+    // synthesis: fontconfig reports those it would synthesise.
+    int Weight() const { return m_weight; }
+    bool Italic() const { return m_italic; }
     // The glyph of a Unicode character; 0 when the face has none.
     UINT GlyphOf(char32_t character) const;
     UINT GlyphCount() const;
@@ -33,6 +37,8 @@ private:
     double m_unitsPerEm = 1000;
     bool m_symbolMap = false;  // a symbol font's characters sit at U+F000..U+F0FF
     FontMetrics m_metrics;
+    int m_weight = 400;
+    bool m_italic = false;
 };
 
 // Slant of synthetic italics: the tangent of about 12 degrees, as FreeType
