@@ -170,8 +170,31 @@ bool MatchFace(const FaceQuery& query, FaceMatch* out) {
     return ok;
 }
 
+// Every character some installed face has, gathered once: a character
+// outside it is answered at once, without sorting the faces.
+FcCharSet* InstalledCharacters() {
+    static FcCharSet* all = [] {
+        FcCharSet* set = FcCharSetCreate();
+        FcPattern* any = FcPatternCreate();
+        FcObjectSet* objects = FcObjectSetBuild(FC_CHARSET, nullptr);
+        if (FcFontSet* fonts = FcFontList(Config(), any, objects)) {
+            for (int i = 0; i < fonts->nfont; ++i) {
+                FcCharSet* chars = nullptr;
+                if (FcPatternGetCharSet(fonts->fonts[i], FC_CHARSET, 0, &chars) == FcResultMatch)
+                    FcCharSetMerge(set, chars, nullptr);
+            }
+            FcFontSetDestroy(fonts);
+        }
+        FcObjectSetDestroy(objects);
+        FcPatternDestroy(any);
+        return set;
+    }();
+    return all;
+}
+
 bool MatchFaceWithCharacter(const FaceQuery& query, char32_t character, FaceMatch* out) {
     std::lock_guard<std::mutex> lock(QueryLock());
+    if (!FcCharSetHasChar(InstalledCharacters(), character)) return false;
     FcPattern* pattern = PatternOf(query);
     FcResult result = FcResultNoMatch;
     FcFontSet* set = FcFontSort(Config(), pattern, FcTrue, nullptr, &result);

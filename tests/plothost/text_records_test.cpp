@@ -351,4 +351,40 @@ TEST(TextRecords, AFontAtAnIndexPastTheHandlesIsRefused) {
     EXPECT_NE(run.error.find("out of range"), std::string::npos) << run.error;
 }
 
+TEST(TextRecords, StockFontsDrawWithoutAFontRecord) {
+    // The system font of a new device context, then the fixed-pitch stock
+    // font, whose glyphs all advance alike.
+    EmfBuilder emf;
+    emf.Mode(EMR_SETBKMODE, TRANSPARENT).Mode(EMR_SETTEXTALIGN, TA_BASELINE);
+    TextOut(emf, {.x = 100, .y = 500, .text = u"il"});
+    emf.Select(ENHMETA_STOCK_OBJECT | ANSI_FIXED_FONT);
+    TextOut(emf, {.x = 100, .y = 800, .text = u"iW"});
+    const Lines drawing = DrawingOf(emf);
+    // 16 logical units to the cell of a monospaced face; "W" is one
+    // contour that starts one advance of "i" after the reference point.
+    FontCache& fonts = SharedFontCache();
+    LOGFONTW fixed{};
+    fixed.lfHeight = 16;
+    fixed.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    const FontInfo* info = fonts.Resolve(fixed);
+    ASSERT_NE(info, nullptr);
+    const double em = 16 / info->metrics.CellHeight();
+    const auto i = fonts.Outline(fonts.MapCharacter(info->id, U'i'), em);
+    const auto w = fonts.Outline(fonts.MapCharacter(info->id, U'W'), em);
+    EXPECT_DOUBLE_EQ(i->advance, w->advance);
+    ASSERT_EQ(w->contours.size(), 1u);
+    std::string expected = "OnPolygon";
+    std::vector<POINT> points;
+    for (const GlyphPoint& p : w->contours[0]) {
+        const POINT q{static_cast<LONG>(std::lround(100 + (i->advance + p.x) * em)),
+                      static_cast<LONG>(std::lround(800 - p.y * em))};
+        if (points.empty() || q.x != points.back().x || q.y != points.back().y) points.push_back(q);
+    }
+    expected += " " + std::to_string(points.size()) + ":";
+    for (const POINT& q : points) expected += " " + std::to_string(q.x) + "," + std::to_string(q.y);
+    ASSERT_FALSE(drawing.empty());
+    EXPECT_EQ(drawing.back(), expected);
+    EXPECT_NE(info->family.find("Mono"), std::string::npos) << info->family;
+}
+
 }  // namespace

@@ -70,7 +70,8 @@ std::shared_ptr<const GdiFont> StockFont(DWORD number) {
     font.logFont.lfHeight = 16;
     font.logFont.lfWeight = number == SYSTEM_FONT ? FW_BOLD : FW_NORMAL;
     font.logFont.lfPitchAndFamily = fixed ? FIXED_PITCH | FF_MODERN : FF_SWISS;
-    font.info = SharedFontCache().Resolve(font.logFont);
+    // Resolved when text is drawn with it: a drawing without text never
+    // starts fontconfig.
     return std::make_shared<const GdiFont>(font);
 }
 

@@ -30,7 +30,7 @@ struct GdiBrush {
 };
 
 // A logical font and the installed face that draws it (null when no font
-// is installed at all).
+// is installed at all, or for stock fonts until their first text).
 struct GdiFont {
     LOGFONTW logFont{};
     const FontInfo* info = nullptr;

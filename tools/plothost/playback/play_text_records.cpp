@@ -141,25 +141,25 @@ R PlayExtTextOut(Playback& pb, const EmfRecordView& r) {
     const EMRTEXT& text = rec.emrtext;
     DcState& dc = pb.State();
     const GdiFont& font = *dc.font;
+    FontCache& fonts = SharedFontCache();
+    const FontInfo* info = font.info ? font.info : fonts.Resolve(font.logFont);
     const bool glyphIndexes = text.fOptions & ETO_GLYPH_INDEX;
     // Glyph indexes of a face that is not installed would pick the wrong
     // glyphs of its substitute: such text is left out, and counted.
-    if (!font.info || (glyphIndexes && font.info->substituted && view.text.size() > 0))
-        return R::Skipped;
+    if (!info || (glyphIndexes && info->substituted && view.text.size() > 0)) return R::Skipped;
 
     if (text.fOptions & ETO_OPAQUE) FillRectangle(pb, text.rcl, dc.bkColor);
     if (view.text.empty()) return R::Played;
 
-    FontCache& fonts = SharedFontCache();
     const std::vector<TextCharacter> characters =
         CharactersOf(view, r.type == EMR_EXTTEXTOUTW, glyphIndexes, font.logFont.lfCharSet);
-    TextSizes sizes = SizesOf(font.logFont, font.info->metrics);
+    TextSizes sizes = SizesOf(font.logFont, info->metrics);
     const Affine& toDevice = pb.ToDevice();
     sizes.pixelsPerEm = sizes.emY * LengthScale(toDevice);
-    const TextRun run = LayOutText(fonts, *font.info, sizes, characters,
+    const TextRun run = LayOutText(fonts, *info, sizes, characters,
                                    Spacing{view.dx, (text.fOptions & ETO_PDY) != 0}, glyphIndexes);
     const TextFrame frame = TextFrame::Of(dc, font.logFont, rec.iGraphicsMode == GM_ADVANCED);
-    const FontMetrics& m = font.info->metrics;
+    const FontMetrics& m = info->metrics;
 
     // The reference point, and where the first glyph's baseline starts.
     const UINT align = dc.textAlign;

@@ -78,7 +78,11 @@ public:
     // font at all is installed.
     const FontInfo* Resolve(const LOGFONTW& logFont);
     // The glyph of a Unicode character: from the font itself, else from the
-    // first fallback face that has it, else the font's glyph 0.
+    // first fallback face that has it, else the font's glyph 0. Each answer
+    // is kept; the faces are searched only for a character no fallback face
+    // found so far has and some installed face has, so that a text of many
+    // characters no face has costs no search at all, and the searches of a
+    // font are at most as many as the installed faces.
     GlyphRef MapCharacter(FontId font, char32_t character);
     // Whether the font's face has a glyph of that index (for text given as
     // glyph indexes).
