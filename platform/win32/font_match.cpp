@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstring>
 #include <mutex>
+#include <vector>
 
 namespace {
 
@@ -170,18 +171,29 @@ bool MatchFace(const FaceQuery& query, FaceMatch* out) {
     return ok;
 }
 
-// Every character some installed face has, gathered once: a character
-// outside it is answered at once, without sorting the faces.
-FcCharSet* InstalledCharacters() {
-    static FcCharSet* all = [] {
-        FcCharSet* set = FcCharSetCreate();
+// Every character some installed face has, gathered once into a bitset of
+// the Unicode range: a character outside it is answered at once, without
+// sorting the faces.
+const std::vector<bool>& InstalledCharacters() {
+    static const std::vector<bool> all = [] {
+        std::vector<bool> set(0x110000, false);
         FcPattern* any = FcPatternCreate();
         FcObjectSet* objects = FcObjectSetBuild(FC_CHARSET, nullptr);
         if (FcFontSet* fonts = FcFontList(Config(), any, objects)) {
             for (int i = 0; i < fonts->nfont; ++i) {
                 FcCharSet* chars = nullptr;
-                if (FcPatternGetCharSet(fonts->fonts[i], FC_CHARSET, 0, &chars) == FcResultMatch)
-                    FcCharSetMerge(set, chars, nullptr);
+                if (FcPatternGetCharSet(fonts->fonts[i], FC_CHARSET, 0, &chars) != FcResultMatch)
+                    continue;
+                FcChar32 map[FC_CHARSET_MAP_SIZE];
+                FcChar32 next = 0;
+                for (FcChar32 page = FcCharSetFirstPage(chars, map, &next); page != FC_CHARSET_DONE;
+                     page = FcCharSetNextPage(chars, map, &next))
+                    for (FcChar32 word = 0; word < FC_CHARSET_MAP_SIZE; ++word)
+                        for (FcChar32 bit = 0; bit < 32; ++bit)
+                            if (map[word] >> bit & 1) {
+                                const FcChar32 c = page + word * 32 + bit;
+                                if (c < set.size()) set[c] = true;
+                            }
             }
             FcFontSetDestroy(fonts);
         }
@@ -194,7 +206,8 @@ FcCharSet* InstalledCharacters() {
 
 bool MatchFaceWithCharacter(const FaceQuery& query, char32_t character, FaceMatch* out) {
     std::lock_guard<std::mutex> lock(QueryLock());
-    if (!FcCharSetHasChar(InstalledCharacters(), character)) return false;
+    const std::vector<bool>& installed = InstalledCharacters();
+    if (character >= installed.size() || !installed[character]) return false;
     FcPattern* pattern = PatternOf(query);
     FcResult result = FcResultNoMatch;
     FcFontSet* set = FcFontSort(Config(), pattern, FcTrue, nullptr, &result);
