@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 

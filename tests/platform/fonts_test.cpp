@@ -227,6 +227,14 @@ TEST(Fonts, CharactersTheFaceLacksComeFromAFallbackFace) {
         ASSERT_TRUE(outline);
         EXPECT_FALSE(outline->contours.empty());
     }
+    // Arabic, Hebrew, Thai and Devanagari letters have a face too.
+    for (char32_t c : {U'\u0627', U'\u05d0', U'\u0e01', U'\u0915'}) {
+        const GlyphRef g = fonts.MapCharacter(latin->id, c);
+        EXPECT_NE(g.glyph, 0u) << static_cast<unsigned>(c);
+        const auto outline = fonts.Outline(g, 100);
+        ASSERT_TRUE(outline);
+        EXPECT_FALSE(outline->contours.empty()) << static_cast<unsigned>(c);
+    }
     // A character no face has draws the font's own missing-glyph box.
     const GlyphRef none = fonts.MapCharacter(latin->id, 0x10FFFD);
     EXPECT_EQ(none.font, latin->id);
