@@ -197,22 +197,25 @@ TEST(Fonts, OutlinesAreCachedPerFontGlyphAndFineness) {
 }
 
 TEST(Fonts, SyntheticBoldWidensStrokesAndAdvance) {
+    // Noto Sans Symbols2 comes in one weight only: bold is synthesised.
     FontCache fonts;
-    // The CJK faces installed are regular and bold; "Noto Sans Thai" bold
-    // exists too, so the request goes to a face with one weight only.
-    const FontInfo* regular = fonts.Resolve(Font(u"Noto Sans CJK JP", FW_NORMAL, true));
-    const FontInfo* bold = fonts.Resolve(Font(u"Noto Sans CJK JP", 900, true));
+    const FontInfo* regular = fonts.Resolve(Font(u"Noto Sans Symbols2", FW_NORMAL));
+    const FontInfo* bold = fonts.Resolve(Font(u"Noto Sans Symbols2", FW_BOLD));
     ASSERT_TRUE(regular && bold);
-    const GlyphRef r = fonts.MapCharacter(regular->id, U'I');
-    const GlyphRef b = fonts.MapCharacter(bold->id, U'I');
-    const Box rb = BoxOf(*fonts.Outline(r, 100));
-    const Box bb = BoxOf(*fonts.Outline(b, 100));
-    if (bold->syntheticBold) {
-        EXPECT_GT(bb.right - bb.left, rb.right - rb.left);
-        EXPECT_GT(fonts.Outline(b, 100)->advance, fonts.Outline(r, 100)->advance);
-    } else {
-        EXPECT_NE(bold->file, regular->file);
-    }
+    EXPECT_EQ(regular->file, bold->file);
+    EXPECT_FALSE(regular->syntheticBold);
+    EXPECT_TRUE(bold->syntheticBold);
+    const GlyphRef r = fonts.MapCharacter(regular->id, U'\u25a0');  // a black square
+    const GlyphRef b = fonts.MapCharacter(bold->id, U'\u25a0');
+    ASSERT_EQ(r.font, regular->id);
+    ASSERT_EQ(b.font, bold->id);
+    const auto ro = fonts.Outline(r, 100);
+    const auto bo = fonts.Outline(b, 100);
+    // Each side grows by a 48th of the em, and so does the advance twice.
+    const Box rb = BoxOf(*ro), bb = BoxOf(*bo);
+    EXPECT_NEAR((bb.right - bb.left) - (rb.right - rb.left), 2.0 / 48, 0.002);
+    EXPECT_NEAR((bb.top - bb.bottom) - (rb.top - rb.bottom), 2.0 / 48, 0.002);
+    EXPECT_NEAR(bo->advance - ro->advance, 2.0 / 48, 0.002);
 }
 
 TEST(Fonts, CharactersTheFaceLacksComeFromAFallbackFace) {
