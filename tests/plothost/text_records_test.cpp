@@ -148,6 +148,22 @@ TEST(TextRecords, UpdateCpStartsAtTheCurrentPositionAndMovesIt) {
                      GlyphPolygon(U'l', 500 + kAdvanceL, 3000)}));
 }
 
+TEST(TextRecords, RightAlignedUpdateCpEndsAtTheCurrentPositionAndMovesItBack) {
+    EmfBuilder emf = Prepared();
+    emf.Mode(EMR_SETTEXTALIGN, TA_BASELINE | TA_RIGHT | TA_UPDATECP).MoveTo(1000, 3000);
+    TextOut(emf, {.x = 9999, .y = 9999, .text = u"l"});
+    TextOut(emf, {.x = 9999, .y = 9999, .text = u"l"});
+    // Centred text leaves the position where it is.
+    emf.Mode(EMR_SETTEXTALIGN, TA_BASELINE | TA_CENTER | TA_UPDATECP);
+    TextOut(emf, {.x = 9999, .y = 9999, .text = u"l"});
+    TextOut(emf, {.x = 9999, .y = 9999, .text = u"l"});
+    const double end = 1000 - 2 * kAdvanceL;
+    EXPECT_EQ(DrawingOf(emf),
+              (Lines{GlyphPolygon(U'l', 1000 - kAdvanceL, 3000), GlyphPolygon(U'l', end, 3000),
+                     GlyphPolygon(U'l', end - kAdvanceL / 2, 3000),
+                     GlyphPolygon(U'l', end - kAdvanceL / 2, 3000)}));
+}
+
 TEST(TextRecords, YUpMappingModesKeepTextUpright) {
     // MM_LOMETRIC on the builder's device (a tenth of a millimetre a pixel)
     // is one pixel a unit with y upwards: the glyph must not turn over.

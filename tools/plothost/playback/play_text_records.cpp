@@ -95,6 +95,30 @@ void AddBand(GdiPath* figures, const TextFrame& frame, DPoint origin, double wid
     figures->CloseFigure();
 }
 
+// Where the run's baseline starts, from the reference point (or the
+// current position, which then moves past the text) and the alignment.
+DPoint PlaceRun(DcState* dc, POINTL referencePoint, const TextRun& run, const TextFrame& frame,
+                const FontMetrics& m, const TextSizes& sizes) {
+    const UINT align = dc->textAlign;
+    const bool updateCp = align & TA_UPDATECP;
+    const bool centred = (align & TA_CENTER) == TA_CENTER;  // TA_CENTER holds TA_RIGHT's bit
+    const DPoint reference = updateCp ? dc->position : Logical(referencePoint);
+    const double along = centred ? -run.advanceX / 2 : (align & TA_RIGHT) ? -run.advanceX : 0;
+    double upwards = -m.ascent * sizes.emY;  // TA_TOP
+    if ((align & TA_BASELINE) == TA_BASELINE)
+        upwards = 0;
+    else if (align & TA_BOTTOM)
+        upwards = m.descent * sizes.emY;
+    // The current position moves to the text's end when the text starts
+    // there, to its start when it ends there; centred text leaves it.
+    if (updateCp && !centred) {
+        dc->position = (align & TA_RIGHT)
+                           ? frame.At(reference, -run.advanceX, 0)
+                           : Add(frame.At(reference, run.advanceX, 0), frame.up, -run.advanceY);
+    }
+    return frame.At(reference, along, upwards);
+}
+
 std::shared_ptr<CKestRgn> ClipToRectangle(Playback& pb, const RECTL& r) {
     const Affine& t = pb.ToDevice();
     const double l = r.left, top = r.top, right = r.right, b = r.bottom;
@@ -161,31 +185,7 @@ R PlayExtTextOut(Playback& pb, const EmfRecordView& r) {
     const TextFrame frame = TextFrame::Of(dc, font.logFont, rec.iGraphicsMode == GM_ADVANCED);
     const FontMetrics& m = info->metrics;
 
-    // The reference point, and where the first glyph's baseline starts.
-    const UINT align = dc.textAlign;
-    const bool updateCp = align & TA_UPDATECP;
-    const DPoint reference = updateCp ? dc.position : Logical(text.ptlReference);
-    double along = 0;
-    if ((align & TA_CENTER) == TA_CENTER)
-        along = -run.advanceX / 2;
-    else if (align & TA_RIGHT)
-        along = -run.advanceX;
-    double upwards = 0;
-    if ((align & TA_BASELINE) == TA_BASELINE)
-        upwards = 0;
-    else if (align & TA_BOTTOM)
-        upwards = m.descent * sizes.emY;
-    else
-        upwards = -m.ascent * sizes.emY;
-    const DPoint origin = frame.At(reference, along, upwards);
-    if (updateCp) {
-        if ((align & TA_CENTER) == TA_CENTER) {
-        } else if (align & TA_RIGHT) {
-            dc.position = frame.At(reference, -run.advanceX, 0);
-        } else {
-            dc.position = Add(frame.At(reference, run.advanceX, 0), frame.up, -run.advanceY);
-        }
-    }
+    const DPoint origin = PlaceRun(&dc, text.ptlReference, run, frame, m, sizes);
 
     DcState textDc = dc;
     textDc.rop2 = R2_COPYPEN;
