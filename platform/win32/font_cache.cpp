@@ -187,6 +187,12 @@ GlyphRef FontCache::MapCharacter(FontId font, char32_t character) {
     return ref;
 }
 
+const FontInfo* FontCache::Info(FontId font) const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (font < 0 || static_cast<size_t>(font) >= m_impl->fonts.size()) return nullptr;
+    return &m_impl->fonts[font].info;
+}
+
 bool FontCache::HasGlyphIndex(FontId font, UINT glyph) {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (font < 0 || static_cast<size_t>(font) >= m_impl->fonts.size()) return false;

@@ -71,6 +71,42 @@ constexpr Substitute kSubstitutes[] = {
     {"cambria", "Caladea"},
 };
 
+// Scripts whose characters a Latin face lacks go to the Noto face of the
+// script, in the style (sans or serif) of the face asked for, before any
+// other face that happens to have them.
+struct ScriptFaces {
+    char32_t first;
+    char32_t last;
+    const char* sans;
+    const char* serif;
+};
+constexpr ScriptFaces kScriptFaces[] = {
+    {0x0590, 0x05FF, "Noto Sans Hebrew", "Noto Serif Hebrew"},
+    {0xFB1D, 0xFB4F, "Noto Sans Hebrew", "Noto Serif Hebrew"},
+    {0x0600, 0x06FF, "Noto Sans Arabic", "Noto Naskh Arabic"},
+    {0x0750, 0x077F, "Noto Sans Arabic", "Noto Naskh Arabic"},
+    {0x08A0, 0x08FF, "Noto Sans Arabic", "Noto Naskh Arabic"},
+    {0xFB50, 0xFDFF, "Noto Sans Arabic", "Noto Naskh Arabic"},
+    {0xFE70, 0xFEFF, "Noto Sans Arabic", "Noto Naskh Arabic"},
+    {0x0900, 0x097F, "Noto Sans Devanagari", "Noto Serif Devanagari"},
+    {0x0980, 0x09FF, "Noto Sans Bengali", "Noto Serif Bengali"},
+    {0x0A00, 0x0A7F, "Noto Sans Gurmukhi", "Noto Serif Gurmukhi"},
+    {0x0A80, 0x0AFF, "Noto Sans Gujarati", "Noto Serif Gujarati"},
+    {0x0B00, 0x0B7F, "Noto Sans Oriya", "Noto Sans Oriya"},
+    {0x0B80, 0x0BFF, "Noto Sans Tamil", "Noto Serif Tamil"},
+    {0x0C00, 0x0C7F, "Noto Sans Telugu", "Noto Serif Telugu"},
+    {0x0C80, 0x0CFF, "Noto Sans Kannada", "Noto Serif Kannada"},
+    {0x0D00, 0x0D7F, "Noto Sans Malayalam", "Noto Serif Malayalam"},
+    {0x0E00, 0x0E7F, "Noto Sans Thai", "Noto Serif Thai"},
+};
+
+const char* ScriptFamilyOf(char32_t character, const std::string& family) {
+    const bool serif = family == "serif" || family.find("Serif") != std::string::npos;
+    for (const ScriptFaces& s : kScriptFaces)
+        if (character >= s.first && character <= s.last) return serif ? s.serif : s.sans;
+    return nullptr;
+}
+
 FcConfig* Config() {
     // FcInit reads the configuration and the font caches once per process.
     static FcConfig* config = [] {
@@ -208,6 +244,20 @@ bool MatchFaceWithCharacter(const FaceQuery& query, char32_t character, FaceMatc
     std::lock_guard<std::mutex> lock(QueryLock());
     const std::vector<bool>& installed = InstalledCharacters();
     if (character >= installed.size() || !installed[character]) return false;
+    if (const char* family = ScriptFamilyOf(character, query.family)) {
+        FaceQuery script = query;
+        script.family = family;
+        FcPattern* pattern = PatternOf(script);
+        FcResult result = FcResultNoMatch;
+        FcPattern* font = FcFontMatch(Config(), pattern, &result);
+        FcPatternDestroy(pattern);
+        FcCharSet* chars = nullptr;
+        const bool found =
+            font && FcPatternGetCharSet(font, FC_CHARSET, 0, &chars) == FcResultMatch &&
+            FcCharSetHasChar(chars, character) && FaceOf(font, out) && FaceHasName(*out, family);
+        if (font) FcPatternDestroy(font);
+        if (found) return true;
+    }
     FcPattern* pattern = PatternOf(query);
     FcResult result = FcResultNoMatch;
     FcFontSet* set = FcFontSort(Config(), pattern, FcTrue, nullptr, &result);

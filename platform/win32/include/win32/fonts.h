@@ -84,6 +84,9 @@ public:
     // characters no face has costs no search at all, and the searches of a
     // font are at most as many as the installed faces.
     GlyphRef MapCharacter(FontId font, char32_t character);
+    // The realised font of an id (of Resolve, or of a fallback face that
+    // MapCharacter gave); null for an id that names none.
+    const FontInfo* Info(FontId font) const;
     // Whether the font's face has a glyph of that index (for text given as
     // glyph indexes).
     bool HasGlyphIndex(FontId font, UINT glyph);
