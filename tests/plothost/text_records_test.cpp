@@ -190,6 +190,30 @@ TEST(TextRecords, EscapementTurnsTheBaselineCounterClockwise) {
     EXPECT_EQ(DrawingOf(emf), Lines{expected});
 }
 
+TEST(TextRecords, OrientationTurnsTheGlyphsInTheAdvancedModeOnly) {
+    LOGFONTW lf = LogFont(u"Liberation Sans", -kEm);
+    lf.lfOrientation = 900;
+    const auto& contour = OutlineOf(U'l').contours.at(0);
+    std::string turned = "OnPolygon " + std::to_string(contour.size()) + ":";
+    for (const GlyphPoint& p : contour)
+        turned += " " + std::to_string(std::lround(3000 - p.y * kEm)) + "," +
+                  std::to_string(std::lround(3000 - p.x * kEm));
+    struct Case {
+        DWORD mode;
+        std::string expected;
+    } cases[] = {
+        {GM_ADVANCED, turned},
+        {GM_COMPATIBLE, GlyphPolygon(U'l', 3000, 3000)},  // glyphs follow the escapement
+    };
+    for (const Case& c : cases) {
+        EmfBuilder emf;
+        CreateFont(emf, 1, lf).Select(1).Mode(EMR_SETBKMODE, TRANSPARENT);
+        emf.Mode(EMR_SETTEXTALIGN, TA_BASELINE);
+        TextOut(emf, {.x = 3000, .y = 3000, .text = u"l", .graphicsMode = c.mode});
+        EXPECT_EQ(DrawingOf(emf), Lines{c.expected}) << c.mode;
+    }
+}
+
 TEST(TextRecords, OpaqueRectangleAndBackgroundAreFilledFirst) {
     // ETO_OPAQUE fills its rectangle with the background colour whatever
     // the background mode; an opaque background mode fills the text's cell.
