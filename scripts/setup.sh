@@ -5,7 +5,9 @@ set -euo pipefail
 
 HPGL2_PACKAGES=(cmake ninja-build g++ g++-multilib pkg-config clang libclang-rt-14-dev
                 libgtest-dev libgmock-dev libbenchmark-dev
-                libpolyclipping-dev libcairo2-dev libpng-dev)
+                libpolyclipping-dev libcairo2-dev libpng-dev
+                libfontconfig-dev libfreetype-dev
+                fonts-liberation2 fonts-noto-core fonts-noto-cjk)
 
 hpgl2_missing_packages() {
   local missing=()

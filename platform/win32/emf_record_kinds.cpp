@@ -3,6 +3,7 @@
 #include <array>
 
 #include "emf_record_check.h"
+#include "win32/emf_font_records.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ constexpr Kind kKinds[] = {
     {EMR_PLGBLT, sizeof(EMRPLGBLT), ValidateAs<EmfPlgBlt>},
     {EMR_SETDIBITSTODEVICE, sizeof(EMRSETDIBITSTODEVICE), ValidateAs<EmfSetDIBitsToDevice>},
     {EMR_STRETCHDIBITS, sizeof(EMRSTRETCHDIBITS), ValidateAs<EmfStretchDIBits>},
-    {EMR_EXTCREATEFONTINDIRECTW, 8 + 4 + 92, nullptr},  // EMR, ihFont, at least a LOGFONTW
+    {EMR_EXTCREATEFONTINDIRECTW, sizeof(EMREXTCREATEFONTINDIRECTW), nullptr},
     {EMR_EXTTEXTOUTA, sizeof(EMREXTTEXTOUTA), ValidateAs<EmfExtTextOut>},
     {EMR_EXTTEXTOUTW, sizeof(EMREXTTEXTOUTW), ValidateAs<EmfExtTextOut>},
     {EMR_POLYBEZIER16, 28, ValidateAs<EmfPolyline16>},

@@ -114,16 +114,16 @@ TEST(BadMetafiles, CutShortOrNoMetafileAtAll) {
 
 TEST(BadMetafiles, UnknownAndUndrawnRecordsAreSkippedAndCounted) {
     EmfBuilder emf;
-    // EXTTEXTOUTW of no characters, twice; a record type past the last one.
-    const std::vector<DWORD> text{
-        0, 0, 0, 0, 1, EmfBuilder::Float(1), EmfBuilder::Float(1), 0, 0, 0, 76, 0, 0, 0, 0, 0, 0};
-    emf.Record(EMR_EXTTEXTOUTW, text).Record(EMR_EXTTEXTOUTW, text).Record(200, {1, 2});
+    // POLYTEXTOUTW of no strings (no writer of metafiles uses it), twice;
+    // a record type past the last one.
+    const std::vector<DWORD> text{0, 0, 0, 0, 1, EmfBuilder::Float(1), EmfBuilder::Float(1), 0};
+    emf.Record(EMR_POLYTEXTOUTW, text).Record(EMR_POLYTEXTOUTW, text).Record(200, {1, 2});
     emf.Record(EMR_SETPIXELV, {1, 1, 0});
     RecordingHost host;
     const PlayRun run = PlayInto(host, emf.Bytes());
     ASSERT_TRUE(run.ok) << run.error;
     EXPECT_EQ(run.summary.played, 2u);  // the header and the end
-    EXPECT_EQ(run.summary.skipped.at(EMR_EXTTEXTOUTW), 2u);
+    EXPECT_EQ(run.summary.skipped.at(EMR_POLYTEXTOUTW), 2u);
     EXPECT_EQ(run.summary.skipped.at(200), 1u);
     EXPECT_EQ(run.summary.skipped.at(EMR_SETPIXELV), 1u);
     EXPECT_EQ(RecordKindName(EMR_EXTTEXTOUTW), "EXTTEXTOUTW");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -181,3 +182,31 @@ TEST(PlotCommand, HelpTellsThePlotOptions) {
 }
 
 }  // namespace
+
+// A drawing with words in Latin, Chinese and Japanese (several faces, bold,
+// italic, underlined, turned by 30 degrees), saved as EMF by LibreOffice
+// Draw from text_latin_cjk.fodg, against LibreOffice's own PNG of it: the
+// words are plotted as filled outlines where the picture has them.
+TEST(PlotCommand, TextDrawingMatchesItsPicture) {
+    ScratchDir dir;
+    // LibreOffice counts one record fewer in the header than it writes: the
+    // file is plotted as it is, and the summary says so.
+    const Outcome run = RunPlothost(dir, "plot " + Sample("text_latin_cjk.emf") + " -o text.plt");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_TRUE(Contains(run.errors, "header counts")) << run.errors;
+    EXPECT_FALSE(Contains(run.errors, "skipped")) << run.errors;
+    const plot::PlotRendering rendering = plot::RenderPlotFile(dir.path() + "/text.plt", 2);
+    ASSERT_TRUE(rendering.ok) << rendering.error;
+    plot::CompareOptions options;
+    // The picture is 160 x 100 mm in 605 x 378 pixels; the plot's page is
+    // the printable area of A4, 200 x 263 mm, from the same corner.
+    options.placement = {0, 0, 756, 994};
+    const plot::ImageComparison c = plot::ComparePlotToReference(
+        plot::FirstPage(rendering), Sample("text_latin_cjk.png"), options);
+    ASSERT_TRUE(c.ok) << c.error;
+    EXPECT_GE(c.coverage, 0.98) << c.ToString();
+    EXPECT_GE(c.precision, 0.98) << c.ToString();
+    EXPECT_GE(c.colourCoverage, 0.80) << c.ToString();
+    EXPECT_LE(c.meanColourError, 30) << c.ToString();
+    EXPECT_EQ(c.inkOutsideReferenceBox, 0u) << c.ToString();
+}

@@ -21,6 +21,13 @@ GdiObject MakePen(DWORD style, COLORREF color) {
     return object;
 }
 
+GdiObject MakeFont(DWORD number) {
+    GdiObject object;
+    object.kind = GdiObjectKind::Font;
+    object.font = StockFont(number);
+    return object;
+}
+
 GdiObject MakeKind(GdiObjectKind kind) {
     GdiObject object;
     object.kind = kind;
@@ -50,10 +57,22 @@ GdiObject StockObject(DWORD number) {
         case SYSTEM_FONT:
         case DEVICE_DEFAULT_FONT:
         case SYSTEM_FIXED_FONT:
-        case DEFAULT_GUI_FONT: return MakeKind(GdiObjectKind::Font);
+        case DEFAULT_GUI_FONT: return MakeFont(number);
         case DEFAULT_PALETTE: return MakeKind(GdiObjectKind::Palette);
         default: return GdiObject{};
     }
+}
+
+std::shared_ptr<const GdiFont> StockFont(DWORD number) {
+    const bool fixed =
+        number == OEM_FIXED_FONT || number == ANSI_FIXED_FONT || number == SYSTEM_FIXED_FONT;
+    GdiFont font;
+    font.logFont.lfHeight = 16;
+    font.logFont.lfWeight = number == SYSTEM_FONT ? FW_BOLD : FW_NORMAL;
+    font.logFont.lfPitchAndFamily = fixed ? FIXED_PITCH | FF_MODERN : FF_SWISS;
+    // Resolved when text is drawn with it: a drawing without text never
+    // starts fontconfig.
+    return std::make_shared<const GdiFont>(font);
 }
 
 GdiPen PenFromLogPen(const LOGPEN& logPen) {

@@ -1,5 +1,5 @@
 // The metafile's object table: pens, brushes and the objects the plot does
-// not draw with (fonts, palettes, colour spaces), by the index the records
+// not draw with (palettes, colour spaces) and fonts, by the index the records
 // give them. Index 0 stands for the metafile itself and never holds an
 // object; indexes at or past the header's handle count are malformed.
 #pragma once
@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include "win32/emf_records.h"
+#include "win32/fonts.h"
 
 struct GdiPen {
     DWORD style = 0;       // PS_ dash kind, end cap, join and type bits
@@ -28,17 +29,29 @@ struct GdiBrush {
     ULONG hatch = 0;
 };
 
+// A logical font and the installed face that draws it (null when no font
+// is installed at all, or for stock fonts until their first text).
+struct GdiFont {
+    LOGFONTW logFont{};
+    const FontInfo* info = nullptr;
+};
+
 enum class GdiObjectKind { None, Pen, Brush, Font, Palette, ColorSpace };
 
 struct GdiObject {
     GdiObjectKind kind = GdiObjectKind::None;
     std::shared_ptr<const GdiPen> pen;
     std::shared_ptr<const GdiBrush> brush;
+    std::shared_ptr<const GdiFont> font;
 };
 
 // The stock object of that number (WHITE_BRUSH ... DC_PEN); kind None for a
 // number that names none.
 GdiObject StockObject(DWORD number);
+
+// The font a stock font object stands for: a plain face of 16 logical units
+// to the cell, fixed-pitch for the fixed stock fonts.
+std::shared_ptr<const GdiFont> StockFont(DWORD number);
 
 GdiPen PenFromLogPen(const LOGPEN& logPen);
 GdiPen PenFromExtLogPen(const EXTLOGPEN32& pen, const DWORD* styleEntries, size_t entryCount);

@@ -60,6 +60,8 @@ DcState DefaultDcState() {
     DcState dc;
     dc.pen = StockObject(BLACK_PEN).pen;
     dc.brush = StockObject(WHITE_BRUSH).brush;
+    static const std::shared_ptr<const GdiFont> systemFont = StockFont(SYSTEM_FONT);
+    dc.font = systemFont;
     return dc;
 }
 

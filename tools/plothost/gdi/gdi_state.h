@@ -39,6 +39,9 @@ struct DcState {
 
     std::shared_ptr<const GdiPen> pen;
     std::shared_ptr<const GdiBrush> brush;
+    std::shared_ptr<const GdiFont> font;
+    UINT textAlign = TA_LEFT | TA_TOP | TA_NOUPDATECP;
+    COLORREF textColor = RGB(0, 0, 0);
     // In plotter device pixels; null when nothing is clipped. Regions are
     // never changed in place, so saved states share them.
     std::shared_ptr<CKestRgn> clip;
@@ -46,7 +49,8 @@ struct DcState {
     DPoint position;  // current position, logical units
 };
 
-// The default state of a new device context: black pen, white brush.
+// The default state of a new device context: black pen, white brush, the
+// system font.
 DcState DefaultDcState();
 
 // Page space to reference-device pixels (window -> viewport).

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,7 @@ struct Playback {
     std::string error;  // "record N (NAME): why" once a handler failed
     std::vector<std::string> warnings;
     bool warnedEmfPlusOnly = false;
+    std::set<std::string> warnedFaces;  // faces whose substitute was told
 
     DcState& State() { return dc.Current(); }
     // The state, for a change of its transforms (mapping mode, window,
@@ -118,3 +120,8 @@ void AddShapeHandlers(HandlerTable& table);
 void AddPathHandlers(HandlerTable& table);
 void AddClipHandlers(HandlerTable& table);
 void AddOtherHandlers(HandlerTable& table);
+void AddTextHandlers(HandlerTable& table);
+
+// Puts an object into the table; Failed (with the reason) for a bad index.
+RecordResult PutObject(Playback& pb, const EmfRecordView& record, DWORD index, GdiObject object,
+                       RecordResult result);

@@ -19,6 +19,7 @@ const HandlerTable& Handlers() {
         AddPathHandlers(t);
         AddClipHandlers(t);
         AddOtherHandlers(t);
+        AddTextHandlers(t);
         return t;
     }();
     return table;
@@ -41,7 +42,7 @@ bool PlayMetafile(const EmfDocument& doc, HostContext* host, const PlayOptions& 
     size_t done = 0;
     bool ok = true;
     for (const EmfRecordView& record : doc.records) {
-        // Types without a handler (text, images, unknown kinds) are skipped,
+        // Types without a handler (images, unknown kinds) are skipped,
         // as PlayEnhMetaFile skips what it does not know.
         const RecordHandler handler = record.type <= EMR_MAX ? handlers[record.type] : nullptr;
         const RecordResult result = handler ? handler(pb, record) : RecordResult::Skipped;

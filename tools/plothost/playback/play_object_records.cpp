@@ -12,10 +12,19 @@ struct EMRCREATEOBJECT {
     DWORD ihObject;
 };
 
-R Put(Playback& pb, const EmfRecordView& r, DWORD index, GdiObject object, R result) {
+}  // namespace
+
+RecordResult PutObject(Playback& pb, const EmfRecordView& r, DWORD index, GdiObject object,
+                       RecordResult result) {
     std::string why;
     if (!pb.objects.Put(index, std::move(object), &why)) return pb.Fail(r, why);
     return result;
+}
+
+namespace {
+
+R Put(Playback& pb, const EmfRecordView& r, DWORD index, GdiObject object, R result) {
+    return PutObject(pb, r, index, std::move(object), result);
 }
 
 R PlayCreatePen(Playback& pb, const EmfRecordView& r) {
@@ -82,6 +91,7 @@ R PlaySelectObject(Playback& pb, const EmfRecordView& r) {
     DcState& state = pb.State();
     if (object->kind == GdiObjectKind::Pen) state.pen = object->pen;
     if (object->kind == GdiObjectKind::Brush) state.brush = object->brush;
+    if (object->kind == GdiObjectKind::Font && object->font) state.font = object->font;
     return R::Played;
 }
 
@@ -113,7 +123,6 @@ void AddObjectHandlers(HandlerTable& t) {
     t[EMR_CREATEBRUSHINDIRECT] = PlayCreateBrush;
     t[EMR_CREATEMONOBRUSH] = PlayCreatePatternBrush;
     t[EMR_CREATEDIBPATTERNBRUSHPT] = PlayCreatePatternBrush;
-    t[EMR_EXTCREATEFONTINDIRECTW] = PlayCreateOther<GdiObjectKind::Font>;
     t[EMR_CREATEPALETTE] = PlayCreateOther<GdiObjectKind::Palette>;
     t[EMR_CREATECOLORSPACE] = PlayCreateOther<GdiObjectKind::ColorSpace>;
     t[EMR_CREATECOLORSPACEW] = PlayCreateOther<GdiObjectKind::ColorSpace>;

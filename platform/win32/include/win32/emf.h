@@ -7,3 +7,4 @@
 #include "win32/emf_blit_records.h"
 #include "win32/emf_reader.h"
 #include "win32/emf_record_views.h"
+#include "win32/emf_font_records.h"
