@@ -5,7 +5,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
-FUZZ_SECONDS=${FUZZ_SECONDS:-30}
+FUZZ_SECONDS=${FUZZ_SECONDS:-20}
 status=0
 
 echo "== tests (Debug)"
