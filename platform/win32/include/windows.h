@@ -10,3 +10,4 @@
 #include "win32/rect.h"
 #include "win32/user.h"
 #include "win32/gdi.h"
+#include "win32/gdi_raster.h"

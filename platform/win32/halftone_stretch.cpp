@@ -1,0 +1,116 @@
+#include "halftone_stretch.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Offsets this close to a pixel boundary are taken as on it, so that a 1:1
+// mapping takes each source pixel whole.
+constexpr double kEpsilon = 1e-6;
+
+void AddTap(AxisTaps& taps, int index, double weight, int lo, int hi) {
+    taps.index.push_back(std::clamp(index, lo, hi));
+    taps.weight.push_back(static_cast<float>(weight));
+}
+
+uint32_t Pack(const float* v) {
+    auto channel = [](float c) {
+        const int i = static_cast<int>(c + 0.5f);
+        return static_cast<uint32_t>(std::clamp(i, 0, 255));
+    };
+    return channel(v[3]) << 24 | channel(v[2]) << 16 | channel(v[1]) << 8 | channel(v[0]);
+}
+
+}  // namespace
+
+AxisTaps BuildAxisTaps(double d0, double d1, double s0, double s1, int out0, int out1, int lo,
+                       int hi, bool halftone) {
+    AxisTaps taps;
+    const double scale = (s1 - s0) / (d1 - d0);  // source pixels per device pixel, signed
+    for (int o = out0; o < out1; ++o) {
+        taps.first.push_back(static_cast<int>(taps.index.size()));
+        const double a = s0 + (o - d0) * scale, b = s0 + (o + 1 - d0) * scale;
+        const double from = std::min(a, b), to = std::max(a, b);
+        if (!halftone) {
+            AddTap(taps, static_cast<int>(std::floor((from + to) / 2)), 1.0, lo, hi);
+        } else if (to - from > 1.0 + kEpsilon) {
+            // Shrinking: the average of the source area, each pixel by its share.
+            const int i0 = static_cast<int>(std::floor(from + kEpsilon));
+            const int i1 = static_cast<int>(std::ceil(to - kEpsilon));
+            for (int i = i0; i < i1; ++i) {
+                const double share = std::min<double>(to, i + 1) - std::max<double>(from, i);
+                if (share > kEpsilon) AddTap(taps, i, share / (to - from), lo, hi);
+            }
+        } else {
+            // Enlarging: between the two source pixels whose centres are nearest.
+            const double centre = (from + to) / 2 - 0.5;
+            double base = std::floor(centre);
+            double f = centre - base;
+            if (f < kEpsilon) f = 0;
+            if (f > 1 - kEpsilon) base += 1, f = 0;
+            AddTap(taps, static_cast<int>(base), 1 - f, lo, hi);
+            if (f > 0) AddTap(taps, static_cast<int>(base) + 1, f, lo, hi);
+        }
+        const int n = static_cast<int>(taps.index.size()) - taps.first.back();
+        taps.count.push_back(n);
+        taps.maxCount = std::max(taps.maxCount, n);
+        if (n != 1) taps.single = false;
+    }
+    return taps;
+}
+
+RowStretcher::RowStretcher(const DibImage& image, const AxisTaps& xTaps, const AxisTaps& yTaps)
+    : m_image(image), m_x(xTaps), m_y(yTaps) {
+    m_source.resize(static_cast<size_t>(image.Width()));
+    m_cache.resize(static_cast<size_t>(std::max(1, yTaps.maxCount)) + 1);
+    m_sum.resize(m_x.count.size() * 4);
+}
+
+const float* RowStretcher::Horizontal(int sourceRow) {
+    Slot* slot = nullptr;
+    for (Slot& s : m_cache) {
+        if (s.row == sourceRow) {
+            s.used = ++m_clock;
+            return s.values.data();
+        }
+        if (!slot || s.used < slot->used) slot = &s;
+    }
+    slot->row = sourceRow;
+    slot->used = ++m_clock;
+    slot->values.resize(m_x.count.size() * 4);
+    m_image.ReadRow(sourceRow, m_source.data());
+    float* v = slot->values.data();
+    for (size_t j = 0; j < m_x.count.size(); ++j, v += 4) {
+        float c[4] = {0, 0, 0, 0};
+        const int first = m_x.first[j];
+        for (int t = 0; t < m_x.count[j]; ++t) {
+            const uint32_t p = m_source[static_cast<size_t>(m_x.index[first + t])];
+            const float w = m_x.weight[first + t];
+            c[0] += w * (p & 0xFF);
+            c[1] += w * ((p >> 8) & 0xFF);
+            c[2] += w * ((p >> 16) & 0xFF);
+            c[3] += w * (p >> 24);
+        }
+        std::copy(c, c + 4, v);
+    }
+    return slot->values.data();
+}
+
+void RowStretcher::Row(int k, uint32_t* out) {
+    const size_t width = m_x.count.size();
+    const int first = m_y.first[static_cast<size_t>(k)];
+    if (m_x.single && m_y.single) {
+        // Each output pixel is one source pixel: no arithmetic.
+        m_image.ReadRow(m_y.index[first], m_source.data());
+        for (size_t j = 0; j < width; ++j) out[j] = m_source[static_cast<size_t>(m_x.index[j])];
+        return;
+    }
+    std::fill(m_sum.begin(), m_sum.end(), 0.0f);
+    for (int t = 0; t < m_y.count[static_cast<size_t>(k)]; ++t) {
+        const float* row = Horizontal(m_y.index[first + t]);
+        const float w = m_y.weight[first + t];
+        for (size_t i = 0; i < width * 4; ++i) m_sum[i] += w * row[i];
+    }
+    for (size_t j = 0; j < width; ++j) out[j] = Pack(&m_sum[j * 4]);
+}

@@ -1,0 +1,51 @@
+// Resampling a bitmap onto device pixels as StretchDIBits does it: in
+// HALFTONE mode each device pixel averages the source area it covers when
+// the image shrinks and interpolates between the nearest source pixels when
+// it grows; the other modes take the source pixel under the pixel's centre.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "win32/dib.h"
+
+// The source pixels and weights of each output pixel along one axis.
+struct AxisTaps {
+    std::vector<int> first;  // per output pixel: its first entry in index/weight
+    std::vector<int> count;
+    std::vector<int> index;  // source pixel
+    std::vector<float> weight;
+    bool single = true;  // every output pixel takes exactly one source pixel
+    int maxCount = 0;
+};
+
+// Output pixels [out0, out1) of an axis whose device span d0 -> d1 shows the
+// source span s0 -> s1 (either may run backwards: a mirror image). Source
+// indexes are kept within [lo, hi].
+AxisTaps BuildAxisTaps(double d0, double d1, double s0, double s1, int out0, int out1, int lo,
+                       int hi, bool halftone);
+
+// Produces the output rows one after another (k = 0, 1, ...), reading each
+// source row once while it is needed.
+class RowStretcher {
+public:
+    RowStretcher(const DibImage& image, const AxisTaps& xTaps, const AxisTaps& yTaps);
+    // Output row k as 0xAARRGGBB pixels, xTaps.count.size() of them.
+    void Row(int k, uint32_t* out);
+
+private:
+    const float* Horizontal(int sourceRow);
+
+    const DibImage& m_image;
+    const AxisTaps& m_x;
+    const AxisTaps& m_y;
+    std::vector<uint32_t> m_source;  // one source row
+    struct Slot {
+        int row = -1;
+        uint64_t used = 0;
+        std::vector<float> values;  // 4 channels an output pixel
+    };
+    std::vector<Slot> m_cache;
+    uint64_t m_clock = 0;
+    std::vector<float> m_sum;
+};
