@@ -9,3 +9,5 @@ void InstallJobCallbacks(DriverCallbacks* pTable);
 void InstallVectorCallbacks(DriverCallbacks* pTable);
 // The whole-page entry ("Transaction in computer").
 void InstallWholePageCallbacks(DriverCallbacks* pTable);
+// Bitmap entries (+180, +184), installed with the vector entries.
+void InstallImageCallbacks(DriverCallbacks* pTable);

@@ -20,8 +20,10 @@ void FillCallbackTable(DriverCallbacks* t, int nTransaction) {
     InstallJobCallbacks(t);
     if (nTransaction == kTransactionInComputer)
         InstallWholePageCallbacks(t);
-    else
+    else {
         InstallVectorCallbacks(t);
+        InstallImageCallbacks(t);
+    }
 }
 
 int AttachDriver(HPGL2Driver* driver, HostContext* pHost) {
