@@ -40,7 +40,7 @@ int WINAPI SelectClipRgn(HDC hdc, HRGN hrgn) {
     if (!dc) return ERROR;
     ResetClip(*dc);
     if (!hrgn) return SIMPLEREGION;
-    auto* rgn = static_cast<HRGN__*>(FindGdiObject(hrgn, GdiKind::Region));
+    auto* rgn = static_cast<HRGN__*>(FindRasterGdiObject(hrgn, RasterGdiKind::Region));
     if (!rgn) return ERROR;
     dc->clipLayers.push_back(ClipLayer{rgn->polygons, rgn->fillMode});
     return ClipKind(*dc);

@@ -37,7 +37,7 @@ uint32_t ApplyRop2(int rop2, uint32_t pen, uint32_t dst);
 uint32_t ApplyRop3(DWORD rop, uint32_t pattern, uint32_t src, uint32_t dst);
 
 // 0x00RRGGBB of a COLORREF (0x00BBGGRR).
-inline uint32_t PixelOf(COLORREF c) {
+inline uint32_t RasterPixelOf(COLORREF c) {
     return uint32_t{GetRValue(c)} << 16 | uint32_t{GetGValue(c)} << 8 | GetBValue(c);
 }
 inline uint32_t LoadPixel(const BYTE* p) {

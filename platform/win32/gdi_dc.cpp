@@ -16,7 +16,7 @@ HBITMAP StockBitmap() {
         b->stride = 4;
         b->bits = std::make_unique<BYTE[]>(4);
         b->stock = true;
-        RegisterGdiObject(b);
+        RegisterRasterGdiObject(b);
         return b;
     }();
     return stock;
@@ -25,7 +25,7 @@ HBITMAP StockBitmap() {
 template <typename T>
 T* Make() {
     T* object = new (std::nothrow) T;
-    if (object) RegisterGdiObject(object);
+    if (object) RegisterRasterGdiObject(object);
     return object;
 }
 
@@ -44,7 +44,7 @@ BOOL WINAPI DeleteDC(HDC hdc) {
     HDC__* dc = FindDc(hdc);
     if (!dc) return FALSE;
     if (dc->bitmap && dc->bitmap->selectedInto == dc) dc->bitmap->selectedInto = nullptr;
-    UnregisterGdiObject(dc);
+    UnregisterRasterGdiObject(dc);
     delete dc;
     return TRUE;
 }
@@ -75,7 +75,7 @@ HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO* pbmi, UINT, void** ppvBit
     b->height = static_cast<int>(rows);
     b->topDown = h.biHeight < 0;
     b->stride = static_cast<size_t>(stride);
-    RegisterGdiObject(b);
+    RegisterRasterGdiObject(b);
     if (ppvBits) *ppvBits = b->bits.get();
     return b;
 }
@@ -112,7 +112,7 @@ HRGN WINAPI CreatePolygonRgn(const POINT* pptl, int cPoint, int iMode) {
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
     HDC__* dc = FindDc(hdc);
     if (!dc || !h) return nullptr;
-    if (auto* b = static_cast<HBITMAP__*>(FindGdiObject(h, GdiKind::Bitmap))) {
+    if (auto* b = static_cast<HBITMAP__*>(FindRasterGdiObject(h, RasterGdiKind::Bitmap))) {
         // A bitmap lives in one device context at a time.
         if (b->selectedInto && b->selectedInto != dc && !b->stock) return nullptr;
         HBITMAP old = dc->bitmap;
@@ -121,12 +121,12 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
         if (!b->stock) b->selectedInto = dc;
         return old;
     }
-    if (auto* brush = static_cast<HBRUSH__*>(FindGdiObject(h, GdiKind::Brush))) {
+    if (auto* brush = static_cast<HBRUSH__*>(FindRasterGdiObject(h, RasterGdiKind::Brush))) {
         HBRUSH old = dc->brush;
         dc->brush = brush;
         return old;
     }
-    if (auto* rgn = static_cast<HRGN__*>(FindGdiObject(h, GdiKind::Region))) {
+    if (auto* rgn = static_cast<HRGN__*>(FindRasterGdiObject(h, RasterGdiKind::Region))) {
         // Selecting a region makes a copy of it the clip region.
         const int result = SelectClipRgn(hdc, rgn);
         return reinterpret_cast<HGDIOBJ>(static_cast<LONG_PTR>(result));
@@ -135,19 +135,19 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ ho) {
-    if (auto* b = static_cast<HBITMAP__*>(FindGdiObject(ho, GdiKind::Bitmap))) {
+    if (auto* b = static_cast<HBITMAP__*>(FindRasterGdiObject(ho, RasterGdiKind::Bitmap))) {
         if (b->stock || b->selectedInto) return FALSE;  // still in a device context
-        UnregisterGdiObject(b);
+        UnregisterRasterGdiObject(b);
         delete b;
         return TRUE;
     }
-    if (auto* brush = FindGdiObject(ho, GdiKind::Brush)) {
-        UnregisterGdiObject(brush);
+    if (auto* brush = FindRasterGdiObject(ho, RasterGdiKind::Brush)) {
+        UnregisterRasterGdiObject(brush);
         delete brush;
         return TRUE;
     }
-    if (auto* rgn = FindGdiObject(ho, GdiKind::Region)) {
-        UnregisterGdiObject(rgn);
+    if (auto* rgn = FindRasterGdiObject(ho, RasterGdiKind::Region)) {
+        UnregisterRasterGdiObject(rgn);
         delete rgn;
         return TRUE;
     }

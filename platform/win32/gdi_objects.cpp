@@ -10,24 +10,24 @@ std::mutex& RegistryLock() {
     return lock;
 }
 
-std::unordered_map<const void*, GdiObject*>& Registry() {
-    static std::unordered_map<const void*, GdiObject*> registry;
+std::unordered_map<const void*, RasterGdiObject*>& Registry() {
+    static std::unordered_map<const void*, RasterGdiObject*> registry;
     return registry;
 }
 
 }  // namespace
 
-void RegisterGdiObject(GdiObject* object) {
+void RegisterRasterGdiObject(RasterGdiObject* object) {
     std::lock_guard<std::mutex> guard(RegistryLock());
     Registry()[object] = object;
 }
 
-void UnregisterGdiObject(GdiObject* object) {
+void UnregisterRasterGdiObject(RasterGdiObject* object) {
     std::lock_guard<std::mutex> guard(RegistryLock());
     Registry().erase(object);
 }
 
-GdiObject* FindGdiObject(const void* h, GdiKind kind) {
+RasterGdiObject* FindRasterGdiObject(const void* h, RasterGdiKind kind) {
     if (!h) return nullptr;
     std::lock_guard<std::mutex> guard(RegistryLock());
     const auto it = Registry().find(h);

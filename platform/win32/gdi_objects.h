@@ -8,7 +8,7 @@
 
 #include "win32/gdi_raster.h"
 
-enum class GdiKind { Dc, Bitmap, Brush, Region };
+enum class RasterGdiKind { Dc, Bitmap, Brush, Region };
 
 struct DPointF {
     double x;
@@ -16,15 +16,15 @@ struct DPointF {
 };
 using GdiFigures = std::vector<std::vector<DPointF>>;
 
-struct GdiObject {
-    explicit GdiObject(GdiKind k) : kind(k) {}
-    virtual ~GdiObject() = default;
-    GdiKind kind;
+struct RasterGdiObject {
+    explicit RasterGdiObject(RasterGdiKind k) : kind(k) {}
+    virtual ~RasterGdiObject() = default;
+    RasterGdiKind kind;
 };
 
 // A DIB section of 32 bits a pixel, the only form drawn into.
-struct HBITMAP__ : GdiObject {
-    HBITMAP__() : GdiObject(GdiKind::Bitmap) {}
+struct HBITMAP__ : RasterGdiObject {
+    HBITMAP__() : RasterGdiObject(RasterGdiKind::Bitmap) {}
     int width = 0;
     int height = 0;
     bool topDown = true;
@@ -40,14 +40,14 @@ struct HBITMAP__ : GdiObject {
     }
 };
 
-struct HBRUSH__ : GdiObject {
-    HBRUSH__() : GdiObject(GdiKind::Brush) {}
+struct HBRUSH__ : RasterGdiObject {
+    HBRUSH__() : RasterGdiObject(RasterGdiKind::Brush) {}
     COLORREF color = 0;
 };
 
 // Polygons in device pixels, read with their fill mode.
-struct HRGN__ : GdiObject {
-    HRGN__() : GdiObject(GdiKind::Region) {}
+struct HRGN__ : RasterGdiObject {
+    HRGN__() : RasterGdiObject(RasterGdiKind::Region) {}
     GdiFigures polygons;
     int fillMode = ALTERNATE;
 };
@@ -59,8 +59,8 @@ struct ClipLayer {
 
 inline constexpr RECT kNoClip{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
 
-struct HDC__ : GdiObject {
-    HDC__() : GdiObject(GdiKind::Dc) {}
+struct HDC__ : RasterGdiObject {
+    HDC__() : RasterGdiObject(RasterGdiKind::Dc) {}
     HBITMAP bitmap = nullptr;
     HBRUSH brush = nullptr;
     HRGN region = nullptr;  // the last one selected (SelectObject returns it)
@@ -86,11 +86,11 @@ struct HDC__ : GdiObject {
     bool Clipped() const { return clipBox.left != INT_MIN || !clipLayers.empty(); }
 };
 
-void RegisterGdiObject(GdiObject* object);
-void UnregisterGdiObject(GdiObject* object);
+void RegisterRasterGdiObject(RasterGdiObject* object);
+void UnregisterRasterGdiObject(RasterGdiObject* object);
 // The object when h is a live handle of that kind, else null.
-GdiObject* FindGdiObject(const void* h, GdiKind kind);
+RasterGdiObject* FindRasterGdiObject(const void* h, RasterGdiKind kind);
 
 inline HDC__* FindDc(HDC h) {
-    return static_cast<HDC__*>(FindGdiObject(h, GdiKind::Dc));
+    return static_cast<HDC__*>(FindRasterGdiObject(h, RasterGdiKind::Dc));
 }

@@ -44,7 +44,7 @@ extern "C" {
 // the right and bottom edges are not filled.
 int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
     HDC__* dc = FindDc(hDC);
-    auto* brush = static_cast<HBRUSH__*>(FindGdiObject(hbr, GdiKind::Brush));
+    auto* brush = static_cast<HBRUSH__*>(FindRasterGdiObject(hbr, RasterGdiKind::Brush));
     if (!dc || !lprc || !brush) return 0;
     const POINT a = dc->ToDevicePixel(lprc->left, lprc->top);
     const POINT b = dc->ToDevicePixel(lprc->right, lprc->bottom);
@@ -56,7 +56,7 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
         return 1;
     GdiCoverage coverage;
     if (!coverage.Build(*dc, area, nullptr, ALTERNATE)) return 0;
-    PaintCovered(*dc, area, coverage, PixelOf(brush->color), R2_COPYPEN);
+    PaintCovered(*dc, area, coverage, RasterPixelOf(brush->color), R2_COPYPEN);
     return 1;
 }
 
@@ -87,7 +87,7 @@ BOOL WINAPI Polygon(HDC hdc, const POINT* apt, int cpt) {
     GdiCoverage coverage;
     if (dc->brush) {
         if (!coverage.Build(*dc, area, &figures, dc->polyFillMode)) return FALSE;
-        PaintCovered(*dc, area, coverage, PixelOf(dc->brush->color), dc->rop2);
+        PaintCovered(*dc, area, coverage, RasterPixelOf(dc->brush->color), dc->rop2);
     }
     if (!coverage.Build(*dc, area, &figures, dc->polyFillMode, true)) return FALSE;
     PaintCovered(*dc, area, coverage, 0, dc->rop2);

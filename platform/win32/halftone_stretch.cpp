@@ -9,7 +9,7 @@ namespace {
 // mapping takes each source pixel whole.
 constexpr double kEpsilon = 1e-6;
 
-void AddTap(AxisTaps& taps, int index, double weight, int lo, int hi) {
+void AddTap(HalftoneAxisTaps& taps, int index, double weight, int lo, int hi) {
     taps.index.push_back(std::clamp(index, lo, hi));
     taps.weight.push_back(static_cast<float>(weight));
 }
@@ -24,9 +24,9 @@ uint32_t Pack(const float* v) {
 
 }  // namespace
 
-AxisTaps BuildAxisTaps(double d0, double d1, double s0, double s1, int out0, int out1, int lo,
-                       int hi, bool halftone) {
-    AxisTaps taps;
+HalftoneAxisTaps BuildAxisTaps(double d0, double d1, double s0, double s1, int out0, int out1,
+                               int lo, int hi, bool halftone) {
+    HalftoneAxisTaps taps;
     const double scale = (s1 - s0) / (d1 - d0);  // source pixels per device pixel, signed
     for (int o = out0; o < out1; ++o) {
         taps.first.push_back(static_cast<int>(taps.index.size()));
@@ -60,7 +60,8 @@ AxisTaps BuildAxisTaps(double d0, double d1, double s0, double s1, int out0, int
     return taps;
 }
 
-RowStretcher::RowStretcher(const DibImage& image, const AxisTaps& xTaps, const AxisTaps& yTaps)
+RowStretcher::RowStretcher(const DibImage& image, const HalftoneAxisTaps& xTaps,
+                           const HalftoneAxisTaps& yTaps)
     : m_image(image), m_x(xTaps), m_y(yTaps) {
     m_source.resize(static_cast<size_t>(image.Width()));
     m_cache.resize(static_cast<size_t>(std::max(1, yTaps.maxCount)) + 1);

@@ -10,7 +10,7 @@
 #include "win32/dib.h"
 
 // The source pixels and weights of each output pixel along one axis.
-struct AxisTaps {
+struct HalftoneAxisTaps {
     std::vector<int> first;  // per output pixel: its first entry in index/weight
     std::vector<int> count;
     std::vector<int> index;  // source pixel
@@ -22,14 +22,15 @@ struct AxisTaps {
 // Output pixels [out0, out1) of an axis whose device span d0 -> d1 shows the
 // source span s0 -> s1 (either may run backwards: a mirror image). Source
 // indexes are kept within [lo, hi].
-AxisTaps BuildAxisTaps(double d0, double d1, double s0, double s1, int out0, int out1, int lo,
-                       int hi, bool halftone);
+HalftoneAxisTaps BuildAxisTaps(double d0, double d1, double s0, double s1, int out0, int out1,
+                               int lo, int hi, bool halftone);
 
 // Produces the output rows one after another (k = 0, 1, ...), reading each
 // source row once while it is needed.
 class RowStretcher {
 public:
-    RowStretcher(const DibImage& image, const AxisTaps& xTaps, const AxisTaps& yTaps);
+    RowStretcher(const DibImage& image, const HalftoneAxisTaps& xTaps,
+                 const HalftoneAxisTaps& yTaps);
     // Output row k as 0xAARRGGBB pixels, xTaps.count.size() of them.
     void Row(int k, uint32_t* out);
 
@@ -37,8 +38,8 @@ private:
     const float* Horizontal(int sourceRow);
 
     const DibImage& m_image;
-    const AxisTaps& m_x;
-    const AxisTaps& m_y;
+    const HalftoneAxisTaps& m_x;
+    const HalftoneAxisTaps& m_y;
     std::vector<uint32_t> m_source;  // one source row
     struct Slot {
         int row = -1;

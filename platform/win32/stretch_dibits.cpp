@@ -106,14 +106,14 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
     if (xlo > xhi || ylo > yhi) return scans;  // the source rectangle misses the bitmap
 
     const bool halftone = dc->stretchMode == HALFTONE;
-    const AxisTaps xTaps =
+    const HalftoneAxisTaps xTaps =
         BuildAxisTaps(dx0, dx1, sx0, sx1, area.left, area.right, xlo, xhi, halftone);
-    const AxisTaps yTaps =
+    const HalftoneAxisTaps yTaps =
         BuildAxisTaps(dy0, dy1, sy0, sy1, area.top, area.bottom, ylo, yhi, halftone);
     RowStretcher stretcher(image, xTaps, yTaps);
     const int width = area.right - area.left;
     std::vector<uint32_t> row(static_cast<size_t>(width));
-    const uint32_t pattern = dc->brush ? PixelOf(dc->brush->color) : 0;
+    const uint32_t pattern = dc->brush ? RasterPixelOf(dc->brush->color) : 0;
 
     const bool masked = !dc->clipLayers.empty();
     GdiCoverage coverage;

@@ -118,3 +118,6 @@ void AddShapeHandlers(HandlerTable& table);
 void AddPathHandlers(HandlerTable& table);
 void AddClipHandlers(HandlerTable& table);
 void AddOtherHandlers(HandlerTable& table);
+void AddBitmapHandlers(HandlerTable& table);
+// EMR_BITBLT with a source bitmap: an image, drawn through the driver.
+RecordResult PlaySourceBitBlt(Playback& pb, const EmfBitBlt& view);

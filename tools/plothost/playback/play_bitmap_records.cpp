@@ -1,0 +1,143 @@
+// Records that draw bitmaps: played through the driver's bitmap entries
+// with the arguments of StretchDIBits, the destination in device pixels.
+// Bitmaps the raster GDI cannot read (JPEG and PNG, run-length bitmaps too
+// large to expand, malformed ones) are skipped and counted, never drawn
+// wrong.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "playback/emf_playback.h"
+#include "win32/dib.h"
+
+namespace {
+
+using R = RecordResult;
+
+// The record's BITMAPINFO, copied to aligned memory, with the size of
+// compressed pixel data in biSizeImage (GDI reads compressed bits that far,
+// so it must be what the record holds).
+class BitmapInfoCopy {
+public:
+    explicit BitmapInfoCopy(const EmfBitmap& bitmap) {
+        const size_t bytes = sizeof(BITMAPINFOHEADER) + bitmap.colors.size();
+        m_words.assign((bytes + 3) / 4 + 1, 0);
+        std::memcpy(m_words.data(), &bitmap.header, sizeof bitmap.header);
+        std::memcpy(reinterpret_cast<BYTE*>(m_words.data()) + bitmap.header.biSize,
+                    bitmap.colors.data(), bitmap.colors.size());
+        m_size = bitmap.header.biSize + bitmap.colors.size();
+        if (Header().biCompression != BI_RGB && Header().biCompression != BI_BITFIELDS)
+            Header().biSizeImage = static_cast<DWORD>(bitmap.bits.size());
+    }
+    BITMAPINFOHEADER& Header() { return *reinterpret_cast<BITMAPINFOHEADER*>(m_words.data()); }
+    const BITMAPINFO* Info() const { return reinterpret_cast<const BITMAPINFO*>(m_words.data()); }
+    size_t Size() const { return m_size; }
+
+private:
+    std::vector<uint32_t> m_words;
+    size_t m_size = 0;
+};
+
+LONG Round(double v) {
+    return static_cast<LONG>(std::clamp(std::floor(v + 0.5), -2147483648.0, 2147483647.0));
+}
+
+// The destination box in device pixels: the transformed corners, so that a
+// mirroring transform mirrors the image (a rotation draws it in its box).
+RECT DeviceDestination(Playback& pb, LONG x, LONG y, LONG cx, LONG cy) {
+    const DPoint a = pb.Device({static_cast<double>(x), static_cast<double>(y)});
+    const DPoint b = pb.Device({static_cast<double>(x) + cx, static_cast<double>(y) + cy});
+    const LONG left = Round(a.x), top = Round(a.y);
+    return RECT{left, top, static_cast<LONG>(Round(b.x) - int64_t{left}),
+                static_cast<LONG>(Round(b.y) - int64_t{top})};
+}
+
+// Blits name their source rectangle from the top of the source bitmap;
+// StretchDIBits counts rows of a bottom-up bitmap from its bottom.
+LONG DibSourceY(const BITMAPINFOHEADER& h, LONG ySrc, LONG cySrc) {
+    if (h.biHeight < 0) return ySrc;
+    return static_cast<LONG>(int64_t{h.biHeight} - ySrc - cySrc);
+}
+
+R DrawBitmap(Playback& pb, const EmfBitmap& bitmap, BitmapInfoCopy& info, const RECT& dest,
+             const RECT& source, DWORD rop, bool alpha) {
+    DibImage check;
+    std::string why;
+    if (check.Open(info.Info(), info.Size(), bitmap.bits.data(), bitmap.bits.size(), bitmap.usage,
+                   &why) != DibStatus::Ok) {
+        pb.warnings.push_back("a bitmap was not drawn: " + why);
+        return R::Skipped;
+    }
+    if (dest.right == 0 || dest.bottom == 0) return R::Played;  // nothing to cover
+    pb.surface.DrawBitmap(dest, source, bitmap.bits.data(), info.Info(), bitmap.usage, rop, alpha);
+    return R::Played;
+}
+
+R PlayStretchDIBits(Playback& pb, const EmfRecordView& r) {
+    EmfStretchDIBits view;
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
+    if (!view.source.present) return R::Played;
+    const EMRSTRETCHDIBITS& rec = *view.record;
+    BitmapInfoCopy info(view.source);
+    return DrawBitmap(pb, view.source, info,
+                      DeviceDestination(pb, rec.xDest, rec.yDest, rec.cxDest, rec.cyDest),
+                      RECT{rec.xSrc, rec.ySrc, rec.cxSrc, rec.cySrc}, rec.dwRop, false);
+}
+
+R PlaySetDIBitsToDevice(Playback& pb, const EmfRecordView& r) {
+    EmfSetDIBitsToDevice view;
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
+    if (!view.source.present) return R::Played;
+    const EMRSETDIBITSTODEVICE& rec = *view.record;
+    BitmapInfoCopy info(view.source);
+    // The record holds only the scans from iStartScan on: the bitmap drawn
+    // is those rows, and the source rectangle moves with them.
+    LONG ySrc = rec.ySrc;
+    BITMAPINFOHEADER& h = info.Header();
+    const int64_t rows = h.biHeight < 0 ? -int64_t{h.biHeight} : h.biHeight;
+    if (view.source.rows < rows) {
+        h.biHeight = h.biHeight < 0 ? -static_cast<LONG>(view.source.rows)
+                                    : static_cast<LONG>(view.source.rows);
+        if (h.biHeight > 0) ySrc = static_cast<LONG>(int64_t{ySrc} - rec.iStartScan);
+    }
+    if (h.biHeight == 0) return R::Played;
+    return DrawBitmap(pb, view.source, info,
+                      DeviceDestination(pb, rec.xDest, rec.yDest, rec.cxSrc, rec.cySrc),
+                      RECT{rec.xSrc, ySrc, rec.cxSrc, rec.cySrc}, SRCCOPY, false);
+}
+
+R PlayStretchBlt(Playback& pb, const EmfRecordView& r) {
+    EmfStretchBlt view;
+    if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
+    const EMRSTRETCHBLT& rec = *view.record;
+    const bool alpha = r.type == EMR_ALPHABLEND;
+    if (!view.source.present) return alpha ? R::Played : R::Skipped;
+    BitmapInfoCopy info(view.source);
+    const RECT source{rec.xSrc, DibSourceY(info.Header(), rec.ySrc, rec.cySrc), rec.cxSrc,
+                      rec.cySrc};
+    // An alpha blend's dwRop is its BLENDFUNCTION; the image itself is copied.
+    return DrawBitmap(pb, view.source, info,
+                      DeviceDestination(pb, rec.xDest, rec.yDest, rec.cxDest, rec.cyDest), source,
+                      alpha ? SRCCOPY : rec.dwRop, alpha);
+}
+
+}  // namespace
+
+RecordResult PlaySourceBitBlt(Playback& pb, const EmfBitBlt& view) {
+    const EMRBITBLT& rec = *view.record;
+    BitmapInfoCopy info(view.source);
+    // A blit copies as many source pixels as it covers.
+    const RECT source{rec.xSrc, DibSourceY(info.Header(), rec.ySrc, rec.cyDest), rec.cxDest,
+                      rec.cyDest};
+    return DrawBitmap(pb, view.source, info,
+                      DeviceDestination(pb, rec.xDest, rec.yDest, rec.cxDest, rec.cyDest), source,
+                      rec.dwRop, false);
+}
+
+void AddBitmapHandlers(HandlerTable& t) {
+    t[EMR_STRETCHDIBITS] = PlayStretchDIBits;
+    t[EMR_SETDIBITSTODEVICE] = PlaySetDIBitsToDevice;
+    t[EMR_STRETCHBLT] = PlayStretchBlt;
+    t[EMR_ALPHABLEND] = PlayStretchBlt;
+}
