@@ -13,6 +13,7 @@ constexpr DWORD kCoreHeaderSize = 12;
 constexpr DWORD kInfoHeaderSize = 40;
 constexpr DWORD kV2HeaderSize = 52;  // with the three colour masks
 constexpr DWORD kV3HeaderSize = 56;  // with the alpha mask too
+constexpr DWORD kV4HeaderSize = 108;
 constexpr DWORD kV5HeaderSize = 124;
 
 // The twenty static colours of a device context's default palette, which
@@ -79,7 +80,9 @@ DibStatus DibImage::Open(const void* info, size_t infoSize, const void* bits, si
         height = ReadWord(p + 6);
         m_bitCount = ReadWord(p + 10);
         entryBytes = 3;
-    } else if (headerSize >= kInfoHeaderSize && headerSize <= kV5HeaderSize) {
+    } else if (headerSize == kInfoHeaderSize || headerSize == kV2HeaderSize ||
+               headerSize == kV3HeaderSize || headerSize == kV4HeaderSize ||
+               headerSize == kV5HeaderSize) {
         width = static_cast<LONG>(ReadDword(p + 4));
         height = static_cast<LONG>(ReadDword(p + 8));
         m_bitCount = ReadWord(p + 14);
