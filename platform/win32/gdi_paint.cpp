@@ -54,9 +54,18 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
             RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)},
             &area))
         return 1;
+    const uint32_t colour = RasterPixelOf(brush->color);
+    if (dc->clipLayers.empty()) {
+        // The area is already inside the clip box: every pixel of it.
+        for (int y = area.top; y < area.bottom; ++y) {
+            BYTE* p = dc->bitmap->Row(y) + static_cast<size_t>(area.left) * 4;
+            for (int x = area.left; x < area.right; ++x, p += 4) StorePixel(p, colour);
+        }
+        return 1;
+    }
     GdiCoverage coverage;
     if (!coverage.Build(*dc, area, nullptr, ALTERNATE)) return 0;
-    PaintCovered(*dc, area, coverage, RasterPixelOf(brush->color), R2_COPYPEN);
+    PaintCovered(*dc, area, coverage, colour, R2_COPYPEN);
     return 1;
 }
 

@@ -14,14 +14,6 @@ void AddTap(HalftoneAxisTaps& taps, int index, double weight, int lo, int hi) {
     taps.weight.push_back(static_cast<float>(weight));
 }
 
-uint32_t Pack(const float* v) {
-    auto channel = [](float c) {
-        const int i = static_cast<int>(c + 0.5f);
-        return static_cast<uint32_t>(std::clamp(i, 0, 255));
-    };
-    return channel(v[3]) << 24 | channel(v[2]) << 16 | channel(v[1]) << 8 | channel(v[0]);
-}
-
 }  // namespace
 
 HalftoneAxisTaps BuildAxisTaps(double d0, double d1, double s0, double s1, int out0, int out1,
@@ -60,15 +52,40 @@ HalftoneAxisTaps BuildAxisTaps(double d0, double d1, double s0, double s1, int o
     return taps;
 }
 
+namespace {
+
+// The taps' weights as integers summing exactly to 2^bits for each output
+// pixel (the rounding remainder goes to the heaviest tap).
+std::vector<uint32_t> FixedWeights(const HalftoneAxisTaps& taps, int bits) {
+    std::vector<uint32_t> fixed(taps.weight.size());
+    const uint32_t one = 1u << bits;
+    for (size_t o = 0; o < taps.count.size(); ++o) {
+        const int first = taps.first[o];
+        uint32_t sum = 0;
+        int heaviest = first;
+        for (int t = first; t < first + taps.count[o]; ++t) {
+            fixed[t] = static_cast<uint32_t>(taps.weight[t] * one + 0.5f);
+            sum += fixed[t];
+            if (fixed[t] > fixed[heaviest]) heaviest = t;
+        }
+        fixed[heaviest] = fixed[heaviest] + one - sum;
+    }
+    return fixed;
+}
+
+}  // namespace
+
 RowStretcher::RowStretcher(const DibImage& image, const HalftoneAxisTaps& xTaps,
                            const HalftoneAxisTaps& yTaps)
     : m_image(image), m_x(xTaps), m_y(yTaps) {
     m_source.resize(static_cast<size_t>(image.Width()));
+    m_xWeight = FixedWeights(xTaps, kXBits);
+    m_yWeight = FixedWeights(yTaps, kYBits);
     m_cache.resize(static_cast<size_t>(std::max(1, yTaps.maxCount)) + 1);
-    m_sum.resize(m_x.count.size() * 4);
+    m_sum.resize(m_x.count.size() * 3);
 }
 
-const float* RowStretcher::Horizontal(int sourceRow) {
+const uint32_t* RowStretcher::Horizontal(int sourceRow) {
     Slot* slot = nullptr;
     for (Slot& s : m_cache) {
         if (s.row == sourceRow) {
@@ -79,21 +96,22 @@ const float* RowStretcher::Horizontal(int sourceRow) {
     }
     slot->row = sourceRow;
     slot->used = ++m_clock;
-    slot->values.resize(m_x.count.size() * 4);
+    slot->values.resize(m_x.count.size() * 3);
     m_image.ReadRow(sourceRow, m_source.data());
-    float* v = slot->values.data();
-    for (size_t j = 0; j < m_x.count.size(); ++j, v += 4) {
-        float c[4] = {0, 0, 0, 0};
+    uint32_t* v = slot->values.data();
+    const int* index = m_x.index.data();
+    const uint32_t* weight = m_xWeight.data();
+    for (size_t j = 0; j < m_x.count.size(); ++j, v += 3) {
+        uint32_t r = 0, g = 0, b = 0;
         const int first = m_x.first[j];
-        for (int t = 0; t < m_x.count[j]; ++t) {
-            const uint32_t p = m_source[static_cast<size_t>(m_x.index[first + t])];
-            const float w = m_x.weight[first + t];
-            c[0] += w * (p & 0xFF);
-            c[1] += w * ((p >> 8) & 0xFF);
-            c[2] += w * ((p >> 16) & 0xFF);
-            c[3] += w * (p >> 24);
+        for (int t = first; t < first + m_x.count[j]; ++t) {
+            const uint32_t p = m_source[static_cast<size_t>(index[t])];
+            const uint32_t w = weight[t];
+            r += w * ((p >> 16) & 0xFF);
+            g += w * ((p >> 8) & 0xFF);
+            b += w * (p & 0xFF);
         }
-        std::copy(c, c + 4, v);
+        v[0] = r, v[1] = g, v[2] = b;
     }
     return slot->values.data();
 }
@@ -104,14 +122,21 @@ void RowStretcher::Row(int k, uint32_t* out) {
     if (m_x.single && m_y.single) {
         // Each output pixel is one source pixel: no arithmetic.
         m_image.ReadRow(m_y.index[first], m_source.data());
-        for (size_t j = 0; j < width; ++j) out[j] = m_source[static_cast<size_t>(m_x.index[j])];
+        for (size_t j = 0; j < width; ++j)
+            out[j] = m_source[static_cast<size_t>(m_x.index[j])] & 0x00FFFFFF;
         return;
     }
-    std::fill(m_sum.begin(), m_sum.end(), 0.0f);
-    for (int t = 0; t < m_y.count[static_cast<size_t>(k)]; ++t) {
-        const float* row = Horizontal(m_y.index[first + t]);
-        const float w = m_y.weight[first + t];
-        for (size_t i = 0; i < width * 4; ++i) m_sum[i] += w * row[i];
+    std::fill(m_sum.begin(), m_sum.end(), 0u);
+    for (int t = first; t < first + m_y.count[static_cast<size_t>(k)]; ++t) {
+        const uint32_t* row = Horizontal(m_y.index[t]);
+        const uint32_t w = m_yWeight[t];
+        for (size_t i = 0; i < width * 3; ++i) m_sum[i] += w * row[i];
     }
-    for (size_t j = 0; j < width; ++j) out[j] = Pack(&m_sum[j * 4]);
+    constexpr int shift = kXBits + kYBits;
+    constexpr uint32_t half = 1u << (shift - 1);
+    for (size_t j = 0; j < width; ++j) {
+        const uint32_t* c = &m_sum[j * 3];
+        out[j] = ((c[0] + half) >> shift) << 16 | ((c[1] + half) >> shift) << 8 |
+                 ((c[2] + half) >> shift);
+    }
 }

@@ -31,22 +31,28 @@ class RowStretcher {
 public:
     RowStretcher(const DibImage& image, const HalftoneAxisTaps& xTaps,
                  const HalftoneAxisTaps& yTaps);
-    // Output row k as 0xAARRGGBB pixels, xTaps.count.size() of them.
+    // Output row k as 0x00RRGGBB pixels, xTaps.count.size() of them.
     void Row(int k, uint32_t* out);
 
 private:
-    const float* Horizontal(int sourceRow);
+    // Weights in fixed point: horizontal sums of 255 x 2^12 times vertical
+    // weights of 2^10 stay below 2^32.
+    static constexpr int kXBits = 12;
+    static constexpr int kYBits = 10;
+    const uint32_t* Horizontal(int sourceRow);
 
     const DibImage& m_image;
     const HalftoneAxisTaps& m_x;
     const HalftoneAxisTaps& m_y;
-    std::vector<uint32_t> m_source;  // one source row
+    std::vector<uint32_t> m_source;   // one source row
+    std::vector<uint32_t> m_xWeight;  // per tap, summing to 2^kXBits per output pixel
+    std::vector<uint32_t> m_yWeight;  // summing to 2^kYBits
     struct Slot {
         int row = -1;
         uint64_t used = 0;
-        std::vector<float> values;  // 4 channels an output pixel
+        std::vector<uint32_t> values;  // red, green, blue of each output pixel
     };
     std::vector<Slot> m_cache;
     uint64_t m_clock = 0;
-    std::vector<float> m_sum;
+    std::vector<uint32_t> m_sum;
 };
