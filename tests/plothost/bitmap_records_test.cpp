@@ -108,13 +108,27 @@ TEST(BitmapRecords, BlitsWithASourceCountSourceRowsFromTheBottom) {
                      "sizeImage=0 usage=0 rop=0x8800C6"}));
 }
 
-TEST(BitmapRecords, AlphaBlendDrawsThroughTheAlphaEntryAsACopy) {
+// The BLENDFUNCTION decides: the source's alpha with AC_SRC_ALPHA, an
+// opaque copy without it, nothing at a constant alpha of 0.
+TEST(BitmapRecords, AlphaBlendFollowsItsBlendFunction) {
     const TestDib dib = DirectDib(1, 1, 32, {0x80FF0000});
-    EmfBuilder emf;
-    // AC_SRC_OVER, constant alpha 255, AC_SRC_ALPHA: 0x01FF0000.
-    emf.Record(EMR_ALPHABLEND, StretchBlt(0, 0, 8, 8, 0x01FF0000, 0, 0, 1, 1, dib));
-    EXPECT_EQ(Play(emf).log, (Lines{"OnDrawBitmapAlpha dest=0,0,8,8 src=0,0,1,1 bitmap=1x1@32 "
-                                    "compression=0 sizeImage=0 usage=0 rop=0xCC0020"}));
+    struct Case {
+        DWORD blend;
+        Lines log;
+    } cases[] = {
+        {0x01FF0000,
+         {"OnDrawBitmapAlpha dest=0,0,8,8 src=0,0,1,1 bitmap=1x1@32 compression=0 "
+          "sizeImage=0 usage=0 rop=0xCC0020"}},
+        {0x00800000,
+         {"OnDrawBitmap dest=0,0,8,8 src=0,0,1,1 bitmap=1x1@32 compression=0 "
+          "sizeImage=0 usage=0 rop=0xCC0020"}},
+        {0x01000000, {}},
+    };
+    for (const Case& c : cases) {
+        EmfBuilder emf;
+        emf.Record(EMR_ALPHABLEND, StretchBlt(0, 0, 8, 8, c.blend, 0, 0, 1, 1, dib));
+        EXPECT_EQ(Play(emf).log, c.log) << std::hex << c.blend;
+    }
 }
 
 TEST(BitmapRecords, SetDIBitsToDeviceDrawsItsScansAtOnePixelEach) {
@@ -166,11 +180,12 @@ TEST(BitmapRecords, BitmapsThatCannotBeReadAreSkippedAndCounted) {
     huge.bits = {255, 1, 0, 1};
     EmfBuilder emf;
     emf.Record(EMR_STRETCHDIBITS, StretchDIBits(0, 0, 2, 2, 0, 0, 2, 2, jpeg))
-        .Record(EMR_STRETCHDIBITS, StretchDIBits(0, 0, 2, 1, 0, 0, 2, 1, huge));
+        .Record(EMR_STRETCHDIBITS, StretchDIBits(0, 0, 2, 1, 0, 0, 2, 1, huge))
+        .Record(EMR_STRETCHDIBITS, StretchDIBits(0, 0, 2, 2, 0, 0, 2, 2, jpeg));
     const Played p = Play(emf);
     EXPECT_TRUE(p.log.empty());
-    EXPECT_EQ(p.run.summary.skipped.at(EMR_STRETCHDIBITS), 2u);
-    ASSERT_EQ(p.run.summary.warnings.size(), 2u);
+    EXPECT_EQ(p.run.summary.skipped.at(EMR_STRETCHDIBITS), 3u);
+    ASSERT_EQ(p.run.summary.warnings.size(), 2u);  // once for each reason
     EXPECT_EQ(p.run.summary.warnings[0],
               "a bitmap was not drawn: the bitmap is a JPEG or PNG image");
 }

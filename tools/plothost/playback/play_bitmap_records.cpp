@@ -15,6 +15,8 @@ namespace {
 
 using R = RecordResult;
 
+constexpr DWORD kAcSrcAlpha = 0x01;
+
 // The record's BITMAPINFO, copied to aligned memory, with the size of
 // compressed pixel data in biSizeImage (GDI reads compressed bits that far,
 // so it must be what the record holds).
@@ -66,7 +68,10 @@ R DrawBitmap(Playback& pb, const EmfBitmap& bitmap, BitmapInfoCopy& info, const 
     std::string why;
     if (check.Open(info.Info(), info.Size(), bitmap.bits.data(), bitmap.bits.size(), bitmap.usage,
                    &why) != DibStatus::Ok) {
-        pb.warnings.push_back("a bitmap was not drawn: " + why);
+        const std::string warning = "a bitmap was not drawn: " + why;
+        // Told once for each reason, however many bitmaps share it.
+        if (std::find(pb.warnings.begin(), pb.warnings.end(), warning) == pb.warnings.end())
+            pb.warnings.push_back(warning);
         return R::Skipped;
     }
     if (dest.right == 0 || dest.bottom == 0) return R::Played;  // nothing to cover
@@ -111,15 +116,20 @@ R PlayStretchBlt(Playback& pb, const EmfRecordView& r) {
     EmfStretchBlt view;
     if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
     const EMRSTRETCHBLT& rec = *view.record;
-    const bool alpha = r.type == EMR_ALPHABLEND;
-    if (!view.source.present) return alpha ? R::Played : R::Skipped;
+    // An alpha blend's dwRop is its BLENDFUNCTION: operation, flags,
+    // constant alpha, alpha format. The source's own alpha counts only with
+    // AC_SRC_ALPHA; a constant alpha of 0 leaves the page as it is.
+    const bool blend = r.type == EMR_ALPHABLEND;
+    const bool alpha = blend && ((rec.dwRop >> 24) & kAcSrcAlpha) != 0;
+    if (blend && ((rec.dwRop >> 16) & 0xFF) == 0) return R::Played;
+    if (!view.source.present) return blend ? R::Played : R::Skipped;
     BitmapInfoCopy info(view.source);
     const RECT source{rec.xSrc, DibSourceY(info.Header(), rec.ySrc, rec.cySrc), rec.cxSrc,
                       rec.cySrc};
-    // An alpha blend's dwRop is its BLENDFUNCTION; the image itself is copied.
+    // A blend is plotted as a copy: the plotter cannot mix it with what lies below.
     return DrawBitmap(pb, view.source, info,
                       DeviceDestination(pb, rec.xDest, rec.yDest, rec.cxDest, rec.cyDest), source,
-                      alpha ? SRCCOPY : rec.dwRop, alpha);
+                      blend ? SRCCOPY : rec.dwRop, alpha);
 }
 
 }  // namespace
