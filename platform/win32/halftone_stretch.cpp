@@ -24,15 +24,28 @@ HalftoneAxisTaps BuildAxisTaps(double d0, double d1, double s0, double s1, int o
         taps.first.push_back(static_cast<int>(taps.index.size()));
         const double a = s0 + (o - d0) * scale, b = s0 + (o + 1 - d0) * scale;
         const double from = std::min(a, b), to = std::max(a, b);
+        // Source positions are clamped to the source rectangle as doubles
+        // before they become ints: far outside it they need not fit an int.
+        auto clampIndex = [lo, hi](double v) {
+            return static_cast<int>(
+                std::clamp(v, static_cast<double>(lo), static_cast<double>(hi)));
+        };
         if (!halftone) {
-            AddTap(taps, static_cast<int>(std::floor((from + to) / 2)), 1.0, lo, hi);
+            AddTap(taps, clampIndex(std::floor((from + to) / 2)), 1.0, lo, hi);
         } else if (to - from > 1.0 + kEpsilon) {
-            // Shrinking: the average of the source area, each pixel by its share.
-            const int i0 = static_cast<int>(std::floor(from + kEpsilon));
-            const int i1 = static_cast<int>(std::ceil(to - kEpsilon));
-            for (int i = i0; i < i1; ++i) {
-                const double share = std::min<double>(to, i + 1) - std::max<double>(from, i);
-                if (share > kEpsilon) AddTap(taps, i, share / (to - from), lo, hi);
+            // Shrinking: the average of the source area inside the source
+            // rectangle, each pixel by its share.
+            const double first = std::max(std::floor(from + kEpsilon), static_cast<double>(lo));
+            const double last = std::min(std::ceil(to - kEpsilon), static_cast<double>(hi) + 1);
+            double total = 0;
+            for (double i = first; i < last; ++i) total += std::min(to, i + 1) - std::max(from, i);
+            if (total <= kEpsilon) {
+                AddTap(taps, clampIndex(std::floor((from + to) / 2)), 1.0, lo, hi);
+            } else {
+                for (double i = first; i < last; ++i) {
+                    const double share = std::min(to, i + 1) - std::max(from, i);
+                    if (share > kEpsilon) AddTap(taps, static_cast<int>(i), share / total, lo, hi);
+                }
             }
         } else {
             // Enlarging: between the two source pixels whose centres are nearest.
@@ -41,8 +54,12 @@ HalftoneAxisTaps BuildAxisTaps(double d0, double d1, double s0, double s1, int o
             double f = centre - base;
             if (f < kEpsilon) f = 0;
             if (f > 1 - kEpsilon) base += 1, f = 0;
-            AddTap(taps, static_cast<int>(base), 1 - f, lo, hi);
-            if (f > 0) AddTap(taps, static_cast<int>(base) + 1, f, lo, hi);
+            if (base < lo || base >= hi) {
+                AddTap(taps, clampIndex(base + (f >= 0.5 ? 1 : 0)), 1.0, lo, hi);
+            } else {
+                AddTap(taps, static_cast<int>(base), 1 - f, lo, hi);
+                if (f > 0) AddTap(taps, static_cast<int>(base) + 1, f, lo, hi);
+            }
         }
         const int n = static_cast<int>(taps.index.size()) - taps.first.back();
         taps.count.push_back(n);

@@ -99,10 +99,12 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
     const double H = image.Height();
     const double sy0 = image.TopDown() ? ySrc : H - ySrc - static_cast<double>(SrcHeight);
     const double sy1 = sy0 + SrcHeight;
-    const int xlo = static_cast<int>(std::max(0.0, std::min(sx0, sx1)));
-    const int xhi = static_cast<int>(std::min<double>(image.Width(), std::max(sx0, sx1))) - 1;
-    const int ylo = static_cast<int>(std::max(0.0, std::min(sy0, sy1)));
-    const int yhi = static_cast<int>(std::min(H, std::max(sy0, sy1))) - 1;
+    // Clamped as doubles first: a source rectangle may lie 2^32 away.
+    const double W = image.Width();
+    const int xlo = static_cast<int>(std::clamp(std::min(sx0, sx1), 0.0, W));
+    const int xhi = static_cast<int>(std::clamp(std::max(sx0, sx1), 0.0, W)) - 1;
+    const int ylo = static_cast<int>(std::clamp(std::min(sy0, sy1), 0.0, H));
+    const int yhi = static_cast<int>(std::clamp(std::max(sy0, sy1), 0.0, H)) - 1;
     if (xlo > xhi || ylo > yhi) return scans;  // the source rectangle misses the bitmap
 
     const bool halftone = dc->stretchMode == HALFTONE;
@@ -125,6 +127,10 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
         for (int y = top; y < bottom; ++y) {
             stretcher.Row(y - area.top, row.data());
             BYTE* p = dc->bitmap->Row(y) + static_cast<size_t>(area.left) * 4;
+            if (!masked && rop == SRCCOPY) {
+                for (int j = 0; j < width; ++j, p += 4) StorePixel(p, row[static_cast<size_t>(j)]);
+                continue;
+            }
             for (int j = 0; j < width; ++j, p += 4) {
                 if (masked && !coverage.Covered(area.left + j, y)) continue;
                 const uint32_t src = row[static_cast<size_t>(j)] & 0x00FFFFFF;

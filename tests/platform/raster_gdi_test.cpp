@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -175,6 +176,37 @@ TEST(RasterGdi, StretchDIBitsSourceRowsMirrorsAndRasterOperations) {
     bad.Header().biBitCount = 7;
     EXPECT_EQ(
         StretchDIBits(mix.dc, 0, 0, 1, 1, 0, 0, 1, 1, bad.bits.data(), bad.Info(), 0, SRCCOPY), 0);
+}
+
+// Source rectangles far beyond the bitmap, and extents near 2^31, read
+// only the pixels the bitmap has.
+TEST(RasterGdi, ExtremeSourceRectanglesReadOnlyTheBitmap) {
+    const TestDib ramp = DirectDib(4, 1, 24, {0x000000, 0x000000, 0xFFFFFF, 0xFFFFFF});
+    Canvas c(1, 1);
+    SetStretchBltMode(c.dc, HALFTONE);
+    // One pixel averaging a source 2^31 - 1 wide: the four pixels there are.
+    EXPECT_EQ(StretchDIBits(c.dc, 0, 0, 1, 1, 0, 0, INT_MAX, 1, ramp.bits.data(), ramp.Info(),
+                            DIB_RGB_COLORS, SRCCOPY),
+              1);
+    EXPECT_EQ(c.At(0, 0), 0x808080u);
+    struct Case {
+        int xs, ys, ws, hs;
+    } cases[] = {{INT_MIN, INT_MIN, INT_MIN, INT_MIN},
+                 {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+                 {-5, 0, -1, 1},
+                 {0, INT_MIN, 4, INT_MAX}};
+    for (const Case& k : cases) {
+        Canvas blank(2, 2);
+        SetStretchBltMode(blank.dc, HALFTONE);
+        StretchDIBits(blank.dc, 0, 0, 2, 2, k.xs, k.ys, k.ws, k.hs, ramp.bits.data(), ramp.Info(),
+                      DIB_RGB_COLORS, SRCCOPY);
+        // Missing the bitmap draws nothing; overlapping it draws its pixels.
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 2; ++x) {
+                const uint32_t p = blank.At(x, y);
+                EXPECT_TRUE(p == 0xFFFFFFu || (p & 0xFF) == ((p >> 8) & 0xFF)) << k.xs;
+            }
+    }
 }
 
 // Binary raster operations apply to the pixels the shape covers.
