@@ -97,6 +97,20 @@ RowStretcher::RowStretcher(const DibImage& image, const HalftoneAxisTaps& xTaps,
     : m_image(image), m_x(xTaps), m_y(yTaps) {
     m_source.resize(static_cast<size_t>(image.Width()));
     m_xWeight = FixedWeights(xTaps, kXBits);
+    if (xTaps.maxCount >= 1 && xTaps.maxCount <= 4) {
+        m_xPadded = xTaps.maxCount;
+        const size_t width = xTaps.count.size();
+        m_xPaddedIndex.assign(width * m_xPadded, 0);
+        m_xPaddedWeight.assign(width * m_xPadded, 0);
+        for (size_t j = 0; j < width; ++j) {
+            const int first = xTaps.first[j];
+            for (int t = 0; t < m_xPadded; ++t) {
+                const bool real = t < xTaps.count[j];
+                m_xPaddedIndex[j * m_xPadded + t] = xTaps.index[real ? first + t : first];
+                m_xPaddedWeight[j * m_xPadded + t] = real ? m_xWeight[first + t] : 0;
+            }
+        }
+    }
     m_yWeight = FixedWeights(yTaps, kYBits);
     m_cache.resize(static_cast<size_t>(std::max(1, yTaps.maxCount)) + 1);
     m_sum.resize(m_x.count.size() * 3);
@@ -116,6 +130,13 @@ const uint32_t* RowStretcher::Horizontal(int sourceRow) {
     slot->values.resize(m_x.count.size() * 3);
     m_image.ReadRow(sourceRow, m_source.data());
     uint32_t* v = slot->values.data();
+    switch (m_xPadded) {
+        case 1: HorizontalFixed<1>(v); return v;
+        case 2: HorizontalFixed<2>(v); return v;
+        case 3: HorizontalFixed<3>(v); return v;
+        case 4: HorizontalFixed<4>(v); return v;
+        default: break;
+    }
     const int* index = m_x.index.data();
     const uint32_t* weight = m_xWeight.data();
     for (size_t j = 0; j < m_x.count.size(); ++j, v += 3) {
@@ -131,6 +152,25 @@ const uint32_t* RowStretcher::Horizontal(int sourceRow) {
         v[0] = r, v[1] = g, v[2] = b;
     }
     return slot->values.data();
+}
+
+template <int K>
+void RowStretcher::HorizontalFixed(uint32_t* v) const {
+    const int* index = m_xPaddedIndex.data();
+    const uint32_t* weight = m_xPaddedWeight.data();
+    const uint32_t* source = m_source.data();
+    const size_t width = m_x.count.size();
+    for (size_t j = 0; j < width; ++j, v += 3, index += K, weight += K) {
+        uint32_t r = 0, g = 0, b = 0;
+        for (int t = 0; t < K; ++t) {
+            const uint32_t p = source[index[t]];
+            const uint32_t w = weight[t];
+            r += w * ((p >> 16) & 0xFF);
+            g += w * ((p >> 8) & 0xFF);
+            b += w * (p & 0xFF);
+        }
+        v[0] = r, v[1] = g, v[2] = b;
+    }
 }
 
 void RowStretcher::Row(int k, uint32_t* out) {

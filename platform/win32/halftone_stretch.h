@@ -40,12 +40,19 @@ private:
     static constexpr int kXBits = 12;
     static constexpr int kYBits = 10;
     const uint32_t* Horizontal(int sourceRow);
+    // The horizontal pass with every output pixel padded to K taps (zero
+    // weights), so that the inner loop has a fixed length.
+    template <int K>
+    void HorizontalFixed(uint32_t* v) const;
 
     const DibImage& m_image;
     const HalftoneAxisTaps& m_x;
     const HalftoneAxisTaps& m_y;
     std::vector<uint32_t> m_source;   // one source row
     std::vector<uint32_t> m_xWeight;  // per tap, summing to 2^kXBits per output pixel
+    int m_xPadded = 0;                // K of the padded taps below, 0 when not padded
+    std::vector<int> m_xPaddedIndex;
+    std::vector<uint32_t> m_xPaddedWeight;
     std::vector<uint32_t> m_yWeight;  // summing to 2^kYBits
     struct Slot {
         int row = -1;
