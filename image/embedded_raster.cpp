@@ -77,6 +77,9 @@ int SendEmbeddedRaster(HostContext* pHost, const BitmapCall& call, const RasterG
     JobContext* job = JobOf(pHost);
     HPGL2Driver* driver = DriverOf(pHost);
     const size_t rowBytes = static_cast<size_t>(g.W) * 4;
+    // One row must fit a band: a raster of more than 2^21 pixels a row (at
+    // 600 dpi, 89 m of paper) is refused rather than allocated.
+    if (rowBytes > kBandBytes) return 0;
     const int bandRows =
         static_cast<int>(std::clamp<size_t>(kBandBytes / rowBytes, 1, static_cast<size_t>(g.H)));
     const size_t bandBytes = rowBytes * static_cast<size_t>(bandRows);

@@ -26,12 +26,16 @@ bool ChooseRasterGeometry(const JobContext& job, int xDest, int yDest, int wDest
     const int64_t left = std::min<int64_t>(xDest, int64_t{xDest} + wDest);
     const int64_t top = std::min<int64_t>(yDest, int64_t{yDest} + hDest);
     if (w == 0 || h == 0) return false;
-    // |w x h| and |wSrc x hSrc| are below 2^62: no overflow in 64 bits.
+    // |w x h| and |wSrc x hSrc| are at most 2^62: no overflow in 64 bits.
     const int64_t D = w * h;
     const int64_t S = Magnitude(wSrc) * Magnitude(hSrc);
     const int64_t sourceW = header.biWidth;
     const int64_t sourceH = Magnitude(header.biHeight);
-    const bool atSource = keepSource || (3 * S <= 2 * D && D >= kLargeDestination);
+    // 1.5 x S <= D as 3 x S <= 2 x D: S and D are at most 2^62, so both
+    // sides fit 64 unsigned bits.
+    const bool atSource =
+        keepSource ||
+        (3 * static_cast<uint64_t>(S) <= 2 * static_cast<uint64_t>(D) && D >= kLargeDestination);
     // The source size needs the whole destination in int coordinates, the
     // GDI's own; otherwise the visible part at the destination's size.
     if (atSource && sourceW > 0 && sourceH > 0 && sourceH <= INT_MAX && FitsInt(left) &&

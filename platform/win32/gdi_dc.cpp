@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr uint64_t kMaxSectionBytes = uint64_t{1} << 31;
+
 // A new memory device context holds a 1 x 1 bitmap until the caller selects
 // one of its own; SelectObject hands it back then.
 HBITMAP StockBitmap() {
@@ -61,8 +63,9 @@ HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO* pbmi, UINT, void** ppvBit
     const int64_t rows = h.biHeight < 0 ? -int64_t{h.biHeight} : h.biHeight;
     const uint64_t stride = uint64_t{static_cast<DWORD>(h.biWidth)} * 4;
     uint64_t bytes;
+    // Sections of 2 GiB and more are refused, as Windows refuses them.
     if (__builtin_mul_overflow(stride, static_cast<uint64_t>(rows), &bytes) ||
-        bytes > static_cast<uint64_t>(PTRDIFF_MAX))
+        bytes >= kMaxSectionBytes)
         return nullptr;
     auto* b = new (std::nothrow) HBITMAP__;
     if (!b) return nullptr;

@@ -75,7 +75,8 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
     DibImage image;
     if (image.Open(lpbmi, infoBytes, lpBits, BitsBytes(lpbmi), iUsage) != DibStatus::Ok) return 0;
     if (DestWidth == 0 || DestHeight == 0 || SrcWidth == 0 || SrcHeight == 0) return 0;
-    const int scans = SrcHeight < 0 ? -SrcHeight : SrcHeight;
+    // The scan lines drawn; |INT_MIN| is taken as INT_MAX.
+    const int scans = SrcHeight < 0 ? (SrcHeight == INT_MIN ? INT_MAX : -SrcHeight) : SrcHeight;
 
     // The destination in device pixels; corners computed wide, so that
     // extents near 2^31 do not wrap.

@@ -276,6 +276,21 @@ TEST_F(BitmapCallbacks, HugeDestinationsStayBounded) {
               (Chunks{"\x1b*r100S", "\x1b*r100T", "\x1b*t240H", "\x1b*t240V"}));
 }
 
+// A raster row must fit one band (8 MiB, 2^21 pixels): a wider source kept
+// at its size by the size rule is refused, and nothing is written.
+TEST_F(BitmapCallbacks, RowsWiderThanABandAreRefused) {
+    TestDib wide = IndexedDib(1, 1, 1, {0, 0xFFFFFF}, {1});
+    wide.Header().biWidth = (1 << 21) + 1;
+    wide.bits.assign(TestStride((1 << 21) + 1, 1), 0xFF);
+    EXPECT_EQ(Draw(0, 0, 2000, 2000, wide, 0, 0, 1, 1), 0);
+    EXPECT_TRUE(h.Take().empty());
+    wide.Header().biWidth = 1 << 21;  // exactly one band's row: sent
+    EXPECT_EQ(Draw(0, 0, 2000, 2000, wide, 0, 0, 1, 1), 1);
+    const Chunks chunks = h.Take();
+    ASSERT_GE(chunks.size(), 8u);
+    EXPECT_EQ(chunks[6], "\x1b*r2097152S");
+}
+
 TEST_F(BitmapCallbacks, BadHeadersAreRefusedOrDrawNothing) {
     TestDib dib = DirectDib(2, 2, 24, {0, 0, 0, 0});
     dib.Header().biSize = 8;  // no header form is this small

@@ -32,7 +32,7 @@ TestDib WithHeader(const BITMAPINFOHEADER& h, std::vector<uint32_t> extra,
     TestDib dib;
     dib.info.resize(sizeof h + 4 * extra.size());
     std::memcpy(dib.info.data(), &h, sizeof h);
-    std::memcpy(dib.info.data() + sizeof h, extra.data(), 4 * extra.size());
+    if (!extra.empty()) std::memcpy(dib.info.data() + sizeof h, extra.data(), 4 * extra.size());
     dib.bits = std::move(bits);
     return dib;
 }

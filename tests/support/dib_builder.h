@@ -52,7 +52,8 @@ inline TestDib DirectDib(int width, int height, int bitCount, const std::vector<
     return dib;
 }
 
-// Indexed pixels (1, 4 or 8 bits) with a colour table of 0x00RRGGBB values.
+// Indexed pixels (1, 4 or 8 bits) with a colour table of 0x00RRGGBB values;
+// wider bit counts store the values as they are.
 inline TestDib IndexedDib(int width, int height, int bitCount, const std::vector<uint32_t>& palette,
                           const std::vector<int>& indexes) {
     TestDib dib;
@@ -71,6 +72,12 @@ inline TestDib IndexedDib(int width, int height, int bitCount, const std::vector
         uint8_t* row = dib.bits.data() + stride * memoryRow;
         for (int x = 0; x < width; ++x) {
             const int v = indexes[static_cast<size_t>(y) * width + x];
+            if (bitCount >= 8) {  // whole bytes, low byte first
+                for (int k = 0; k < bitCount / 8; ++k)
+                    row[static_cast<size_t>(x) * (bitCount / 8) + k] =
+                        static_cast<uint8_t>(v >> (8 * k));
+                continue;
+            }
             const int bit = x * bitCount;
             row[bit / 8] |= static_cast<uint8_t>(v << (8 - bitCount - bit % 8));
         }
