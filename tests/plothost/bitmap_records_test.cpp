@@ -95,6 +95,31 @@ TEST(BitmapRecords, DestinationFollowsTheTransformMirrorsIncluded) {
                                     "compression=0 sizeImage=0 usage=0 rop=0xCC0020"}));
 }
 
+// A quarter turn (x' = 100 - y, y' = x) turns the bitmap itself: the
+// driver's rasters stand upright, so the host hands it the source turned,
+// its columns the source's rows. The top left (red) lands top right.
+TEST(BitmapRecords, QuarterTurnsTurnTheBitmap) {
+    EmfBuilder emf;
+    emf.World(0, 1, -1, 0, 100, 0)
+        .Record(EMR_STRETCHDIBITS, StretchDIBits(10, 20, 4, 2, 0, 0, 2, 2, kDib));
+    const Played p = Play(emf);
+    // Turned rows: red, blue (the source's first column), then green, white.
+    EXPECT_EQ(p.log, (Lines{"OnDrawBitmap dest=80,10,-2,4 src=0,0,2,2 bitmap=2x-2@32 "
+                            "compression=0 sizeImage=0 usage=0 rop=0xCC0020 "
+                            "pixels=FFFF0000,FF0000FF,FF00FF00,FFFFFFFF"}));
+    EXPECT_TRUE(p.run.summary.warnings.empty());
+    // Other angles are drawn upright in their box, and said so once.
+    EmfBuilder slanted;
+    slanted.World(0.8f, 0.6f, -0.6f, 0.8f, 100, 0)
+        .Record(EMR_STRETCHDIBITS, StretchDIBits(10, 20, 4, 2, 0, 0, 2, 2, kDib))
+        .Record(EMR_STRETCHDIBITS, StretchDIBits(10, 20, 4, 2, 0, 0, 2, 2, kDib));
+    const Played q = Play(slanted);
+    EXPECT_EQ(q.log.size(), 2u);
+    EXPECT_EQ(q.run.summary.warnings,
+              (std::vector<std::string>{"bitmaps under a rotation other than a quarter turn are "
+                                        "drawn upright in their box"}));
+}
+
 // Blits name the source from its top row; StretchDIBits counts the rows of
 // a bottom-up bitmap from the bottom: row 0 of 2, one row high, is row 1.
 TEST(BitmapRecords, BlitsWithASourceCountSourceRowsFromTheBottom) {

@@ -121,10 +121,27 @@ std::string BitmapLine(const char* entry, int x, int y, int w, int h, int xs, in
     return text;
 }
 
+// The pixels of a top-down 32-bit bitmap (the ones the host makes itself),
+// row after row.
+std::string TopDownPixels(const void* bits, const BITMAPINFO* info) {
+    const BITMAPINFOHEADER& b = info->bmiHeader;
+    if (b.biBitCount != 32 || b.biHeight >= 0 || b.biCompression != BI_RGB) return "";
+    const auto* p = static_cast<const uint32_t*>(bits);
+    std::string text = " pixels=";
+    const size_t count = static_cast<size_t>(b.biWidth) * static_cast<size_t>(-b.biHeight);
+    for (size_t i = 0; i < count; ++i) {
+        char one[16];
+        std::snprintf(one, sizeof one, "%s%08X", i ? "," : "", static_cast<unsigned>(p[i]));
+        text += one;
+    }
+    return text;
+}
+
 int DrawBitmap(HostContext* host, int x, int y, int w, int h, int xs, int ys, int ws, int hs,
-               const void*, const BITMAPINFO* info, UINT usage, DWORD rop) {
+               const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
     Of(host)->log.push_back(
-        BitmapLine("OnDrawBitmap", x, y, w, h, xs, ys, ws, hs, info, usage, rop));
+        BitmapLine("OnDrawBitmap", x, y, w, h, xs, ys, ws, hs, info, usage, rop) +
+        TopDownPixels(bits, info));
     return 1;
 }
 

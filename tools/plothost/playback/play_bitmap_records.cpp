@@ -62,19 +62,86 @@ LONG DibSourceY(const BITMAPINFOHEADER& h, LONG ySrc, LONG cySrc) {
     return static_cast<LONG>(int64_t{h.biHeight} - ySrc - cySrc);
 }
 
-R DrawBitmap(Playback& pb, const EmfBitmap& bitmap, BitmapInfoCopy& info, const RECT& dest,
+void WarnOnce(Playback& pb, const std::string& warning) {
+    // Told once for each reason, however many bitmaps share it.
+    if (std::find(pb.warnings.begin(), pb.warnings.end(), warning) == pb.warnings.end())
+        pb.warnings.push_back(warning);
+}
+
+bool NearZero(double v) {
+    return std::fabs(v) < 1e-9;
+}
+
+// The pixels a quarter-turned bitmap may have when they are turned.
+constexpr uint64_t kMaxTurnedPixels = uint64_t{64} << 20;
+
+// A bitmap's source rectangle turned a quarter: a top-down 32-bit bitmap
+// whose columns are the source's rows and whose rows are its columns.
+struct TurnedBitmap {
+    BITMAPINFO info{};
+    std::vector<uint32_t> pixels;  // 0xAARRGGBB, alpha kept
+};
+
+bool TurnSource(const DibImage& image, const RECT& source, TurnedBitmap* out) {
+    // The source rectangle in display rows (StretchDIBits counts the rows of
+    // a bottom-up bitmap from the bottom).
+    const int64_t H = image.Height();
+    const int64_t top = image.TopDown() ? source.top : H - source.top - source.bottom;
+    const int64_t x0 = std::min<int64_t>(source.left, int64_t{source.left} + source.right);
+    const int64_t y0 = std::min<int64_t>(top, top + source.bottom);
+    const int64_t w = std::abs(int64_t{source.right}), h = std::abs(int64_t{source.bottom});
+    if (x0 < 0 || y0 < 0 || x0 + w > image.Width() || y0 + h > H || w == 0 || h == 0 ||
+        static_cast<uint64_t>(w * h) > kMaxTurnedPixels)
+        return false;
+    out->info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    out->info.bmiHeader.biWidth = static_cast<LONG>(h);
+    out->info.bmiHeader.biHeight = -static_cast<LONG>(w);
+    out->info.bmiHeader.biPlanes = 1;
+    out->info.bmiHeader.biBitCount = 32;
+    out->pixels.resize(static_cast<size_t>(w * h));
+    std::vector<uint32_t> row(static_cast<size_t>(image.Width()));
+    for (int64_t r = 0; r < h; ++r) {
+        image.ReadRow(static_cast<int>(y0 + r), row.data());
+        for (int64_t c = 0; c < w; ++c)
+            out->pixels[static_cast<size_t>(c * h + r)] = row[static_cast<size_t>(x0 + c)];
+    }
+    return true;
+}
+
+// dest is the logical destination (x, y, width, height), source the source
+// rectangle as StretchDIBits takes it.
+R DrawBitmap(Playback& pb, const EmfBitmap& bitmap, BitmapInfoCopy& info, const RECT& logical,
              const RECT& source, DWORD rop, bool alpha) {
-    DibImage check;
+    DibImage image;
     std::string why;
-    if (check.Open(info.Info(), info.Size(), bitmap.bits.data(), bitmap.bits.size(), bitmap.usage,
+    if (image.Open(info.Info(), info.Size(), bitmap.bits.data(), bitmap.bits.size(), bitmap.usage,
                    &why) != DibStatus::Ok) {
-        const std::string warning = "a bitmap was not drawn: " + why;
-        // Told once for each reason, however many bitmaps share it.
-        if (std::find(pb.warnings.begin(), pb.warnings.end(), warning) == pb.warnings.end())
-            pb.warnings.push_back(warning);
+        WarnOnce(pb, "a bitmap was not drawn: " + why);
         return R::Skipped;
     }
+    RECT dest = DeviceDestination(pb, logical.left, logical.top, logical.right, logical.bottom);
     if (dest.right == 0 || dest.bottom == 0) return R::Played;  // nothing to cover
+    const Affine& t = pb.ToDevice();
+    if (NearZero(t.m11) && NearZero(t.m22)) {
+        // A quarter turn: device x follows the source's rows, device y its
+        // columns. The driver's rasters stand upright, so the bitmap turns.
+        TurnedBitmap turned;
+        if (!TurnSource(image, source, &turned)) {
+            WarnOnce(pb, "a turned bitmap whose source rectangle leaves the bitmap was not drawn");
+            return R::Skipped;
+        }
+        // Mirrored sources mirror the turned destination.
+        if (source.right < 0) dest.bottom = -dest.bottom;
+        if (source.bottom < 0) dest.right = -dest.right;
+        const RECT all{0, 0, turned.info.bmiHeader.biWidth, -turned.info.bmiHeader.biHeight};
+        pb.surface.DrawBitmap(dest, all, turned.pixels.data(), &turned.info, DIB_RGB_COLORS, rop,
+                              alpha);
+        return R::Played;
+    }
+    if (!NearZero(t.m12) || !NearZero(t.m21))
+        WarnOnce(pb,
+                 "bitmaps under a rotation other than a quarter turn are drawn upright in "
+                 "their box");
     pb.surface.DrawBitmap(dest, source, bitmap.bits.data(), info.Info(), bitmap.usage, rop, alpha);
     return R::Played;
 }
@@ -85,8 +152,7 @@ R PlayStretchDIBits(Playback& pb, const EmfRecordView& r) {
     if (!view.source.present) return R::Played;
     const EMRSTRETCHDIBITS& rec = *view.record;
     BitmapInfoCopy info(view.source);
-    return DrawBitmap(pb, view.source, info,
-                      DeviceDestination(pb, rec.xDest, rec.yDest, rec.cxDest, rec.cyDest),
+    return DrawBitmap(pb, view.source, info, RECT{rec.xDest, rec.yDest, rec.cxDest, rec.cyDest},
                       RECT{rec.xSrc, rec.ySrc, rec.cxSrc, rec.cySrc}, rec.dwRop, false);
 }
 
@@ -107,8 +173,7 @@ R PlaySetDIBitsToDevice(Playback& pb, const EmfRecordView& r) {
         if (h.biHeight > 0) ySrc = static_cast<LONG>(int64_t{ySrc} - rec.iStartScan);
     }
     if (h.biHeight == 0) return R::Played;
-    return DrawBitmap(pb, view.source, info,
-                      DeviceDestination(pb, rec.xDest, rec.yDest, rec.cxSrc, rec.cySrc),
+    return DrawBitmap(pb, view.source, info, RECT{rec.xDest, rec.yDest, rec.cxSrc, rec.cySrc},
                       RECT{rec.xSrc, ySrc, rec.cxSrc, rec.cySrc}, SRCCOPY, false);
 }
 
@@ -127,9 +192,8 @@ R PlayStretchBlt(Playback& pb, const EmfRecordView& r) {
     const RECT source{rec.xSrc, DibSourceY(info.Header(), rec.ySrc, rec.cySrc), rec.cxSrc,
                       rec.cySrc};
     // A blend is plotted as a copy: the plotter cannot mix it with what lies below.
-    return DrawBitmap(pb, view.source, info,
-                      DeviceDestination(pb, rec.xDest, rec.yDest, rec.cxDest, rec.cyDest), source,
-                      blend ? SRCCOPY : rec.dwRop, alpha);
+    return DrawBitmap(pb, view.source, info, RECT{rec.xDest, rec.yDest, rec.cxDest, rec.cyDest},
+                      source, blend ? SRCCOPY : rec.dwRop, alpha);
 }
 
 }  // namespace
@@ -140,9 +204,8 @@ RecordResult PlaySourceBitBlt(Playback& pb, const EmfBitBlt& view) {
     // A blit copies as many source pixels as it covers.
     const RECT source{rec.xSrc, DibSourceY(info.Header(), rec.ySrc, rec.cyDest), rec.cxDest,
                       rec.cyDest};
-    return DrawBitmap(pb, view.source, info,
-                      DeviceDestination(pb, rec.xDest, rec.yDest, rec.cxDest, rec.cyDest), source,
-                      rec.dwRop, false);
+    return DrawBitmap(pb, view.source, info, RECT{rec.xDest, rec.yDest, rec.cxDest, rec.cyDest},
+                      source, rec.dwRop, false);
 }
 
 void AddBitmapHandlers(HandlerTable& t) {
