@@ -26,47 +26,48 @@ void SelectJobClip(HDC dc, const JobContext& job) {
 
 }  // namespace
 
-bool RenderBitmapBand(const JobContext& job, const BitmapCall& call, const RasterGeometry& g,
-                      int top, int rows, BYTE* pixels) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (!dc) return false;
+BandCanvas::~BandCanvas() {
+    if (m_old) SelectObject(m_dc, m_old);
+    if (m_section) DeleteObject(m_section);
+    if (m_dc) DeleteDC(m_dc);
+}
+
+bool BandCanvas::Open(int width, int rows) {
+    m_dc = CreateCompatibleDC(nullptr);
+    if (!m_dc) return false;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = g.W;
+    info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -rows;  // top-down rows
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* sectionBits = nullptr;
-    HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &sectionBits, nullptr, 0);
-    if (!section) {
-        DeleteDC(dc);
-        return false;
-    }
-    HGDIOBJ old = SelectObject(dc, section);
+    m_section = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0);
+    if (!m_section) return false;
+    m_old = SelectObject(m_dc, m_section);
+    return true;
+}
+
+void BandCanvas::Render(const JobContext& job, const BitmapCall& call, const RasterGeometry& g,
+                        int top) {
     // The destination fills the raster exactly; this band shows its rows
     // from top on.
     const int left = static_cast<int>(g.left), topEdge = static_cast<int>(g.top);
-    SetMapMode(dc, MM_ANISOTROPIC);
-    SetWindowExtEx(dc, static_cast<int>(g.width), static_cast<int>(g.height), nullptr);
-    SetViewportExtEx(dc, g.W, g.H, nullptr);
-    SetViewportOrgEx(dc, 0, -top, nullptr);
-    SetWindowOrgEx(dc, left, topEdge, nullptr);
+    SetMapMode(m_dc, MM_ANISOTROPIC);
+    SetWindowExtEx(m_dc, static_cast<int>(g.width), static_cast<int>(g.height), nullptr);
+    SetViewportExtEx(m_dc, g.W, g.H, nullptr);
+    SetViewportOrgEx(m_dc, 0, -top, nullptr);
+    SetWindowOrgEx(m_dc, left, topEdge, nullptr);
     const RECT whole{left, topEdge, static_cast<LONG>(left + g.width),
                      static_cast<LONG>(topEdge + g.height)};
     HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
-    FillRect(dc, &whole, white);
+    FillRect(m_dc, &whole, white);
     DeleteObject(white);
-    SelectJobClip(dc, job);
-    SetStretchBltMode(dc, HALFTONE);
-    StretchDIBits(dc, call.xDest, call.yDest, call.wDest, call.hDest, call.xSrc, call.ySrc,
+    SelectJobClip(m_dc, job);
+    SetStretchBltMode(m_dc, HALFTONE);
+    StretchDIBits(m_dc, call.xDest, call.yDest, call.wDest, call.hDest, call.xSrc, call.ySrc,
                   call.wSrc, call.hSrc, call.bits, call.bmi, call.usage, call.rop);
-    SelectClipRgn(dc, nullptr);
-    SelectObject(dc, old);
-    std::memcpy(pixels, sectionBits, static_cast<size_t>(g.W) * static_cast<size_t>(rows) * 4);
-    DeleteObject(section);
-    DeleteDC(dc);
-    return true;
+    SelectClipRgn(m_dc, nullptr);
 }
 
 bool AlphaSource::Build(const BITMAPINFO* bmi, const void* bits) {

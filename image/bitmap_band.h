@@ -19,12 +19,29 @@ struct BitmapCall {
     DWORD rop;
 };
 
-// Rows [top, top + rows) of the raster, W pixels of 4 bytes each (blue,
-// green, red, 0), top-down, into pixels: white, with the bitmap stretched
-// into the destination and clipped to the job's clip region. False when the
-// GDI cannot make its device context or DIB section.
-bool RenderBitmapBand(const JobContext& job, const BitmapCall& call, const RasterGeometry& g,
-                      int top, int rows, BYTE* pixels);
+// A memory device context over a DIB section of one band of the raster:
+// W pixels of 4 bytes each (blue, green, red, 0), top-down, made once for
+// the whole raster and drawn again for each band.
+class BandCanvas {
+public:
+    BandCanvas() = default;
+    ~BandCanvas();
+    BandCanvas(const BandCanvas&) = delete;
+    BandCanvas& operator=(const BandCanvas&) = delete;
+
+    // False when the GDI cannot make the device context or the section.
+    bool Open(int width, int rows);
+    // Rows [top, top + rows) of the raster g: white, with the bitmap
+    // stretched into the destination and clipped to the job's clip region.
+    void Render(const JobContext& job, const BitmapCall& call, const RasterGeometry& g, int top);
+    BYTE* Pixels() const { return static_cast<BYTE*>(m_bits); }
+
+private:
+    HDC m_dc = nullptr;
+    HBITMAP m_section = nullptr;
+    HGDIOBJ m_old = nullptr;
+    void* m_bits = nullptr;
+};
 
 // The source's alpha as an 8-bit grey bitmap of the same size and row
 // order, drawn through the same call, so that each raster pixel gets the

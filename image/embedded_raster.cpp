@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
-#include <new>
 
 #include "driver/hpgl2_driver.h"
 #include "hpgl/command_boundary.h"
@@ -34,25 +32,10 @@ void WriteConfigureImageData(JobContext* job, int format) {
     WriteBytes(job, command, sizeof command);
 }
 
-void FillWhite(BYTE* pixels, size_t count) {
-    for (size_t i = 0; i < count; ++i, pixels += 4) {
-        pixels[0] = pixels[1] = pixels[2] = 255;
-        pixels[3] = 0;
-    }
-}
-
 // Alpha rendered into a band of its own; pixels where it is 0 become white.
-void WhitenTransparent(const JobContext& job, const BitmapCall& call, const RasterGeometry& g,
-                       const AlphaSource& alpha, int top, int rows, BYTE* pixels, BYTE* scratch) {
-    BitmapCall alphaCall = call;
-    alphaCall.bits = alpha.Bits();
-    alphaCall.bmi = alpha.Info();
-    alphaCall.usage = DIB_RGB_COLORS;
-    alphaCall.rop = SRCCOPY;
-    if (!RenderBitmapBand(job, alphaCall, g, top, rows, scratch)) return;
-    const size_t count = static_cast<size_t>(g.W) * static_cast<size_t>(rows);
+void WhitenTransparent(const BYTE* alpha, size_t count, BYTE* pixels) {
     for (size_t i = 0; i < count; ++i)
-        if (scratch[4 * i] == 0) pixels[4 * i] = pixels[4 * i + 1] = pixels[4 * i + 2] = 255;
+        if (alpha[4 * i] == 0) pixels[4 * i] = pixels[4 * i + 1] = pixels[4 * i + 2] = 255;
 }
 
 void WriteRasterHeader(JobContext* job, const RasterGeometry& g, int format) {
@@ -82,12 +65,16 @@ int SendEmbeddedRaster(HostContext* pHost, const BitmapCall& call, const RasterG
     if (rowBytes > kBandBytes) return 0;
     const int bandRows =
         static_cast<int>(std::clamp<size_t>(kBandBytes / rowBytes, 1, static_cast<size_t>(g.H)));
-    const size_t bandBytes = rowBytes * static_cast<size_t>(bandRows);
-    std::unique_ptr<BYTE[]> pixels(new (std::nothrow) BYTE[bandBytes]);
-    std::unique_ptr<BYTE[]> scratch(alpha ? new (std::nothrow) BYTE[bandBytes] : nullptr);
-    if (!pixels || (alpha && !scratch)) return 0;
-    const int firstRows = std::min(bandRows, g.H);
-    if (!RenderBitmapBand(*job, call, g, 0, firstRows, pixels.get())) return 0;
+    BandCanvas canvas;
+    BandCanvas alphaCanvas;
+    if (!canvas.Open(g.W, bandRows) || (alpha && !alphaCanvas.Open(g.W, bandRows))) return 0;
+    BitmapCall alphaCall = call;
+    if (alpha) {
+        alphaCall.bits = alpha->Bits();
+        alphaCall.bmi = alpha->Info();
+        alphaCall.usage = DIB_RGB_COLORS;
+        alphaCall.rop = SRCCOPY;
+    }
 
     WriteCommand(job, CommandText()
                           .Text("PUPA")
@@ -104,13 +91,17 @@ int SendEmbeddedRaster(HostContext* pHost, const BitmapCall& call, const RasterG
 
     for (int top = 0; top < g.H; top += bandRows) {
         const int rows = std::min(bandRows, g.H - top);
-        if (top > 0 && !RenderBitmapBand(*job, call, g, top, rows, pixels.get()))
-            FillWhite(pixels.get(), static_cast<size_t>(g.W) * static_cast<size_t>(rows));
-        if (alpha) WhitenTransparent(*job, call, g, *alpha, top, rows, pixels.get(), scratch.get());
+        canvas.Render(*job, call, g, top);
+        if (alpha) {
+            alphaCanvas.Render(*job, alphaCall, g, top);
+            WhitenTransparent(alphaCanvas.Pixels(),
+                              static_cast<size_t>(g.W) * static_cast<size_t>(rows),
+                              canvas.Pixels());
+        }
         // The header is written above, so no band carries RIP_FIRST_BAND;
         // the last one ends the raster.
         const DWORD flags = 1 | (top + rows == g.H ? RIP_LAST_BAND : 0);
-        const RipBandBits bits{g.W, rows, 4, pixels.get()};
+        const RipBandBits bits{g.W, rows, 4, canvas.Pixels()};
         rip.EncodeBand(flags, RECT{0, top, g.W, top + rows}, &bits);
     }
     LeaveRaster(job);

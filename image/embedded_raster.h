@@ -8,9 +8,8 @@
 // RTL, the raster's size in pixels and on paper, its pixel format, scaled
 // raster graphics, then the rows. alpha (may be null) whitens the pixels
 // whose alpha is 0. Returns 0, with at most the ";" and "\e%1B" of the
-// boundary written, when the first band cannot be rendered or one row
-// would not fit a band; once the pen has
-// moved the raster is always completed (a band that cannot be rendered goes
-// out white) and the result is 1.
+// boundary written, when a row would not fit a band or the GDI cannot make
+// the band's device context and DIB section; once the pen has moved the
+// raster is always completed and the result is 1.
 int SendEmbeddedRaster(HostContext* pHost, const BitmapCall& call, const RasterGeometry& g,
                        const AlphaSource* alpha);
