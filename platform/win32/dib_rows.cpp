@@ -17,6 +17,14 @@ uint32_t Channel(uint32_t value, DWORD mask) {
 
 }  // namespace
 
+const BYTE* DibImage::DirectRow(int y) const {
+    if (m_compression != BI_RGB || (m_bitCount != 24 && m_bitCount != 32) || !m_bits)
+        return nullptr;
+    if (y < 0 || y >= m_height) return nullptr;
+    const int memoryRow = m_topDown ? y : m_height - 1 - y;
+    return m_bits + static_cast<size_t>(memoryRow) * m_stride;
+}
+
 void DibImage::ReadRow(int y, uint32_t* out) const {
     if (y < 0 || y >= m_height) return;
     const int w = m_width;

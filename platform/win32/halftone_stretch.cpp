@@ -128,8 +128,16 @@ const uint32_t* RowStretcher::Horizontal(int sourceRow) {
     slot->row = sourceRow;
     slot->used = ++m_clock;
     slot->values.resize(m_x.count.size() * 3);
-    m_image.ReadRow(sourceRow, m_source.data());
     uint32_t* v = slot->values.data();
+    if (const BYTE* direct = m_image.DirectRow(sourceRow); direct && m_xPadded == 2) {
+        // The common HALFTONE cases (2:1 and less) need no converted row.
+        if (m_image.DirectBytesPerPixel() == 3)
+            HorizontalDirect<2, 3>(direct, v);
+        else
+            HorizontalDirect<2, 4>(direct, v);
+        return v;
+    }
+    m_image.ReadRow(sourceRow, m_source.data());
     switch (m_xPadded) {
         case 1: HorizontalFixed<1>(v); return v;
         case 2: HorizontalFixed<2>(v); return v;
@@ -173,11 +181,37 @@ void RowStretcher::HorizontalFixed(uint32_t* v) const {
     }
 }
 
+template <int K, int B>
+void RowStretcher::HorizontalDirect(const BYTE* source, uint32_t* v) const {
+    const int* index = m_xPaddedIndex.data();
+    const uint32_t* weight = m_xPaddedWeight.data();
+    const size_t width = m_x.count.size();
+    for (size_t j = 0; j < width; ++j, v += 3, index += K, weight += K) {
+        uint32_t r = 0, g = 0, b = 0;
+        for (int t = 0; t < K; ++t) {
+            const BYTE* p = source + static_cast<size_t>(index[t]) * B;
+            const uint32_t w = weight[t];
+            r += w * p[2];
+            g += w * p[1];
+            b += w * p[0];
+        }
+        v[0] = r, v[1] = g, v[2] = b;
+    }
+}
+
 void RowStretcher::Row(int k, uint32_t* out) {
     const size_t width = m_x.count.size();
     const int first = m_y.first[static_cast<size_t>(k)];
     if (m_x.single && m_y.single) {
         // Each output pixel is one source pixel: no arithmetic.
+        if (const BYTE* direct = m_image.DirectRow(m_y.index[first])) {
+            const size_t bytes = static_cast<size_t>(m_image.DirectBytesPerPixel());
+            for (size_t j = 0; j < width; ++j) {
+                const BYTE* p = direct + static_cast<size_t>(m_x.index[j]) * bytes;
+                out[j] = uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
+            }
+            return;
+        }
         m_image.ReadRow(m_y.index[first], m_source.data());
         for (size_t j = 0; j < width; ++j)
             out[j] = m_source[static_cast<size_t>(m_x.index[j])] & 0x00FFFFFF;

@@ -44,6 +44,10 @@ private:
     // weights), so that the inner loop has a fixed length.
     template <int K>
     void HorizontalFixed(uint32_t* v) const;
+    // The same, reading blue, green, red straight from a stored row of B
+    // bytes a pixel.
+    template <int K, int B>
+    void HorizontalDirect(const BYTE* source, uint32_t* v) const;
 
     const DibImage& m_image;
     const HalftoneAxisTaps& m_x;

@@ -1,5 +1,6 @@
 // StretchDIBits into a memory device context, and the stretch mode.
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
 
@@ -126,12 +127,15 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
             !coverage.Build(*dc, RECT{area.left, top, area.right, bottom}, nullptr, ALTERNATE))
             return 0;
         for (int y = top; y < bottom; ++y) {
-            stretcher.Row(y - area.top, row.data());
             BYTE* p = dc->bitmap->Row(y) + static_cast<size_t>(area.left) * 4;
             if (!masked && rop == SRCCOPY) {
-                for (int j = 0; j < width; ++j, p += 4) StorePixel(p, row[static_cast<size_t>(j)]);
+                // A 0x00RRGGBB value is blue, green, red, 0 in memory: the
+                // section's own pixel, so the row is made in place.
+                static_assert(std::endian::native == std::endian::little);
+                stretcher.Row(y - area.top, reinterpret_cast<uint32_t*>(p));
                 continue;
             }
+            stretcher.Row(y - area.top, row.data());
             for (int j = 0; j < width; ++j, p += 4) {
                 if (masked && !coverage.Covered(area.left + j, y)) continue;
                 const uint32_t src = row[static_cast<size_t>(j)] & 0x00FFFFFF;

@@ -58,6 +58,11 @@ public:
 
     // Display row y (0 is the top row) as Width() pixels 0xAARRGGBB.
     void ReadRow(int y, uint32_t* out) const;
+    // The stored bytes of display row y when they are blue, green, red
+    // (and a fourth byte) already: 24- and 32-bit BI_RGB bitmaps. Null for
+    // every other form, which ReadRow converts.
+    const BYTE* DirectRow(int y) const;
+    int DirectBytesPerPixel() const { return m_bitCount / 8; }
 
     // Bytes of pixel data an uncompressed bitmap of this header needs (rows of
     // whole DWORDs); false when the product does not fit 64 bits.
