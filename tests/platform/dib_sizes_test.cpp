@@ -21,8 +21,10 @@ TEST(DibSizes, PixelBytesAreWholeDwordRowsAndZeroWhenTheyCannotBe) {
         {5, 0, 8, 0},
         {5, 5, 0, 0},  // no bit count (JPEG, PNG)
         {5, 5, 33, 0},
-        {INT_MAX, INT_MAX, 32, size_t{0x200000000} * INT_MAX},  // 2^33 x (2^31 - 1)
-        {INT_MAX, INT_MIN, 32, 0},                              // 2^33 x 2^31 = 2^64: too large
+        // Rows of (2^31 - 1) x 4 bytes: the largest sizes stay below 2^64
+        // (and give 0 where size_t has 32 bits).
+        {INT_MAX, INT_MAX, 32, sizeof(size_t) == 8 ? size_t{8589934588} * INT_MAX : 0},
+        {INT_MAX, INT_MIN, 32, sizeof(size_t) == 8 ? size_t{8589934588} << 31 : 0},
     };
     for (const Case& c : cases) {
         const BITMAPINFOHEADER h = TestHeader(c.width, c.height, c.bits, BI_RGB);
