@@ -7,3 +7,5 @@
 void InstallJobCallbacks(DriverCallbacks* pTable);
 // Vector drawing entries (every mode but "Transaction in computer").
 void InstallVectorCallbacks(DriverCallbacks* pTable);
+// Bitmap entries (+180, +184), installed with the vector entries.
+void InstallImageCallbacks(DriverCallbacks* pTable);

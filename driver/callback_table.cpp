@@ -20,7 +20,10 @@ void FillCallbackTable(DriverCallbacks* t, int nTransaction) {
     t->Reserved88 = Reserved88;
     InstallJobCallbacks(t);
     // Pages rendered in the computer do not come through the vector entries.
-    if (nTransaction != kTransactionInComputer) InstallVectorCallbacks(t);
+    if (nTransaction != kTransactionInComputer) {
+        InstallVectorCallbacks(t);
+        InstallImageCallbacks(t);
+    }
 }
 
 int AttachDriver(HPGL2Driver* driver, HostContext* pHost) {

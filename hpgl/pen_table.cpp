@@ -119,3 +119,10 @@ void SelectColorIfChanged(JobContext* job, COLORREF color) {
         rgb[1] != job->m_rgbCurPen[1] || rgb[2] != job->m_rgbCurPen[2])
         SelectPenColor(job, rgb);
 }
+
+void ForgetPensAfterRaster(JobContext* job) {
+    for (PenSlot& slot : job->m_aPens) slot.bDefined = 0;
+    job->m_nCurPen = kNoPen;
+    job->m_nCurWidth = -1;
+    job->m_nPenCount = -1;
+}

@@ -30,3 +30,8 @@ void ResetPenState(JobContext* pJob);
 
 // Selects the pen of a COLORREF unless it is the current one.
 void SelectColorIfChanged(JobContext* pJob, COLORREF color);
+// After an embedded raster: the raster's configure-image-data command has
+// replaced the plotter's pen palette and reset the pen widths, so every pen
+// is defined, counted and selected again, and the width sent again, before
+// its next use.
+void ForgetPensAfterRaster(JobContext* pJob);

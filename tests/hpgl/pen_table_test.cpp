@@ -32,6 +32,24 @@ TEST_F(PenTable, FirstDefinitionOfAJobCountsThePensFirst) {
     EXPECT_EQ(h.Take(), (Chunks{"SP1"}));
 }
 
+// An embedded raster's configure-image-data command replaces the pen
+// palette: every pen is counted, defined and selected again, keeping its
+// number, and the width is sent again.
+TEST_F(PenTable, PensAreDefinedAgainAfterARaster) {
+    Select(0, 0, 255);
+    Select(255, 0, 0);
+    SetPenWidth(&h.Job(), 3);
+    h.Take();
+    ForgetPensAfterRaster(&h.Job());
+    EXPECT_EQ(h.Job().m_nCurWidth, -1);
+    Select(255, 0, 0);  // the pen in force before the raster
+    EXPECT_EQ(h.Take(), (Chunks{"NP256", "PC2,255,0,0", "SP2"}));
+    Select(0, 0, 255);
+    EXPECT_EQ(h.Take(), (Chunks{"PC1,0,0,255", "SP1"}));
+    Select(255, 0, 0);  // defined since: selection only
+    EXPECT_EQ(h.Take(), (Chunks{"SP2"}));
+}
+
 TEST_F(PenTable, WhitePenIsDefinedAs254Blue) {
     Select(255, 255, 255);
     EXPECT_EQ(h.Take(), (Chunks{"NP256", "PC1,255,255,254", "SP1"}));

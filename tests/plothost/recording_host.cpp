@@ -111,6 +111,51 @@ int SetClipRegion(HostContext* host, const HT_ClipRgn* region) {
     return 1;
 }
 
+// The call's rectangles and the bitmap as its header describes it.
+std::string BitmapLine(const char* entry, int x, int y, int w, int h, int xs, int ys, int ws,
+                       int hs, const BITMAPINFO* info, UINT usage, DWORD rop) {
+    const BITMAPINFOHEADER& b = info->bmiHeader;
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "%s dest=%d,%d,%d,%d src=%d,%d,%d,%d bitmap=%dx%d@%u compression=%u "
+                  "sizeImage=%u usage=%u rop=0x%X",
+                  entry, x, y, w, h, xs, ys, ws, hs, static_cast<int>(b.biWidth),
+                  static_cast<int>(b.biHeight), b.biBitCount, b.biCompression, b.biSizeImage, usage,
+                  static_cast<unsigned>(rop));
+    return text;
+}
+
+// The pixels of a top-down 32-bit bitmap (the ones the host makes itself),
+// row after row.
+std::string TopDownPixels(const void* bits, const BITMAPINFO* info) {
+    const BITMAPINFOHEADER& b = info->bmiHeader;
+    if (b.biBitCount != 32 || b.biHeight >= 0 || b.biCompression != BI_RGB) return "";
+    const auto* p = static_cast<const uint32_t*>(bits);
+    std::string text = " pixels=";
+    const size_t count = static_cast<size_t>(b.biWidth) * static_cast<size_t>(-b.biHeight);
+    for (size_t i = 0; i < count; ++i) {
+        char one[16];
+        std::snprintf(one, sizeof one, "%s%08X", i ? "," : "", static_cast<unsigned>(p[i]));
+        text += one;
+    }
+    return text;
+}
+
+int DrawBitmap(HostContext* host, int x, int y, int w, int h, int xs, int ys, int ws, int hs,
+               const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
+    Of(host)->log.push_back(
+        BitmapLine("OnDrawBitmap", x, y, w, h, xs, ys, ws, hs, info, usage, rop) +
+        TopDownPixels(bits, info));
+    return 1;
+}
+
+int DrawBitmapAlpha(HostContext* host, int x, int y, int w, int h, int xs, int ys, int ws, int hs,
+                    const void*, const BITMAPINFO* info, UINT usage, DWORD rop) {
+    Of(host)->log.push_back(
+        BitmapLine("OnDrawBitmapAlpha", x, y, w, h, xs, ys, ws, hs, info, usage, rop));
+    return 1;
+}
+
 }  // namespace
 
 RecordingHost::RecordingHost(int w, int h, int d) : width(w), height(h), dpi(d) {
@@ -125,6 +170,8 @@ RecordingHost::RecordingHost(int w, int h, int d) : width(w), height(h), dpi(d) 
     m_table.OnSelectPen = SelectPen;
     m_table.OnSelectBrush = SelectBrush;
     m_table.OnSetClipRegion = SetClipRegion;
+    m_table.OnDrawBitmap = DrawBitmap;
+    m_table.OnDrawBitmapAlpha = DrawBitmapAlpha;
     m_host.pJob = this;
     m_host.pCallbacks = &m_table;
 }

@@ -11,3 +11,4 @@
 #include "win32/user.h"
 #include "win32/gdi.h"
 #include "win32/gdi_text.h"
+#include "win32/gdi_raster.h"

@@ -78,3 +78,13 @@ void PlotSurface::FillPath(std::span<const std::span<const POINT>> figures) {
     m_table->OnEndPath(m_host);
     m_table->OnFillPath(m_host);
 }
+
+// dest and source hold x, y, width and height.
+bool PlotSurface::DrawBitmap(const RECT& dest, const RECT& source, const void* bits,
+                             const BITMAPINFO* info, UINT usage, DWORD rop, bool alpha) {
+    if (!ReadyToDraw()) return true;  // clipped away: nothing to draw is no failure
+    const auto entry = alpha ? m_table->OnDrawBitmapAlpha : m_table->OnDrawBitmap;
+    if (!entry) return false;
+    return entry(m_host, dest.left, dest.top, dest.right, dest.bottom, source.left, source.top,
+                 source.right, source.bottom, bits, info, usage, rop) != 0;
+}

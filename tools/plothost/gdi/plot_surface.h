@@ -38,6 +38,11 @@ public:
     void Polygon(std::span<const POINT> points);
     // Figures filled together as one path under the current fill mode.
     void FillPath(std::span<const std::span<const POINT>> figures);
+    // A bitmap with the arguments of StretchDIBits, the destination in
+    // device pixels; alpha draws through the alpha entry. False when the
+    // driver did not send it.
+    bool DrawBitmap(const RECT& dest, const RECT& source, const void* bits, const BITMAPINFO* info,
+                    UINT usage, DWORD rop, bool alpha);
 
 private:
     bool ReadyToDraw();

@@ -121,7 +121,10 @@ void AddPathHandlers(HandlerTable& table);
 void AddClipHandlers(HandlerTable& table);
 void AddOtherHandlers(HandlerTable& table);
 void AddTextHandlers(HandlerTable& table);
+void AddBitmapHandlers(HandlerTable& table);
 
 // Puts an object into the table; Failed (with the reason) for a bad index.
 RecordResult PutObject(Playback& pb, const EmfRecordView& record, DWORD index, GdiObject object,
                        RecordResult result);
+// EMR_BITBLT with a source bitmap: an image, drawn through the driver.
+RecordResult PlaySourceBitBlt(Playback& pb, const EmfBitBlt& view);

@@ -20,6 +20,7 @@ const HandlerTable& Handlers() {
         AddClipHandlers(t);
         AddOtherHandlers(t);
         AddTextHandlers(t);
+        AddBitmapHandlers(t);
         return t;
     }();
     return table;
@@ -42,7 +43,7 @@ bool PlayMetafile(const EmfDocument& doc, HostContext* host, const PlayOptions& 
     size_t done = 0;
     bool ok = true;
     for (const EmfRecordView& record : doc.records) {
-        // Types without a handler (images, unknown kinds) are skipped,
+        // Types without a handler (unknown kinds) are skipped,
         // as PlayEnhMetaFile skips what it does not know.
         const RecordHandler handler = record.type <= EMR_MAX ? handlers[record.type] : nullptr;
         const RecordResult result = handler ? handler(pb, record) : RecordResult::Skipped;

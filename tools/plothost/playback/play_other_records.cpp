@@ -1,5 +1,5 @@
-// Comments, and the blits that are fills. Images proper, text and the
-// records without a handler are skipped and counted.
+// Comments, and the blits that are fills (a blit with a source bitmap is
+// an image: play_bitmap_records.cpp).
 #include <cstring>
 
 #include "playback/emf_playback.h"
@@ -37,7 +37,7 @@ R PlayBitBlt(Playback& pb, const EmfRecordView& r) {
     EmfBitBlt view;
     if (!ReadEmfRecord(pb.doc, r, &view, &pb.error)) return R::Failed;
     const EMRBITBLT& rec = *view.record;
-    if (view.source.present) return R::Skipped;
+    if (view.source.present) return PlaySourceBitBlt(pb, view);
     GdiBrush solid{BS_SOLID, 0, 0};
     const GdiBrush* brush = &solid;
     switch (rec.dwRop) {
