@@ -231,8 +231,8 @@ TEST(PlotCommand, LibreOfficeBitmapsMatchTheirPicture) {
     ASSERT_TRUE(rendering.ok) << rendering.error;
     plot::CompareOptions options;
     options.placement = {37, 38, 797, 1048};
-    const plot::ImageComparison c = plot::ComparePlotToReference(
-        plot::FirstPage(rendering), Sample("lo_bitmaps.png"), options);
+    const plot::ImageComparison c =
+        plot::ComparePlotToReference(plot::FirstPage(rendering), Sample("lo_bitmaps.png"), options);
     ASSERT_TRUE(c.ok) << c.error;
     EXPECT_GE(c.coverage, 0.99) << c.ToString();
     EXPECT_GE(c.precision, 0.99) << c.ToString();

@@ -38,14 +38,15 @@ TEST(PlotReader, PageSizeFollowsPlotSizeAndRotation) {
     EXPECT_EQ(r.pages[0].width, 591);
     EXPECT_EQ(r.pages[0].height, 1182);
     EXPECT_DOUBLE_EQ(r.summary.resolution, 300);
-    // RO180 (the driver's choice for a plot wider than long) keeps x along
-    // the first number.
+    // A plot wider than long (PS2000,4000) has its axes turned a quarter
+    // before any RO; with RO180, the driver's choice for it, x runs across
+    // the 4000 units, as the host drew it on its landscape page.
     std::string header = Header(2000, 4000);
     header.replace(header.find("RO90"), 4, "RO180");
     r = Render(header + Pe().MoveAbsolute(5, 5).Draw(6, 5).Text() + kEnd);
     ASSERT_EQ(r.pages.size(), 1u);
-    EXPECT_EQ(r.pages[0].width, 591);
-    EXPECT_EQ(r.pages[0].height, 1182);
+    EXPECT_EQ(r.pages[0].width, 1182);
+    EXPECT_EQ(r.pages[0].height, 591);
 }
 
 TEST(PlotReader, TriangleInPolygonModeFilledInItsPenColour) {

@@ -75,8 +75,10 @@ void PlotInterpreter::ResetGraphicsState() {
 
 void PlotInterpreter::Extents(double* pX, double* pY) const {
     // "PS" gives the length along the paper, then the width; "RO90" and
-    // "RO270" turn the x axis across the paper.
-    const bool turned = m_rotation == 90 || m_rotation == 270;
+    // "RO270" turn the x axis across the paper. A plot wider than it is long
+    // has its axes turned by a quarter already, before any "RO": under
+    // "RO180" its x axis runs across the paper too.
+    const bool turned = (m_rotation == 90 || m_rotation == 270) != (m_plotSizeY > m_plotSizeX);
     *pX = turned ? m_plotSizeY : m_plotSizeX;
     *pY = turned ? m_plotSizeX : m_plotSizeY;
 }
