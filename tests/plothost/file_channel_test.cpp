@@ -1,7 +1,10 @@
 // The plot file channel: the job lands whole under its name or not at all.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "output/file_channel.h"
@@ -101,6 +104,27 @@ TEST(FileChannel, CharacterDevicesAreWrittenDirectly) {
     EXPECT_TRUE(channel.Completed());
     EXPECT_TRUE(fs::exists("/dev/null"));
     EXPECT_FALSE(fs::exists("/dev/null.tmp"));
+}
+
+// Standard output led to a file by the shell is a path under /dev that
+// ends in a regular file: the plot is appended to it in place, never given
+// ".plt" and never renamed over the link.
+TEST(FileChannel, StandardOutputLedToAFileIsWrittenInPlace) {
+    ScratchDir dir;
+    const std::string log = dir.path() + "/out.plt";
+    const std::string command = std::string(HPGL2_PLOTHOST_PATH) + " --data-dir " + dir.path() +
+                                " plot " + HPGL2_SOURCE_DIR +
+                                "/samples/cadplan.emf -o /dev/stdout > " + log + " 2> " +
+                                dir.path() + "/errors.txt";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_FALSE(fs::exists("/dev/stdout.plt"));
+    EXPECT_FALSE(fs::exists("/dev/stdout.tmp"));
+    EXPECT_TRUE(fs::is_symlink("/dev/stdout"));
+    std::ifstream in(log, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 1000u);
+    EXPECT_NE(bytes.find("\x1b%0BBP5,1"), std::string::npos);
+    EXPECT_EQ(bytes.substr(bytes.size() - 9), "@PJL EOJ ");
 }
 
 TEST(PlotOptions, ArgumentsAndTheirMistakes) {

@@ -26,11 +26,6 @@ int Failure(const std::string& message) {
     return 1;
 }
 
-bool IsCharacterDevice(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISCHR(st.st_mode);
-}
-
 // The vector entries the player draws through; drivers in whole-page mode
 // ("Transaction in computer") leave them empty.
 bool HasVectorEntries(const DriverCallbacks* t) {
@@ -137,7 +132,7 @@ int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
     std::string outputName = options.outputName;
     std::string port = "LPT1:";
     if (!options.output.empty()) {
-        if (IsCharacterDevice(options.output)) {
+        if (IsDirectTarget(options.output)) {
             port = options.output;
         } else {
             outputName = WithPlotExtension(options.output);

@@ -13,12 +13,14 @@ namespace {
 
 constexpr size_t kBufferBytes = 64 * 1024;
 
-bool IsCharacterDevice(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISCHR(st.st_mode);
-}
-
 }  // namespace
+
+bool IsDirectTarget(const std::string& path) {
+    if (path.rfind("/dev/", 0) == 0 || path.rfind("/proc/", 0) == 0) return true;
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 &&
+           (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode));
+}
 
 FileChannel::~FileChannel() {
     if (m_state == State::Open) Abort();
@@ -43,10 +45,12 @@ int FileChannel::Open(const char* pszTarget) {
     m_bytes = 0;
     m_buffer.clear();
     m_buffer.reserve(kBufferBytes);
-    m_direct = IsCharacterDevice(m_target);
+    m_direct = IsDirectTarget(m_target);
     m_temporary = m_direct ? std::string() : m_target + ".tmp";
     const std::string& path = m_direct ? m_target : m_temporary;
-    m_fd = m_direct ? open(path.c_str(), O_WRONLY | O_CLOEXEC)
+    // A stream that leads to a regular file (a shell's ">" or ">>") is
+    // appended to, never written over from its start.
+    m_fd = m_direct ? open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC)
                     : open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (m_fd < 0) {
         const std::string what = "cannot create " + path;

@@ -1,14 +1,19 @@
 // The host's output channel for plot files: the job is written to
 // "<target>.tmp" beside the target and renamed over it only when the job
 // is complete, so a failed or cancelled plot never leaves half a file.
-// A target that is a character device (a printer port such as
-// /dev/usb/lp0) is written directly.
+// A target that is a device or a stream (a printer port such as
+// /dev/usb/lp0, a pipe, /dev/stdout) is written directly.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "output/job_channel.h"
+
+// True for targets that are written in place, never renamed over: devices,
+// pipes and sockets, and every path under /dev and /proc (/dev/stdout is a
+// link that may lead to a regular file).
+bool IsDirectTarget(const std::string& path);
 
 class FileChannel : public JobChannel {
 public:
