@@ -14,36 +14,17 @@
 #include "support/emf_builder.h"
 #include "picture/image_compare.h"
 #include "reader/plot_reader.h"
+#include "plothost_run.h"
 #include "support/test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status = -1;
-    std::string errors;  // standard error
-};
+using Outcome = PlothostRun;
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// Runs plothost with the repository's configuration and a scratch data
-// folder; arguments are shell words without quoting needs.
 Outcome RunPlothost(const ScratchDir& dir, const std::string& arguments) {
-    const std::string command = std::string("cd ") + dir.path() + " && " + HPGL2_PLOTHOST_PATH +
-                                " --app-dir " + HPGL2_SOURCE_DIR + "/config --data-dir " +
-                                dir.path() + "/data " + arguments + " 2> " + dir.path() +
-                                "/stderr.txt";
-    Outcome outcome;
-    const int raw = std::system(command.c_str());
-    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    outcome.errors = ReadAll(dir.path() + "/stderr.txt");
-    return outcome;
+    return RunPlothostIn(dir, arguments);
 }
 
 bool Contains(const std::string& text, const std::string& part) {
@@ -58,7 +39,7 @@ TEST(PlotCommand, PlotsTheSampleDrawing) {
     ScratchDir dir;
     const Outcome run = RunPlothost(dir, "plot " + Sample("cadplan.emf") + " -o cadplan");
     ASSERT_EQ(run.status, 0) << run.errors;
-    const std::string plot = ReadAll(dir.path() + "/cadplan.plt");
+    const std::string plot = ReadWhole(dir.path() + "/cadplan.plt");
     // The HP-GL/2 frame of the job, from its start to the PJL end of job.
     EXPECT_EQ(plot.substr(0, 9), "\x1b%0BBP5,1");
     const std::string end = ";PUSP0PG;\x1b%-12345X@PJL EOJ ";
@@ -118,8 +99,8 @@ TEST(PlotCommand, SaveAsAndResolution) {
     const Outcome at600 =
         RunPlothost(dir, "plot " + Sample("tiger.emf") + " -o tiger600.plt --dpi 600 --driver 1");
     ASSERT_EQ(at600.status, 0) << at600.errors;
-    const std::string plot300 = ReadAll(dir.path() + "/tiger300.plt");
-    const std::string plot600 = ReadAll(dir.path() + "/tiger600.plt");
+    const std::string plot300 = ReadWhole(dir.path() + "/tiger300.plt");
+    const std::string plot600 = ReadWhole(dir.path() + "/tiger600.plt");
     ASSERT_FALSE(plot300.empty());
     // Twice the pixels: larger coordinates and finer curves.
     EXPECT_GT(plot600.size(), plot300.size());
@@ -134,7 +115,7 @@ TEST(PlotCommand, MalformedMetafilesLeaveNoFile) {
     emf.Handles(4).MoveTo(0, 0).LineTo(100, 100).Select(9).LineTo(200, 0);
     ASSERT_TRUE(WriteBytes(dir.path() + "/bad_index.emf", emf.Bytes()));
     // The sample cut short: refused before the job starts.
-    const std::string sample = ReadAll(Sample("cadplan.emf"));
+    const std::string sample = ReadWhole(Sample("cadplan.emf"));
     ASSERT_TRUE(WriteBytes(dir.path() + "/cut.emf",
                            std::vector<BYTE>(sample.begin(), sample.begin() + 20000)));
     struct Case {
@@ -182,7 +163,7 @@ TEST(PlotCommand, HelpTellsThePlotOptions) {
     const std::string command =
         std::string(HPGL2_PLOTHOST_PATH) + " --help > " + dir.path() + "/help.txt";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    const std::string help = ReadAll(dir.path() + "/help.txt");
+    const std::string help = ReadWhole(dir.path() + "/help.txt");
     for (const char* option : {"plot DRAWING.emf", "-o FILE", "--driver", "--scale", "--fit",
                                "--dpi", "--output-name", "--save-as"})
         EXPECT_TRUE(Contains(help, option)) << option;
