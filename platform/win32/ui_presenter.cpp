@@ -1,5 +1,7 @@
 #include "win32/ui_presenter.h"
 
+#include "win32/dialog_window.h"
+
 #include <atomic>
 #include <cstdio>
 #include <iostream>
@@ -10,6 +12,21 @@ std::atomic<UiPresenter*> g_presenter{nullptr};
 }
 
 UiPresenter::~UiPresenter() = default;
+
+void UiPresenter::RunDialog(DialogWindow&) {}
+
+void ScriptedPresenter::RunDialog(DialogWindow& dialog) {
+    dialogsShown.push_back(dialog.TemplateId());
+    if (dialogScripts.empty()) return;
+    const auto script = std::move(dialogScripts.front());
+    dialogScripts.pop_front();
+    script(dialog);
+}
+
+void TerminalPresenter::RunDialog(DialogWindow& dialog) {
+    std::fprintf(stderr, "%s: this terminal cannot show dialogs; closed as Cancel\n",
+                 dialog.m_strCaption.c_str());
+}
 
 void SetUiPresenter(UiPresenter* pPresenter) {
     g_presenter.store(pPresenter);
