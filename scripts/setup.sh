@@ -5,7 +5,7 @@ set -euo pipefail
 
 HPGL2_PACKAGES=(cmake ninja-build g++ g++-multilib pkg-config clang libclang-rt-14-dev
                 libgtest-dev libgmock-dev libbenchmark-dev
-                libpolyclipping-dev libcairo2-dev)
+                libpolyclipping-dev libcairo2-dev binutils-mingw-w64-i686)
 
 hpgl2_missing_packages() {
   local missing=()
