@@ -78,6 +78,9 @@ BOOL CDlgHpgl2Custom::OnInitDialog() {
         m_radioAuto.SetCheck(BST_CHECKED);
         m_cbMemory.ShowWindow(SW_SHOW);
     } else {
+        // Any other stored mode plots as "in plot", which is what is shown
+        // and what OK stores.
+        m_nTransaction = kTransactionInPlot;
         m_radioInPlot.SetCheck(BST_CHECKED);
     }
 
