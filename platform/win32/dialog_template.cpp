@@ -1,5 +1,8 @@
 #include "win32/dialog_template.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "res_file.h"
 
 namespace {
@@ -82,6 +85,25 @@ std::string PredefinedClass(int ordinal) {
     }
 }
 
+// Resource compilers write the predefined classes either as ordinals or as
+// their names in any letter case ("BUTTON"), and class names ignore letter
+// case: one spelling each, so that code compares them plainly.
+std::string CanonicalClass(const std::string& name) {
+    static const char* const kPredefined[] = {
+        "Button",    "Edit",     "Static",          "ListBox",
+        "ScrollBar", "ComboBox", "msctls_updown32", "msctls_progress32"};
+    for (const char* predefined : kPredefined) {
+        const std::string p = predefined;
+        if (p.size() == name.size() &&
+            std::equal(p.begin(), p.end(), name.begin(), [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) ==
+                       std::tolower(static_cast<unsigned char>(b));
+            }))
+            return p;
+    }
+    return name;
+}
+
 }  // namespace
 
 std::optional<DialogTemplate> ParseDialogTemplate(const std::uint8_t* p, size_t n) {
@@ -123,8 +145,8 @@ std::optional<DialogTemplate> ParseDialogTemplate(const std::uint8_t* p, size_t 
         if (!r.TextOrOrdinal(&classOrdinal, &itemClass) ||
             !r.TextOrOrdinal(&item.nTextOrdinal, &text) || !r.U16(&extra) || !r.Skip(extra))
             return std::nullopt;
-        item.strClass =
-            classOrdinal >= 0 ? PredefinedClass(classOrdinal) : win32::Utf16ToUtf8(itemClass);
+        item.strClass = classOrdinal >= 0 ? PredefinedClass(classOrdinal)
+                                          : CanonicalClass(win32::Utf16ToUtf8(itemClass));
         item.strText = win32::Utf16ToUtf8(text);
         t.items.push_back(std::move(item));
     }
