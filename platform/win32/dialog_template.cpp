@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "res_file.h"
+#include "win32/res_file.h"
 
 namespace {
 

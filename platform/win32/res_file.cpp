@@ -1,4 +1,4 @@
-#include "res_file.h"
+#include "win32/res_file.h"
 
 #include <cstring>
 

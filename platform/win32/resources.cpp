@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "res_file.h"
+#include "win32/res_file.h"
 
 namespace {
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "win32/types.h"
+
 namespace win32 {
 
 struct ResourceEntry {
@@ -20,9 +22,9 @@ struct ResourceEntry {
 };
 
 // Every length is checked against what is left; nullopt for a malformed image.
-std::optional<std::vector<ResourceEntry>> ParseResFile(const std::uint8_t* p, size_t n);
+WIN32_API std::optional<std::vector<ResourceEntry>> ParseResFile(const std::uint8_t* p, size_t n);
 
 // UTF-16 (little-endian code units) to UTF-8; unpaired surrogates become U+FFFD.
-std::string Utf16ToUtf8(const std::u16string& text);
+WIN32_API std::string Utf16ToUtf8(const std::u16string& text);
 
 }  // namespace win32
