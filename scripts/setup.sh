@@ -5,7 +5,8 @@ set -euo pipefail
 
 HPGL2_PACKAGES=(cmake ninja-build g++ g++-multilib pkg-config clang libclang-rt-14-dev
                 libgtest-dev libgmock-dev libbenchmark-dev
-                libpolyclipping-dev libcairo2-dev binutils-mingw-w64-i686)
+                libpolyclipping-dev libcairo2-dev binutils-mingw-w64-i686
+                libgtk-4-dev xvfb xauth)
 
 hpgl2_missing_packages() {
   local missing=()
