@@ -134,7 +134,11 @@ RECT PixelsOf(const SIZE& base, short x, short y, short cx, short cy) {
 bool PlacedRect(const DialogWindow& dialog, const SIZE& base, int index, RECT* out) {
     const auto& items = dialog.Template().items;
     const DialogItemTemplate& item = items[static_cast<size_t>(index)];
-    RECT r = PixelsOf(base, item.x, item.y, item.cx, item.cy);
+    // A combo box's height in the template is that of its dropped list; closed,
+    // it is one line high, as tall as the single-line edits of these dialogs.
+    constexpr short kClosedComboHeight = 14;
+    const short cy = item.strClass == "ComboBox" ? std::min(item.cy, kClosedComboHeight) : item.cy;
+    RECT r = PixelsOf(base, item.x, item.y, item.cx, cy);
     const auto isAlignedUpDown = [](const DialogItemTemplate& i) {
         return i.strClass == "msctls_updown32" && (i.dwStyle & UDS_AUTOBUDDY) &&
                (i.dwStyle & UDS_ALIGNRIGHT);

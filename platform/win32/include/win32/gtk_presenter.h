@@ -30,8 +30,9 @@ public:
     // 4 and 8: the dialog font's average character width and height.
     SIZE BaseUnits() const;
     // Where the template puts a control, in pixels of the dialog's client
-    // area (an auto-buddy up-down sits at its buddy's right edge, as on
-    // Windows); false for an unknown id.
+    // area (an auto-buddy up-down sits at its buddy's right edge, and a
+    // closed combo box is one line high, as on Windows); false for an
+    // unknown id.
     bool TemplateRect(const DialogWindow& dialog, int nId, RECT* pRect) const;
     // Where the control's widget of the topmost dialog is, in the same pixels.
     bool WidgetRect(int nId, RECT* pRect) const;
