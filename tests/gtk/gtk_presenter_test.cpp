@@ -123,7 +123,9 @@ TEST_F(GtkDialogs, DialogsShowTheUsersLanguage) {
     };
     CDialog dialog(IDD_CUSTOM_PAPER);
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(caption, "\xE3\x82\xAB\xE3\x82\xB9\xE3\x82\xBF\xE3\x83\xA0\xE7\x94\xA8\xE7\xB4\x99");  // カスタム用紙
+    EXPECT_EQ(
+        caption,
+        "\xE3\x82\xAB\xE3\x82\xB9\xE3\x82\xBF\xE3\x83\xA0\xE7\x94\xA8\xE7\xB4\x99");  // カスタム用紙
 }
 
 }  // namespace

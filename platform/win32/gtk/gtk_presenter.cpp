@@ -60,9 +60,11 @@ GdkTexture* BitmapTexture(int id) {
     const auto* dib = static_cast<const guint8*>(LockResource(LoadResource(module, found)));
     const DWORD size = SizeofResource(module, found);
     if (!dib || size < 40) return nullptr;
-    const guint32 headerSize = dib[0] | (dib[1] << 8) | (dib[2] << 16) | (static_cast<guint32>(dib[3]) << 24);
+    const guint32 headerSize =
+        dib[0] | (dib[1] << 8) | (dib[2] << 16) | (static_cast<guint32>(dib[3]) << 24);
     const guint16 bits = static_cast<guint16>(dib[14] | (dib[15] << 8));
-    const guint32 colours = dib[32] | (dib[33] << 8) | (dib[34] << 16) | (static_cast<guint32>(dib[35]) << 24);
+    const guint32 colours =
+        dib[32] | (dib[33] << 8) | (dib[34] << 16) | (static_cast<guint32>(dib[35]) << 24);
     const guint32 palette = bits <= 8 ? (colours ? colours : (1u << bits)) * 4 : 0;
     if (headerSize > size) return nullptr;
     std::vector<guint8> file(14, 0);
@@ -86,8 +88,8 @@ struct ShownDialog;
 struct ShownControl {
     ShownDialog* owner = nullptr;
     ControlWindow* control = nullptr;
-    GtkWidget* widget = nullptr;   // placed in the fixed container
-    GtkWidget* input = nullptr;    // what takes input (entry of a combo, text view)
+    GtkWidget* widget = nullptr;     // placed in the fixed container
+    GtkWidget* input = nullptr;      // what takes input (entry of a combo, text view)
     std::vector<std::string> items;  // what the list shows
 };
 
@@ -148,7 +150,8 @@ bool PlacedRect(const DialogWindow& dialog, const SIZE& base, int index, RECT* o
         const RECT b = PixelsOf(base, buddy.x, buddy.y, buddy.cx, buddy.cy);
         const LONG width = r.right - r.left;
         r = {b.right - width, b.top, b.right, b.bottom};
-    } else if (index + 1 < static_cast<int>(items.size()) && isAlignedUpDown(items[static_cast<size_t>(index + 1)])) {
+    } else if (index + 1 < static_cast<int>(items.size()) &&
+               isAlignedUpDown(items[static_cast<size_t>(index + 1)])) {
         const DialogItemTemplate& spin = items[static_cast<size_t>(index + 1)];
         r.right -= PixelsOf(base, spin.x, spin.y, spin.cx, spin.cy).right -
                    PixelsOf(base, spin.x, spin.y, spin.cx, spin.cy).left;
@@ -189,7 +192,8 @@ void OnToggled(GtkCheckButton* button, gpointer data) {
     auto* c = static_cast<ShownControl*>(data);
     if (c->owner->syncing) return;
     // A radio button reports both the one that goes off and the one that goes on.
-    if (c->control->m_kind == ControlKind::RadioButton && !gtk_check_button_get_active(button)) return;
+    if (c->control->m_kind == ControlKind::RadioButton && !gtk_check_button_get_active(button))
+        return;
     c->owner->dialog->UserClick(c->control->m_item.nId);
     GtkPresenter::Impl::AfterAction(*c->owner);
 }
@@ -302,7 +306,8 @@ GtkWidget* MakeWidget(ShownDialog& s, ShownControl& c) {
                 const auto group = s.dialog->RadioGroupOf(c.control);
                 if (!group.empty() && group.front() != c.control)
                     if (ShownControl* first = Find(s, group.front()->m_item.nId))
-                        gtk_check_button_set_group(GTK_CHECK_BUTTON(b), GTK_CHECK_BUTTON(first->widget));
+                        gtk_check_button_set_group(GTK_CHECK_BUTTON(b),
+                                                   GTK_CHECK_BUTTON(first->widget));
             }
             return b;
         }
@@ -315,8 +320,8 @@ GtkWidget* MakeWidget(ShownDialog& s, ShownControl& c) {
         }
         case ControlKind::Bitmap: {
             GdkTexture* texture = BitmapTexture(item.nTextOrdinal);
-            GtkWidget* p = texture ? gtk_picture_new_for_paintable(GDK_PAINTABLE(texture))
-                                   : gtk_picture_new();
+            GtkWidget* p =
+                texture ? gtk_picture_new_for_paintable(GDK_PAINTABLE(texture)) : gtk_picture_new();
             if (texture) g_object_unref(texture);
             return p;
         }
@@ -335,7 +340,8 @@ GtkWidget* MakeWidget(ShownDialog& s, ShownControl& c) {
             GtkWidget* e = gtk_entry_new();
             gtk_entry_set_activates_default(GTK_ENTRY(e), TRUE);
             gtk_editable_set_editable(GTK_EDITABLE(e), !(item.dwStyle & ES_READONLY));
-            if (item.dwStyle & ES_NUMBER) gtk_entry_set_input_purpose(GTK_ENTRY(e), GTK_INPUT_PURPOSE_DIGITS);
+            if (item.dwStyle & ES_NUMBER)
+                gtk_entry_set_input_purpose(GTK_ENTRY(e), GTK_INPUT_PURPOSE_DIGITS);
             g_signal_connect(e, "changed", G_CALLBACK(OnEntryChanged), &c);
             c.input = e;
             return e;
@@ -392,7 +398,8 @@ void GtkPresenter::Impl::Sync(ShownDialog& s) {
                 gtk_button_set_use_underline(GTK_BUTTON(c.widget), TRUE);
                 break;
             case ControlKind::Label:
-                gtk_label_set_text_with_mnemonic(GTK_LABEL(c.widget), Mnemonic(m.m_strText).c_str());
+                gtk_label_set_text_with_mnemonic(GTK_LABEL(c.widget),
+                                                 Mnemonic(m.m_strText).c_str());
                 break;
             case ControlKind::Edit:
                 if (GTK_IS_TEXT_VIEW(c.input)) {
@@ -421,9 +428,9 @@ void GtkPresenter::Impl::Sync(ShownDialog& s) {
                     g_object_unref(list);
                     c.items = items;
                 }
-                gtk_drop_down_set_selected(GTK_DROP_DOWN(c.widget),
-                                           m.m_nCurSel >= 0 ? static_cast<guint>(m.m_nCurSel)
-                                                            : GTK_INVALID_LIST_POSITION);
+                gtk_drop_down_set_selected(
+                    GTK_DROP_DOWN(c.widget),
+                    m.m_nCurSel >= 0 ? static_cast<guint>(m.m_nCurSel) : GTK_INVALID_LIST_POSITION);
                 break;
             }
             case ControlKind::DropDownCombo: {
@@ -445,7 +452,9 @@ void GtkPresenter::Impl::Sync(ShownDialog& s) {
                 const int range = m.m_nUpper - m.m_nLower;
                 gtk_progress_bar_set_fraction(
                     GTK_PROGRESS_BAR(c.widget),
-                    range > 0 ? std::clamp(static_cast<double>(m.m_nPos - m.m_nLower) / range, 0.0, 1.0) : 0.0);
+                    range > 0
+                        ? std::clamp(static_cast<double>(m.m_nPos - m.m_nLower) / range, 0.0, 1.0)
+                        : 0.0);
                 break;
             }
             default: break;
@@ -501,7 +510,8 @@ void GtkPresenter::RunDialog(DialogWindow& dialog) {
     gtk_window_set_modal(GTK_WINDOW(s.window), TRUE);
     gtk_window_set_resizable(GTK_WINDOW(s.window), FALSE);
     if (!m_impl->stack.empty())
-        gtk_window_set_transient_for(GTK_WINDOW(s.window), GTK_WINDOW(m_impl->stack.back()->window));
+        gtk_window_set_transient_for(GTK_WINDOW(s.window),
+                                     GTK_WINDOW(m_impl->stack.back()->window));
     s.fixed = gtk_fixed_new();
     gtk_window_set_child(GTK_WINDOW(s.window), s.fixed);
     s.base = MeasureBase(s.window, dialog.Template().wPointSize);
@@ -662,7 +672,8 @@ SIZE GtkPresenter::BaseUnits() const {
 bool GtkPresenter::TemplateRect(const DialogWindow& dialog, int nId, RECT* pRect) const {
     const auto& items = dialog.Template().items;
     for (size_t i = 0; i < items.size(); ++i)
-        if (items[i].nId == nId) return PlacedRect(dialog, m_impl->lastBase, static_cast<int>(i), pRect);
+        if (items[i].nId == nId)
+            return PlacedRect(dialog, m_impl->lastBase, static_cast<int>(i), pRect);
     return false;
 }
 
@@ -710,8 +721,8 @@ bool GtkPresenter::SaveSnapshot(const std::string& pngPath) const {
     bool saved = false;
     if (node) {
         GskRenderer* renderer = gtk_native_get_renderer(GTK_NATIVE(window));
-        const graphene_rect_t viewport = GRAPHENE_RECT_INIT(0, 0, static_cast<float>(width),
-                                                            static_cast<float>(height));
+        const graphene_rect_t viewport =
+            GRAPHENE_RECT_INIT(0, 0, static_cast<float>(width), static_cast<float>(height));
         GdkTexture* texture = gsk_renderer_render_texture(renderer, node, &viewport);
         if (texture) {
             saved = gdk_texture_save_to_png(texture, pngPath.c_str());

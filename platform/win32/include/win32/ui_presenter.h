@@ -77,7 +77,9 @@ public:
     int ShowMessageBox(HWND hOwner, const std::string& text, const std::string& caption,
                        UINT type) override;
     bool ShowSaveDialog(const SaveFileRequest& request, std::string* pPath) override;
-    // A terminal shows no dialogs: says so and closes the dialog.
+    // A dialog with a progress bar (the plot transaction) runs on its
+    // timers with the bar drawn on stderr and Ctrl-C as Cancel; any other
+    // dialog cannot be shown on a terminal and is closed as Cancel.
     void RunDialog(DialogWindow& dialog) override;
 
     std::string strSaveAs;  // when set, the save dialog answers with it
