@@ -382,6 +382,20 @@ TEST_F(CustomPaperDialog, FailedWriteOfAChangeOrDeleteKeepsTheFile) {
     EXPECT_EQ(PaperText(), kThreePapers);
 }
 
+TEST_F(CustomPaperDialog, ReadOnlyPaperFileIsShownButNotChanged) {
+    paperFile = Papers(kThreePapers);
+    ASSERT_EQ(chmod(paperFile.c_str(), 0444), 0);
+    Then([](DialogWindow& d) {
+        EXPECT_EQ(ItemsOf(d, IDC_PAPER_NAME).size(), 3u);
+        d.UserType(IDC_PAPER_NAME, "Poster");
+        d.UserClick(IDOK);
+    });
+    EXPECT_EQ(Run(9), IDCANCEL);
+    EXPECT_EQ(presenter.messages,
+              std::vector<std::string>{"Fail to Modify paper config information"});
+    EXPECT_EQ(PaperText(), kThreePapers);
+}
+
 TEST_F(CustomPaperDialog, MissingOrEmptyPaperFileOpensEmptyAndCanAddAPaper) {
     paperFile = dir.path() + "/gone/paper.ini";  // its folder does not exist
     Then([](DialogWindow& d) {
