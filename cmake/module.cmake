@@ -9,29 +9,10 @@ foreach(dir ${HPGL2_MODULE_DIRS})
 endforeach()
 list(REMOVE_ITEM HPGL2_MODULE_SOURCES ${CMAKE_SOURCE_DIR}/driver/it_driver.cpp)
 
-# The resource script of the dialogs and strings is compiled by windres into
-# a .res image, which the module carries as bytes and registers with the
-# Win32 subset when it is first asked for a dialog or a string.
-find_program(HPGL2_WINDRES NAMES i686-w64-mingw32-windres x86_64-w64-mingw32-windres windres
-             REQUIRED)
-set(HPGL2_RC ${CMAKE_SOURCE_DIR}/ui/resources/hpgl2.rc)
-set(HPGL2_RES ${CMAKE_BINARY_DIR}/ui/hpgl2.res)
-set(HPGL2_RES_CPP ${CMAKE_BINARY_DIR}/ui/hpgl2_res.cpp)
-file(GLOB HPGL2_RC_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/ui/resources/*)
-add_custom_command(
-  OUTPUT ${HPGL2_RES}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/ui
-  COMMAND ${HPGL2_WINDRES} --preprocessor=cpp --preprocessor-arg=-P
-          -I${CMAKE_SOURCE_DIR}/platform/win32/include -I${CMAKE_SOURCE_DIR}/ui/resources
-          ${HPGL2_RC} -O res -o ${HPGL2_RES}
-  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/ui/resources
-  DEPENDS ${HPGL2_RC_DEPENDS} ${CMAKE_SOURCE_DIR}/platform/win32/include/win32/window_styles.h
-  COMMENT "Compiling the module's resource script")
-add_custom_command(
-  OUTPUT ${HPGL2_RES_CPP}
-  COMMAND ${CMAKE_COMMAND} -DINPUT=${HPGL2_RES} -DOUTPUT=${HPGL2_RES_CPP}
-          -DSYMBOL=kHpgl2Resources -P ${CMAKE_SOURCE_DIR}/cmake/embed_bytes.cmake
-  DEPENDS ${HPGL2_RES} ${CMAKE_SOURCE_DIR}/cmake/embed_bytes.cmake)
+# The resource script of the dialogs and strings, compiled by windres; the
+# module registers it with the Win32 subset when it is first asked for a
+# dialog or a string.
+hpgl2_compile_resources(${CMAKE_SOURCE_DIR}/ui/resources/hpgl2.rc kHpgl2Resources HPGL2_RES_CPP)
 list(APPEND HPGL2_MODULE_SOURCES ${HPGL2_RES_CPP})
 
 add_library(hpgl2_core STATIC ${HPGL2_MODULE_SOURCES})

@@ -4,9 +4,16 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <mutex>
 #include <string>
 
+#include "resources/afx_ids.h"
+#include "win32/resources.h"
 #include "win32/ui_presenter.h"
+
+// The framework's compiled string table, generated at build time.
+extern const unsigned char kFrameworkResources[];
+extern const std::size_t kFrameworkResourcesSize;
 
 namespace {
 
@@ -25,6 +32,17 @@ std::string Trimmed(const std::string& text) {
 }
 
 }  // namespace
+
+std::string AfxFrameworkString(UINT nId) {
+    static const char kModule[] = "pxrwin32.mfc";
+    static std::once_flag registered;
+    std::call_once(registered, [] {
+        RegisterModuleResources(kModule, kFrameworkResources, kFrameworkResourcesSize);
+    });
+    char text[256];
+    LoadStringA(GetModuleHandleA(kModule), nId, text, sizeof text);
+    return text;
+}
 
 std::string AfxFormatDouble(double value) {
     // "%.15g", the precision MFC writes doubles with (DBL_DIG).
@@ -86,7 +104,7 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
 namespace {
 
 template <typename T>
-void ExchangeInteger(CDataExchange* pDX, int nIDC, T& value, const char* message) {
+void ExchangeInteger(CDataExchange* pDX, int nIDC, T& value, UINT message) {
     if (pDX->m_bFailed) return;
     HWND control = pDX->PrepareEditCtrl(nIDC);
     if (!pDX->m_bSaveAndValidate) {
@@ -96,7 +114,7 @@ void ExchangeInteger(CDataExchange* pDX, int nIDC, T& value, const char* message
     long long parsed = 0;
     if (!AfxParseInt(TextOf(control), std::numeric_limits<T>::min(), std::numeric_limits<T>::max(),
                      &parsed)) {
-        AfxMessageBox(message, MB_ICONEXCLAMATION);
+        AfxMessageBox(AfxFrameworkString(message).c_str(), MB_ICONEXCLAMATION);
         pDX->Fail();
         return;
     }
@@ -106,11 +124,11 @@ void ExchangeInteger(CDataExchange* pDX, int nIDC, T& value, const char* message
 }  // namespace
 
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value) {
-    ExchangeInteger(pDX, nIDC, value, AFX_TEXT_PARSE_INT);
+    ExchangeInteger(pDX, nIDC, value, AFX_IDP_PARSE_INT);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) {
-    ExchangeInteger(pDX, nIDC, value, AFX_TEXT_PARSE_UINT);
+    ExchangeInteger(pDX, nIDC, value, AFX_IDP_PARSE_UINT);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, double& value) {
@@ -121,7 +139,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, double& value) {
         return;
     }
     if (!AfxParseDouble(TextOf(control), &value)) {
-        AfxMessageBox(AFX_TEXT_PARSE_REAL, MB_ICONEXCLAMATION);
+        AfxMessageBox(AfxFrameworkString(AFX_IDP_PARSE_REAL).c_str(), MB_ICONEXCLAMATION);
         pDX->Fail();
     }
 }
@@ -139,9 +157,10 @@ void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars) {
     if (pDX->m_bFailed) return;
     if (pDX->m_bSaveAndValidate) {
         if (value.GetLength() > nChars) {
-            CString message;
-            message.Format(AFX_TEXT_PARSE_STRING_SIZE, nChars);
-            AfxMessageBox(message, MB_ICONEXCLAMATION);
+            std::string message = AfxFrameworkString(AFX_IDP_PARSE_STRING_SIZE);
+            const size_t at = message.find("%1");
+            if (at != std::string::npos) message.replace(at, 2, std::to_string(nChars));
+            AfxMessageBox(message.c_str(), MB_ICONEXCLAMATION);
             pDX->Fail();
         }
         return;

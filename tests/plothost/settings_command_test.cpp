@@ -133,6 +133,13 @@ TEST(SettingsCommand, MessagesComeInTheUsersLanguage) {
     // 解像度は 10~5000 の範囲で設定してください
     EXPECT_TRUE(Has(run.errors, "\xE8\xA7\xA3\xE5\x83\x8F\xE5\xBA\xA6\xE3\x81\xAF 10~5000"))
         << run.errors;
+    // The framework's own messages follow the language too: 请输入一个正整数。
+    run = Plothost(dir, "settings --set headmask=x", "LC_ALL=zh_CN.UTF-8");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.errors,
+                    "\xE8\xAF\xB7\xE8\xBE\x93\xE5\x85\xA5\xE4\xB8\x80\xE4\xB8\xAA"
+                    "\xE6\xAD\xA3\xE6\x95\xB4\xE6\x95\xB0"))
+        << run.errors;
     run = Plothost(dir, "settings", "LC_ALL=zh_TW.UTF-8");
     EXPECT_TRUE(Has(run.out, "(\xE5\xBD\xA9\xE8\x89\xB2)")) << run.out;  // colour: 彩色
 }

@@ -207,6 +207,25 @@ TEST(ModuleResources, EveryMessageLoadsInEveryLanguage) {
               "KEST \xE5\xA5\xA5\xE8\xA5\xBF\xE6\x89\x93\xE5\x8D\xB0\xE9\xA9\xB1\xE5\x8A\xA8");
 }
 
+TEST(FrameworkResources, ExchangeMessagesLoadInEveryLanguage) {
+    const UINT ids[] = {0xF110, 0xF111, 0xF114, 0xF117};
+    const char* const english[] = {"Please enter an integer.", "Please enter a number.",
+                                   "Please enter no more than %1 characters.",
+                                   "Please enter a positive integer."};
+    for (size_t lang = 0; lang < std::size(kLanguages); ++lang) {
+        SetResourceLanguage(kLanguages[lang]);
+        for (size_t i = 0; i < std::size(ids); ++i) {
+            const std::string text = AfxFrameworkString(ids[i]);
+            if (lang == 0)
+                EXPECT_EQ(text, english[i]);
+            else
+                EXPECT_TRUE(!text.empty() && text != english[i]) << ids[i] << " in " << lang;
+        }
+        EXPECT_NE(AfxFrameworkString(0xF114).find("%1"), std::string::npos);
+    }
+    SetResourceLanguage(0);
+}
+
 TEST(ModuleResources, MissingStringsAreEmptyAndModulesAreFoundByName) {
     EXPECT_TRUE(LoadModuleString(118).IsEmpty());
     EXPECT_TRUE(LoadModuleString(60000).IsEmpty());

@@ -3,6 +3,8 @@
 // message, puts the focus on the control and stops the rest of the exchange.
 #pragma once
 
+#include <string>
+
 #include "mfc/cdialog.h"
 #include "mfc/cstring.h"
 
@@ -33,11 +35,9 @@ WIN32_API void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
 WIN32_API void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
 WIN32_API void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index);
 
-// Texts of the exchange's own messages.
-#define AFX_TEXT_PARSE_INT "Please enter an integer."
-#define AFX_TEXT_PARSE_UINT "Please enter a positive integer."
-#define AFX_TEXT_PARSE_REAL "Please enter a number."
-#define AFX_TEXT_PARSE_STRING_SIZE "Please enter no more than %d characters."
+// A message of the framework's own string table (the exchange's messages),
+// in the user's language; "%1" stays for the caller to fill.
+WIN32_API std::string AfxFrameworkString(UINT nId);
 
 // Number texts as the exchange writes and reads them, independent of the C locale.
 WIN32_API std::string AfxFormatDouble(double value);
