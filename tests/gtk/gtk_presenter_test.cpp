@@ -11,6 +11,7 @@
 
 #include "driver/hpgl2_driver.h"
 #include "support/scratch_config.h"
+#include "ui/custom_paper_dlg.h"
 #include "ui/module_resources.h"
 #include "ui/resources/resource_ids.h"
 #include "win32/gtk_presenter.h"
@@ -126,6 +127,39 @@ TEST_F(GtkDialogs, DialogsShowTheUsersLanguage) {
     EXPECT_EQ(
         caption,
         "\xE3\x82\xAB\xE3\x82\xB9\xE3\x82\xBF\xE3\x83\xA0\xE7\x94\xA8\xE7\xB4\x99");  // カスタム用紙
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GtkDialogs, FocusAndDefaultButtonBehaveAsOnWindows) {
+    ScratchDir dir;
+    const std::string papers = dir.Write("paper.ini", "9, 2100, 2970, 170, 170, 50, 50, ISO A4\n");
+    std::vector<std::string> messages;
+    presenter->onMessage = [&](const std::string& text) {
+        messages.push_back(text);
+        return IDOK;
+    };
+    presenter->onShown = [&](DialogWindow& d) {
+        EXPECT_EQ(presenter->DefaultButtonId(), IDOK);
+        EXPECT_EQ(presenter->FocusedId(), IDC_PAPER_NAME);  // the first tab stop
+        EXPECT_EQ(d.Control(IDC_EDIT_WIDTH)->m_strText, "200");
+        // Typing in the widget reaches the dialog; a refused width puts the
+        // focus back on it after the message.
+        EXPECT_TRUE(presenter->TypeIntoWidget(IDC_EDIT_WIDTH, "0"));
+        EXPECT_EQ(d.Control(IDC_EDIT_WIDTH)->m_strText, "0");
+        EXPECT_FALSE(presenter->TypeIntoWidget(IDC_EDIT_LEFT, "9"));  // read-only
+        EXPECT_TRUE(presenter->ClickWidget(IDOK));
+        EXPECT_FALSE(d.m_bEnded);
+        EXPECT_EQ(presenter->FocusedId(), IDC_EDIT_WIDTH);
+        EXPECT_TRUE(presenter->ClickWidget(IDCANCEL));
+    };
+    CCustomPaperSizeDlg dialog(papers.c_str(), nullptr);
+    dialog.m_nPaperID = 9;
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(messages,
+              std::vector<std::string>{"Please enter an positive integer between 1~32767"});
 }
 
 }  // namespace

@@ -140,7 +140,8 @@ int main(int argc, char** argv) {
     ApplyStoredSettings(module, KestGetAppDataPath());
     if (command == "configure") return RunConfigureCommand(module, options);
     if (command == "settings") return RunSettingsCommand(module, options);
-    if (command == "papers") return RunPaperEditCommand(module, options);
+    if (command == "papers" && IsPaperEditCommand(options))
+        return RunPaperEditCommand(module, options);
     if (command == "drivers") return RunDriversCommand(module, options);
     if (command == "plot") return RunPlotCommand(module, options);
     return RunCapsCommand(module, options);

@@ -572,7 +572,14 @@ namespace {
 struct MessageRun {
     GMainLoop* loop = nullptr;
     int answer = IDCANCEL;
+    std::function<void()> hook;
 };
+
+gboolean OnMessageShown(gpointer data) {
+    auto* run = static_cast<MessageRun*>(data);
+    if (run->hook) run->hook();
+    return G_SOURCE_REMOVE;
+}
 
 void OnMessageButton(GtkButton* button, gpointer data) {
     auto* run = static_cast<MessageRun*>(data);
@@ -619,6 +626,13 @@ int GtkPresenter::ShowMessageBox(HWND, const std::string& text, const std::strin
     g_signal_connect(window, "close-request", G_CALLBACK(OnMessageClose), &run);
     run.loop = g_main_loop_new(nullptr, FALSE);
     gtk_window_present(GTK_WINDOW(window));
+    if (onMessage) {
+        run.hook = [this, text, &run] {
+            run.answer = onMessage(text);
+            g_main_loop_quit(run.loop);
+        };
+        g_timeout_add(20, OnMessageShown, &run);
+    }
     g_main_loop_run(run.loop);
     g_main_loop_unref(run.loop);
     gtk_window_destroy(GTK_WINDOW(window));
@@ -708,6 +722,44 @@ bool GtkPresenter::ClickWidget(int nId) {
         return true;
     }
     return false;
+}
+
+bool GtkPresenter::TypeIntoWidget(int nId, const std::string& text) {
+    if (m_impl->stack.empty()) return false;
+    ShownControl* c = Find(*m_impl->stack.back(), nId);
+    if (!c || !c->input || !gtk_widget_is_sensitive(c->widget)) return false;
+    if (GTK_IS_TEXT_VIEW(c->input)) {
+        gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(c->input)), text.c_str(),
+                                 -1);
+        return true;
+    }
+    if (!gtk_editable_get_editable(GTK_EDITABLE(c->input))) return false;
+    gtk_editable_set_text(GTK_EDITABLE(c->input), text.c_str());
+    return true;
+}
+
+namespace {
+
+int IdOfWidget(ShownDialog& s, GtkWidget* widget) {
+    if (!widget) return -1;
+    for (auto& c : s.controls)
+        if (widget == c->widget || gtk_widget_is_ancestor(widget, c->widget))
+            return c->control->m_item.nId;
+    return -1;
+}
+
+}  // namespace
+
+int GtkPresenter::FocusedId() const {
+    if (m_impl->stack.empty()) return -1;
+    ShownDialog& s = *m_impl->stack.back();
+    return IdOfWidget(s, gtk_root_get_focus(GTK_ROOT(s.window)));
+}
+
+int GtkPresenter::DefaultButtonId() const {
+    if (m_impl->stack.empty()) return -1;
+    ShownDialog& s = *m_impl->stack.back();
+    return IdOfWidget(s, gtk_window_get_default_widget(GTK_WINDOW(s.window)));
 }
 
 bool GtkPresenter::SaveSnapshot(const std::string& pngPath) const {

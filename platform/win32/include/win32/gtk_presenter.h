@@ -26,6 +26,10 @@ public:
     // automation; the dialog runs on when it returns.
     std::function<void(DialogWindow&)> onShown;
 
+    // Called once a message box is on screen, with its text; the box ends
+    // with the answer returned (IDOK, IDCANCEL, ...), as if clicked.
+    std::function<int(const std::string&)> onMessage;
+
     // The pixel size of one horizontal and one vertical dialog unit times
     // 4 and 8: the dialog font's average character width and height.
     SIZE BaseUnits() const;
@@ -38,6 +42,12 @@ public:
     bool WidgetRect(int nId, RECT* pRect) const;
     // Clicks the control's widget of the topmost dialog as a user would.
     bool ClickWidget(int nId);
+    // Types into the control's widget of the topmost dialog as a user would.
+    bool TypeIntoWidget(int nId, const std::string& text);
+    // The control whose widget has the keyboard focus, and the one that
+    // Enter presses (the default button); -1 for none.
+    int FocusedId() const;
+    int DefaultButtonId() const;
     // Saves the topmost dialog's window as a PNG image.
     bool SaveSnapshot(const std::string& pngPath) const;
 
