@@ -218,11 +218,14 @@ void CDlgHpgl2Custom::OnCustomizedClicked() {
     CCustomPaperSizeDlg dialog(m_pDriver->m_strPaperFile.c_str(), this);
     const int sel = m_cbPaper.GetCurSel();
     const LPARAM at = sel >= 0 ? m_cbPaper.GetItemData(sel) : -1;
-    dialog.m_nPaperID = at >= 0 && static_cast<size_t>(at) < m_papers.size()
-                            ? m_papers[static_cast<size_t>(at)].nPaperID
-                            : m_nPaperID;
-    if (dialog.DoModal() != IDOK) return;
-    if (dialog.m_nPaperID >= 0) m_nPaperID = dialog.m_nPaperID;
+    if (at >= 0 && static_cast<size_t>(at) < m_papers.size())
+        m_nPaperID = m_papers[static_cast<size_t>(at)].nPaperID;
+    dialog.m_nPaperID = m_nPaperID;
+    if (dialog.DoModal() == IDOK && dialog.m_nPaperID >= 0) m_nPaperID = dialog.m_nPaperID;
+    // A deletion is in the paper file even when the dialog ends with Cancel
+    // (its Cancel button is disabled then, but the window can be closed):
+    // the list is read again either way, so that no deleted paper stays
+    // offered here.
     FillPaperList();
 }
 

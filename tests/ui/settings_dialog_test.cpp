@@ -364,6 +364,35 @@ TEST_F(SettingsDialog, CustomizedButtonAddsAPaperAndSelectsIt) {
     EXPECT_EQ(Record().nPaperWidth, 5000 + 102 + 103);
 }
 
+TEST_F(SettingsDialog, PaperDeletedInTheCustomPaperDialogLeavesTheListEvenOnClose) {
+    Then([](DialogWindow& d) {
+        d.UserChoose(IDC_PAPER, 1);
+        d.UserClick(IDC_CUSTOMIZED);
+        EXPECT_EQ(ItemsOf(d, IDC_PAPER), std::vector<std::string>{"ISO A4"});
+        EXPECT_EQ(TextOf(d, IDC_PAPER), "ISO A4");
+        d.UserClick(IDOK);
+    });
+    Then([](DialogWindow& d) {
+        d.UserClick(IDC_DELETE);  // ISO A3, the paper it opened on
+        EXPECT_FALSE(d.Control(IDCANCEL)->m_bEnabled);
+        d.UserClose();
+    });
+    EXPECT_EQ(Run(), IDOK);
+    EXPECT_EQ(Record().dm.dmPaperSize, 9);
+}
+
+TEST_F(SettingsDialog, CancelledCustomPaperDialogKeepsTheChosenPaper) {
+    Then([](DialogWindow& d) {
+        d.UserChoose(IDC_PAPER, 1);
+        d.UserClick(IDC_CUSTOMIZED);
+        EXPECT_EQ(TextOf(d, IDC_PAPER), "ISO A3");
+        d.UserClick(IDOK);
+    });
+    Then([](DialogWindow& d) { d.UserClick(IDCANCEL); });
+    EXPECT_EQ(Run(), IDOK);
+    EXPECT_EQ(Record().dm.dmPaperSize, 8);
+}
+
 TEST_F(SettingsDialog, AdvanceButtonTakesValuesBackOnOkOnly) {
     Then([](DialogWindow& d) {
         d.UserClick(IDC_ADVANCE);
