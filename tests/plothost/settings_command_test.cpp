@@ -87,6 +87,22 @@ TEST(SettingsCommand, ChangedSettingsAreKeptAndUsedOnLaterRuns) {
     EXPECT_TRUE(Has(run.out, "  resolution   300 dpi\n"));
 }
 
+TEST(SettingsCommand, ChoicesByNumberOrByTheTextShown) {
+    ScratchDir dir;
+    const HostRun run = Plothost(dir,
+                                 "settings --set paper=66 --set resolution=custom --set "
+                                 "'transaction=Transaction in computer' --set colour=0 "
+                                 "--set datamode='plane by plane' --set shade=1 --set headmask=7");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_TRUE(Has(run.out, "  paper        ISO A2 (66)\n")) << run.out;
+    EXPECT_TRUE(Has(run.out, "  resolution   1000 dpi\n"));
+    EXPECT_TRUE(Has(run.out, "  transaction  1 (Transaction in computer)\n"));
+    EXPECT_TRUE(Has(run.out, "  colour       0 (Black and white)\n"));
+    EXPECT_TRUE(Has(run.out, "  datamode     2 (plane by plane)\n"));
+    EXPECT_TRUE(Has(run.out, "  shade        1 (Gray)\n"));
+    EXPECT_TRUE(Has(run.out, "  headmask     7\n"));
+}
+
 TEST(SettingsCommand, RejectedValuesPrintTheDialogsMessageAndChangeNothing) {
     struct Case {
         const char* arguments;
