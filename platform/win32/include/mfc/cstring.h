@@ -3,8 +3,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdarg>
-#include <cstdio>
 #include <string>
 
 #include "win32/types.h"
@@ -60,20 +58,6 @@ public:
     }
     CString Left(int n) const {
         return CString(m_text.substr(0, static_cast<size_t>(std::max(n, 0))));
-    }
-    // printf formatting; the callers format integers only, which no locale changes.
-    void Format(const char* format, ...) __attribute__((format(printf, 2, 3))) {
-        va_list args;
-        va_start(args, format);
-        va_list again;
-        va_copy(again, args);
-        const int n = std::vsnprintf(nullptr, 0, format, args);
-        va_end(args);
-        std::string out(n > 0 ? static_cast<size_t>(n) + 1 : 1, '\0');
-        if (n > 0) std::vsnprintf(out.data(), out.size(), format, again);
-        va_end(again);
-        out.resize(n > 0 ? static_cast<size_t>(n) : 0);
-        m_text = out;
     }
 
 private:
