@@ -16,6 +16,9 @@ CString FormatTenths(double value) {
     const long long whole = static_cast<long long>(std::floor(v / 10));
     const long long tenth = static_cast<long long>(v - static_cast<double>(whole) * 10);
     std::string text = std::to_string(whole);
-    if (tenth != 0) text += "." + std::to_string(tenth);
+    if (tenth != 0) {
+        text += '.';
+        text += std::to_string(tenth);
+    }
     return CString(text);
 }

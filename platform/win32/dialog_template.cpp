@@ -81,7 +81,12 @@ std::string PredefinedClass(int ordinal) {
         case 0x83: return "ListBox";
         case 0x84: return "ScrollBar";
         case 0x85: return "ComboBox";
-        default: return "#" + std::to_string(ordinal);
+        default: {
+            // Built by appending: GCC 12 warns falsely on "#" + std::string.
+            std::string name(1, '#');
+            name += std::to_string(ordinal);
+            return name;
+        }
     }
 }
 

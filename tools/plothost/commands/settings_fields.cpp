@@ -220,9 +220,9 @@ void ReadMain(DialogWindow& d, const std::vector<PaperSize>& papers, SettingsRun
     std::string paperText = "none";
     if (paper && paper->m_nCurSel >= 0) {
         paperText = paper->m_strText;
-        if (static_cast<size_t>(paper->m_nCurSel) < papers.size())
-            paperText +=
-                " (" + std::to_string(papers[static_cast<size_t>(paper->m_nCurSel)].nPaperID) + ")";
+        if (static_cast<size_t>(paper->m_nCurSel) < papers.size()) paperText += " (";
+        paperText += std::to_string(papers[static_cast<size_t>(paper->m_nCurSel)].nPaperID);
+        paperText += ")";
     }
     run.shown.push_back({"paper", paperText});
     run.shown.push_back({"transaction", CheckedRadio(d, dd::kTransactionRadios)});

@@ -39,7 +39,8 @@ StoredSettings ParseStoredSettings(const std::string& text, std::vector<std::str
     std::string line, section;
     int number = 0;
     const auto report = [&](const std::string& what) {
-        if (problems) problems->push_back("line " + std::to_string(number) + ": " + what);
+        if (problems)
+            problems->push_back(std::string("line ") += std::to_string(number) + ": " + what);
     };
     while (std::getline(in, line)) {
         ++number;
