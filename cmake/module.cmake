@@ -1,13 +1,19 @@
 # The plotter driver module. Its code is built once as a static library, so
 # that the test suites reach every part of it, and linked into HPGL2.pxr,
 # whose only export is IT_Driver.
-set(HPGL2_MODULE_DIRS driver job hpgl rtl image)
+set(HPGL2_MODULE_DIRS driver job hpgl rtl image ui)
 set(HPGL2_MODULE_SOURCES)
 foreach(dir ${HPGL2_MODULE_DIRS})
   file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
   list(APPEND HPGL2_MODULE_SOURCES ${dir_sources})
 endforeach()
 list(REMOVE_ITEM HPGL2_MODULE_SOURCES ${CMAKE_SOURCE_DIR}/driver/it_driver.cpp)
+
+# The resource script of the dialogs and strings, compiled by windres; the
+# module registers it with the Win32 subset when it is first asked for a
+# dialog or a string.
+hpgl2_compile_resources(${CMAKE_SOURCE_DIR}/ui/resources/hpgl2.rc kHpgl2Resources HPGL2_RES_CPP)
+list(APPEND HPGL2_MODULE_SOURCES ${HPGL2_RES_CPP})
 
 add_library(hpgl2_core STATIC ${HPGL2_MODULE_SOURCES})
 target_include_directories(hpgl2_core PUBLIC ${CMAKE_SOURCE_DIR})

@@ -4,6 +4,8 @@
 #include <new>
 
 #include "driver/callback_table.h"
+#include "ui/hpgl2_custom_dlg.h"
+#include "ui/module_resources.h"
 #include "pxrdriver/app_paths.h"
 
 namespace {
@@ -93,9 +95,19 @@ const char* HPGL2Driver::GetName() {
     return m_strName.c_str();
 }
 
-// The settings dialog belongs to the configuration user interface, which
-// this module does not bring yet; the host's call changes nothing.
-int HPGL2Driver::Configure(HWND) {
+// Shows the settings dialog over the host's window; OK changes m_devmode,
+// Cancel leaves it. The host's call always succeeds.
+int HPGL2Driver::Configure(HWND hParent) {
+    try {
+        ModuleResourceScope resources;
+        CWnd parent(hParent);
+        CDlgHpgl2Custom dialog(&parent);
+        dialog.m_pDriver = this;
+        dialog.m_pDevMode = &m_devmode;
+        dialog.DoModal();
+    } catch (...) {
+        // Out of memory while building the dialog: nothing was changed.
+    }
     return 1;
 }
 

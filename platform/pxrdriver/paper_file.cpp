@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sys/stat.h>
 #include <fstream>
 #include <sstream>
 
@@ -122,6 +123,12 @@ int HT_WritePaperFile(const char* pszPaperFile, const PaperSize* pPapers, int nC
             << name << "\n";
     }
     const std::string target = NativePath(pszPaperFile);
+    // A read-only list is never replaced, as Windows refuses to replace a
+    // read-only file. The mode bits decide, so that it holds for root too.
+    struct stat existing;
+    if (stat(target.c_str(), &existing) == 0 &&
+        (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return 0;
     const std::string temporary = target + ".tmp";
     const std::string text = out.str();
     FILE* f = std::fopen(temporary.c_str(), "wb");

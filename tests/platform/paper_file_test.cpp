@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sys/stat.h>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,17 @@ TEST(PaperFile, FailedWriteKeepsTheOldList) {
     EXPECT_EQ(HT_DefaultDeviceCapabilities(HT_DC_PAPERRECORDS, nullptr, nullptr,
                                            (dir.path() + "/none.ini").c_str()),
               0);
+}
+
+TEST(PaperFile, ReadOnlyListIsNeverReplaced) {
+    ScratchDir dir;
+    const std::string path = dir.Write("paper.ini", "9, 2100, 2970, 0, 0, 0, 0, ISO A4\n");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    const PaperSize paper = {8, "ISO A3", 2970, 4200, 0, 0, 0, 0};
+    EXPECT_EQ(HT_WritePaperFile(path.c_str(), &paper, 1), 0);
+    EXPECT_EQ(dir.Read("paper.ini"), "9, 2100, 2970, 0, 0, 0, 0, ISO A4\n");
+    ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+    EXPECT_EQ(HT_WritePaperFile(path.c_str(), &paper, 1), 1);
 }
 
 TEST(DriverListing, SectionsAfterTheFrameworksOwnString) {

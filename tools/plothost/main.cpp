@@ -10,6 +10,7 @@
 #include "commands/commands.h"
 #include "host/data_folder.h"
 #include "host/loaded_module.h"
+#include "host/settings_store.h"
 #include "pxrdriver/app_paths.h"
 
 namespace {
@@ -36,6 +37,26 @@ const char kUsage[] =
     "                     the frame is plotted. The paper, orientation and scale,\n"
     "                     the records played and skipped and the bytes written\n"
     "                     are told on standard error\n"
+    "  configure [--driver PLOTTER]\n"
+    "                     show the plotter's settings dialog (needs a display)\n"
+    "  settings [--driver PLOTTER] [--set FIELD=VALUE ...]\n"
+    "                     show the plotter's settings, or change them through the\n"
+    "                     same dialog without a display; fields: resolution (dpi or\n"
+    "                     custom), paper (name or number), orientation (portrait,\n"
+    "                     landscape), transaction (plot, computer, auto), memory\n"
+    "                     (such as 10M or 512KB; automatic mode only), colour (bw,\n"
+    "                     colour, grey), compression (0-4), datamode (0-3), trim\n"
+    "                     (0-7), shade (0-1), inkedarea (0/1), pjlcontrol (0/1),\n"
+    "                     headmask (number), controlcode (text; \\n is a new line);\n"
+    "                     a choice may also be given by the text the dialog shows\n"
+    "  papers add --name NAME --width MM --height MM [--driver PLOTTER]\n"
+    "  papers change NAME [--width MM] [--height MM] [--driver PLOTTER]\n"
+    "  papers delete NAME [--driver PLOTTER]\n"
+    "                     edit the paper list through the custom paper dialog;\n"
+    "                     width and height are the printable size in millimetres\n"
+    "\n"
+    "Settings changed by configure and settings are kept per user in\n"
+    "plothost-settings.ini of the data folder and used on every later run.\n"
     "\n"
     "Plot options:\n"
     "  -o FILE            the plot file (\".plt\" is added when missing; it is\n"
@@ -153,7 +174,8 @@ int main(int argc, char** argv) {
         }
     }
     if (command.empty()) return UsageError("no command given");
-    if (command != "drivers" && command != "caps" && command != "plot" && command != "papers")
+    if (command != "drivers" && command != "caps" && command != "plot" && command != "papers" &&
+        command != "configure" && command != "settings")
         return UsageError("unknown command " + command);
     if (options.modulePath.empty()) options.modulePath = DefaultModulePath();
     FindApplicationFolder();
@@ -166,6 +188,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "plothost: %s\n", error.c_str());
         return 1;
     }
+    ApplyStoredSettings(module, KestGetAppDataPath());
+    if (command == "configure") return RunConfigureCommand(module, options);
+    if (command == "settings") return RunSettingsCommand(module, options);
+    if (command == "papers" && IsPaperEditCommand(options))
+        return RunPaperEditCommand(module, options);
     if (command == "drivers") return RunDriversCommand(module, options);
     if (command == "plot") return RunPlotCommand(module, options);
     if (command == "papers") return RunPapersCommand(module, options);

@@ -6,4 +6,8 @@
 #include "mfc/crect.h"
 #include "mfc/cstring.h"
 #include "mfc/cfiledialog.h"
+#include "mfc/cwnd.h"
+#include "mfc/cdialog.h"
+#include "mfc/ddx.h"
+#include "mfc/controls.h"
 #include "win32/ui_presenter.h"

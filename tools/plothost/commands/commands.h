@@ -16,3 +16,8 @@ int RunDriversCommand(LoadedModule& module, const HostOptions& options);
 int RunCapsCommand(LoadedModule& module, const HostOptions& options);
 int RunPlotCommand(LoadedModule& module, const HostOptions& options);
 int RunPapersCommand(LoadedModule& module, const HostOptions& options);
+int RunConfigureCommand(LoadedModule& module, const HostOptions& options);
+int RunSettingsCommand(LoadedModule& module, const HostOptions& options);
+// "papers add|change|delete": true when the arguments name one of them.
+bool IsPaperEditCommand(const HostOptions& options);
+int RunPaperEditCommand(LoadedModule& module, const HostOptions& options);

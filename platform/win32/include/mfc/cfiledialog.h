@@ -5,6 +5,7 @@
 #include <string>
 
 #include "mfc/cstring.h"
+#include "mfc/cwnd.h"
 #include "win32/types.h"
 
 #define OFN_READONLY 0x00000001
@@ -12,13 +13,6 @@
 #define OFN_HIDEREADONLY 0x00000004
 
 typedef long INT_PTR_T;
-
-class CWnd {
-public:
-    explicit CWnd(HWND hWnd = nullptr) : m_hWnd(hWnd) {}
-    HWND GetSafeHwnd() const { return m_hWnd; }
-    HWND m_hWnd;
-};
 
 class WIN32_API CFileDialog {
 public:

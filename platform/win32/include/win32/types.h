@@ -31,6 +31,7 @@ using LPCVOID = const void*;
 using SIZE_T = std::size_t;
 using UINT_PTR = std::uintptr_t;
 using LONG_PTR = std::intptr_t;
+using INT_PTR = std::intptr_t;
 using LPARAM = LONG_PTR;
 using WPARAM = UINT_PTR;
 using LRESULT = LONG_PTR;

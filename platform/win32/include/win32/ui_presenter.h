@@ -5,6 +5,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@
 #define MB_ICONEXCLAMATION 0x00000030
 #define MB_ICONINFORMATION 0x00000040
 
+class DialogWindow;
+
 struct SaveFileRequest {
     HWND hOwner;
     std::string strInitialName;
@@ -36,6 +39,10 @@ public:
                                UINT type) = 0;
     // True with the chosen full path, false when the user cancels.
     virtual bool ShowSaveDialog(const SaveFileRequest& request, std::string* pPath) = 0;
+    // Shows a modal dialog until it ends (DialogWindow::m_bEnded), passing the
+    // user's actions to it. Returning earlier closes it as Cancel; a presenter
+    // that cannot show dialogs returns at once.
+    virtual void RunDialog(DialogWindow& dialog);
     virtual ~UiPresenter();
 };
 
@@ -48,7 +55,13 @@ public:
     int ShowMessageBox(HWND hOwner, const std::string& text, const std::string& caption,
                        UINT type) override;
     bool ShowSaveDialog(const SaveFileRequest& request, std::string* pPath) override;
+    // Runs the next dialog script on the dialog; without one the dialog is
+    // closed (Cancel). Nested dialogs take the scripts that follow.
+    void RunDialog(DialogWindow& dialog) override;
 
+    // What the user does in each dialog, in the order the dialogs open.
+    std::deque<std::function<void(DialogWindow&)>> dialogScripts;
+    std::vector<int> dialogsShown;  // template ids
     // Answers, used in order; an empty script cancels.
     std::deque<int> messageAnswers;
     std::deque<std::string> saveAnswers;  // "" cancels
@@ -64,6 +77,10 @@ public:
     int ShowMessageBox(HWND hOwner, const std::string& text, const std::string& caption,
                        UINT type) override;
     bool ShowSaveDialog(const SaveFileRequest& request, std::string* pPath) override;
+    // A dialog with a progress bar (the plot transaction) runs on its
+    // timers with the bar drawn on stderr and Ctrl-C as Cancel; any other
+    // dialog cannot be shown on a terminal and is closed as Cancel.
+    void RunDialog(DialogWindow& dialog) override;
 
     std::string strSaveAs;  // when set, the save dialog answers with it
 };

@@ -1,0 +1,14 @@
+# Writes the bytes of INPUT as a C++ array named SYMBOL into OUTPUT, so that
+# the module carries its compiled resources as a Windows build's .rsrc would.
+file(READ ${INPUT} hex HEX)
+string(LENGTH "${hex}" hex_length)
+math(EXPR size "${hex_length} / 2")
+string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+string(REGEX REPLACE "((0x..,){16})" "\\1\n" bytes "${bytes}")
+file(WRITE ${OUTPUT}
+  "// Generated from ${INPUT}; do not edit.\n"
+  "#include <cstddef>\n"
+  "extern const unsigned char ${SYMBOL}[];\n"
+  "extern const std::size_t ${SYMBOL}Size;\n"
+  "const unsigned char ${SYMBOL}[] = {\n${bytes}\n};\n"
+  "const std::size_t ${SYMBOL}Size = ${size};\n")

@@ -1,0 +1,116 @@
+#include <functional>
+#include <vector>
+
+#include "gtk/shown_dialog.h"
+
+namespace {
+
+struct MessageRun {
+    GMainLoop* loop = nullptr;
+    int answer = IDCANCEL;
+    std::function<void()> hook;
+};
+
+gboolean OnMessageShown(gpointer data) {
+    auto* run = static_cast<MessageRun*>(data);
+    if (run->hook) run->hook();
+    return G_SOURCE_REMOVE;
+}
+
+void OnMessageButton(GtkButton* button, gpointer data) {
+    auto* run = static_cast<MessageRun*>(data);
+    run->answer = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), "pxr-answer"));
+    g_main_loop_quit(run->loop);
+}
+
+gboolean OnMessageClose(GtkWindow*, gpointer data) {
+    g_main_loop_quit(static_cast<MessageRun*>(data)->loop);
+    return TRUE;
+}
+
+}  // namespace
+
+int GtkPresenter::ShowMessageBox(HWND, const std::string& text, const std::string& caption,
+                                 UINT type) {
+    MessageRun run;
+    GtkWidget* window = gtk_window_new();
+    gtk_window_set_modal(GTK_WINDOW(window), TRUE);
+    gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+    gtk_window_set_title(GTK_WINDOW(window), caption.c_str());
+    if (!m_impl->stack.empty())
+        gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(m_impl->stack.back()->window));
+    GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 12);
+    gtk_widget_set_margin_start(box, 16), gtk_widget_set_margin_end(box, 16);
+    gtk_widget_set_margin_top(box, 16), gtk_widget_set_margin_bottom(box, 12);
+    GtkWidget* label = gtk_label_new(text.c_str());
+    gtk_label_set_wrap(GTK_LABEL(label), TRUE);
+    gtk_box_append(GTK_BOX(box), label);
+    GtkWidget* buttons = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 8);
+    gtk_widget_set_halign(buttons, GTK_ALIGN_CENTER);
+    std::vector<std::pair<const char*, int>> answers = {{"OK", IDOK}};
+    if ((type & 0xF) == MB_OKCANCEL) answers = {{"OK", IDOK}, {"Cancel", IDCANCEL}};
+    if ((type & 0xF) == MB_YESNO) answers = {{"_Yes", IDYES}, {"_No", IDNO}};
+    for (size_t i = 0; i < answers.size(); ++i) {
+        GtkWidget* b = gtk_button_new_with_mnemonic(answers[i].first);
+        g_object_set_data(G_OBJECT(b), "pxr-answer", GINT_TO_POINTER(answers[i].second));
+        g_signal_connect(b, "clicked", G_CALLBACK(OnMessageButton), &run);
+        gtk_box_append(GTK_BOX(buttons), b);
+        if (i == 0) gtk_window_set_default_widget(GTK_WINDOW(window), b);
+    }
+    gtk_box_append(GTK_BOX(box), buttons);
+    gtk_window_set_child(GTK_WINDOW(window), box);
+    g_signal_connect(window, "close-request", G_CALLBACK(OnMessageClose), &run);
+    run.loop = g_main_loop_new(nullptr, FALSE);
+    gtk_window_present(GTK_WINDOW(window));
+    if (onMessage) {
+        run.hook = [this, text, &run] {
+            run.answer = onMessage(text);
+            g_main_loop_quit(run.loop);
+        };
+        g_timeout_add(20, OnMessageShown, &run);
+    }
+    g_main_loop_run(run.loop);
+    g_main_loop_unref(run.loop);
+    gtk_window_destroy(GTK_WINDOW(window));
+    return run.answer;
+}
+
+namespace {
+
+struct SaveRun {
+    GMainLoop* loop = nullptr;
+    std::string path;
+};
+
+void OnSaveResponse(GtkNativeDialog* dialog, int response, gpointer data) {
+    auto* run = static_cast<SaveRun*>(data);
+    if (response == GTK_RESPONSE_ACCEPT) {
+        GFile* file = gtk_file_chooser_get_file(GTK_FILE_CHOOSER(dialog));
+        if (file) {
+            char* path = g_file_get_path(file);
+            if (path) run->path = path;
+            g_free(path);
+            g_object_unref(file);
+        }
+    }
+    g_main_loop_quit(run->loop);
+}
+
+}  // namespace
+
+bool GtkPresenter::ShowSaveDialog(const SaveFileRequest& request, std::string* pPath) {
+    SaveRun run;
+    GtkWindow* parent = m_impl->stack.empty() ? nullptr : GTK_WINDOW(m_impl->stack.back()->window);
+    GtkFileChooserNative* chooser = gtk_file_chooser_native_new(
+        "Save plot as", parent, GTK_FILE_CHOOSER_ACTION_SAVE, "_Save", "_Cancel");
+    gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(chooser), request.strInitialName.c_str());
+    g_signal_connect(chooser, "response", G_CALLBACK(OnSaveResponse), &run);
+    run.loop = g_main_loop_new(nullptr, FALSE);
+    gtk_native_dialog_show(GTK_NATIVE_DIALOG(chooser));
+    g_main_loop_run(run.loop);
+    g_main_loop_unref(run.loop);
+    g_object_unref(chooser);
+    if (run.path.empty()) return false;
+    *pPath = run.path;
+    return true;
+}

@@ -1,0 +1,63 @@
+// What the GTK presenter keeps of a dialog on screen: its window, the
+// widget of each control, and the functions shared by its source files.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "win32/gtk_presenter.h"
+
+struct ShownDialog;
+
+struct ShownControl {
+    ShownDialog* owner = nullptr;
+    ControlWindow* control = nullptr;
+    GtkWidget* widget = nullptr;     // placed in the fixed container
+    GtkWidget* input = nullptr;      // what takes input (entry of a combo, text view)
+    std::vector<std::string> items;  // what the list shows
+};
+
+struct ShownDialog {
+    GtkPresenter::Impl* impl = nullptr;
+    DialogWindow* dialog = nullptr;
+    GtkWidget* window = nullptr;
+    GtkWidget* fixed = nullptr;
+    GMainLoop* loop = nullptr;
+    std::vector<std::unique_ptr<ShownControl>> controls;
+    SIZE base{6, 13};
+    bool syncing = false;
+    bool shownCalled = false;
+    int focusShown = -2;
+    guint timer = 0;
+};
+
+struct GtkPresenter::Impl {
+    GtkPresenter* self = nullptr;
+    std::vector<ShownDialog*> stack;
+    SIZE lastBase{6, 13};
+};
+
+// Dialog units to pixels of the client area, as MapDialogRect does.
+RECT PixelsOf(const SIZE& base, short x, short y, short cx, short cy);
+// Where control number index of the template goes, as Windows places it.
+bool PlacedRect(const DialogWindow& dialog, const SIZE& base, int index, RECT* out);
+// The dialog font's average character width and height in pixels.
+SIZE MeasureBase(GtkWidget* widget, int pointSize);
+
+ShownControl* FindShown(ShownDialog& s, int id);
+// The widget of a control, wired to the dialog's user actions.
+GtkWidget* MakeControlWidget(ShownDialog& s, ShownControl& c);
+// Shows the state of every control (text, checks, lists, enabled, visible, focus).
+void SyncDialog(ShownDialog& s);
+// After a user action: shows the new state, or ends the window's loop.
+void AfterUserAction(ShownDialog& s);
+// Close box and Escape: the dialog's Cancel.
+gboolean OnCloseRequest(GtkWindow*, gpointer data);
+gboolean OnEscape(GtkWidget*, GVariant*, gpointer data);
+gboolean OnTimer(gpointer data);
+gboolean OnShownCheck(gpointer data);
+
+extern const char kDialogCss[];

@@ -1,0 +1,7 @@
+/* Ids of the framework's own messages, as MFC numbers them. */
+#pragma once
+
+#define AFX_IDP_PARSE_INT 0xF110
+#define AFX_IDP_PARSE_REAL 0xF111
+#define AFX_IDP_PARSE_STRING_SIZE 0xF114
+#define AFX_IDP_PARSE_UINT 0xF117

@@ -1,0 +1,165 @@
+// The GTK presenter on a real X server: each dialog of the module opens,
+// every control's widget stands where its template puts it, a snapshot of
+// the window is kept as a test artefact, and a click on the widget closes it.
+#include <gtest/gtest.h>
+
+#include <afxwin.h>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "driver/hpgl2_driver.h"
+#include "support/scratch_config.h"
+#include "ui/custom_paper_dlg.h"
+#include "ui/module_resources.h"
+#include "ui/resources/resource_ids.h"
+#include "win32/gtk_presenter.h"
+
+namespace {
+
+class GtkDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* display = std::getenv("DISPLAY");
+        if (!display || !*display) GTEST_SKIP() << "no display server (run under xvfb-run)";
+        presenter = GtkPresenter::Create();
+        ASSERT_NE(presenter, nullptr) << "GTK cannot open " << display;
+        SetUiPresenter(presenter.get());
+        SetResourceLanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT));
+        std::filesystem::create_directories(HPGL2_TEST_ARTIFACT_DIR);
+    }
+    void TearDown() override {
+        SetUiPresenter(nullptr);
+        SetResourceLanguage(0);
+    }
+    // Every control with an id is placed as its template says; the
+    // origin exactly, the size at least (a widget never shrinks below it).
+    void ExpectPlaced(DialogWindow& d) {
+        SCOPED_TRACE("dialog " + std::to_string(d.TemplateId()));
+        const SIZE base = presenter->BaseUnits();
+        EXPECT_GT(base.cx, 2);
+        EXPECT_GT(base.cy, 6);
+        int checked = 0;
+        for (const auto& item : d.Template().items) {
+            if (item.nId < 0 || !d.Control(item.nId)->m_bVisible) continue;
+            SCOPED_TRACE("control " + std::to_string(item.nId));
+            RECT want, got;
+            ASSERT_TRUE(presenter->TemplateRect(d, item.nId, &want));
+            ASSERT_TRUE(presenter->WidgetRect(item.nId, &got));
+            EXPECT_EQ(got.left, want.left);
+            EXPECT_EQ(got.top, want.top);
+            EXPECT_GE(got.right - got.left, want.right - want.left);
+            EXPECT_GE(got.bottom - got.top, want.bottom - want.top);
+            ++checked;
+        }
+        EXPECT_GT(checked, 1);
+    }
+    void Snapshot(const std::string& name) {
+        const std::string path = std::string(HPGL2_TEST_ARTIFACT_DIR) + "/" + name + ".png";
+        std::filesystem::remove(path);
+        EXPECT_TRUE(presenter->SaveSnapshot(path));
+        EXPECT_GT(std::filesystem::file_size(path), 1000u) << path;
+    }
+
+    std::unique_ptr<GtkPresenter> presenter;
+    ModuleResourceScope resources;
+};
+
+TEST_F(GtkDialogs, EveryTemplateOpensWithItsControlsInPlaceAndClosesOnCancel) {
+    for (int id : {IDD_HP_ADVANCE, IDD_CUSTOM_PAPER, IDD_PRINT_PROGRESS}) {
+        SCOPED_TRACE(id);
+        int shown = 0;
+        presenter->onShown = [&](DialogWindow& d) {
+            ++shown;
+            EXPECT_EQ(d.TemplateId(), id);
+            ExpectPlaced(d);
+            Snapshot("dialog_" + std::to_string(id));
+            EXPECT_TRUE(presenter->ClickWidget(IDCANCEL));
+        };
+        CDialog dialog(static_cast<UINT>(id));
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+        EXPECT_EQ(shown, 1);
+    }
+}
+
+TEST_F(GtkDialogs, SettingsDialogRunsWithItsNestedDialogs) {
+    ScratchConfig config;
+    config.Write("hpgl2.ini", "[P]\nName=HP DesignJet\nPaperFile=paper.ini\n");
+    config.Write("paper.ini", "9, 2100, 2970, 170, 170, 50, 50, ISO A4\n");
+    HPGL2Driver driver(nullptr, config.Ini().c_str(), "P");
+    std::vector<int> opened;
+    presenter->onShown = [&](DialogWindow& d) {
+        opened.push_back(d.TemplateId());
+        ExpectPlaced(d);
+        if (d.TemplateId() == IDD_HPGL2_CUSTOM && opened.size() == 1) {
+            Snapshot("dialog_103");
+            EXPECT_FALSE(d.Control(IDC_MEMORY)->m_bVisible);
+            // Choosing "Auto" shows the memory size, as the dialog's handler says.
+            EXPECT_TRUE(presenter->ClickWidget(IDC_TRANSACTION_AUTO));
+            EXPECT_TRUE(d.Control(IDC_MEMORY)->m_bVisible);
+            EXPECT_EQ(d.Control(IDC_TRANSACTION_AUTO)->m_nCheck, BST_CHECKED);
+            EXPECT_TRUE(presenter->ClickWidget(IDC_COLOR_BW));
+            EXPECT_TRUE(presenter->ClickWidget(IDC_ADVANCE));  // runs dialog 105 to its end
+            EXPECT_TRUE(presenter->ClickWidget(IDOK));
+        } else if (d.TemplateId() == IDD_HP_ADVANCE) {
+            EXPECT_TRUE(presenter->ClickWidget(IDC_INKED_AREA));
+            EXPECT_TRUE(presenter->ClickWidget(IDOK));
+        }
+    };
+    EXPECT_EQ(driver.Configure(GetDesktopWindow()), 1);
+    EXPECT_EQ(opened, (std::vector<int>{IDD_HPGL2_CUSTOM, IDD_HP_ADVANCE}));
+    EXPECT_EQ(driver.m_devmode.nTransaction, 2);
+    EXPECT_EQ(driver.m_devmode.nColorMode, 0);
+    EXPECT_EQ(driver.m_devmode.bInkedArea, 1);
+}
+
+TEST_F(GtkDialogs, DialogsShowTheUsersLanguage) {
+    SetResourceLanguage(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
+    std::string caption;
+    presenter->onShown = [&](DialogWindow& d) {
+        caption = d.m_strCaption;
+        Snapshot("dialog_3002_ja");
+        EXPECT_TRUE(presenter->ClickWidget(IDCANCEL));
+    };
+    CDialog dialog(IDD_CUSTOM_PAPER);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(
+        caption,
+        "\xE3\x82\xAB\xE3\x82\xB9\xE3\x82\xBF\xE3\x83\xA0\xE7\x94\xA8\xE7\xB4\x99");  // カスタム用紙
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GtkDialogs, FocusAndDefaultButtonBehaveAsOnWindows) {
+    ScratchDir dir;
+    const std::string papers = dir.Write("paper.ini", "9, 2100, 2970, 170, 170, 50, 50, ISO A4\n");
+    std::vector<std::string> messages;
+    presenter->onMessage = [&](const std::string& text) {
+        messages.push_back(text);
+        return IDOK;
+    };
+    presenter->onShown = [&](DialogWindow& d) {
+        EXPECT_EQ(presenter->DefaultButtonId(), IDOK);
+        EXPECT_EQ(presenter->FocusedId(), IDC_PAPER_NAME);  // the first tab stop
+        EXPECT_EQ(d.Control(IDC_EDIT_WIDTH)->m_strText, "200");
+        // Typing in the widget reaches the dialog; a refused width puts the
+        // focus back on it after the message.
+        EXPECT_TRUE(presenter->TypeIntoWidget(IDC_EDIT_WIDTH, "0"));
+        EXPECT_EQ(d.Control(IDC_EDIT_WIDTH)->m_strText, "0");
+        EXPECT_FALSE(presenter->TypeIntoWidget(IDC_EDIT_LEFT, "9"));  // read-only
+        EXPECT_TRUE(presenter->ClickWidget(IDOK));
+        EXPECT_FALSE(d.m_bEnded);
+        EXPECT_EQ(presenter->FocusedId(), IDC_EDIT_WIDTH);
+        EXPECT_TRUE(presenter->ClickWidget(IDCANCEL));
+    };
+    CCustomPaperSizeDlg dialog(papers.c_str(), nullptr);
+    dialog.m_nPaperID = 9;
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(messages,
+              std::vector<std::string>{"Please enter an positive integer between 1~32767"});
+}
+
+}  // namespace

@@ -1,0 +1,310 @@
+// "plothost settings", "configure" and "papers add|change|delete" end to
+// end, and the per-user settings store they keep.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include "commands/driver_dialog_ids.h"
+#include "host/settings_store.h"
+#include "support/test_files.h"
+#include "ui/resources/resource_ids.h"
+
+namespace {
+
+struct HostRun {
+    int status = -1;
+    std::string out, errors;
+};
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// plothost with the repository's configuration and a scratch data folder.
+// environment: assignments put before the command ("LANG=C").
+HostRun Plothost(const ScratchDir& dir, const std::string& arguments,
+                 const std::string& environment = "LC_ALL=C.UTF-8") {
+    const std::string command = "cd " + dir.path() + " && env -u DISPLAY -u WAYLAND_DISPLAY " +
+                                environment + " " + HPGL2_PLOTHOST_PATH + " --app-dir " +
+                                HPGL2_SOURCE_DIR + "/config --data-dir " + dir.path() + "/data " +
+                                arguments + " > " + dir.path() + "/out.txt 2> " + dir.path() +
+                                "/err.txt";
+    HostRun run;
+    const int raw = std::system(command.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = ReadAll(dir.path() + "/out.txt");
+    run.errors = ReadAll(dir.path() + "/err.txt");
+    return run;
+}
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(SettingsCommand, ShowsWhatTheDialogsShow) {
+    ScratchDir dir;
+    const HostRun run = Plothost(dir, "settings --driver 1");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_TRUE(Has(run.out, "  resolution   300 dpi\n"));
+    EXPECT_TRUE(Has(run.out, "  paper        ISO A4 (9)\n"));
+    EXPECT_TRUE(Has(run.out, "  orientation  portrait\n"));
+    EXPECT_TRUE(Has(run.out, "  transaction  0 (Transaction in plot)\n"));
+    EXPECT_TRUE(Has(run.out, "  memory       512KB\n"));
+    EXPECT_TRUE(Has(run.out, "  trim         7 (Model 7)\n"));
+    EXPECT_TRUE(Has(run.out, "  controlcode  \"\"\n"));
+}
+
+TEST(SettingsCommand, ChangedSettingsAreKeptAndUsedOnLaterRuns) {
+    ScratchDir dir;
+    HostRun run = Plothost(dir,
+                           "settings --set resolution=600 --set colour=grey --set transaction=auto "
+                           "--set memory=64k --set orientation=landscape --set paper='ISO A3' "
+                           "--set trim='model 2' --set pjlcontrol=1 --set 'controlcode=@PJL\\n'");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_TRUE(Has(run.out, "  colour       2 (Gray)\n"));
+    EXPECT_TRUE(Has(run.out, "  memory       64KB\n"));
+    EXPECT_TRUE(Has(run.out, "  controlcode  \"@PJL\\n\"\n"));
+    EXPECT_TRUE(Has(ReadAll(dir.path() + "/data/plothost-settings.ini"),
+                    "[HP DesignJet 750C Plus]\nDevMode="));
+
+    run = Plothost(dir, "drivers");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_TRUE(Has(run.out, "600 dpi, ISO A3 landscape")) << run.out;
+    run = Plothost(dir, "settings");
+    EXPECT_TRUE(Has(run.out, "  trim         2 (Model 2)\n"));
+    EXPECT_TRUE(Has(run.out, "  pjlcontrol   1\n"));
+    EXPECT_TRUE(Has(run.out, "  orientation  landscape\n"));
+    // Another plotter keeps its own settings.
+    run = Plothost(dir, "settings --driver 3");
+    EXPECT_TRUE(Has(run.out, "  resolution   300 dpi\n"));
+}
+
+TEST(SettingsCommand, ChoicesByNumberOrByTheTextShown) {
+    ScratchDir dir;
+    const HostRun run = Plothost(dir,
+                                 "settings --set paper=66 --set resolution=custom --set "
+                                 "'transaction=Transaction in computer' --set colour=0 "
+                                 "--set datamode='plane by plane' --set shade=1 --set headmask=7");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_TRUE(Has(run.out, "  paper        ISO A2 (66)\n")) << run.out;
+    EXPECT_TRUE(Has(run.out, "  resolution   1000 dpi\n"));
+    EXPECT_TRUE(Has(run.out, "  transaction  1 (Transaction in computer)\n"));
+    EXPECT_TRUE(Has(run.out, "  colour       0 (Black and white)\n"));
+    EXPECT_TRUE(Has(run.out, "  datamode     2 (plane by plane)\n"));
+    EXPECT_TRUE(Has(run.out, "  shade        1 (Gray)\n"));
+    EXPECT_TRUE(Has(run.out, "  headmask     7\n"));
+}
+
+TEST(SettingsCommand, RejectedValuesPrintTheDialogsMessageAndChangeNothing) {
+    struct Case {
+        const char* arguments;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"--set resolution=5001", 1, "Resolution only can be set between 10~5000"},
+        {"--set resolution=9", 1, "Resolution only can be set between 10~5000"},
+        {"--set resolution=abc", 1, "Please enter a positive integer."},
+        {"--set transaction=auto --set memory=0KB", 1,
+         "Please enter a positive integer or end with KB,MB!"},
+        {"--set transaction=auto --set 'memory=5 MB'", 1,
+         "Please enter a positive integer or end with KB,MB!"},
+        {"--set transaction=auto --set memory=", 1, "Memory size can not be zero!"},
+        {"--set transaction=auto --set memory=123456789012345678901", 1,
+         "Memory size can not too large"},
+        {"--set memory=10M", 1, "automatic transaction mode"},
+        {"--set headmask=-1", 1, "Please enter a positive integer."},
+        {"--set paper=Nope", 1, "no such paper"},
+        {"--set compression=9", 1, "not one of the choices"},
+        {"--set colour=purple", 1, "not one of the choices"},
+        {"--set orientation=sideways", 2, "give portrait or landscape"},
+        {"--set speed=9", 2, "give FIELD=VALUE"},
+        {"--set resolution", 2, "give FIELD=VALUE"},
+        {"--set", 2, "--set needs a value"},
+        {"--driver 99", 1, "no plotter 99"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        ScratchDir dir;
+        const HostRun run = Plothost(dir, std::string("settings ") + c.arguments);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_TRUE(Has(run.errors, c.message)) << run.errors;
+        struct stat st;
+        EXPECT_NE(stat((dir.path() + "/data/plothost-settings.ini").c_str(), &st), 0);
+    }
+}
+
+TEST(SettingsCommand, MessagesComeInTheUsersLanguage) {
+    ScratchDir dir;
+    HostRun run = Plothost(dir, "settings --set resolution=1", "LANG=ja_JP.UTF-8 LC_ALL=");
+    EXPECT_EQ(run.status, 1);
+    // 解像度は 10~5000 の範囲で設定してください
+    EXPECT_TRUE(Has(run.errors, "\xE8\xA7\xA3\xE5\x83\x8F\xE5\xBA\xA6\xE3\x81\xAF 10~5000"))
+        << run.errors;
+    // The framework's own messages follow the language too: 请输入一个正整数。
+    run = Plothost(dir, "settings --set headmask=x", "LC_ALL=zh_CN.UTF-8");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.errors,
+                    "\xE8\xAF\xB7\xE8\xBE\x93\xE5\x85\xA5\xE4\xB8\x80\xE4\xB8\xAA"
+                    "\xE6\xAD\xA3\xE6\x95\xB4\xE6\x95\xB0"))
+        << run.errors;
+    run = Plothost(dir, "settings", "LC_ALL=zh_TW.UTF-8");
+    EXPECT_TRUE(Has(run.out, "(\xE5\xBD\xA9\xE8\x89\xB2)")) << run.out;  // colour: 彩色
+}
+
+TEST(ConfigureCommand, WithoutADisplayPointsToTheSettingsCommand) {
+    ScratchDir dir;
+    const HostRun run = Plothost(dir, "configure --driver 2");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.errors, "'plothost settings --driver HP DesignJet 750C Plus (rendered"))
+        << run.errors;
+}
+
+TEST(PapersCommand, AddChangeAndDeleteGoThroughTheCustomPaperDialog) {
+    ScratchDir dir;
+    HostRun run = Plothost(dir, "papers add --name Poster --width 500 --height 700");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    // Sizes unlike the current paper's make the dialog mark the name as custom.
+    EXPECT_TRUE(Has(run.out, "added   660 \"Custom Poster\" 500.0 x 700.0 mm printable"))
+        << run.out;
+    EXPECT_TRUE(Has(ReadAll(dir.path() + "/data/paper.ini"),
+                    "660, 5100, 7340, 170, 170, 50, 50, Custom Poster\n"));
+
+    run = Plothost(dir, "papers change 'custom POSTER' --height 710");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_TRUE(Has(run.out, "changed 660 \"Custom Poster\" 500.0 x 710.0 mm")) << run.out;
+
+    run = Plothost(dir, "papers delete 'Custom Poster'");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_TRUE(Has(run.out, "deleted 660"));
+    EXPECT_FALSE(Has(ReadAll(dir.path() + "/data/paper.ini"), "Poster"));
+    // The settings were not touched by any of it.
+    struct stat st;
+    EXPECT_NE(stat((dir.path() + "/data/plothost-settings.ini").c_str(), &st), 0);
+}
+
+TEST(PapersCommand, RefusedEditsPrintTheDialogsMessage) {
+    struct Case {
+        const char* arguments;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"papers add --name P --width 0 --height 10", 1,
+         "Please enter an positive integer between 1~32767"},
+        {"papers add --name P --width 10 --height wide", 1, "Please enter a number."},
+        {"papers add --name '   ' --width 10 --height 10", 1, "Paper name can not be null"},
+        {"papers add --name 'ISO A4' --width 10 --height 10", 1, "papers change"},
+        {"papers add --name P --width 10", 2, "needs --name, --width and --height"},
+        {"papers delete 'ISO A9'", 1,
+         "Specified paper is not existing\xEF\xBC\x8C"
+         "can not be deleted"},
+        {"papers change 'ISO A9' --width 10", 1, "no paper \"ISO A9\""},
+        {"papers delete", 2, "needs the paper's name"},
+        {"papers delete 'ISO A4' --width 3", 2, "unexpected argument --width"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        ScratchDir dir;
+        const HostRun first = Plothost(dir, "drivers");  // the data folder gets its paper list
+        const std::string papers = ReadAll(dir.path() + "/data/paper.ini");
+        const HostRun run = Plothost(dir, c.arguments);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_TRUE(Has(run.errors, c.message)) << run.errors;
+        EXPECT_EQ(ReadAll(dir.path() + "/data/paper.ini"), papers);
+    }
+}
+
+TEST(PapersCommand, UnwritablePaperFileGivesTheDialogsMessageAndLosesNothing) {
+    ScratchDir dir;
+    Plothost(dir, "drivers");
+    const std::string papers = ReadAll(dir.path() + "/data/paper.ini");
+    ASSERT_FALSE(papers.empty());
+    // Where the list's temporary file goes, a folder: the write fails.
+    ASSERT_EQ(mkdir((dir.path() + "/data/paper.ini.tmp").c_str(), 0700), 0);
+    HostRun run = Plothost(dir, "papers add --name Poster --width 500 --height 700");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.errors, "Fail to Modify paper config information")) << run.errors;
+    run = Plothost(dir, "papers delete 'ISO A3'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.errors, "Fail to Modify paper config information")) << run.errors;
+    EXPECT_EQ(ReadAll(dir.path() + "/data/paper.ini"), papers);
+}
+
+TEST(SettingsStore, RoundTripsAndSkipsWhatIsNotARecord) {
+    StoredSettings settings;
+    settings["Plotter A"] = std::vector<BYTE>(sizeof(DEVMODEA), 0xA5);
+    settings["B"] = std::vector<BYTE>(sizeof(DEVMODEA) + 3, 0x01);
+    const std::string text = FormatStoredSettings(settings);
+    std::vector<std::string> problems;
+    EXPECT_EQ(ParseStoredSettings(text, &problems), settings);
+    EXPECT_TRUE(problems.empty());
+
+    const std::string damaged =
+        "[Short]\nDevMode=0102\n"
+        "[Odd]\nDevMode=" +
+        std::string(sizeof(DEVMODEA) * 2 + 1, 'A') +
+        "\n"
+        "[NotHex]\nDevMode=" +
+        std::string(sizeof(DEVMODEA) * 2, 'G') +
+        "\n"
+        "loose line\n[\n[Good]\nOther=1\nDevMode=" +
+        std::string(sizeof(DEVMODEA) * 2, 'f') + "\n";
+    const StoredSettings parsed = ParseStoredSettings(damaged, &problems);
+    ASSERT_EQ(parsed.size(), 1u);
+    EXPECT_EQ(parsed.at("Good"), std::vector<BYTE>(sizeof(DEVMODEA), 0xFF));
+    EXPECT_EQ(problems.size(), 6u);
+}
+
+TEST(SettingsStore, ARecordTheDriverRefusesIsReportedAndIgnored) {
+    ScratchDir dir;
+    ASSERT_EQ(mkdir((dir.path() + "/data").c_str(), 0700), 0);
+    StoredSettings settings;
+    settings["HP DesignJet 750C Plus"] = std::vector<BYTE>(sizeof(DEVMODEA), 0);  // no private part
+    ASSERT_TRUE(SaveStoredSettings(dir.path() + "/data/plothost-settings.ini", settings));
+    const HostRun run = Plothost(dir, "drivers");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(
+        Has(run.errors, "the driver refuses the stored settings of \"HP DesignJet 750C Plus\""))
+        << run.errors;
+    EXPECT_TRUE(Has(run.out, "300 dpi"));
+}
+
+TEST(DriverDialogIds, TheHostUsesTheIdsOfTheTemplates) {
+    namespace dd = driver_dialog;
+    EXPECT_EQ(dd::kSettings, IDD_HPGL2_CUSTOM);
+    EXPECT_EQ(dd::kAdvanced, IDD_HP_ADVANCE);
+    EXPECT_EQ(dd::kCustomPaper, IDD_CUSTOM_PAPER);
+    EXPECT_EQ(dd::kResolutionList, IDC_RESOLUTION);
+    EXPECT_EQ(dd::kResolutionEdit, IDC_CUSTOM_RESOLUTION);
+    EXPECT_EQ(dd::kPaperList, IDC_PAPER);
+    EXPECT_EQ(dd::kCustomizedButton, IDC_CUSTOMIZED);
+    EXPECT_EQ(dd::kTransactionRadios[0], IDC_TRANSACTION_PLOT);
+    EXPECT_EQ(dd::kTransactionRadios[2], IDC_TRANSACTION_AUTO);
+    EXPECT_EQ(dd::kMemoryCombo, IDC_MEMORY);
+    EXPECT_EQ(dd::kColourRadios[0], IDC_COLOR_BW);
+    EXPECT_EQ(dd::kColourRadios[2], IDC_COLOR_GRAY);
+    EXPECT_EQ(dd::kAdvanceButton, IDC_ADVANCE);
+    EXPECT_EQ(dd::kCompressionRadios[4], IDC_BEST_FIT);
+    EXPECT_EQ(dd::kDataModeRadios[3], IDC_DIRECT_BY_RGB);
+    EXPECT_EQ(dd::kShadeList, IDC_SHADE_MODE);
+    EXPECT_EQ(dd::kTrimList, IDC_TRIM_MODE);
+    EXPECT_EQ(dd::kInkedAreaCheck, IDC_INKED_AREA);
+    EXPECT_EQ(dd::kHeadMaskEdit, IDC_CONTROL_CODE);
+    EXPECT_EQ(dd::kControlCodeEdit, IDC_PJL_TEXT);
+    EXPECT_EQ(dd::kPjlControlCheck, IDC_PJL_CONTROL);
+    EXPECT_EQ(dd::kPaperNameCombo, IDC_PAPER_NAME);
+    EXPECT_EQ(dd::kWidthEdit, IDC_EDIT_WIDTH);
+    EXPECT_EQ(dd::kHeightEdit, IDC_EDIT_HEIGHT);
+    EXPECT_EQ(dd::kDeleteButton, IDC_DELETE);
+}
+
+}  // namespace

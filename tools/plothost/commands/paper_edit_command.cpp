@@ -1,0 +1,184 @@
+// "plothost papers add|change|delete": the paper list edited through the
+// driver's custom paper dialog, opened from its settings dialog as a user
+// opens it, so that every check and message is the dialog's own. The
+// settings themselves stay as they are (the settings dialog is cancelled).
+#include <afxwin.h>
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "commands/commands.h"
+#include "commands/driver_dialog_ids.h"
+#include "host/driver_settings.h"
+#include "host/loaded_module.h"
+
+namespace dd = driver_dialog;
+
+namespace {
+
+struct PaperEdit {
+    std::string action;  // add, change, delete
+    std::string name;
+    std::string width, height;  // printable size in millimetres, as typed
+    std::string driver = "1";
+};
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string Trimmed(const std::string& s) {
+    size_t first = 0, last = s.size();
+    while (first < last && std::isspace(static_cast<unsigned char>(s[first]))) ++first;
+    while (last > first && std::isspace(static_cast<unsigned char>(s[last - 1]))) --last;
+    return s.substr(first, last - first);
+}
+
+int ParseEdit(const HostOptions& options, PaperEdit* edit) {
+    const auto& args = options.arguments;
+    edit->action = args[0];
+    size_t i = 1;
+    if (edit->action != "add") {
+        if (args.size() < 2 || args[1].rfind("--", 0) == 0) {
+            std::fprintf(stderr, "plothost: papers %s needs the paper's name\n",
+                         edit->action.c_str());
+            return 2;
+        }
+        edit->name = args[1];
+        i = 2;
+    }
+    for (; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool takesValue = a == "--driver" || a == "--width" || a == "--height" ||
+                                (a == "--name" && edit->action == "add");
+        if (!takesValue || (edit->action == "delete" && a != "--driver")) {
+            std::fprintf(stderr, "plothost: papers %s: unexpected argument %s\n",
+                         edit->action.c_str(), a.c_str());
+            return 2;
+        }
+        if (i + 1 >= args.size()) {
+            std::fprintf(stderr, "plothost: %s needs a value\n", a.c_str());
+            return 2;
+        }
+        const std::string value = args[++i];
+        if (a == "--driver") edit->driver = value;
+        if (a == "--width") edit->width = value;
+        if (a == "--height") edit->height = value;
+        if (a == "--name") edit->name = value;
+    }
+    if (edit->action == "add" &&
+        (edit->name.empty() || edit->width.empty() || edit->height.empty())) {
+        std::fprintf(stderr, "plothost: papers add needs --name, --width and --height\n");
+        return 2;
+    }
+    return 0;
+}
+
+int FindByName(const std::vector<PaperSize>& papers, const std::string& name) {
+    for (size_t i = 0; i < papers.size(); ++i)
+        if (Lower(papers[i].szPaperName) == Lower(Trimmed(name))) return static_cast<int>(i);
+    return -1;
+}
+
+std::string Describe(const PaperSize& p) {
+    char text[160];
+    std::snprintf(text, sizeof text, "%d \"%s\" %.1f x %.1f mm printable, sheet %.1f x %.1f mm",
+                  p.nPaperID, p.szPaperName,
+                  (p.nPaperWidth - p.nLeftMargin - p.nRightMargin) / 10.0,
+                  (p.nPaperLength - p.nTopMargin - p.nBottomMargin) / 10.0, p.nPaperWidth / 10.0,
+                  p.nPaperLength / 10.0);
+    return text;
+}
+
+// What changed in the list, told as the user would check it.
+void ReportChanges(const std::vector<PaperSize>& before, const std::vector<PaperSize>& after) {
+    const auto find = [](const std::vector<PaperSize>& list, int id) -> const PaperSize* {
+        for (const auto& p : list)
+            if (p.nPaperID == id) return &p;
+        return nullptr;
+    };
+    bool any = false;
+    for (const auto& p : after) {
+        const PaperSize* old = find(before, p.nPaperID);
+        if (!old) {
+            std::printf("added   %s\n", Describe(p).c_str());
+            any = true;
+        } else if (std::memcmp(old, &p, sizeof p) != 0) {
+            std::printf("changed %s\n", Describe(p).c_str());
+            any = true;
+        }
+    }
+    for (const auto& p : before)
+        if (!find(after, p.nPaperID)) {
+            std::printf("deleted %s\n", Describe(p).c_str());
+            any = true;
+        }
+    if (!any) std::printf("the paper list is unchanged\n");
+}
+
+}  // namespace
+
+bool IsPaperEditCommand(const HostOptions& options) {
+    return !options.arguments.empty() &&
+           (options.arguments[0] == "add" || options.arguments[0] == "change" ||
+            options.arguments[0] == "delete");
+}
+
+int RunPaperEditCommand(LoadedModule& module, const HostOptions& options) {
+    PaperEdit edit;
+    if (const int status = ParseEdit(options, &edit)) return status;
+    HT_Driver* driver = module.Find(edit.driver);
+    if (!driver) {
+        std::fprintf(stderr, "plothost: no plotter %s (see 'plothost drivers')\n",
+                     edit.driver.c_str());
+        return 1;
+    }
+    const std::vector<PaperSize> before = FetchPapers(driver);
+    const int found = FindByName(before, edit.name);
+    if (edit.action == "add" && found >= 0) {
+        std::fprintf(stderr,
+                     "plothost: a paper \"%s\" exists; 'plothost papers change' changes it\n",
+                     before[static_cast<size_t>(found)].szPaperName);
+        return 1;
+    }
+    if (edit.action == "change" && found < 0) {
+        std::fprintf(stderr, "plothost: no paper \"%s\" in the paper list\n", edit.name.c_str());
+        return 1;
+    }
+
+    ScriptedPresenter presenter;
+    auto accepted = std::make_shared<bool>(false);
+    presenter.dialogScripts.push_back([](DialogWindow& d) {
+        d.UserClick(dd::kCustomizedButton);
+        d.UserClick(dd::kCancel);
+    });
+    presenter.dialogScripts.push_back([edit, found, accepted](DialogWindow& d) {
+        if (edit.action == "delete") {
+            d.UserType(dd::kPaperNameCombo, edit.name);
+            d.UserClick(dd::kDeleteButton);
+            // Cancel is disabled after a deletion; the window is closed.
+            *accepted = !d.m_bEnded;
+            d.UserClose();
+            return;
+        }
+        if (edit.action == "change")
+            d.UserChoose(dd::kPaperNameCombo, found);
+        else
+            d.UserType(dd::kPaperNameCombo, edit.name);
+        if (!edit.width.empty()) d.UserType(dd::kWidthEdit, edit.width);
+        if (!edit.height.empty()) d.UserType(dd::kHeightEdit, edit.height);
+        d.UserClick(dd::kOk);
+        *accepted = d.m_bEnded && d.m_nResult == IDOK;
+    });
+    SetUiPresenter(&presenter);
+    driver->Configure(GetDesktopWindow());
+    SetUiPresenter(nullptr);
+    for (const std::string& m : presenter.messages)
+        std::fprintf(stderr, "plothost: %s\n", m.c_str());
+    ReportChanges(before, FetchPapers(driver));
+    return *accepted && presenter.messages.empty() ? 0 : 1;
+}
