@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include <windows.h>
-#include "gdi/gdi_transform.h"
+#include "win32/metafile/gdi_transform.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "gdi/gdi_objects.h"
+#include "win32/metafile/gdi_objects.h"
 
 // Dash, gap, dash, gap ... in device pixels; empty for a solid line.
 //   deviceWidth: the pen's width on the device, in pixels.

@@ -5,6 +5,7 @@
 
 #include "gdi/dash_pattern.h"
 #include "gdi/hatch_fill.h"
+#include "gdi/plot_device.h"
 
 namespace {
 
@@ -44,15 +45,16 @@ void ShapePainter::SetFrame(std::shared_ptr<CKestRgn> frame) {
 }
 
 const std::shared_ptr<CKestRgn>& ShapePainter::Clip(const DcState& dc) {
-    if (!m_frame) return dc.clip;
-    if (m_clipKnown && m_clipOf == dc.clip) return m_clip;
-    m_clipOf = dc.clip;
+    const std::shared_ptr<CKestRgn>& clip = KestRegionOf(dc.clip);
+    if (!m_frame) return clip;
+    if (m_clipKnown && m_clipOf == clip) return m_clip;
+    m_clipOf = clip;
     m_clipKnown = true;
-    if (!dc.clip) {
+    if (!clip) {
         m_clip = m_frame;
     } else {
         auto both = std::make_shared<CKestRgn>();
-        CKestRgn::CombineRgn(both.get(), dc.clip.get(), m_frame.get(), RGN_AND);
+        CKestRgn::CombineRgn(both.get(), clip.get(), m_frame.get(), RGN_AND);
         m_clip = std::move(both);
     }
     return m_clip;

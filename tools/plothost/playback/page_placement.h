@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "gdi/gdi_state.h"
-#include "gdi/gdi_transform.h"
+#include "win32/metafile/gdi_state.h"
+#include "win32/metafile/gdi_transform.h"
 #include "win32/emf_records.h"
 
 struct PrintableArea {

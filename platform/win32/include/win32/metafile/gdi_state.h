@@ -8,10 +8,9 @@
 
 #include <windows.h>
 
-#include <windows.h>
-#include "gdi/gdi_objects.h"
-#include "gdi/gdi_transform.h"
-#include "pxrdriver/regions.h"
+#include "win32/metafile/gdi_objects.h"
+#include "win32/metafile/gdi_transform.h"
+#include "win32/metafile/metafile_device.h"
 
 // The device the metafile was recorded for, from its header: the mapping
 // modes with fixed units (MM_LOMETRIC ...) are defined by its size.
@@ -42,9 +41,9 @@ struct DcState {
     std::shared_ptr<const GdiFont> font;
     UINT textAlign = TA_LEFT | TA_TOP | TA_NOUPDATECP;
     COLORREF textColor = RGB(0, 0, 0);
-    // In plotter device pixels; null when nothing is clipped. Regions are
+    // In device pixels; null when nothing is clipped. Regions are
     // never changed in place, so saved states share them.
-    std::shared_ptr<CKestRgn> clip;
+    RegionRef clip;
 
     DPoint position;  // current position, logical units
 };

@@ -1,4 +1,4 @@
-#include "gdi/gdi_state.h"
+#include "win32/metafile/gdi_state.h"
 
 #include <algorithm>
 #include <cmath>
