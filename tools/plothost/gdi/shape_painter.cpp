@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gdi/dash_pattern.h"
+#include "win32/metafile/dash_pattern.h"
 #include "gdi/hatch_fill.h"
 #include "gdi/plot_device.h"
 
@@ -61,11 +61,7 @@ const std::shared_ptr<CKestRgn>& ShapePainter::Clip(const DcState& dc) {
 }
 
 int ShapePainter::DeviceWidth(const GdiPen& pen, const Affine& toDevice) {
-    if (pen.cosmetic || pen.width <= 0) return 1;
-    const double width = pen.width * LengthScale(toDevice);
-    if (!(width >= 1)) return 1;
-    // Wider than any sheet: the number only has to stay an integer.
-    return static_cast<int>(std::lround(std::min(width, 1e6)));
+    return PenDeviceWidth(pen, toDevice);
 }
 
 void ShapePainter::Fill(std::span<const Figure> figures, const GdiBrush* brush, const DcState& dc,

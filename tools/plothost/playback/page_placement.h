@@ -35,11 +35,6 @@ struct Placement {
     RECT frame{0, 0, 0, 0};
 };
 
-// The reference device of the header: szlMicrometers when the header has
-// it, else szlMillimeters, against szlDevice. False with a message when the
-// header gives no usable size.
-bool ReadReferenceDevice(const ENHMETAHEADER& header, ReferenceDevice* device, std::string* error);
-
 // False with a message for a scale that is not a positive finite number or
 // an area without pixels.
 bool PlaceDrawing(const ENHMETAHEADER& header, const ReferenceDevice& device,

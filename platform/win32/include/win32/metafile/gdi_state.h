@@ -4,10 +4,12 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <windows.h>
 
+#include "win32/emf_records.h"
 #include "win32/metafile/gdi_objects.h"
 #include "win32/metafile/gdi_transform.h"
 #include "win32/metafile/metafile_device.h"
@@ -20,6 +22,11 @@ struct ReferenceDevice {
     double millimetresX = 1;
     double millimetresY = 1;
 };
+
+// The reference device of the header: szlMicrometers when the header has
+// it, else szlMillimeters, against szlDevice. False with a message when the
+// header gives no usable size.
+bool ReadReferenceDevice(const ENHMETAHEADER& header, ReferenceDevice* device, std::string* error);
 
 struct DcState {
     int mapMode = MM_TEXT;

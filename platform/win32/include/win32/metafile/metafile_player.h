@@ -36,3 +36,21 @@ struct MetafilePlaySummary {
 bool PlayMetafileRecords(const EmfDocument& doc, MetafileDevice& device,
                          const MetafilePlacement& placement, MetafilePlaySummary* summary,
                          std::string* error);
+
+// The document behind a metafile handle; null for a handle that is not a
+// live metafile.
+WIN32_API const EmfDocument* EnhMetaFileDocument(HENHMETAFILE metafile);
+
+// The placement PlayEnhMetaFile uses: the metafile's frame (its bounds when
+// the frame is empty) onto dest, in device pixels. False with a message
+// when the header gives no usable reference device.
+WIN32_API bool PlacementOnto(const ENHMETAHEADER& header, const DPoint& destTopLeft,
+                             const DPoint& destBottomRight, MetafilePlacement* placement,
+                             std::string* error);
+
+// Plays the document into a memory device context with a bitmap selected,
+// placed as given (device pixels), counting in *summary. False when hdc is
+// no such context or at the first malformed record (*error says which).
+WIN32_API bool PlayMetafileIntoDc(HDC hdc, const EmfDocument& doc,
+                                  const MetafilePlacement& placement,
+                                  MetafilePlaySummary* summary, std::string* error);

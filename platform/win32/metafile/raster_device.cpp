@@ -1,0 +1,306 @@
+#include "raster_device.h"
+
+#include <algorithm>
+#include <cairo.h>
+#include <climits>
+#include <cmath>
+#include <functional>
+
+#include "../gdi_coverage.h"
+#include "win32/metafile/dash_pattern.h"
+#include "win32/metafile/gdi_state.h"
+
+namespace {
+
+// GDI hatches repeat every 8 device pixels.
+constexpr int kHatchCell = 8;
+
+int Width(const HDC__& dc) {
+    return dc.bitmap ? dc.bitmap->width : 0;
+}
+int Height(const HDC__& dc) {
+    return dc.bitmap ? dc.bitmap->height : 0;
+}
+
+std::shared_ptr<RasterRegion> EmptyRegion(const HDC__& dc) {
+    auto region = std::make_shared<RasterRegion>();
+    region->width = Width(dc);
+    region->height = Height(dc);
+    region->inside.assign(static_cast<size_t>(region->width) * region->height, 0);
+    return region;
+}
+
+cairo_fill_rule_t FillRule(int mode) {
+    return mode == WINDING ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD;
+}
+
+void AddFigure(cairo_t* cr, std::span<const POINT> points, bool closed) {
+    if (points.empty()) return;
+    cairo_move_to(cr, points[0].x, points[0].y);
+    for (size_t i = 1; i < points.size(); ++i) cairo_line_to(cr, points[i].x, points[i].y);
+    if (closed) cairo_close_path(cr);
+}
+
+// The pixels of the whole bitmap that draw covers (a pixel counts when its
+// centre is inside), one byte a pixel; empty when cairo failed.
+std::vector<uint8_t> Rasterise(int width, int height, const std::function<void(cairo_t*)>& draw) {
+    if (width <= 0 || height <= 0) return {};
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, width);
+    std::vector<uint8_t> mask(static_cast<size_t>(stride) * height, 0);
+    cairo_surface_t* surface =
+        cairo_image_surface_create_for_data(mask.data(), CAIRO_FORMAT_A8, width, height, stride);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    draw(cr);
+    const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    cairo_surface_destroy(surface);
+    if (!ok) return {};
+    // Packed to one byte a pixel without the row padding.
+    std::vector<uint8_t> packed(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        std::copy_n(mask.data() + static_cast<size_t>(y) * stride, width,
+                    packed.data() + static_cast<size_t>(y) * width);
+    return packed;
+}
+
+const RasterRegion* RasterRegionOf(const RegionRef& region) {
+    return dynamic_cast<const RasterRegion*>(region.get());
+}
+
+bool HatchCovers(ULONG style, int dx, int dy) {
+    switch (style) {
+        case HS_HORIZONTAL: return dy == 0;
+        case HS_VERTICAL: return dx == 0;
+        case HS_FDIAGONAL: return dx == dy;
+        case HS_BDIAGONAL: return dx + dy == kHatchCell - 1;
+        case HS_CROSS: return dx == 0 || dy == 0;
+        case HS_DIAGCROSS: return dx == dy || dx + dy == kHatchCell - 1;
+        default: return false;
+    }
+}
+
+int Modulo(long long v, int m) {
+    const long long r = v % m;
+    return static_cast<int>(r < 0 ? r + m : r);
+}
+
+// Paints the covered pixels: colour (0x00RRGGBB) through the raster
+// operation, inside the context's clip and the metafile's region; the
+// pattern, when given, chooses per pixel between colour and background
+// (skipped when the background is transparent).
+void PaintMask(HDC__& dc, const std::vector<uint8_t>& mask, const RegionRef& clip, uint32_t colour,
+               int rop2, const std::function<int(int x, int y)>* pattern = nullptr,
+               uint32_t background = 0, bool opaque = false) {
+    const int width = Width(dc), height = Height(dc);
+    if (mask.empty()) return;
+    const RasterRegion* region = RasterRegionOf(clip);
+    // The context's own clip (rectangles, regions and paths selected into
+    // it before the metafile played).
+    GdiCoverage contextClip;
+    RECT area;
+    if (!DrawableArea(dc, RECT{0, 0, width, height}, &area)) return;
+    const bool layered = !dc.clipLayers.empty();
+    if (layered && !contextClip.Build(dc, area, nullptr, ALTERNATE)) return;
+    for (int y = area.top; y < area.bottom; ++y) {
+        BYTE* row = dc.bitmap->Row(y);
+        const uint8_t* covered = mask.data() + static_cast<size_t>(y) * width;
+        for (int x = area.left; x < area.right; ++x) {
+            if (!covered[x]) continue;
+            if (region && !region->Inside(x, y)) continue;
+            if (layered && !contextClip.Covered(x, y)) continue;
+            uint32_t pen = colour;
+            if (pattern && !(*pattern)(x, y)) {
+                if (!opaque) continue;
+                pen = background;
+            }
+            BYTE* p = row + static_cast<size_t>(x) * 4;
+            StorePixel(p, rop2 == R2_COPYPEN ? pen : ApplyRop2(rop2, pen, LoadPixel(p)));
+        }
+    }
+}
+
+}  // namespace
+
+int RasterDevice::DeviceCaps(int index) const {
+    switch (index) {
+        case HORZRES: return Width(m_dc);
+        case VERTRES: return Height(m_dc);
+        default: return 0;
+    }
+}
+
+RegionRef RasterDevice::RectRegion(const RECT& rect) {
+    auto region = EmptyRegion(m_dc);
+    const int l = std::clamp<LONG>(std::min(rect.left, rect.right), 0, region->width);
+    const int r = std::clamp<LONG>(std::max(rect.left, rect.right), 0, region->width);
+    const int t = std::clamp<LONG>(std::min(rect.top, rect.bottom), 0, region->height);
+    const int b = std::clamp<LONG>(std::max(rect.top, rect.bottom), 0, region->height);
+    for (int y = t; y < b; ++y)
+        std::fill_n(region->inside.begin() + static_cast<ptrdiff_t>(y) * region->width + l, r - l,
+                    1);
+    return region;
+}
+
+RegionRef RasterDevice::PolygonRegion(std::span<const POINT> points, int fillMode) {
+    auto region = EmptyRegion(m_dc);
+    std::vector<uint8_t> mask = Rasterise(region->width, region->height, [&](cairo_t* cr) {
+        AddFigure(cr, points, true);
+        cairo_set_fill_rule(cr, FillRule(fillMode));
+        cairo_fill(cr);
+    });
+    if (!mask.empty()) region->inside = std::move(mask);
+    return region;
+}
+
+RegionRef RasterDevice::QuadsRegion(std::span<const std::array<POINT, 4>> quads) {
+    auto region = EmptyRegion(m_dc);
+    std::vector<uint8_t> mask = Rasterise(region->width, region->height, [&](cairo_t* cr) {
+        for (const auto& quad : quads) AddFigure(cr, quad, true);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+        cairo_fill(cr);
+    });
+    if (!mask.empty()) region->inside = std::move(mask);
+    return region;
+}
+
+RegionRef RasterDevice::CombineRegions(const RegionRef& a, const RegionRef& b, int mode) {
+    const RasterRegion* ra = RasterRegionOf(a);
+    const RasterRegion* rb = RasterRegionOf(b);
+    auto result = EmptyRegion(m_dc);
+    for (size_t i = 0; i < result->inside.size(); ++i) {
+        const bool x = ra && i < ra->inside.size() && ra->inside[i];
+        const bool y = rb && i < rb->inside.size() && rb->inside[i];
+        bool in = false;
+        switch (mode) {
+            case RGN_AND: in = x && y; break;
+            case RGN_OR: in = x || y; break;
+            case RGN_XOR: in = x != y; break;
+            case RGN_DIFF: in = x && !y; break;
+            case RGN_COPY: in = x; break;
+            default: break;
+        }
+        result->inside[i] = in;
+    }
+    return result;
+}
+
+RegionRef RasterDevice::OffsetRegion(const RegionRef& region, POINT by) {
+    const RasterRegion* from = RasterRegionOf(region);
+    auto result = EmptyRegion(m_dc);
+    if (!from) return result;
+    for (int y = 0; y < result->height; ++y) {
+        const long long sy = static_cast<long long>(y) - by.y;
+        if (sy < 0 || sy >= from->height) continue;
+        for (int x = 0; x < result->width; ++x) {
+            const long long sx = static_cast<long long>(x) - by.x;
+            if (sx >= 0 && sx < from->width)
+                result->inside[static_cast<size_t>(y) * result->width + x] =
+                    from->Inside(static_cast<int>(sx), static_cast<int>(sy));
+        }
+    }
+    return result;
+}
+
+void RasterDevice::Fill(std::span<const Figure> figures, const GdiBrush* brush, const DcState& dc,
+                        bool) {
+    if (!brush || dc.rop2 == R2_NOP || !m_dc.bitmap) return;
+    if (brush->style != BS_SOLID && brush->style != BS_HATCHED) return;  // hollow
+    const std::vector<uint8_t> mask = Rasterise(Width(m_dc), Height(m_dc), [&](cairo_t* cr) {
+        for (const Figure& f : figures)
+            if (f.points.size() >= 3) AddFigure(cr, f.points, true);
+        cairo_set_fill_rule(cr, FillRule(dc.polyFillMode));
+        cairo_fill(cr);
+    });
+    const uint32_t colour = RasterPixelOf(brush->color);
+    if (brush->style == BS_SOLID) {
+        PaintMask(m_dc, mask, dc.clip, colour, dc.rop2);
+        return;
+    }
+    const POINT origin = dc.brushOrg;
+    const ULONG style = brush->hatch;
+    const std::function<int(int, int)> hatch = [&](int x, int y) {
+        return HatchCovers(style, Modulo(static_cast<long long>(x) - origin.x, kHatchCell),
+                           Modulo(static_cast<long long>(y) - origin.y, kHatchCell));
+    };
+    PaintMask(m_dc, mask, dc.clip, colour, dc.rop2, &hatch, RasterPixelOf(dc.bkColor),
+              dc.bkMode == OPAQUE);
+}
+
+void RasterDevice::Stroke(std::span<const Figure> figures, const GdiPen* pen, const DcState& dc,
+                          const Affine& toDevice) {
+    if (!pen || pen->DashKind() == PS_NULL || dc.rop2 == R2_NOP || !m_dc.bitmap) return;
+    const int width = PenDeviceWidth(*pen, toDevice);
+    // Cosmetic dashes are measured in the device's own pixels.
+    const std::vector<double> pattern = DashPattern(*pen, width, 1.0, LengthScale(toDevice));
+    const DWORD cap = pen->style & PS_ENDCAP_MASK;
+    const DWORD join = pen->style & PS_JOIN_MASK;
+    const std::vector<uint8_t> mask = Rasterise(Width(m_dc), Height(m_dc), [&](cairo_t* cr) {
+        // A one-pixel pen runs through pixel centres.
+        if (width == 1) cairo_translate(cr, 0.5, 0.5);
+        cairo_set_line_width(cr, width);
+        cairo_set_line_cap(cr, width == 1                ? CAIRO_LINE_CAP_BUTT
+                               : cap == PS_ENDCAP_FLAT   ? CAIRO_LINE_CAP_BUTT
+                               : cap == PS_ENDCAP_SQUARE ? CAIRO_LINE_CAP_SQUARE
+                                                         : CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_join(cr, join == PS_JOIN_MITER   ? CAIRO_LINE_JOIN_MITER
+                                : join == PS_JOIN_BEVEL ? CAIRO_LINE_JOIN_BEVEL
+                                                        : CAIRO_LINE_JOIN_ROUND);
+        std::vector<POINT> closed;
+        for (const Figure& figure : figures) {
+            std::span<const POINT> points(figure.points);
+            if (points.size() < 2) continue;
+            if (figure.closed) {
+                closed.assign(points.begin(), points.end());
+                closed.push_back(points.front());
+                points = closed;
+            }
+            CutIntoDashes(points, pattern,
+                          [&](std::span<const POINT> dash) { AddFigure(cr, dash, false); });
+        }
+        cairo_stroke(cr);
+    });
+    PaintMask(m_dc, mask, dc.clip, RasterPixelOf(pen->color), dc.rop2);
+}
+
+bool RasterDevice::DrawBitmap(const DcState& dc, const RECT& dest, const RECT& source,
+                              const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop,
+                              bool) {
+    if (!m_dc.bitmap) return false;
+    const RasterRegion* region = RasterRegionOf(dc.clip);
+    // The pixels the metafile's clip protects are put back after the blit,
+    // which clips only to the context's own region.
+    std::vector<BYTE> before;
+    if (region) {
+        before.assign(m_dc.bitmap->bits.get(),
+                      m_dc.bitmap->bits.get() + m_dc.bitmap->stride * m_dc.bitmap->height);
+    }
+    // The destination is in device pixels: the blit is made in MM_TEXT.
+    const int mapMode = m_dc.mapMode;
+    const POINT windowOrg = m_dc.windowOrg, viewportOrg = m_dc.viewportOrg;
+    const SIZE windowExt = m_dc.windowExt, viewportExt = m_dc.viewportExt;
+    m_dc.mapMode = MM_TEXT;
+    m_dc.windowOrg = m_dc.viewportOrg = POINT{0, 0};
+    m_dc.windowExt = m_dc.viewportExt = SIZE{1, 1};
+    const int previousStretch = m_dc.stretchMode;
+    m_dc.stretchMode = HALFTONE;
+    const int lines = StretchDIBits(&m_dc, dest.left, dest.top, dest.right, dest.bottom, source.left,
+                                    source.top, source.right, source.bottom, bits, info, usage,
+                                    rop);
+    m_dc.stretchMode = previousStretch;
+    m_dc.mapMode = mapMode;
+    m_dc.windowOrg = windowOrg, m_dc.viewportOrg = viewportOrg;
+    m_dc.windowExt = windowExt, m_dc.viewportExt = viewportExt;
+    if (region) {
+        for (int y = 0; y < m_dc.bitmap->height; ++y) {
+            BYTE* row = m_dc.bitmap->Row(y);
+            const BYTE* old = before.data() + (row - m_dc.bitmap->bits.get());
+            for (int x = 0; x < m_dc.bitmap->width; ++x)
+                if (!region->Inside(x, y))
+                    std::copy_n(old + static_cast<size_t>(x) * 4, 4,
+                                row + static_cast<size_t>(x) * 4);
+        }
+    }
+    return lines != 0;
+}
