@@ -1,0 +1,256 @@
+// Metafiles played into a memory device context: PlayEnhMetaFile draws
+// what the records mean into the pixels of a DIB section.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+#include "picture/image_compare.h"
+#include "plothost/text_builder.h"
+#include "support/dib_builder.h"
+#include "support/emf_builder.h"
+
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kRed = 0xFF0000;
+constexpr DWORD kStockNullPen = 0x80000000u | NULL_PEN;
+
+// A top-down 32-bit section of w x h white pixels in a memory device
+// context, read back as 0x00RRGGBB.
+class Canvas {
+public:
+    Canvas(int w, int h) : width(w), height(h) {
+        dc = CreateCompatibleDC(nullptr);
+        BITMAPINFO info{};
+        info.bmiHeader = TestHeader(w, -h, 32, BI_RGB);
+        section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0);
+        old = SelectObject(dc, section);
+        std::memset(m_bits, 0xFF, static_cast<size_t>(w) * h * 4);
+    }
+    ~Canvas() {
+        SelectObject(dc, old);
+        DeleteObject(section);
+        DeleteDC(dc);
+    }
+    uint32_t At(int x, int y) const {
+        const BYTE* p = static_cast<const BYTE*>(m_bits) + (static_cast<size_t>(y) * width + x) * 4;
+        return uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
+    }
+    // Plays the metafile onto the whole section.
+    BOOL Play(const std::vector<BYTE>& bytes) {
+        HENHMETAFILE metafile = SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data());
+        EXPECT_NE(metafile, nullptr);
+        const RECT all{0, 0, width, height};
+        const BOOL played = PlayEnhMetaFile(dc, metafile, &all);
+        EXPECT_TRUE(DeleteEnhMetaFile(metafile));
+        return played;
+    }
+    size_t Count(uint32_t colour, int l, int t, int r, int b) const {
+        size_t n = 0;
+        for (int y = t; y < b; ++y)
+            for (int x = l; x < r; ++x) n += At(x, y) == colour;
+        return n;
+    }
+    plot::Image Picture() const {
+        plot::Image image(width, height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) image.At(x, y) = At(x, y);
+        return image;
+    }
+
+    int width;
+    int height;
+    HDC dc;
+    HBITMAP section;
+    HGDIOBJ old;
+
+private:
+    void* m_bits = nullptr;
+};
+
+// The builder's reference device is 1000 x 1000 pixels on its frame: on a
+// 100 x 100 section ten logical units of MM_TEXT are one pixel.
+EmfBuilder RedFillNoOutline() {
+    EmfBuilder emf;
+    emf.CreateBrush(1, BS_SOLID, RGB(255, 0, 0)).Select(1).Select(kStockNullPen);
+    return emf;
+}
+
+struct Probe {
+    int x, y;
+    uint32_t colour;
+};
+
+void ExpectPixels(const Canvas& canvas, const std::vector<Probe>& probes, const char* what) {
+    for (const Probe& p : probes)
+        EXPECT_EQ(canvas.At(p.x, p.y), p.colour) << what << " at " << p.x << "," << p.y;
+}
+
+TEST(MetafilePlayback, FilledRectanglesLandOnTheirPixels) {
+    struct Case {
+        const char* what;
+        void (*prepare)(EmfBuilder&);
+        std::vector<Probe> probes;
+    };
+    const std::vector<Case> cases = {
+        {"MM_TEXT",
+         [](EmfBuilder&) {},
+         // Rectangle 200,300 - 600,700: pixels 20..59 x 30..69.
+         {{20, 30, kRed},
+          {59, 69, kRed},
+          {40, 50, kRed},
+          {19, 50, kWhite},
+          {61, 50, kWhite},
+          {40, 29, kWhite},
+          {40, 71, kWhite}}},
+        {"world transform doubling and shifting",
+         [](EmfBuilder& e) { e.World(2, 0, 0, 2, -300, -500); },
+         // 2 * 200 - 300 = 100 ... 2 * 600 - 300 = 900; 2 * 300 - 500 = 100 ... 900.
+         {{10, 10, kRed},
+          {89, 89, kRed},
+          {50, 50, kRed},
+          {8, 50, kWhite},
+          {50, 8, kWhite},
+          {92, 50, kWhite},
+          {50, 92, kWhite}}},
+        {"clip rectangle limits the fill",
+         [](EmfBuilder& e) { e.Box(EMR_INTERSECTCLIPRECT, 400, 0, 1000, 1000); },
+         {{39, 50, kWhite}, {20, 50, kWhite}, {40, 50, kRed}, {59, 69, kRed}}},
+        {"excluded rectangle is left alone",
+         [](EmfBuilder& e) { e.Box(EMR_EXCLUDECLIPRECT, 300, 400, 500, 600); },
+         {{25, 35, kRed}, {40, 50, kWhite}, {55, 65, kRed}}},
+    };
+    for (const Case& c : cases) {
+        Canvas canvas(100, 100);
+        EmfBuilder emf = RedFillNoOutline();
+        c.prepare(emf);
+        emf.Box(EMR_RECTANGLE, 200, 300, 600, 700);
+        ASSERT_TRUE(canvas.Play(emf.Bytes())) << c.what;
+        ExpectPixels(canvas, c.probes, c.what);
+    }
+}
+
+TEST(MetafilePlayback, DashedPenLeavesGapsASolidPenDoesNot) {
+    for (const DWORD style : {DWORD{PS_SOLID}, DWORD{PS_DASH}}) {
+        Canvas canvas(100, 20);
+        EmfBuilder emf;
+        // The frame of 100 x 20 pixels: one logical unit is one pixel.
+        emf.Frame(0, 0, 1000, 200).Device(100, 20, 10, 2);
+        emf.CreatePen(1, style, 0, RGB(0, 0, 0)).Select(1).MoveTo(0, 10).LineTo(100, 10);
+        ASSERT_TRUE(canvas.Play(emf.Bytes()));
+        const size_t ink = canvas.Count(0x000000, 0, 10, 100, 11);
+        EXPECT_EQ(canvas.Count(0x000000, 0, 0, 100, 10), 0u) << "one pixel wide";
+        if (style == PS_SOLID) {
+            EXPECT_EQ(ink, 100u);
+        } else {
+            // Dashes of 18 pixels, gaps of 6.
+            EXPECT_GT(ink, 60u);
+            EXPECT_LT(ink, 90u);
+            EXPECT_EQ(canvas.At(5, 10), 0x000000u);
+            EXPECT_EQ(canvas.At(20, 10), kWhite);
+        }
+    }
+}
+
+TEST(MetafilePlayback, BitmapRecordFillsItsDestination) {
+    // 2 x 2 pixels, top row red and green, bottom row blue and white.
+    const TestDib dib = DirectDib(2, 2, 24, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF});
+    std::vector<DWORD> info((dib.info.size() + 3) / 4), bits((dib.bits.size() + 3) / 4);
+    std::memcpy(info.data(), dib.info.data(), dib.info.size());
+    std::memcpy(bits.data(), dib.bits.data(), dib.bits.size());
+    // EMRSTRETCHDIBITS after the EMR: bounds, xDest, yDest, xSrc, ySrc,
+    // cxSrc, cySrc, offBmi, cbBmi, offBits, cbBits, iUsage, dwRop, cxDest,
+    // cyDest.
+    const DWORD offBmi = 8 + 4 * 18;
+    std::vector<DWORD> record{0,
+                              0,
+                              0,
+                              0,
+                              200,
+                              200,
+                              0,
+                              0,
+                              2,
+                              2,
+                              offBmi,
+                              static_cast<DWORD>(dib.info.size()),
+                              offBmi + static_cast<DWORD>(4 * info.size()),
+                              static_cast<DWORD>(dib.bits.size()),
+                              DIB_RGB_COLORS,
+                              SRCCOPY,
+                              600,
+                              600};
+    record.insert(record.end(), info.begin(), info.end());
+    record.insert(record.end(), bits.begin(), bits.end());
+    EmfBuilder emf;
+    emf.Record(EMR_STRETCHDIBITS, record);
+    Canvas canvas(100, 100);
+    ASSERT_TRUE(canvas.Play(emf.Bytes()));
+    ExpectPixels(canvas,
+                 {{25, 25, 0xFF0000},
+                  {65, 25, 0x00FF00},
+                  {25, 65, 0x0000FF},
+                  {65, 65, kWhite},
+                  {10, 10, kWhite},
+                  {85, 50, kWhite}},
+                 "bitmap");
+}
+
+TEST(MetafilePlayback, TextShowsInkInTheTextColour) {
+    EmfBuilder emf;
+    CreateFont(emf, 1, LogFont(u"Liberation Sans", -400)).Select(1);
+    emf.Mode(EMR_SETBKMODE, TRANSPARENT).Mode(EMR_SETTEXTCOLOR, RGB(255, 0, 0));
+    TextOut(emf, {.x = 100, .y = 100, .text = u"HH"});
+    Canvas canvas(100, 100);
+    ASSERT_TRUE(canvas.Play(emf.Bytes()));
+    // Two capitals 40 pixels high from (10, 10): red ink there, none far off.
+    EXPECT_GT(canvas.Count(kRed, 10, 10, 60, 50), 150u);
+    EXPECT_EQ(canvas.Count(kRed, 70, 60, 100, 100), 0u);
+    EXPECT_EQ(canvas.Count(kRed, 0, 0, 100, 100) + canvas.Count(kWhite, 0, 0, 100, 100), 10000u)
+        << "aliased: red or white only";
+}
+
+TEST(MetafilePlayback, HandlesAreCheckedAndCopiesPlayAlike) {
+    const std::vector<BYTE> bytes = RedFillNoOutline().Box(EMR_RECTANGLE, 0, 0, 500, 500).Bytes();
+    HENHMETAFILE metafile = SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data());
+    ASSERT_NE(metafile, nullptr);
+    HENHMETAFILE copy = CopyEnhMetaFileA(metafile, nullptr);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_TRUE(DeleteEnhMetaFile(metafile));
+    EXPECT_FALSE(DeleteEnhMetaFile(metafile)) << "deleted twice";
+    Canvas canvas(100, 100);
+    const RECT all{0, 0, 100, 100};
+    EXPECT_FALSE(PlayEnhMetaFile(canvas.dc, metafile, &all)) << "a deleted handle";
+    EXPECT_FALSE(PlayEnhMetaFile(nullptr, copy, &all)) << "no device context";
+    EXPECT_FALSE(PlayEnhMetaFile(canvas.dc, copy, nullptr)) << "no rectangle";
+    EXPECT_TRUE(PlayEnhMetaFile(canvas.dc, copy, &all));
+    EXPECT_EQ(canvas.At(25, 25), kRed);
+    EXPECT_EQ(canvas.At(75, 75), kWhite);
+    EXPECT_TRUE(DeleteEnhMetaFile(copy));
+
+    const std::vector<BYTE> garbage(200, 0x5A);
+    EXPECT_EQ(SetEnhMetaFileBits(static_cast<UINT>(garbage.size()), garbage.data()), nullptr);
+    EXPECT_EQ(SetEnhMetaFileBits(0, bytes.data()), nullptr);
+    EXPECT_EQ(GetEnhMetaFileA("/nonexistent/drawing.emf"), nullptr);
+}
+
+TEST(MetafilePlayback, CadPlanRendersLikeItsReferencePicture) {
+    HENHMETAFILE metafile = GetEnhMetaFileA(HPGL2_TEST_DATA_DIR "/cadplan.emf");
+    ASSERT_NE(metafile, nullptr);
+    Canvas canvas(827, 585);
+    const RECT all{0, 0, canvas.width, canvas.height};
+    ASSERT_TRUE(PlayEnhMetaFile(canvas.dc, metafile, &all));
+    EXPECT_TRUE(DeleteEnhMetaFile(metafile));
+    const plot::ImageComparison c =
+        plot::ComparePlotToReference(canvas.Picture(), HPGL2_TEST_DATA_DIR "/cadplan.png");
+    ASSERT_TRUE(c.ok) << c.error;
+    EXPECT_GT(c.coverage, 0.9) << c.ToString();
+    EXPECT_GT(c.precision, 0.9) << c.ToString();
+    EXPECT_LT(c.meanColourError, 40) << c.ToString();
+    std::printf("cadplan: %s\n", c.ToString().c_str());
+}
+
+}  // namespace
