@@ -119,6 +119,18 @@ TEST(MetafilePlayback, FilledRectanglesLandOnTheirPixels) {
         {"clip rectangle limits the fill",
          [](EmfBuilder& e) { e.Box(EMR_INTERSECTCLIPRECT, 400, 0, 1000, 1000); },
          {{39, 50, kWhite}, {20, 50, kWhite}, {40, 50, kRed}, {59, 69, kRed}}},
+        {"region record selected as the clip",
+         [](EmfBuilder& e) {
+             e.SelectClipRegion(RGN_COPY, {RECT{0, 0, 400, 500}});
+         },
+         {{39, 49, kRed}, {40, 49, kWhite}, {39, 50, kWhite}, {25, 35, kRed}}},
+        {"region record xor-ed with a clip rectangle",
+         [](EmfBuilder& e) {
+             e.Box(EMR_INTERSECTCLIPRECT, 0, 0, 400, 1000)
+                 .SelectClipRegion(RGN_XOR, {RECT{300, 0, 1000, 500}});
+         },
+         // Inside the first and not the second, or the other way round.
+         {{25, 40, kRed}, {35, 40, kWhite}, {45, 40, kRed}, {35, 60, kRed}, {45, 60, kWhite}}},
         {"excluded rectangle is left alone",
          [](EmfBuilder& e) { e.Box(EMR_EXCLUDECLIPRECT, 300, 400, 500, 600); },
          {{25, 35, kRed}, {40, 50, kWhite}, {55, 65, kRed}}},

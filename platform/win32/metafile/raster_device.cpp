@@ -41,9 +41,20 @@ void AddFigure(cairo_t* cr, std::span<const POINT> points, bool closed) {
     if (closed) cairo_close_path(cr);
 }
 
-// The pixels of the whole bitmap that draw covers (a pixel counts when its
-// centre is inside), one byte a pixel; empty when cairo failed.
-std::vector<uint8_t> Rasterise(int width, int height, const std::function<void(cairo_t*)>& draw) {
+// Coverage of an area of the bitmap, one byte a pixel, rows of its width.
+struct Mask {
+    RECT area{0, 0, 0, 0};
+    std::vector<uint8_t> bits;
+    bool Covered(int x, int y) const {
+        return bits[static_cast<size_t>(y - area.top) * (area.right - area.left) +
+                    (x - area.left)] != 0;
+    }
+};
+
+// The pixels of the area (device pixels) that draw covers (a pixel counts
+// when its centre is inside), one byte a pixel; empty when cairo failed.
+std::vector<uint8_t> Rasterise(const RECT& area, const std::function<void(cairo_t*)>& draw) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return {};
     const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, width);
     std::vector<uint8_t> mask(static_cast<size_t>(stride) * height, 0);
@@ -51,6 +62,7 @@ std::vector<uint8_t> Rasterise(int width, int height, const std::function<void(c
         cairo_image_surface_create_for_data(mask.data(), CAIRO_FORMAT_A8, width, height, stride);
     cairo_t* cr = cairo_create(surface);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_translate(cr, -area.left, -area.top);
     draw(cr);
     const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
     cairo_destroy(cr);
@@ -63,6 +75,22 @@ std::vector<uint8_t> Rasterise(int width, int height, const std::function<void(c
         std::copy_n(mask.data() + static_cast<size_t>(y) * stride, width,
                     packed.data() + static_cast<size_t>(y) * width);
     return packed;
+}
+
+// The pixels figures can touch, widened by margin, within the bitmap.
+RECT BoundsWithin(const HDC__& dc, std::span<const Figure> figures, int margin) {
+    long long l = LLONG_MAX, t = LLONG_MAX, r = LLONG_MIN, b = LLONG_MIN;
+    for (const Figure& f : figures)
+        for (const POINT& p : f.points) {
+            l = std::min<long long>(l, p.x), r = std::max<long long>(r, p.x);
+            t = std::min<long long>(t, p.y), b = std::max<long long>(b, p.y);
+        }
+    if (l > r) return RECT{0, 0, 0, 0};
+    const long long m = static_cast<long long>(margin) + 2;
+    return RECT{static_cast<LONG>(std::clamp<long long>(l - m, 0, Width(dc))),
+                static_cast<LONG>(std::clamp<long long>(t - m, 0, Height(dc))),
+                static_cast<LONG>(std::clamp<long long>(r + m, 0, Width(dc))),
+                static_cast<LONG>(std::clamp<long long>(b + m, 0, Height(dc)))};
 }
 
 const RasterRegion* RasterRegionOf(const RegionRef& region) {
@@ -90,24 +118,22 @@ int Modulo(long long v, int m) {
 // operation, inside the context's clip and the metafile's region; the
 // pattern, when given, chooses per pixel between colour and background
 // (skipped when the background is transparent).
-void PaintMask(HDC__& dc, const std::vector<uint8_t>& mask, const RegionRef& clip, uint32_t colour,
-               int rop2, const std::function<int(int x, int y)>* pattern = nullptr,
-               uint32_t background = 0, bool opaque = false) {
-    const int width = Width(dc), height = Height(dc);
-    if (mask.empty()) return;
+void PaintMask(HDC__& dc, const Mask& mask, const RegionRef& clip, uint32_t colour, int rop2,
+               const std::function<int(int x, int y)>* pattern = nullptr, uint32_t background = 0,
+               bool opaque = false) {
+    if (mask.bits.empty()) return;
     const RasterRegion* region = RasterRegionOf(clip);
     // The context's own clip (rectangles, regions and paths selected into
     // it before the metafile played).
     GdiCoverage contextClip;
     RECT area;
-    if (!DrawableArea(dc, RECT{0, 0, width, height}, &area)) return;
+    if (!DrawableArea(dc, mask.area, &area)) return;
     const bool layered = !dc.clipLayers.empty();
     if (layered && !contextClip.Build(dc, area, nullptr, ALTERNATE)) return;
     for (int y = area.top; y < area.bottom; ++y) {
         BYTE* row = dc.bitmap->Row(y);
-        const uint8_t* covered = mask.data() + static_cast<size_t>(y) * width;
         for (int x = area.left; x < area.right; ++x) {
-            if (!covered[x]) continue;
+            if (!mask.Covered(x, y)) continue;
             if (region && !region->Inside(x, y)) continue;
             if (layered && !contextClip.Covered(x, y)) continue;
             uint32_t pen = colour;
@@ -145,22 +171,24 @@ RegionRef RasterDevice::RectRegion(const RECT& rect) {
 
 RegionRef RasterDevice::PolygonRegion(std::span<const POINT> points, int fillMode) {
     auto region = EmptyRegion(m_dc);
-    std::vector<uint8_t> mask = Rasterise(region->width, region->height, [&](cairo_t* cr) {
-        AddFigure(cr, points, true);
-        cairo_set_fill_rule(cr, FillRule(fillMode));
-        cairo_fill(cr);
-    });
+    std::vector<uint8_t> mask =
+        Rasterise(RECT{0, 0, region->width, region->height}, [&](cairo_t* cr) {
+            AddFigure(cr, points, true);
+            cairo_set_fill_rule(cr, FillRule(fillMode));
+            cairo_fill(cr);
+        });
     if (!mask.empty()) region->inside = std::move(mask);
     return region;
 }
 
 RegionRef RasterDevice::QuadsRegion(std::span<const std::array<POINT, 4>> quads) {
     auto region = EmptyRegion(m_dc);
-    std::vector<uint8_t> mask = Rasterise(region->width, region->height, [&](cairo_t* cr) {
-        for (const auto& quad : quads) AddFigure(cr, quad, true);
-        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-        cairo_fill(cr);
-    });
+    std::vector<uint8_t> mask =
+        Rasterise(RECT{0, 0, region->width, region->height}, [&](cairo_t* cr) {
+            for (const auto& quad : quads) AddFigure(cr, quad, true);
+            cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+            cairo_fill(cr);
+        });
     if (!mask.empty()) region->inside = std::move(mask);
     return region;
 }
@@ -207,7 +235,9 @@ void RasterDevice::Fill(std::span<const Figure> figures, const GdiBrush* brush, 
                         bool) {
     if (!brush || dc.rop2 == R2_NOP || !m_dc.bitmap) return;
     if (brush->style != BS_SOLID && brush->style != BS_HATCHED) return;  // hollow
-    const std::vector<uint8_t> mask = Rasterise(Width(m_dc), Height(m_dc), [&](cairo_t* cr) {
+    Mask mask;
+    mask.area = BoundsWithin(m_dc, figures, 0);
+    mask.bits = Rasterise(mask.area, [&](cairo_t* cr) {
         for (const Figure& f : figures)
             if (f.points.size() >= 3) AddFigure(cr, f.points, true);
         cairo_set_fill_rule(cr, FillRule(dc.polyFillMode));
@@ -236,7 +266,10 @@ void RasterDevice::Stroke(std::span<const Figure> figures, const GdiPen* pen, co
     const std::vector<double> pattern = DashPattern(*pen, width, 1.0, LengthScale(toDevice));
     const DWORD cap = pen->style & PS_ENDCAP_MASK;
     const DWORD join = pen->style & PS_JOIN_MASK;
-    const std::vector<uint8_t> mask = Rasterise(Width(m_dc), Height(m_dc), [&](cairo_t* cr) {
+    Mask mask;
+    // Mitred corners reach out up to five widths (cairo's miter limit of 10).
+    mask.area = BoundsWithin(m_dc, figures, 6 * width);
+    mask.bits = Rasterise(mask.area, [&](cairo_t* cr) {
         // A one-pixel pen runs through pixel centres.
         if (width == 1) cairo_translate(cr, 0.5, 0.5);
         cairo_set_line_width(cr, width);
@@ -285,9 +318,9 @@ bool RasterDevice::DrawBitmap(const DcState& dc, const RECT& dest, const RECT& s
     m_dc.windowExt = m_dc.viewportExt = SIZE{1, 1};
     const int previousStretch = m_dc.stretchMode;
     m_dc.stretchMode = HALFTONE;
-    const int lines = StretchDIBits(&m_dc, dest.left, dest.top, dest.right, dest.bottom, source.left,
-                                    source.top, source.right, source.bottom, bits, info, usage,
-                                    rop);
+    const int lines =
+        StretchDIBits(&m_dc, dest.left, dest.top, dest.right, dest.bottom, source.left, source.top,
+                      source.right, source.bottom, bits, info, usage, rop);
     m_dc.stretchMode = previousStretch;
     m_dc.mapMode = mapMode;
     m_dc.windowOrg = windowOrg, m_dc.viewportOrg = viewportOrg;
