@@ -167,6 +167,33 @@ TEST(MetafilePlayback, DashedPenLeavesGapsASolidPenDoesNot) {
     }
 }
 
+TEST(MetafilePlayback, HatchedBrushRepeatsEveryEightPixels) {
+    struct Case {
+        DWORD bkMode;
+        uint32_t between;  // what lies between the hatch lines
+    };
+    for (const Case& c : {Case{TRANSPARENT, kWhite}, Case{OPAQUE, 0x0000FF}}) {
+        EmfBuilder emf;
+        emf.Frame(0, 0, 1000, 1000).Device(100, 100, 10, 10);
+        emf.Mode(EMR_SETBKMODE, c.bkMode).Mode(EMR_SETBKCOLOR, RGB(0, 0, 255));
+        emf.CreateBrush(1, BS_HATCHED, RGB(0, 0, 0), HS_HORIZONTAL).Select(1).Select(kStockNullPen);
+        emf.Box(EMR_RECTANGLE, 10, 10, 90, 90);
+        Canvas canvas(100, 100);
+        ASSERT_TRUE(canvas.Play(emf.Bytes()));
+        std::vector<int> hatchRows;
+        for (int y = 12; y < 88; ++y) {
+            const size_t ink = canvas.Count(0x000000, 12, y, 88, y + 1);
+            if (ink) hatchRows.push_back(y);
+            EXPECT_TRUE(ink == 76 || canvas.Count(c.between, 12, y, 88, y + 1) == 76)
+                << "row " << y << " is all hatch or all background";
+        }
+        ASSERT_GE(hatchRows.size(), 9u);
+        for (size_t i = 1; i < hatchRows.size(); ++i)
+            EXPECT_EQ(hatchRows[i] - hatchRows[i - 1], 8) << "after row " << hatchRows[i - 1];
+        EXPECT_EQ(canvas.At(5, 5), kWhite) << "outside the rectangle";
+    }
+}
+
 TEST(MetafilePlayback, BitmapRecordFillsItsDestination) {
     // 2 x 2 pixels, top row red and green, bottom row blue and white.
     const TestDib dib = DirectDib(2, 2, 24, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF});
