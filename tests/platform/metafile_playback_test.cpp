@@ -224,18 +224,39 @@ TEST(MetafilePlayback, BitmapRecordFillsItsDestination) {
                               600};
     record.insert(record.end(), info.begin(), info.end());
     record.insert(record.end(), bits.begin(), bits.end());
-    EmfBuilder emf;
-    emf.Record(EMR_STRETCHDIBITS, record);
-    Canvas canvas(100, 100);
-    ASSERT_TRUE(canvas.Play(emf.Bytes()));
-    ExpectPixels(canvas,
-                 {{25, 25, 0xFF0000},
-                  {65, 25, 0x00FF00},
-                  {25, 65, 0x0000FF},
-                  {65, 65, kWhite},
-                  {10, 10, kWhite},
-                  {85, 50, kWhite}},
-                 "bitmap");
+    struct Case {
+        const char* what;
+        std::vector<RECT> clip;  // clip rectangles, logical units
+        std::vector<Probe> probes;
+    };
+    const std::vector<Case> cases = {
+        {"whole",
+         {},
+         {{25, 25, 0xFF0000},
+          {65, 25, 0x00FF00},
+          {25, 65, 0x0000FF},
+          {65, 65, kWhite},
+          {10, 10, kWhite},
+          {85, 50, kWhite}}},
+        // The right half of the picture is clipped away: the green pixel's
+        // area stays white, the red one's is drawn.
+        {"clipped to the left half",
+         {RECT{0, 0, 450, 1000}},
+         {{25, 25, 0xFF0000},
+          {30, 25, 0xFF0000},
+          {45, 25, kWhite},
+          {65, 25, kWhite},
+          {25, 65, 0x0000FF}}},
+    };
+    for (const Case& c : cases) {
+        EmfBuilder emf;
+        for (const RECT& r : c.clip)
+            emf.Box(EMR_INTERSECTCLIPRECT, r.left, r.top, r.right, r.bottom);
+        emf.Record(EMR_STRETCHDIBITS, record);
+        Canvas canvas(100, 100);
+        ASSERT_TRUE(canvas.Play(emf.Bytes())) << c.what;
+        ExpectPixels(canvas, c.probes, c.what);
+    }
 }
 
 TEST(MetafilePlayback, TextShowsInkInTheTextColour) {

@@ -303,11 +303,20 @@ bool RasterDevice::DrawBitmap(const DcState& dc, const RECT& dest, const RECT& s
     if (!m_dc.bitmap) return false;
     const RasterRegion* region = RasterRegionOf(dc.clip);
     // The pixels the metafile's clip protects are put back after the blit,
-    // which clips only to the context's own region.
+    // which clips only to the context's own region: those the destination
+    // covers are kept first.
+    const long long x0 = dest.left, x1 = x0 + dest.right, y0 = dest.top, y1 = y0 + dest.bottom;
+    const RECT box{static_cast<LONG>(std::clamp<long long>(std::min(x0, x1) - 1, 0, Width(m_dc))),
+                   static_cast<LONG>(std::clamp<long long>(std::min(y0, y1) - 1, 0, Height(m_dc))),
+                   static_cast<LONG>(std::clamp<long long>(std::max(x0, x1) + 1, 0, Width(m_dc))),
+                   static_cast<LONG>(std::clamp<long long>(std::max(y0, y1) + 1, 0, Height(m_dc)))};
+    const size_t boxBytes = static_cast<size_t>(box.right - box.left) * 4;
     std::vector<BYTE> before;
     if (region) {
-        before.assign(m_dc.bitmap->bits.get(),
-                      m_dc.bitmap->bits.get() + m_dc.bitmap->stride * m_dc.bitmap->height);
+        before.resize(boxBytes * static_cast<size_t>(box.bottom - box.top));
+        for (int y = box.top; y < box.bottom; ++y)
+            std::copy_n(m_dc.bitmap->Row(y) + static_cast<size_t>(box.left) * 4, boxBytes,
+                        before.data() + static_cast<size_t>(y - box.top) * boxBytes);
     }
     // The destination is in device pixels: the blit is made in MM_TEXT.
     const int mapMode = m_dc.mapMode;
@@ -326,12 +335,12 @@ bool RasterDevice::DrawBitmap(const DcState& dc, const RECT& dest, const RECT& s
     m_dc.windowOrg = windowOrg, m_dc.viewportOrg = viewportOrg;
     m_dc.windowExt = windowExt, m_dc.viewportExt = viewportExt;
     if (region) {
-        for (int y = 0; y < m_dc.bitmap->height; ++y) {
+        for (int y = box.top; y < box.bottom; ++y) {
             BYTE* row = m_dc.bitmap->Row(y);
-            const BYTE* old = before.data() + (row - m_dc.bitmap->bits.get());
-            for (int x = 0; x < m_dc.bitmap->width; ++x)
+            const BYTE* old = before.data() + static_cast<size_t>(y - box.top) * boxBytes;
+            for (int x = box.left; x < box.right; ++x)
                 if (!region->Inside(x, y))
-                    std::copy_n(old + static_cast<size_t>(x) * 4, 4,
+                    std::copy_n(old + static_cast<size_t>(x - box.left) * 4, 4,
                                 row + static_cast<size_t>(x) * 4);
         }
     }
