@@ -131,6 +131,13 @@ TEST(MetafilePlayback, FilledRectanglesLandOnTheirPixels) {
          },
          // Inside the first and not the second, or the other way round.
          {{25, 40, kRed}, {35, 40, kWhite}, {45, 40, kRed}, {35, 60, kRed}, {45, 60, kWhite}}},
+        {"clip moved by its offset",
+         [](EmfBuilder& e) {
+             e.Box(EMR_INTERSECTCLIPRECT, 0, 0, 400, 1000)
+                 .Record(EMR_OFFSETCLIPRGN, {100, static_cast<DWORD>(-100)});
+         },
+         // x 10 ... 49 in the clip, and all the way up: only x decides.
+         {{20, 30, kRed}, {49, 50, kRed}, {50, 50, kWhite}, {59, 69, kWhite}}},
         {"excluded rectangle is left alone",
          [](EmfBuilder& e) { e.Box(EMR_EXCLUDECLIPRECT, 300, 400, 500, 600); },
          {{25, 35, kRed}, {40, 50, kWhite}, {55, 65, kRed}}},

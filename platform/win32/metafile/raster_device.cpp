@@ -22,11 +22,16 @@ int Height(const HDC__& dc) {
     return dc.bitmap ? dc.bitmap->height : 0;
 }
 
-std::shared_ptr<RasterRegion> EmptyRegion(const HDC__& dc) {
+// A region of nothing over box (clamped to the bitmap).
+std::shared_ptr<RasterRegion> EmptyRegion(const HDC__& dc, const RECT& box) {
     auto region = std::make_shared<RasterRegion>();
-    region->width = Width(dc);
-    region->height = Height(dc);
-    region->inside.assign(static_cast<size_t>(region->width) * region->height, 0);
+    const LONG l = std::clamp<LONG>(box.left, 0, Width(dc));
+    const LONG t = std::clamp<LONG>(box.top, 0, Height(dc));
+    region->box = RECT{l, t, std::clamp<LONG>(box.right, l, Width(dc)),
+                       std::clamp<LONG>(box.bottom, t, Height(dc))};
+    region->inside.assign(static_cast<size_t>(region->box.right - region->box.left) *
+                              static_cast<size_t>(region->box.bottom - region->box.top),
+                          0);
     return region;
 }
 
@@ -158,37 +163,34 @@ int RasterDevice::DeviceCaps(int index) const {
 }
 
 RegionRef RasterDevice::RectRegion(const RECT& rect) {
-    auto region = EmptyRegion(m_dc);
-    const int l = std::clamp<LONG>(std::min(rect.left, rect.right), 0, region->width);
-    const int r = std::clamp<LONG>(std::max(rect.left, rect.right), 0, region->width);
-    const int t = std::clamp<LONG>(std::min(rect.top, rect.bottom), 0, region->height);
-    const int b = std::clamp<LONG>(std::max(rect.top, rect.bottom), 0, region->height);
-    for (int y = t; y < b; ++y)
-        std::fill_n(region->inside.begin() + static_cast<ptrdiff_t>(y) * region->width + l, r - l,
-                    1);
+    auto region =
+        EmptyRegion(m_dc, RECT{std::min(rect.left, rect.right), std::min(rect.top, rect.bottom),
+                               std::max(rect.left, rect.right), std::max(rect.top, rect.bottom)});
+    std::fill(region->inside.begin(), region->inside.end(), 1);
     return region;
 }
 
 RegionRef RasterDevice::PolygonRegion(std::span<const POINT> points, int fillMode) {
-    auto region = EmptyRegion(m_dc);
-    std::vector<uint8_t> mask =
-        Rasterise(RECT{0, 0, region->width, region->height}, [&](cairo_t* cr) {
-            AddFigure(cr, points, true);
-            cairo_set_fill_rule(cr, FillRule(fillMode));
-            cairo_fill(cr);
-        });
+    const Figure figure{std::vector<POINT>(points.begin(), points.end()), true};
+    auto region = EmptyRegion(m_dc, BoundsWithin(m_dc, std::span<const Figure>(&figure, 1), 0));
+    std::vector<uint8_t> mask = Rasterise(region->box, [&](cairo_t* cr) {
+        AddFigure(cr, points, true);
+        cairo_set_fill_rule(cr, FillRule(fillMode));
+        cairo_fill(cr);
+    });
     if (!mask.empty()) region->inside = std::move(mask);
     return region;
 }
 
 RegionRef RasterDevice::QuadsRegion(std::span<const std::array<POINT, 4>> quads) {
-    auto region = EmptyRegion(m_dc);
-    std::vector<uint8_t> mask =
-        Rasterise(RECT{0, 0, region->width, region->height}, [&](cairo_t* cr) {
-            for (const auto& quad : quads) AddFigure(cr, quad, true);
-            cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-            cairo_fill(cr);
-        });
+    std::vector<Figure> figures;
+    for (const auto& quad : quads) figures.push_back(Figure{{quad.begin(), quad.end()}, true});
+    auto region = EmptyRegion(m_dc, BoundsWithin(m_dc, figures, 0));
+    std::vector<uint8_t> mask = Rasterise(region->box, [&](cairo_t* cr) {
+        for (const auto& quad : quads) AddFigure(cr, quad, true);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+        cairo_fill(cr);
+    });
     if (!mask.empty()) region->inside = std::move(mask);
     return region;
 }
@@ -196,38 +198,54 @@ RegionRef RasterDevice::QuadsRegion(std::span<const std::array<POINT, 4>> quads)
 RegionRef RasterDevice::CombineRegions(const RegionRef& a, const RegionRef& b, int mode) {
     const RasterRegion* ra = RasterRegionOf(a);
     const RasterRegion* rb = RasterRegionOf(b);
-    auto result = EmptyRegion(m_dc);
-    for (size_t i = 0; i < result->inside.size(); ++i) {
-        const bool x = ra && i < ra->inside.size() && ra->inside[i];
-        const bool y = rb && i < rb->inside.size() && rb->inside[i];
-        bool in = false;
-        switch (mode) {
-            case RGN_AND: in = x && y; break;
-            case RGN_OR: in = x || y; break;
-            case RGN_XOR: in = x != y; break;
-            case RGN_DIFF: in = x && !y; break;
-            case RGN_COPY: in = x; break;
-            default: break;
+    const RECT none{0, 0, 0, 0};
+    const RECT ba = ra ? ra->box : none, bb = rb ? rb->box : none;
+    const RECT both{std::max(ba.left, bb.left), std::max(ba.top, bb.top),
+                    std::min(ba.right, bb.right), std::min(ba.bottom, bb.bottom)};
+    const RECT either{std::min(ba.left, bb.left), std::min(ba.top, bb.top),
+                      std::max(ba.right, bb.right), std::max(ba.bottom, bb.bottom)};
+    // The result lies where its operands can make it.
+    RECT box = ba;
+    if (mode == RGN_AND) box = both;
+    if (mode == RGN_OR || mode == RGN_XOR) box = either;
+    if (box.right <= box.left || box.bottom <= box.top) box = none;
+    auto result = EmptyRegion(m_dc, box);
+    const RECT& r = result->box;
+    size_t i = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x, ++i) {
+            const bool in_a = ra && ra->Inside(x, y);
+            const bool in_b = rb && rb->Inside(x, y);
+            bool in = false;
+            switch (mode) {
+                case RGN_AND: in = in_a && in_b; break;
+                case RGN_OR: in = in_a || in_b; break;
+                case RGN_XOR: in = in_a != in_b; break;
+                case RGN_DIFF: in = in_a && !in_b; break;
+                case RGN_COPY: in = in_a; break;
+                default: break;
+            }
+            result->inside[i] = in;
         }
-        result->inside[i] = in;
-    }
     return result;
 }
 
 RegionRef RasterDevice::OffsetRegion(const RegionRef& region, POINT by) {
     const RasterRegion* from = RasterRegionOf(region);
-    auto result = EmptyRegion(m_dc);
-    if (!from) return result;
-    for (int y = 0; y < result->height; ++y) {
-        const long long sy = static_cast<long long>(y) - by.y;
-        if (sy < 0 || sy >= from->height) continue;
-        for (int x = 0; x < result->width; ++x) {
-            const long long sx = static_cast<long long>(x) - by.x;
-            if (sx >= 0 && sx < from->width)
-                result->inside[static_cast<size_t>(y) * result->width + x] =
-                    from->Inside(static_cast<int>(sx), static_cast<int>(sy));
-        }
-    }
+    if (!from) return EmptyRegion(m_dc, RECT{0, 0, 0, 0});
+    const auto Shift = [](LONG v, LONG d) {
+        return static_cast<LONG>(
+            std::clamp<long long>(static_cast<long long>(v) + d, INT_MIN / 2, INT_MAX / 2));
+    };
+    auto result =
+        EmptyRegion(m_dc, RECT{Shift(from->box.left, by.x), Shift(from->box.top, by.y),
+                               Shift(from->box.right, by.x), Shift(from->box.bottom, by.y)});
+    const RECT& r = result->box;
+    size_t i = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x, ++i)
+            result->inside[i] = from->Inside(static_cast<int>(static_cast<long long>(x) - by.x),
+                                             static_cast<int>(static_cast<long long>(y) - by.y));
     return result;
 }
 

@@ -10,14 +10,15 @@
 #include "../gdi_objects.h"
 #include "win32/metafile/metafile_device.h"
 
-// A clip region of the raster device: one byte a pixel of the bitmap, not 0
-// inside.
+// A clip region of the raster device: one byte a pixel over its box (within
+// the bitmap), not 0 inside; nothing outside the box is inside.
 struct RasterRegion : MetafileRegion {
-    int width = 0;
-    int height = 0;
+    RECT box{0, 0, 0, 0};
     std::vector<uint8_t> inside;
     bool Inside(int x, int y) const {
-        return inside[static_cast<size_t>(y) * static_cast<size_t>(width) + x] != 0;
+        if (x < box.left || x >= box.right || y < box.top || y >= box.bottom) return false;
+        return inside[static_cast<size_t>(y - box.top) * static_cast<size_t>(box.right - box.left) +
+                      static_cast<size_t>(x - box.left)] != 0;
     }
 };
 
