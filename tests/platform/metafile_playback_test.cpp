@@ -266,6 +266,54 @@ TEST(MetafilePlayback, BitmapRecordFillsItsDestination) {
     }
 }
 
+TEST(MetafilePlayback, AlphaBlendMixesWithWhatLiesBelow) {
+    // 2 x 1 pixels, premultiplied: opaque red, then black at half coverage.
+    const TestDib dib = DirectDib(2, 1, 32, {0xFFFF0000, 0x80000000});
+    std::vector<DWORD> info((dib.info.size() + 3) / 4), bits((dib.bits.size() + 3) / 4);
+    std::memcpy(info.data(), dib.info.data(), dib.info.size());
+    std::memcpy(bits.data(), dib.bits.data(), dib.bits.size());
+    const DWORD one = EmfBuilder::Float(1.0f);
+    // EMRALPHABLEND after the EMR: bounds, xDest, yDest, cxDest, cyDest,
+    // BLENDFUNCTION, xSrc, ySrc, xformSrc, crBkColorSrc, iUsageSrc, offBmi,
+    // cbBmi, offBits, cbBits, cxSrc, cySrc.
+    const DWORD offBmi = 8 + 4 * 25;
+    const DWORD sourceAlpha = 0x01FF0000;  // AC_SRC_ALPHA, constant alpha 255
+    std::vector<DWORD> record{0,
+                              0,
+                              0,
+                              1000,
+                              0,
+                              0,
+                              1000,
+                              1000,
+                              sourceAlpha,
+                              0,
+                              0,
+                              one,
+                              0,
+                              0,
+                              one,
+                              0,
+                              0,
+                              0,
+                              DIB_RGB_COLORS,
+                              offBmi,
+                              static_cast<DWORD>(dib.info.size()),
+                              offBmi + static_cast<DWORD>(4 * info.size()),
+                              static_cast<DWORD>(dib.bits.size()),
+                              2,
+                              1};
+    record.insert(record.end(), info.begin(), info.end());
+    record.insert(record.end(), bits.begin(), bits.end());
+    EmfBuilder emf;
+    emf.Record(EMR_ALPHABLEND, record);
+    Canvas canvas(100, 100);
+    ASSERT_TRUE(canvas.Play(emf.Bytes()));
+    // White under half-covering black keeps 127 of 255.
+    ExpectPixels(canvas, {{25, 50, kRed}, {49, 10, kRed}, {50, 10, 0x7F7F7F}, {75, 90, 0x7F7F7F}},
+                 "blend");
+}
+
 TEST(MetafilePlayback, TextShowsInkInTheTextColour) {
     EmfBuilder emf;
     CreateFont(emf, 1, LogFont(u"Liberation Sans", -400)).Select(1);

@@ -192,7 +192,9 @@ R PlayStretchBlt(Playback& pb, const EmfRecordView& r) {
     BitmapInfoCopy info(view.source);
     const RECT source{rec.xSrc, DibSourceY(info.Header(), rec.ySrc, rec.cySrc), rec.cxSrc,
                       rec.cySrc};
-    // A blend is plotted as a copy: the plotter cannot mix it with what lies below.
+    // A blend reaches the device as a copy that carries the source's own
+    // alpha: the plotter cannot mix it with what lies below, the raster
+    // device mixes it by that alpha (the constant alpha is not applied).
     return DrawBitmap(pb, view.source, info, RECT{rec.xDest, rec.yDest, rec.cxDest, rec.cyDest},
                       source, blend ? SRCCOPY : rec.dwRop, alpha);
 }

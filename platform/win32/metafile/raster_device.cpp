@@ -315,10 +315,67 @@ void RasterDevice::Stroke(std::span<const Figure> figures, const GdiPen* pen, co
     PaintMask(m_dc, mask, dc.clip, RasterPixelOf(pen->color), dc.rop2);
 }
 
+// Source-over with the bitmap's own alpha, its colours premultiplied as
+// AlphaBlend takes them: 32-bit BI_RGB bitmaps only, sampled at the nearest
+// source pixel.
+bool RasterDevice::BlendBitmap(const DcState& dc, const RECT& dest, const RECT& source,
+                               const void* bits, const BITMAPINFO* info) {
+    const BITMAPINFOHEADER& h = info->bmiHeader;
+    if (h.biBitCount != 32 || h.biCompression != BI_RGB || h.biWidth <= 0 || h.biHeight == 0 ||
+        h.biHeight == INT_MIN || dest.right == 0 || dest.bottom == 0 || source.right == 0 ||
+        source.bottom == 0)
+        return false;
+    const long long W = h.biWidth, H = std::llabs(static_cast<long long>(h.biHeight));
+    const bool topDown = h.biHeight < 0;
+    // The source rectangle in display rows, as StretchDIBits counts the
+    // rows of a bottom-up bitmap from the bottom.
+    const long long sx = source.left, sw = source.right, sh = source.bottom;
+    const long long sy = topDown ? source.top : H - source.top - sh;
+    const long long x0 = dest.left, x1 = x0 + dest.right, y0 = dest.top, y1 = y0 + dest.bottom;
+    RECT area;
+    if (!DrawableArea(
+            m_dc,
+            RECT{static_cast<LONG>(std::clamp<long long>(std::min(x0, x1), 0, Width(m_dc))),
+                 static_cast<LONG>(std::clamp<long long>(std::min(y0, y1), 0, Height(m_dc))),
+                 static_cast<LONG>(std::clamp<long long>(std::max(x0, x1), 0, Width(m_dc))),
+                 static_cast<LONG>(std::clamp<long long>(std::max(y0, y1), 0, Height(m_dc)))},
+            &area))
+        return true;
+    GdiCoverage contextClip;
+    const bool layered = !m_dc.clipLayers.empty();
+    if (layered && !contextClip.Build(m_dc, area, nullptr, ALTERNATE)) return false;
+    const RasterRegion* region = RasterRegionOf(dc.clip);
+    const BYTE* pixels = static_cast<const BYTE*>(bits);
+    for (int y = area.top; y < area.bottom; ++y) {
+        const double v = (y + 0.5 - static_cast<double>(y0)) / static_cast<double>(dest.bottom);
+        const long long row = sy + static_cast<long long>(std::floor(v * static_cast<double>(sh)));
+        if (row < 0 || row >= H) continue;
+        const long long memoryRow = topDown ? row : H - 1 - row;
+        const BYTE* sourceRow = pixels + static_cast<size_t>(memoryRow * W * 4);
+        BYTE* out = m_dc.bitmap->Row(y);
+        for (int x = area.left; x < area.right; ++x) {
+            if (region && !region->Inside(x, y)) continue;
+            if (layered && !contextClip.Covered(x, y)) continue;
+            const double u = (x + 0.5 - static_cast<double>(x0)) / static_cast<double>(dest.right);
+            const long long column =
+                sx + static_cast<long long>(std::floor(u * static_cast<double>(sw)));
+            if (column < 0 || column >= W) continue;
+            const BYTE* s = sourceRow + column * 4;
+            BYTE* d = out + static_cast<size_t>(x) * 4;
+            const int keep = 255 - s[3];
+            for (int c = 0; c < 3; ++c)
+                d[c] = static_cast<BYTE>(std::min(255, s[c] + (d[c] * keep + 127) / 255));
+            d[3] = 0;
+        }
+    }
+    return true;
+}
+
 bool RasterDevice::DrawBitmap(const DcState& dc, const RECT& dest, const RECT& source,
                               const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop,
-                              bool) {
+                              bool alpha) {
     if (!m_dc.bitmap) return false;
+    if (alpha) return BlendBitmap(dc, dest, source, bits, info);
     const RasterRegion* region = RasterRegionOf(dc.clip);
     // The pixels the metafile's clip protects are put back after the blit,
     // which clips only to the context's own region: those the destination

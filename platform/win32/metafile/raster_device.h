@@ -41,5 +41,8 @@ public:
                     const BITMAPINFO* info, UINT usage, DWORD rop, bool alpha) override;
 
 private:
+    bool BlendBitmap(const DcState& dc, const RECT& dest, const RECT& source, const void* bits,
+                     const BITMAPINFO* info);
+
     HDC__& m_dc;
 };
