@@ -1,7 +1,8 @@
-// Arbitrary metafiles played through the reference host's player into a
-// driver, as `plothost plot` does: whatever the records hold (object
-// indexes, transforms, curves, clip regions), no crash and no undefined
-// behaviour in the player, the region algebra or the driver.
+// Arbitrary metafiles played through the metafile player and the reference
+// host's plot device into a driver, as `plothost plot` does: whatever the
+// records hold (object indexes, transforms, curves, clip regions), no crash
+// and no undefined behaviour in the player, the region algebra or the
+// driver.
 #include <cstring>
 #include <string>
 #include <vector>

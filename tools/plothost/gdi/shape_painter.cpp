@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gdi/dash_pattern.h"
+#include "win32/metafile/dash_pattern.h"
 #include "gdi/hatch_fill.h"
+#include "gdi/plot_device.h"
 
 namespace {
 
@@ -44,26 +45,23 @@ void ShapePainter::SetFrame(std::shared_ptr<CKestRgn> frame) {
 }
 
 const std::shared_ptr<CKestRgn>& ShapePainter::Clip(const DcState& dc) {
-    if (!m_frame) return dc.clip;
-    if (m_clipKnown && m_clipOf == dc.clip) return m_clip;
-    m_clipOf = dc.clip;
+    const std::shared_ptr<CKestRgn>& clip = KestRegionOf(dc.clip);
+    if (!m_frame) return clip;
+    if (m_clipKnown && m_clipOf == clip) return m_clip;
+    m_clipOf = clip;
     m_clipKnown = true;
-    if (!dc.clip) {
+    if (!clip) {
         m_clip = m_frame;
     } else {
         auto both = std::make_shared<CKestRgn>();
-        CKestRgn::CombineRgn(both.get(), dc.clip.get(), m_frame.get(), RGN_AND);
+        CKestRgn::CombineRgn(both.get(), clip.get(), m_frame.get(), RGN_AND);
         m_clip = std::move(both);
     }
     return m_clip;
 }
 
 int ShapePainter::DeviceWidth(const GdiPen& pen, const Affine& toDevice) {
-    if (pen.cosmetic || pen.width <= 0) return 1;
-    const double width = pen.width * LengthScale(toDevice);
-    if (!(width >= 1)) return 1;
-    // Wider than any sheet: the number only has to stay an integer.
-    return static_cast<int>(std::lround(std::min(width, 1e6)));
+    return PenDeviceWidth(pen, toDevice);
 }
 
 void ShapePainter::Fill(std::span<const Figure> figures, const GdiBrush* brush, const DcState& dc,

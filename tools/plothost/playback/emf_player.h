@@ -1,15 +1,16 @@
 // Plays an enhanced metafile into an attached driver whose document has
-// started: every record becomes the host calls GDI would make of it.
+// started: the player of the Win32 subset draws on plothost's plot device,
+// which turns what it draws into the driver's callbacks.
 #pragma once
 
 #include <functional>
 #include <string>
 
-#include "gdi/gdi_state.h"
-#include "gdi/gdi_transform.h"
-#include "pxrdriver/host_context.h"
 #include "commands/run_summary.h"
+#include "pxrdriver/host_context.h"
 #include "win32/emf.h"
+#include "win32/metafile/gdi_state.h"
+#include "win32/metafile/gdi_transform.h"
 
 struct PlayOptions {
     ReferenceDevice device;  // of the metafile's header

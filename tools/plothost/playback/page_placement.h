@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "gdi/gdi_state.h"
-#include "gdi/gdi_transform.h"
+#include "win32/metafile/gdi_state.h"
+#include "win32/metafile/gdi_transform.h"
 #include "win32/emf_records.h"
 
 struct PrintableArea {
@@ -34,11 +34,6 @@ struct Placement {
     // drawing's own page. Empty when the header gives no frame.
     RECT frame{0, 0, 0, 0};
 };
-
-// The reference device of the header: szlMicrometers when the header has
-// it, else szlMillimeters, against szlDevice. False with a message when the
-// header gives no usable size.
-bool ReadReferenceDevice(const ENHMETAHEADER& header, ReferenceDevice* device, std::string* error);
 
 // False with a message for a scale that is not a positive finite number or
 // an area without pixels.

@@ -2,8 +2,8 @@
 // an image: play_bitmap_records.cpp).
 #include <cstring>
 
-#include "playback/emf_playback.h"
-#include "playback/record_geometry.h"
+#include "win32/metafile/emf_playback.h"
+#include "win32/metafile/record_geometry.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ R PlayBitBlt(Playback& pb, const EmfRecordView& r) {
                     static_cast<LONG>(static_cast<long long>(rec.yDest) + rec.cyDest)};
     GdiPath figures;
     AddRectangle(&figures, box, false, pb.ToDevice());
-    pb.painter.Fill(figures.Figures(), brush, pb.State(), true);
+    pb.device.Fill(figures.Figures(), brush, pb.State(), true);
     return R::Played;
 }
 

@@ -8,7 +8,12 @@
 
 #include <windows.h>
 
-#include "gdi/gdi_objects.h"
+#include "win32/metafile/gdi_objects.h"
+#include "win32/metafile/gdi_transform.h"
+
+// The pen's width on the device, in pixels (at least 1); toDevice: logical
+// units to device pixels.
+int PenDeviceWidth(const GdiPen& pen, const Affine& toDevice);
 
 // Dash, gap, dash, gap ... in device pixels; empty for a solid line.
 //   deviceWidth: the pen's width on the device, in pixels.

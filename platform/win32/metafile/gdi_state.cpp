@@ -1,4 +1,6 @@
-#include "gdi/gdi_state.h"
+#include "win32/metafile/gdi_state.h"
+
+#include <string>
 
 #include <algorithm>
 #include <cmath>
@@ -157,5 +159,21 @@ bool DcStack::Restore(LONG level) {
     if (level == 0 || target < 1 || target > depth) return false;
     m_current = std::move(m_saved[static_cast<size_t>(target - 1)]);
     m_saved.resize(static_cast<size_t>(target - 1));
+    return true;
+}
+
+bool ReadReferenceDevice(const ENHMETAHEADER& header, ReferenceDevice* device, std::string* error) {
+    const SIZEL& px = header.szlDevice;
+    const bool micrometres = header.szlMicrometers.cx > 0 && header.szlMicrometers.cy > 0;
+    const double mmX = micrometres ? header.szlMicrometers.cx / 1000.0 : header.szlMillimeters.cx;
+    const double mmY = micrometres ? header.szlMicrometers.cy / 1000.0 : header.szlMillimeters.cy;
+    if (px.cx <= 0 || px.cy <= 0 || mmX <= 0 || mmY <= 0) {
+        *error = "the metafile header gives no size for its reference device (szlDevice " +
+                 std::to_string(px.cx) + " x " + std::to_string(px.cy) + ", szlMillimeters " +
+                 std::to_string(header.szlMillimeters.cx) + " x " +
+                 std::to_string(header.szlMillimeters.cy) + ")";
+        return false;
+    }
+    *device = ReferenceDevice{static_cast<double>(px.cx), static_cast<double>(px.cy), mmX, mmY};
     return true;
 }

@@ -1,12 +1,11 @@
-#include "playback/emf_playback.h"
+#include "win32/metafile/emf_playback.h"
 
-Playback::Playback(const EmfDocument& document, PlotSurface& plotSurface,
-                   const ReferenceDevice& referenceDevice, const Affine& toPlotter, double dpi)
+Playback::Playback(const EmfDocument& document, MetafileDevice& target,
+                   const ReferenceDevice& referenceDevice, const Affine& toDevice)
     : doc(document),
-      surface(plotSurface),
-      painter(plotSurface, dpi),
-      device(referenceDevice),
-      placement(toPlotter),
+      device(target),
+      reference(referenceDevice),
+      placement(toDevice),
       objects(document.header.nHandles) {}
 
 const Affine& Playback::ToDevice() const {
@@ -33,14 +32,13 @@ GdiPath& Playback::FiguresFromPosition() {
 void Playback::Paint(bool fill, bool stroke, bool simple) {
     if (pathBracketOpen) return;
     const DcState& s = State();
-    if (fill) painter.Fill(scratch.Figures(), s.brush.get(), s, simple);
-    if (stroke) painter.Stroke(scratch.Figures(), s.pen.get(), s, ToDevice());
+    if (fill) device.Fill(scratch.Figures(), s.brush.get(), s, simple);
+    if (stroke) device.Stroke(scratch.Figures(), s.pen.get(), s, ToDevice());
 }
 
-std::shared_ptr<CKestRgn> Playback::PageRegion() const {
-    auto page = std::make_shared<CKestRgn>();
-    page->CreateRectRgn(-1, -1, surface.DeviceCaps(HORZRES) + 1, surface.DeviceCaps(VERTRES) + 1);
-    return page;
+RegionRef Playback::PageRegion() const {
+    return device.RectRegion(
+        RECT{-1, -1, device.DeviceCaps(HORZRES) + 1, device.DeviceCaps(VERTRES) + 1});
 }
 
 RecordResult Playback::Fail(const EmfRecordView& record, const std::string& why) {

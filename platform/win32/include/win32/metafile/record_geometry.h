@@ -5,8 +5,8 @@
 #include <span>
 #include <vector>
 
-#include "playback/curve_flattening.h"
-#include "gdi/gdi_path.h"
+#include "win32/metafile/curve_flattening.h"
+#include "win32/metafile/gdi_path.h"
 #include "win32/emf_records.h"
 
 // The ellipse inscribed in the box (corners in any order), logical units.

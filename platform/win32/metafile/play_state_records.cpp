@@ -2,7 +2,7 @@
 // window and viewport, world transform, fill mode, raster operation,
 // background, arc direction, brush origin; and the state records that have
 // no bearing on a vector plot.
-#include "playback/emf_playback.h"
+#include "win32/metafile/emf_playback.h"
 
 namespace {
 
@@ -28,21 +28,21 @@ R PlayRestoreDC(Playback& pb, const EmfRecordView& r) {
 R PlaySetMapMode(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSETMAPMODE>(r);
     if (!rec) return R::Failed;
-    SetMapMode(&pb.TransformState(), static_cast<int>(rec->iMode), pb.device);
+    SetMapMode(&pb.TransformState(), static_cast<int>(rec->iMode), pb.reference);
     return R::Played;
 }
 
 R PlaySetWindowExt(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSETWINDOWEXTEX>(r);
     if (!rec) return R::Failed;
-    SetWindowExt(&pb.TransformState(), rec->szlExtent, pb.device);
+    SetWindowExt(&pb.TransformState(), rec->szlExtent, pb.reference);
     return R::Played;
 }
 
 R PlaySetViewportExt(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSETVIEWPORTEXTEX>(r);
     if (!rec) return R::Failed;
-    SetViewportExt(&pb.TransformState(), rec->szlExtent, pb.device);
+    SetViewportExt(&pb.TransformState(), rec->szlExtent, pb.reference);
     return R::Played;
 }
 
@@ -63,7 +63,8 @@ R PlaySetViewportOrg(Playback& pb, const EmfRecordView& r) {
 R PlayScaleWindowExt(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSCALEWINDOWEXTEX>(r);
     if (!rec) return R::Failed;
-    ScaleWindowExt(&pb.TransformState(), rec->xNum, rec->xDenom, rec->yNum, rec->yDenom, pb.device);
+    ScaleWindowExt(&pb.TransformState(), rec->xNum, rec->xDenom, rec->yNum, rec->yDenom,
+                   pb.reference);
     return R::Played;
 }
 
@@ -71,7 +72,7 @@ R PlayScaleViewportExt(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSCALEVIEWPORTEXTEX>(r);
     if (!rec) return R::Failed;
     ScaleViewportExt(&pb.TransformState(), rec->xNum, rec->xDenom, rec->yNum, rec->yDenom,
-                     pb.device);
+                     pb.reference);
     return R::Played;
 }
 

@@ -4,14 +4,15 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <windows.h>
 
-#include <windows.h>
-#include "gdi/gdi_objects.h"
-#include "gdi/gdi_transform.h"
-#include "pxrdriver/regions.h"
+#include "win32/emf_records.h"
+#include "win32/metafile/gdi_objects.h"
+#include "win32/metafile/gdi_transform.h"
+#include "win32/metafile/metafile_device.h"
 
 // The device the metafile was recorded for, from its header: the mapping
 // modes with fixed units (MM_LOMETRIC ...) are defined by its size.
@@ -21,6 +22,11 @@ struct ReferenceDevice {
     double millimetresX = 1;
     double millimetresY = 1;
 };
+
+// The reference device of the header: szlMicrometers when the header has
+// it, else szlMillimeters, against szlDevice. False with a message when the
+// header gives no usable size.
+bool ReadReferenceDevice(const ENHMETAHEADER& header, ReferenceDevice* device, std::string* error);
 
 struct DcState {
     int mapMode = MM_TEXT;
@@ -42,9 +48,9 @@ struct DcState {
     std::shared_ptr<const GdiFont> font;
     UINT textAlign = TA_LEFT | TA_TOP | TA_NOUPDATECP;
     COLORREF textColor = RGB(0, 0, 0);
-    // In plotter device pixels; null when nothing is clipped. Regions are
+    // In device pixels; null when nothing is clipped. Regions are
     // never changed in place, so saved states share them.
-    std::shared_ptr<CKestRgn> clip;
+    RegionRef clip;
 
     DPoint position;  // current position, logical units
 };

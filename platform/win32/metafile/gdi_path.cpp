@@ -1,4 +1,4 @@
-#include "gdi/gdi_path.h"
+#include "win32/metafile/gdi_path.h"
 
 void GdiPath::StartFigure(DPoint p) {
     if (m_count == m_figures.size()) m_figures.emplace_back();

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "playback/emf_playback.h"
+#include "win32/metafile/emf_playback.h"
 #include "win32/dib.h"
 
 namespace {
@@ -134,15 +134,16 @@ R DrawBitmap(Playback& pb, const EmfBitmap& bitmap, BitmapInfoCopy& info, const 
         if (source.right < 0) dest.bottom = -dest.bottom;
         if (source.bottom < 0) dest.right = -dest.right;
         const RECT all{0, 0, turned.info.bmiHeader.biWidth, -turned.info.bmiHeader.biHeight};
-        pb.surface.DrawBitmap(dest, all, turned.pixels.data(), &turned.info, DIB_RGB_COLORS, rop,
-                              alpha);
+        pb.device.DrawBitmap(pb.State(), dest, all, turned.pixels.data(), &turned.info,
+                             DIB_RGB_COLORS, rop, alpha);
         return R::Played;
     }
     if (!NearZero(t.m12) || !NearZero(t.m21))
         WarnOnce(pb,
                  "bitmaps under a rotation other than a quarter turn are drawn upright in "
                  "their box");
-    pb.surface.DrawBitmap(dest, source, bitmap.bits.data(), info.Info(), bitmap.usage, rop, alpha);
+    pb.device.DrawBitmap(pb.State(), dest, source, bitmap.bits.data(), info.Info(), bitmap.usage,
+                         rop, alpha);
     return R::Played;
 }
 
@@ -191,7 +192,9 @@ R PlayStretchBlt(Playback& pb, const EmfRecordView& r) {
     BitmapInfoCopy info(view.source);
     const RECT source{rec.xSrc, DibSourceY(info.Header(), rec.ySrc, rec.cySrc), rec.cxSrc,
                       rec.cySrc};
-    // A blend is plotted as a copy: the plotter cannot mix it with what lies below.
+    // A blend reaches the device as a copy that carries the source's own
+    // alpha: the plotter cannot mix it with what lies below, the raster
+    // device mixes it by that alpha (the constant alpha is not applied).
     return DrawBitmap(pb, view.source, info, RECT{rec.xDest, rec.yDest, rec.cxDest, rec.cyDest},
                       source, blend ? SRCCOPY : rec.dwRop, alpha);
 }

@@ -1,4 +1,4 @@
-#include "playback/curve_flattening.h"
+#include "win32/metafile/curve_flattening.h"
 
 #include <algorithm>
 #include <cmath>

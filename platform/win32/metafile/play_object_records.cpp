@@ -1,6 +1,6 @@
 // Records of the object table: pens, brushes and the other objects are
 // created at an index, selected and deleted.
-#include "playback/emf_playback.h"
+#include "win32/metafile/emf_playback.h"
 
 namespace {
 

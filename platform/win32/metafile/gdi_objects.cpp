@@ -1,4 +1,4 @@
-#include "gdi/gdi_objects.h"
+#include "win32/metafile/gdi_objects.h"
 
 #include <windows.h>
 

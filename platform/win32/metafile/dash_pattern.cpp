@@ -1,9 +1,10 @@
-#include "gdi/dash_pattern.h"
+#include "win32/metafile/dash_pattern.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <windows.h>
-#include "gdi/gdi_transform.h"
+#include "win32/metafile/gdi_transform.h"
 
 namespace {
 
@@ -105,4 +106,12 @@ void CutIntoDashes(std::span<const POINT> points, std::span<const double> patter
         if (element % 2 == 0) add(points[i]);
     }
     if (element % 2 == 0) finishDash();
+}
+
+int PenDeviceWidth(const GdiPen& pen, const Affine& toDevice) {
+    if (pen.cosmetic || pen.width <= 0) return 1;
+    const double width = pen.width * LengthScale(toDevice);
+    if (!(width >= 1)) return 1;
+    // Wider than any sheet: the number only has to stay an integer.
+    return static_cast<int>(std::lround(std::min(width, 1e6)));
 }

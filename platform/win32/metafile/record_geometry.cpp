@@ -1,4 +1,4 @@
-#include "playback/record_geometry.h"
+#include "win32/metafile/record_geometry.h"
 
 #include <algorithm>
 #include <numbers>

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "playback/emf_playback.h"
-#include "playback/record_geometry.h"
+#include "win32/metafile/emf_playback.h"
+#include "win32/metafile/record_geometry.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The state of one metafile playback, shared by the record handlers: the
-// device context, the object table, the path, and the driver to draw on.
+// device context, the object table, the path, and the device to draw on.
 // Each handler plays one record kind; the player looks them up in a table
 // from record type to handler.
 #pragma once
@@ -9,11 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "gdi/gdi_objects.h"
-#include "gdi/gdi_path.h"
-#include "gdi/gdi_state.h"
-#include "gdi/plot_surface.h"
-#include "gdi/shape_painter.h"
+#include "win32/metafile/gdi_objects.h"
+#include "win32/metafile/gdi_path.h"
+#include "win32/metafile/gdi_state.h"
+#include "win32/metafile/metafile_device.h"
 #include "win32/emf.h"
 
 enum class RecordResult {
@@ -27,14 +26,13 @@ using RecordHandler = RecordResult (*)(Playback&, const EmfRecordView&);
 using HandlerTable = std::array<RecordHandler, EMR_MAX + 1>;
 
 struct Playback {
-    Playback(const EmfDocument& document, PlotSurface& plotSurface,
-             const ReferenceDevice& referenceDevice, const Affine& placement, double dpi);
+    Playback(const EmfDocument& document, MetafileDevice& target,
+             const ReferenceDevice& referenceDevice, const Affine& placement);
 
     const EmfDocument& doc;
-    PlotSurface& surface;
-    ShapePainter painter;
-    ReferenceDevice device;
-    Affine placement;  // reference-device pixels -> plotter pixels
+    MetafileDevice& device;
+    ReferenceDevice reference;
+    Affine placement;  // reference-device pixels -> device pixels
     DcStack dc;
     GdiObjectTable objects;
     GdiPath path;  // the path of BEGINPATH ... ENDPATH
@@ -52,7 +50,7 @@ struct Playback {
         m_toDeviceValid = false;
         return dc.Current();
     }
-    // Logical units -> plotter pixels, as the state stands.
+    // Logical units -> device pixels, as the state stands.
     const Affine& ToDevice() const;
     DPoint Device(DPoint logical) const { return Apply(ToDevice(), logical); }
 
@@ -67,7 +65,7 @@ struct Playback {
 
     // A whole page (plus a pixel each side): what excluding from "no clip"
     // excludes from.
-    std::shared_ptr<CKestRgn> PageRegion() const;
+    RegionRef PageRegion() const;
 
     RecordResult Fail(const EmfRecordView& record, const std::string& why);
     // The record as its fixed struct; null (and Failed through error) when
@@ -126,5 +124,5 @@ void AddBitmapHandlers(HandlerTable& table);
 // Puts an object into the table; Failed (with the reason) for a bad index.
 RecordResult PutObject(Playback& pb, const EmfRecordView& record, DWORD index, GdiObject object,
                        RecordResult result);
-// EMR_BITBLT with a source bitmap: an image, drawn through the driver.
+// EMR_BITBLT with a source bitmap: an image, drawn on the device.
 RecordResult PlaySourceBitBlt(Playback& pb, const EmfBitBlt& view);

@@ -1,8 +1,8 @@
 // Records that draw closed shapes: filled with the brush, then outlined
 // with the pen. Inside a path bracket they add closed figures to the path.
 // Also the region fills, which use a brush and no pen.
-#include "playback/emf_playback.h"
-#include "playback/record_geometry.h"
+#include "win32/metafile/emf_playback.h"
+#include "win32/metafile/record_geometry.h"
 
 namespace {
 
@@ -95,7 +95,7 @@ GdiPath RegionFigures(Playback& pb, const EmfRegion& region) {
 R FillRegion(Playback& pb, const EmfRegion& region, const GdiBrush* brush) {
     const GdiPath figures = RegionFigures(pb, region);
     // The rectangles of a region do not overlap: their fill is their union.
-    pb.painter.Fill(figures.Figures(), brush, pb.State(), figures.Figures().size() == 1);
+    pb.device.Fill(figures.Figures(), brush, pb.State(), figures.Figures().size() == 1);
     return R::Played;
 }
 

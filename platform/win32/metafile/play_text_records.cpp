@@ -3,11 +3,12 @@
 // through the driver's path callbacks, so that words stay sharp at any
 // scale. The opaque rectangle and an opaque background are filled first,
 // underline and strike-out are filled bars.
+#include <array>
 #include <cmath>
 
-#include "gdi/text_layout.h"
-#include "playback/emf_playback.h"
-#include "playback/record_geometry.h"
+#include "win32/metafile/text_layout.h"
+#include "win32/metafile/emf_playback.h"
+#include "win32/metafile/record_geometry.h"
 #include "win32/text_decoding.h"
 
 namespace {
@@ -119,18 +120,15 @@ DPoint PlaceRun(DcState* dc, POINTL referencePoint, const TextRun& run, const Te
     return frame.At(reference, along, upwards);
 }
 
-std::shared_ptr<CKestRgn> ClipToRectangle(Playback& pb, const RECTL& r) {
+RegionRef ClipToRectangle(Playback& pb, const RECTL& r) {
     const Affine& t = pb.ToDevice();
     const double l = r.left, top = r.top, right = r.right, b = r.bottom;
-    const POINT corners[4] = {RoundToDevice(Apply(t, {l, top})),
-                              RoundToDevice(Apply(t, {right, top})),
-                              RoundToDevice(Apply(t, {right, b})), RoundToDevice(Apply(t, {l, b}))};
-    auto region = std::make_shared<CKestRgn>();
-    region->CreatePolygonRgn(corners, 4, ALTERNATE);
-    const std::shared_ptr<CKestRgn> base = pb.State().clip ? pb.State().clip : pb.PageRegion();
-    auto result = std::make_shared<CKestRgn>();
-    CKestRgn::CombineRgn(result.get(), base.get(), region.get(), RGN_AND);
-    return result;
+    const std::array<POINT, 4> corners{
+        RoundToDevice(Apply(t, {l, top})), RoundToDevice(Apply(t, {right, top})),
+        RoundToDevice(Apply(t, {right, b})), RoundToDevice(Apply(t, {l, b}))};
+    const RegionRef region = pb.device.PolygonRegion(corners, ALTERNATE);
+    const RegionRef base = pb.State().clip ? pb.State().clip : pb.PageRegion();
+    return pb.device.CombineRegions(base, region, RGN_AND);
 }
 
 void FillRectangle(Playback& pb, const RECTL& r, COLORREF color) {
@@ -140,7 +138,7 @@ void FillRectangle(Playback& pb, const RECTL& r, COLORREF color) {
     const GdiBrush brush{BS_SOLID, color, 0};
     DcState dc = pb.State();
     dc.rop2 = R2_COPYPEN;
-    pb.painter.Fill(figures.Figures(), &brush, dc, true);
+    pb.device.Fill(figures.Figures(), &brush, dc, true);
 }
 
 // The characters of the record: UTF-16 or code-page text, or glyph indexes
@@ -198,7 +196,7 @@ R PlayExtTextOut(Playback& pb, const EmfRecordView& r) {
         AddBand(&figures, frame, origin, run.advanceX, -m.descent * sizes.emY, m.ascent * sizes.emY,
                 toDevice);
         const GdiBrush background{BS_SOLID, dc.bkColor, 0};
-        pb.painter.Fill(figures.Figures(), &background, textDc, true);
+        pb.device.Fill(figures.Figures(), &background, textDc, true);
     }
 
     const GdiBrush ink{BS_SOLID, dc.textColor, 0};
@@ -222,7 +220,7 @@ R PlayExtTextOut(Playback& pb, const EmfRecordView& r) {
             figures.CloseFigure();
         }
         // One contour never crosses itself: it fills alike in both modes.
-        pb.painter.Fill(figures.Figures(), &ink, textDc, figures.Figures().size() == 1);
+        pb.device.Fill(figures.Figures(), &ink, textDc, figures.Figures().size() == 1);
     }
 
     // Underline and strike-out span the run, in the text colour.
@@ -238,7 +236,7 @@ R PlayExtTextOut(Playback& pb, const EmfRecordView& r) {
         AddBand(&figures, frame, origin, run.advanceX, mid - half, mid + half, toDevice);
     }
     for (const Figure& bar : figures.Figures())
-        pb.painter.Fill(std::span<const Figure>(&bar, 1), &ink, textDc, true);
+        pb.device.Fill(std::span<const Figure>(&bar, 1), &ink, textDc, true);
     return R::Played;
 }
 

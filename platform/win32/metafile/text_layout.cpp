@@ -1,4 +1,4 @@
-#include "gdi/text_layout.h"
+#include "win32/metafile/text_layout.h"
 
 #include <cmath>
 #include <cstring>

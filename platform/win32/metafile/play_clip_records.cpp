@@ -1,31 +1,25 @@
-// Clip records. The clip region is kept in plotter pixels, as GDI keeps it
+// Clip records. The clip region is kept in device pixels, as GDI keeps it
 // in device pixels: later transforms do not move it. Regions are never
 // changed in place, so the saved states of SAVEDC keep theirs.
 #include <array>
 #include <vector>
 
-#include "playback/emf_playback.h"
+#include "win32/metafile/emf_playback.h"
 
 namespace {
 
 using R = RecordResult;
-using Region = std::shared_ptr<CKestRgn>;
-
-// The region of a polygon of device points (fill mode as given).
-Region PolygonRegion(const std::vector<POINT>& points, int fillMode) {
-    auto region = std::make_shared<CKestRgn>();
-    region->CreatePolygonRgn(points.data(), static_cast<int>(points.size()), fillMode);
-    return region;
-}
+using Region = RegionRef;
 
 // A logical rectangle through the transform: four corners, so that it turns
 // with a rotated world.
 Region RectangleRegion(Playback& pb, const RECTL& r) {
     const Affine t = pb.ToDevice();
     const double l = r.left, top = r.top, right = r.right, b = r.bottom;
-    return PolygonRegion({RoundToDevice(Apply(t, {l, top})), RoundToDevice(Apply(t, {right, top})),
-                          RoundToDevice(Apply(t, {right, b})), RoundToDevice(Apply(t, {l, b}))},
-                         ALTERNATE);
+    const std::array<POINT, 4> corners{
+        RoundToDevice(Apply(t, {l, top})), RoundToDevice(Apply(t, {right, top})),
+        RoundToDevice(Apply(t, {right, b})), RoundToDevice(Apply(t, {l, b}))};
+    return pb.device.PolygonRegion(corners, ALTERNATE);
 }
 
 // The new clip: the current one (null: the whole page) combined with other.
@@ -35,9 +29,7 @@ Region Combine(Playback& pb, const Region& other, int mode) {
     if (mode == RGN_OR && !current) return nullptr;  // the page already holds it
     if (mode == RGN_AND && !current) return other;
     const Region base = current ? current : pb.PageRegion();
-    auto result = std::make_shared<CKestRgn>();
-    CKestRgn::CombineRgn(result.get(), base.get(), other.get(), mode);
-    return result;
+    return pb.device.CombineRegions(base, other, mode);
 }
 
 bool KnownMode(DWORD mode) {
@@ -67,7 +59,7 @@ R PlaySelectClipPath(Playback& pb, const EmfRecordView& r) {
         figures.size() == 1 ? figures.front().points : JoinFigures(figures);
     // A path that encloses nothing is refused, as by GDI: the clip stays.
     if (KnownMode(rec->iMode) && outline.size() >= 3)
-        pb.State().clip = Combine(pb, PolygonRegion(outline, pb.State().polyFillMode),
+        pb.State().clip = Combine(pb, pb.device.PolygonRegion(outline, pb.State().polyFillMode),
                                   static_cast<int>(rec->iMode));
     pb.path.Clear();
     return R::Played;
@@ -89,7 +81,6 @@ R PlayExtSelectClipRgn(Playback& pb, const EmfRecordView& r) {
     // overlap, so the list read even-odd is their union.
     const size_t n = view.region.rects.size();
     std::vector<std::array<POINT, 4>> corners(n);
-    std::vector<HT_ClipRgn> list(n);
     for (size_t i = 0; i < n; ++i) {
         const RECTL& rect = view.region.rects[i];
         const auto P = [&](LONG x, LONG y) {
@@ -97,10 +88,8 @@ R PlayExtSelectClipRgn(Playback& pb, const EmfRecordView& r) {
         };
         corners[i] = {P(rect.left, rect.top), P(rect.right, rect.top), P(rect.right, rect.bottom),
                       P(rect.left, rect.bottom)};
-        list[i] = HT_ClipRgn{0, i + 1 < n ? &list[i + 1] : nullptr, 4, corners[i].data()};
     }
-    auto region = n ? std::make_shared<CKestRgn>(list.data()) : std::make_shared<CKestRgn>();
-    pb.State().clip = Combine(pb, region, static_cast<int>(mode));
+    pb.State().clip = Combine(pb, pb.device.QuadsRegion(corners), static_cast<int>(mode));
     return R::Played;
 }
 
@@ -111,17 +100,7 @@ R PlayOffsetClipRgn(Playback& pb, const EmfRecordView& r) {
     if (!clip) return R::Played;
     // The offset is in logical units.
     const POINT by = RoundToDevice(ApplyLinear(pb.ToDevice(), Logical(rec->ptlOffset)));
-    std::vector<std::vector<POINT>> polygons;
-    for (const HT_ClipRgn* e = clip->GetClipRgnRef(); e; e = e->pNext) {
-        std::vector<POINT> moved(e->pPoints, e->pPoints + (e->nCount > 0 ? e->nCount : 0));
-        for (POINT& p : moved) p = POINT{p.x + by.x, p.y + by.y};
-        polygons.push_back(std::move(moved));
-    }
-    std::vector<HT_ClipRgn> list(polygons.size());
-    for (size_t i = 0; i < polygons.size(); ++i)
-        list[i] = HT_ClipRgn{0, i + 1 < list.size() ? &list[i + 1] : nullptr,
-                             static_cast<LONG>(polygons[i].size()), polygons[i].data()};
-    clip = std::make_shared<CKestRgn>(list.empty() ? nullptr : list.data());
+    clip = pb.device.OffsetRegion(clip, by);
     return R::Played;
 }
 

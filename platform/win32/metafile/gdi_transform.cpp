@@ -1,4 +1,4 @@
-#include "gdi/gdi_transform.h"
+#include "win32/metafile/gdi_transform.h"
 
 #include <algorithm>
 #include <cmath>

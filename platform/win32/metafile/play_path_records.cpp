@@ -1,6 +1,6 @@
 // Path records: the bracket that collects figures, and the fill, stroke and
 // both that draw and discard them.
-#include "playback/emf_playback.h"
+#include "win32/metafile/emf_playback.h"
 
 namespace {
 
@@ -35,8 +35,8 @@ template <bool Fill, bool Stroke>
 R PlayDrawPath(Playback& pb, const EmfRecordView&) {
     pb.pathBracketOpen = false;
     const DcState& s = pb.State();
-    if (Fill) pb.painter.Fill(pb.path.Figures(), s.brush.get(), s, false);
-    if (Stroke) pb.painter.Stroke(pb.path.Figures(), s.pen.get(), s, pb.ToDevice());
+    if (Fill) pb.device.Fill(pb.path.Figures(), s.brush.get(), s, false);
+    if (Stroke) pb.device.Stroke(pb.path.Figures(), s.pen.get(), s, pb.ToDevice());
     pb.path.Clear();
     return R::Played;
 }

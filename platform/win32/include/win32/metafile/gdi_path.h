@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "gdi/gdi_transform.h"
+#include "win32/metafile/gdi_transform.h"
 
 struct Figure {
     std::vector<POINT> points;  // no two neighbours equal

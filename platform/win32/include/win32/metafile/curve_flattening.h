@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "gdi/gdi_transform.h"
+#include "win32/metafile/gdi_transform.h"
 
 // A quarter of a device pixel: finer than the plotter can show.
 constexpr double kFlatness = 0.25;

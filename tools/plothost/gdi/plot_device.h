@@ -1,0 +1,46 @@
+// plothost's plot device: what the metafile player draws becomes the
+// driver's callbacks. Fills and strokes go through the shape painter, clip
+// regions are the framework's regions, bitmaps go to the bitmap entries.
+#pragma once
+
+#include <memory>
+
+#include "gdi/plot_surface.h"
+#include "gdi/shape_painter.h"
+#include "pxrdriver/regions.h"
+#include "win32/metafile/metafile_device.h"
+
+// A clip region as the driver receives it.
+struct PlotRegion : MetafileRegion {
+    explicit PlotRegion(std::shared_ptr<CKestRgn> r) : region(std::move(r)) {}
+    std::shared_ptr<CKestRgn> region;
+};
+
+// The framework region behind a device region; null for none.
+const std::shared_ptr<CKestRgn>& KestRegionOf(const RegionRef& region);
+
+class PlotDevice : public MetafileDevice {
+public:
+    // host must be attached and its document started; dpi: the plotter's
+    // resolution. Nothing is drawn outside frame (plotter pixels, the
+    // drawing's frame) when it is not empty.
+    PlotDevice(HostContext* host, double dpi, const RECT& frame);
+
+    int DeviceCaps(int index) const override { return m_surface.DeviceCaps(index); }
+    RegionRef RectRegion(const RECT& rect) override;
+    RegionRef PolygonRegion(std::span<const POINT> points, int fillMode) override;
+    RegionRef QuadsRegion(std::span<const std::array<POINT, 4>> quads) override;
+    RegionRef CombineRegions(const RegionRef& a, const RegionRef& b, int mode) override;
+    RegionRef OffsetRegion(const RegionRef& region, POINT by) override;
+    void Fill(std::span<const Figure> figures, const GdiBrush* brush, const DcState& dc,
+              bool simple) override;
+    void Stroke(std::span<const Figure> figures, const GdiPen* pen, const DcState& dc,
+                const Affine& toDevice) override;
+    // The driver keeps the clip region it was last told for the bitmap.
+    bool DrawBitmap(const DcState& dc, const RECT& dest, const RECT& source, const void* bits,
+                    const BITMAPINFO* info, UINT usage, DWORD rop, bool alpha) override;
+
+private:
+    PlotSurface m_surface;
+    ShapePainter m_painter;
+};
