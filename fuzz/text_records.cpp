@@ -11,22 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/hpgl2_driver.h"
-#include "playback/emf_player.h"
-#include "playback/page_placement.h"
-#include "pxrdriver/output_channel.h"
+#include "plot_through_driver.h"
 
 namespace {
-
-class NullChannel : public OutputChannel {
-public:
-    int Open(const char*) override { return 1; }
-    void Abort() override {}
-    void Write(const void*, int n) override {
-        if (n < 0) __builtin_trap();
-    }
-    void Close() override {}
-};
 
 // Faces worth reaching often: stand-ins, installed faces, none at all.
 const char16_t* const kFaces[] = {u"Arial", u"SimSun", u"MS Gothic", u"Liberation Serif", u""};
@@ -105,36 +92,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     emf.Record((choices & 0x40) ? EMR_EXTTEXTOUTA : EMR_EXTTEXTOUTW, body, bodySize);
     std::vector<BYTE> bytes = emf.Bytes();
 
-    EmfDocument doc;
-    std::string error;
-    if (!ParseEnhMetaFile(bytes.data(), bytes.size(), &doc, &error)) return 0;
-    ReferenceDevice device;
-    if (!ReadReferenceDevice(doc.header, &device, &error)) return 0;
-    static HPGL2Driver* driver = [] {
-        auto* d = new HPGL2Driver(nullptr, "/nonexistent/hpgl2.ini", "P");
-        d->m_devmode.nClipMode = 7;
-        return d;
-    }();
-    HostContext host{};
-    host.pDriver = driver;
-    if (!driver->Attach(&host)) return 0;
-    const DriverCallbacks* t = host.pCallbacks;
-    const PrintableArea area{t->GetDeviceCaps(&host, HORZRES), t->GetDeviceCaps(&host, VERTRES),
-                             300.0};
-    Placement placement;
-    NullChannel channel;
-    DOCINFOA info{sizeof info, "fuzz", "fuzz.plt", nullptr, 0};
-    if (PlaceDrawing(doc.header, device, area, ScaleChoice::Auto, 1.0, &placement, &error) &&
-        t->StartDocument(&host, &info, &channel)) {
-        t->OnSetClipRegion(&host, nullptr);
-        PlayOptions play;
-        play.device = device;
-        play.placement = placement.toDevice;
-        play.dpi = area.dpi;
-        RunSummary summary;
-        PlayMetafile(doc, &host, play, &summary, &error);
-        t->EndDocument(&host);
-    }
-    driver->Detach(&host);
+    PlotThroughDriver(bytes);
     return 0;
 }
