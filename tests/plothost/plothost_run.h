@@ -23,12 +23,15 @@ inline std::string ReadWhole(const std::string& path) {
     return text.str();
 }
 
-// arguments are shell words without quoting needs.
-inline PlothostRun RunPlothostIn(const ScratchDir& dir, const std::string& arguments) {
-    const std::string command = std::string("cd ") + dir.path() + " && " + HPGL2_PLOTHOST_PATH +
-                                " --app-dir " + HPGL2_SOURCE_DIR + "/config --data-dir " +
-                                dir.path() + "/data " + arguments + " > " + dir.path() +
-                                "/stdout.txt 2> " + dir.path() + "/stderr.txt";
+// arguments are shell words without quoting needs; environment, when given,
+// is what env takes before the command ("-u DISPLAY LC_ALL=C.UTF-8").
+inline PlothostRun RunPlothostIn(const ScratchDir& dir, const std::string& arguments,
+                                 const std::string& environment = "") {
+    const std::string command = std::string("cd ") + dir.path() + " && " +
+                                (environment.empty() ? "" : "env " + environment + " ") +
+                                HPGL2_PLOTHOST_PATH + " --app-dir " + HPGL2_SOURCE_DIR +
+                                "/config --data-dir " + dir.path() + "/data " + arguments + " > " +
+                                dir.path() + "/stdout.txt 2> " + dir.path() + "/stderr.txt";
     PlothostRun run;
     const int raw = std::system(command.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -11,38 +11,18 @@
 
 #include "commands/driver_dialog_ids.h"
 #include "host/settings_store.h"
+#include "plothost_run.h"
 #include "support/test_files.h"
 #include "ui/resources/resource_ids.h"
 
 namespace {
 
-struct HostRun {
-    int status = -1;
-    std::string out, errors;
-};
+using HostRun = PlothostRun;
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// plothost with the repository's configuration and a scratch data folder.
-// environment: assignments put before the command ("LANG=C").
+// plothost without a display, in the given locale ("LANG=C").
 HostRun Plothost(const ScratchDir& dir, const std::string& arguments,
                  const std::string& environment = "LC_ALL=C.UTF-8") {
-    const std::string command = "cd " + dir.path() + " && env -u DISPLAY -u WAYLAND_DISPLAY " +
-                                environment + " " + HPGL2_PLOTHOST_PATH + " --app-dir " +
-                                HPGL2_SOURCE_DIR + "/config --data-dir " + dir.path() + "/data " +
-                                arguments + " > " + dir.path() + "/out.txt 2> " + dir.path() +
-                                "/err.txt";
-    HostRun run;
-    const int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = ReadAll(dir.path() + "/out.txt");
-    run.errors = ReadAll(dir.path() + "/err.txt");
-    return run;
+    return RunPlothostIn(dir, arguments, "-u DISPLAY -u WAYLAND_DISPLAY " + environment);
 }
 
 bool Has(const std::string& text, const std::string& part) {
@@ -72,7 +52,7 @@ TEST(SettingsCommand, ChangedSettingsAreKeptAndUsedOnLaterRuns) {
     EXPECT_TRUE(Has(run.out, "  colour       2 (Gray)\n"));
     EXPECT_TRUE(Has(run.out, "  memory       64KB\n"));
     EXPECT_TRUE(Has(run.out, "  controlcode  \"@PJL\\n\"\n"));
-    EXPECT_TRUE(Has(ReadAll(dir.path() + "/data/plothost-settings.ini"),
+    EXPECT_TRUE(Has(ReadWhole(dir.path() + "/data/plothost-settings.ini"),
                     "[HP DesignJet 750C Plus]\nDevMode="));
 
     run = Plothost(dir, "drivers");
@@ -175,7 +155,7 @@ TEST(PapersCommand, AddChangeAndDeleteGoThroughTheCustomPaperDialog) {
     // Sizes unlike the current paper's make the dialog mark the name as custom.
     EXPECT_TRUE(Has(run.out, "added   660 \"Custom Poster\" 500.0 x 700.0 mm printable"))
         << run.out;
-    EXPECT_TRUE(Has(ReadAll(dir.path() + "/data/paper.ini"),
+    EXPECT_TRUE(Has(ReadWhole(dir.path() + "/data/paper.ini"),
                     "660, 5100, 7340, 170, 170, 50, 50, Custom Poster\n"));
 
     run = Plothost(dir, "papers change 'custom POSTER' --height 710");
@@ -185,7 +165,7 @@ TEST(PapersCommand, AddChangeAndDeleteGoThroughTheCustomPaperDialog) {
     run = Plothost(dir, "papers delete 'Custom Poster'");
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_TRUE(Has(run.out, "deleted 660"));
-    EXPECT_FALSE(Has(ReadAll(dir.path() + "/data/paper.ini"), "Poster"));
+    EXPECT_FALSE(Has(ReadWhole(dir.path() + "/data/paper.ini"), "Poster"));
     // The settings were not touched by any of it.
     struct stat st;
     EXPECT_NE(stat((dir.path() + "/data/plothost-settings.ini").c_str(), &st), 0);
@@ -215,18 +195,18 @@ TEST(PapersCommand, RefusedEditsPrintTheDialogsMessage) {
         SCOPED_TRACE(c.arguments);
         ScratchDir dir;
         const HostRun first = Plothost(dir, "drivers");  // the data folder gets its paper list
-        const std::string papers = ReadAll(dir.path() + "/data/paper.ini");
+        const std::string papers = ReadWhole(dir.path() + "/data/paper.ini");
         const HostRun run = Plothost(dir, c.arguments);
         EXPECT_EQ(run.status, c.status);
         EXPECT_TRUE(Has(run.errors, c.message)) << run.errors;
-        EXPECT_EQ(ReadAll(dir.path() + "/data/paper.ini"), papers);
+        EXPECT_EQ(ReadWhole(dir.path() + "/data/paper.ini"), papers);
     }
 }
 
 TEST(PapersCommand, UnwritablePaperFileGivesTheDialogsMessageAndLosesNothing) {
     ScratchDir dir;
     Plothost(dir, "drivers");
-    const std::string papers = ReadAll(dir.path() + "/data/paper.ini");
+    const std::string papers = ReadWhole(dir.path() + "/data/paper.ini");
     ASSERT_FALSE(papers.empty());
     // Where the list's temporary file goes, a folder: the write fails.
     ASSERT_EQ(mkdir((dir.path() + "/data/paper.ini.tmp").c_str(), 0700), 0);
@@ -236,7 +216,7 @@ TEST(PapersCommand, UnwritablePaperFileGivesTheDialogsMessageAndLosesNothing) {
     run = Plothost(dir, "papers delete 'ISO A3'");
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(Has(run.errors, "Fail to Modify paper config information")) << run.errors;
-    EXPECT_EQ(ReadAll(dir.path() + "/data/paper.ini"), papers);
+    EXPECT_EQ(ReadWhole(dir.path() + "/data/paper.ini"), papers);
 }
 
 TEST(SettingsStore, RoundTripsAndSkipsWhatIsNotARecord) {

@@ -100,24 +100,8 @@ PXR_API void HT_GetPointsRect(const POINT* pPoints, int nCount, RECT* pRect);
 PXR_API void HT_ClipLine(const HT_ClipRgn* pRegion, const POINT* pPoints, int nCount,
                          HT_PointerArray* pPieces);
 
-// Region combination modes and GetRgnBox results, as in Win32.
-#ifndef RGN_AND
-#define RGN_AND 1
-#define RGN_OR 2
-#define RGN_XOR 3
-#define RGN_DIFF 4
-#define RGN_COPY 5
-#endif
-#ifndef NULLREGION
-#define ERROR 0
-#define NULLREGION 1
-#define SIMPLEREGION 2
-#define COMPLEXREGION 3
-#endif
-#ifndef ALTERNATE
-#define ALTERNATE 1
-#define WINDING 2
-#endif
+// Region combination modes (RGN_*) and GetRgnBox results come from the
+// Win32 subset, as they come from wingdi.h.
 
 class PXR_API CKestRgn {
 public:
