@@ -77,7 +77,8 @@ struct DriverCallbacks {
     int (*OnSetRop2)(HostContext*, int nRop2);                        // 148
     int (*OnSetClipRegion)(HostContext*, const HT_ClipRgn* pRegion);  // 152
     PFN_Reserved Reserved156;                                         // 156
-    int (*RenderMetafileRegion)(HostContext*, HENHMETAFILE, const XFORM*,
+    // The transform is six doubles: eM11, eM12, eM21, eM22, eDx, eDy.
+    int (*RenderMetafileRegion)(HostContext*, HENHMETAFILE, const double* pTransform,
                                 const RECT*);  // 160
     PFN_Reserved Reserved164[4];               // 164
     int (*OnDrawBitmap)(HostContext*, int xDest, int yDest, int wDest, int hDest, int xSrc,

@@ -11,4 +11,5 @@
 #include "pxrdriver/output_channel.h"
 #include "pxrdriver/paper.h"
 #include "pxrdriver/rip.h"
+#include "pxrdriver/rip_implate.h"
 #include "pxrdriver/regions.h"

@@ -30,6 +30,6 @@ class PXR_API IDrawCallback {
 public:
     virtual int IsCanceled() = 0;
     virtual void SetPosition(int nPosition) = 0;
-    virtual void SetRange(int nLow, int nHigh) = 0;
+    virtual void SetRange(int nRange) = 0;  // rows of the page
     virtual ~IDrawCallback();
 };
