@@ -23,7 +23,9 @@ double UnitsPerInch(int mode) {
 
 }  // namespace
 
-DPointF HDC__::ToDevice(double x, double y) const {
+DPointF HDC__::ToDevice(double worldX, double worldY) const {
+    const double x = worldX * world.eM11 + worldY * world.eM21 + world.eDx;
+    const double y = worldX * world.eM12 + worldY * world.eM22 + world.eDy;
     const double lx = x - windowOrg.x, ly = y - windowOrg.y;
     double sx = 1.0, sy = 1.0;
     if (mapMode == MM_ANISOTROPIC || mapMode == MM_ISOTROPIC) {
