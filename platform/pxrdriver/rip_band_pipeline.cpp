@@ -59,7 +59,11 @@ public:
                     return slot.band == band &&
                            (slot.state == SlotState::Ready || slot.state == SlotState::Failed);
                 });
-                if (slot.state == SlotState::Failed) return Stop();
+                if (slot.state == SlotState::Failed) {
+                    m_stop = true;
+                    m_changed.notify_all();
+                    return false;
+                }
             }
             const unsigned top = band * m_plan.bandRows;
             const unsigned rows = std::min(m_plan.bandRows, m_plan.height - top);

@@ -54,7 +54,9 @@ bool RipCanvas::PlaceAt(const RECT& dest, unsigned top) {
     if (!ToInt(-static_cast<long long>(dest.left), &x) ||
         !ToInt(-static_cast<long long>(dest.top) - top, &y))
         return false;
-    return SetViewportOrgEx(m_dc, x, y, nullptr) != FALSE;
+    // Hatches keep the phase they have on the whole raster.
+    return SetViewportOrgEx(m_dc, x, y, nullptr) &&
+           SetBrushOrgEx(m_dc, 0, -static_cast<int>(top), nullptr);
 }
 
 bool RipCanvas::Render(const RipPicture& picture, unsigned top) {

@@ -1,4 +1,5 @@
-// Mapping modes: window and viewport origins and extents.
+// Mapping modes: window and viewport origins and extents, and the brush
+// origin.
 #include <cmath>
 
 #include "gdi_objects.h"
@@ -105,6 +106,22 @@ BOOL WINAPI SetViewportOrgEx(HDC hdc, int x, int y, POINT* lppt) {
     if (!dc) return FALSE;
     if (lppt) *lppt = dc->viewportOrg;
     dc->viewportOrg = POINT{x, y};
+    return TRUE;
+}
+
+// The brush origin is in device pixels: no mapping applies to it.
+BOOL WINAPI SetBrushOrgEx(HDC hdc, int x, int y, POINT* lppt) {
+    HDC__* dc = FindDc(hdc);
+    if (!dc) return FALSE;
+    if (lppt) *lppt = dc->brushOrg;
+    dc->brushOrg = POINT{x, y};
+    return TRUE;
+}
+
+BOOL WINAPI GetBrushOrgEx(HDC hdc, POINT* lppt) {
+    HDC__* dc = FindDc(hdc);
+    if (!dc || !lppt) return FALSE;
+    *lppt = dc->brushOrg;
     return TRUE;
 }
 

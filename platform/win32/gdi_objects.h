@@ -82,6 +82,7 @@ struct HDC__ : RasterGdiObject {
     int polyFillMode = ALTERNATE;
     int stretchMode = BLACKONWHITE;
     int rop2 = R2_COPYPEN;
+    POINT brushOrg{0, 0};  // device pixels
 
     // Logical -> device (world transform, then window and viewport),
     // without rounding.

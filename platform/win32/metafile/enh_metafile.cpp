@@ -153,6 +153,7 @@ BOOL WINAPI PlayEnhMetaFile(HDC hdc, HENHMETAFILE hmf, const RECT* lprect) {
             &placement, &error))
         return FALSE;
     placement.placement = Then(placement.placement, LogicalToDevice(*dc));
+    placement.brushOrigin = dc->brushOrg;
     MetafilePlaySummary summary;
     return PlayMetafileIntoDc(hdc, *doc, placement, &summary, &error) ? TRUE : FALSE;
 }

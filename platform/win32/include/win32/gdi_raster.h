@@ -77,6 +77,9 @@ WIN32_API BOOL WINAPI SetWindowOrgEx(HDC hdc, int x, int y, POINT* lppt);
 WIN32_API BOOL WINAPI SetViewportOrgEx(HDC hdc, int x, int y, POINT* lppt);
 WIN32_API BOOL WINAPI LPtoDP(HDC hdc, POINT* lppt, int c);
 
+WIN32_API BOOL WINAPI SetBrushOrgEx(HDC hdc, int x, int y, POINT* lppt);
+WIN32_API BOOL WINAPI GetBrushOrgEx(HDC hdc, POINT* lppt);
+
 WIN32_API int WINAPI SetGraphicsMode(HDC hdc, int iMode);
 WIN32_API int WINAPI GetGraphicsMode(HDC hdc);
 WIN32_API BOOL WINAPI SetWorldTransform(HDC hdc, const XFORM* lpxf);
