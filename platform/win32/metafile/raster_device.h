@@ -28,6 +28,7 @@ public:
     explicit RasterDevice(HDC__& dc) : m_dc(dc) {}
 
     int DeviceCaps(int index) const override;
+    bool VisibleArea(RECT* area) const override;
     RegionRef RectRegion(const RECT& rect) override;
     RegionRef PolygonRegion(std::span<const POINT> points, int fillMode) override;
     RegionRef QuadsRegion(std::span<const std::array<POINT, 4>> quads) override;
