@@ -98,8 +98,11 @@ std::vector<BYTE> SampleDrawing(bool dashed) {
     emf.Record(EMR_STROKEANDFILLPATH, {0, 0, 1000, 1000});
     if (dashed) {
         emf.CreatePen(6, PS_DASH, 1, RGB(0, 0, 0)).Select(6);
-        emf.MoveTo(0, 500);
-        emf.Poly(EMR_POLYBEZIERTO, {{300, -2500}, {600, 3500}, {1000, 480}});
+        // The first curve lies in the top rows only; the dashes of the
+        // second one, through every row, follow on from its length.
+        emf.MoveTo(0, 100);
+        emf.Poly(EMR_POLYBEZIERTO,
+                 {{200, 300}, {600, -100}, {900, 100}, {1200, 400}, {-200, 700}, {100, 1000}});
     }
     emf.Box(EMR_INTERSECTCLIPRECT, 100, 330, 870, 610);
     emf.CreateBrush(3, BS_HATCHED, RGB(0, 128, 0), HS_DIAGCROSS).Select(3).Select(kStockNullPen);
