@@ -46,4 +46,5 @@ private:
                      const BITMAPINFO* info);
 
     HDC__& m_dc;
+    std::vector<uint8_t> m_maskStorage;  // the coverage of the figure being drawn
 };
