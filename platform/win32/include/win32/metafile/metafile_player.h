@@ -16,12 +16,12 @@
 struct MetafilePlacement {
     ReferenceDevice device;  // of the metafile's header
     Affine placement;        // reference-device pixels -> device pixels
+    // Called now and then with the records played so far and their number.
+    std::function<void(size_t done, size_t total)> progress;
     // Where hatches start until a record sets the brush origin (device
     // pixels): the target DC's own brush origin, so that a band of a larger
     // surface hatches in step with the rest of it.
     POINT brushOrigin{0, 0};
-    // Called now and then with the records played so far and their number.
-    std::function<void(size_t done, size_t total)> progress;
 };
 
 // What a playback did: the records played, those skipped by type (what the
