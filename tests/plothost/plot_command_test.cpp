@@ -144,8 +144,6 @@ TEST(PlotCommand, RefusalsAndCommandLineMistakes) {
     } cases[] = {
         {"plot " + Sample("cadplan.emf"), 2, "plot needs -o FILE"},
         {"plot " + Sample("cadplan.emf") + " -o x --fit --scale 2", 2, "exclude each other"},
-        {"plot " + Sample("cadplan.emf") + " -o x --driver 2", 1,
-         "renders whole pages in the computer"},
         {"plot " + Sample("cadplan.emf") + " -o x --driver 'No such plotter'", 1,
          "no plotter named"},
         {"plot " + Sample("cadplan.emf") + " -o " + "/no/such/folder/x", 1, "cannot create"},
