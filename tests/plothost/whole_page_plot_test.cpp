@@ -15,10 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Sample(const char* name) {
-    return std::string(HPGL2_SOURCE_DIR) + "/samples/" + name;
-}
-
 std::string TestData(const char* name) {
     return std::string(HPGL2_TEST_DATA_DIR) + "/" + name;
 }
@@ -34,7 +30,7 @@ TEST(WholePagePlot, PageMatchesTheVectorPlotOfTheSameDrawing) {
         const char* dpi;
     };
     const Case cases[] = {
-        {Sample("cadplan.emf"), "150"},              // lines, fills, text, a picture
+        {TestData("cadplan.emf"), "150"},              // lines, fills, text, a picture
         {TestData("text_latin_cjk.emf"), "150"},     // text in three scripts
         {TestData("lo_bitmaps.emf"), "100"},         // three pictures
     };
@@ -75,7 +71,7 @@ TEST(WholePagePlot, PageThatIsNotRenderedLeavesNoPlot) {
     for (const Case& c : cases) {
         ScratchDir dir;
         const PlothostRun run = RunPlothostIn(
-            dir, "plot " + Sample("cadplan.emf") + " " + kInComputer + " --dpi 100 -o page.plt",
+            dir, "plot " + TestData("cadplan.emf") + " " + kInComputer + " --dpi 100 -o page.plt",
             c.environment);
         EXPECT_EQ(run.status, 1) << c.what << ": " << run.errors;
         EXPECT_NE(run.errors.find(c.message), std::string::npos) << c.what << ": " << run.errors;
