@@ -22,7 +22,7 @@ std::string TestData(const char* name) {
 // The bundled plotters: 1 draws vectors, 2 is the same plotter rendering
 // whole pages in the computer.
 constexpr const char* kVector = "--driver 1";
-constexpr const char* kInComputer = "--driver 2";
+constexpr const char* kInComputer = "--driver 'DesignJet 750C Raster'";
 
 TEST(WholePagePlot, PageMatchesTheVectorPlotOfTheSameDrawing) {
     struct Case {
