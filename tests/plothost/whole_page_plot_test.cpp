@@ -19,7 +19,8 @@ std::string TestData(const char* name) {
     return std::string(HPGL2_TEST_DATA_DIR) + "/" + name;
 }
 
-// The bundled plotters: 1 draws vectors, 2 is the same plotter rendering
+// The bundled plotters: the first draws vectors; "DesignJet 750C Raster"
+// (the second, named by its configuration) is the same plotter rendering
 // whole pages in the computer.
 constexpr const char* kVector = "--driver 1";
 constexpr const char* kInComputer = "--driver 'DesignJet 750C Raster'";
