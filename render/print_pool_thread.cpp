@@ -11,7 +11,7 @@ CPrintPoolThread::~CPrintPoolThread() = default;
 
 BOOL CPrintPoolThread::InitInstance() {
     CWinThread::InitInstance();
-    m_dlgProgress.DoModal();
+    m_nDialogResult = m_dlgProgress.DoModal();
     // The dialog ends only once the renderer has finished; but when it could
     // not be shown at all (no template), or a presenter ended it another
     // way, the renderer may still be reporting here: the object must live

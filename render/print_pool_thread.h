@@ -39,6 +39,10 @@ public:
 
     CPrintMemProcess m_dlgProgress;
 
+protected:
+    // What DoModal returned: 0 when the dialog ended on the finished bit.
+    INT_PTR m_nDialogResult = -1;
+
 private:
     int m_nState = 0;  // kFinished | kCancelRequested
     int m_nPosition = 0;
