@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 
 #include "pxrdriver/ht_driver.h"
+#include "win32/thread_registry.h"
 
 void HostDriverList::RemoveDriver(HT_Driver* pDriver) {
     // The driver is already destroyed: its address only identifies the entry.
@@ -13,6 +14,10 @@ void HostDriverList::RemoveDriver(HT_Driver* pDriver) {
 }
 
 LoadedModule::~LoadedModule() {
+    // Render and progress threads of the module may still run its code (a
+    // cancelled page's progress dialog ends at its next tick): neither its
+    // drivers nor the module itself may go before they have ended.
+    WaitForAllAfxThreads();
     if (m_entry) {
         while (m_list.GetCount() > 0) {
             const int before = m_list.GetCount();
