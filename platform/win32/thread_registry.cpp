@@ -41,18 +41,18 @@ void MarkCountedThread() {
 
 }  // namespace win32
 
-void WaitForAllAfxThreads() {
+void AfxWaitForAllThreads() {
     std::unique_lock<std::mutex> lock(g_lock);
     const int self = t_counted ? 1 : 0;
     g_changed.wait(lock, [self] { return g_running <= self; });
 }
 
-int RunningAfxThreadCount() {
+int AfxRunningThreadCount() {
     std::lock_guard<std::mutex> lock(g_lock);
     return g_running;
 }
 
-void FailNextAfxThreadStarts(int nCount) {
+void AfxFailNextThreadStarts(int nCount) {
     std::lock_guard<std::mutex> lock(g_lock);
     g_failStarts = nCount < 0 ? 0 : nCount;
 }

@@ -1,4 +1,4 @@
-// The count behind WaitForAllAfxThreads, for the thread start of CWinThread.
+// The count behind AfxWaitForAllThreads, for the thread start of CWinThread.
 #pragma once
 
 namespace win32 {

@@ -98,7 +98,7 @@ TEST_F(GtkDialogs, OtherThreadsDialogsRunUnseenAndTheirQuestionsAreAnswered) {
     progress->SetRange(10);
     progress->SetPosition(10);
     progress->SetFinished();
-    WaitForAllAfxThreads();
+    AfxWaitForAllThreads();
     EXPECT_EQ(shown, 0);
 
     int ok = 0, yesNo = 0;

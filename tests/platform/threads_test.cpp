@@ -62,8 +62,8 @@ protected:
         g_exitInstances = 0;
     }
     void TearDown() override {
-        WaitForAllAfxThreads();
-        FailNextAfxThreadStarts(0);
+        AfxWaitForAllThreads();
+        AfxFailNextThreadStarts(0);
         EXPECT_EQ(g_live.load(), 0);
     }
 };
@@ -103,17 +103,17 @@ TEST_F(Threads, WorkerRunsItsFunctionWithItsParameter) {
     args.nIn = 21;
     CWinThread* thread = AfxBeginThread(Doubler, &args, THREAD_PRIORITY_NORMAL, 0, 0, nullptr);
     ASSERT_NE(thread, nullptr);
-    WaitForAllAfxThreads();
+    AfxWaitForAllThreads();
     EXPECT_EQ(args.nOut, 42);
     EXPECT_NE(args.pSeenThread, nullptr);
     EXPECT_EQ(AfxGetThread(), nullptr);
-    EXPECT_EQ(RunningAfxThreadCount(), 0);
+    EXPECT_EQ(AfxRunningThreadCount(), 0);
 }
 
 TEST_F(Threads, AfxEndThreadUnwindsTheStackAndNeverReturns) {
     WorkerArgs args;
     ASSERT_NE(AfxBeginThread(EndsEarly, &args), nullptr);
-    WaitForAllAfxThreads();
+    AfxWaitForAllThreads();
     EXPECT_TRUE(args.bLocalDestroyed);
     EXPECT_FALSE(args.bAfterEnd);
 }
@@ -133,7 +133,7 @@ TEST_F(Threads, RuntimeClassThreadsRunAndDeleteThemselves) {
         g_initInstances = 0, g_exitInstances = 0;
         CWinThread* thread = AfxBeginThread(c.pClass, THREAD_PRIORITY_NORMAL, 0, 0, nullptr);
         ASSERT_NE(thread, nullptr);
-        WaitForAllAfxThreads();
+        AfxWaitForAllThreads();
         EXPECT_EQ(g_initInstances.load(), c.initInstances);
         EXPECT_EQ(g_exitInstances.load(), c.exitInstances);
         EXPECT_EQ(g_live.load(), 0);
@@ -145,7 +145,7 @@ TEST_F(Threads, EndingWithoutDeleteKeepsTheObjectAndSignalsItsHandle) {
     ASSERT_NE(thread, nullptr);
     // Not deleted: its handle stays open and is signalled when it ends.
     EXPECT_EQ(WaitForSingleObject(thread->m_hThread, INFINITE), WAIT_OBJECT_0);
-    WaitForAllAfxThreads();
+    AfxWaitForAllThreads();
     EXPECT_EQ(g_live.load(), 1);
     EXPECT_NE(thread->m_nThreadID, 0u);
     delete thread;
@@ -158,26 +158,26 @@ TEST_F(Threads, SuspendedThreadWaitsForResume) {
     ASSERT_NE(thread, nullptr);
     // Held at its start: what is written now is what it reads.
     args.nIn = 5;
-    EXPECT_EQ(RunningAfxThreadCount(), 1);
+    EXPECT_EQ(AfxRunningThreadCount(), 1);
     EXPECT_EQ(thread->ResumeThread(), 1u);
-    WaitForAllAfxThreads();
+    AfxWaitForAllThreads();
     EXPECT_EQ(args.nOut, 10);
 }
 
 TEST_F(Threads, ThreadsThatCannotStartReturnNullAndLeaveNothing) {
-    FailNextAfxThreadStarts(2);
+    AfxFailNextThreadStarts(2);
     WorkerArgs args;
     EXPECT_EQ(AfxBeginThread(Doubler, &args), nullptr);
     EXPECT_EQ(AfxBeginThread(RUNTIME_CLASS(CountedThread)), nullptr);
     EXPECT_EQ(g_live.load(), 0);  // the object made for it is deleted
-    EXPECT_EQ(RunningAfxThreadCount(), 0);
+    EXPECT_EQ(AfxRunningThreadCount(), 0);
     EXPECT_EQ(g_initInstances.load(), 0);
     // Classes that are no thread, or cannot be made, start nothing.
     EXPECT_EQ(AfxBeginThread(RUNTIME_CLASS(CWnd)), nullptr);
     EXPECT_EQ(AfxBeginThread(static_cast<CRuntimeClass*>(nullptr)), nullptr);
     // The next start works again.
     ASSERT_NE(AfxBeginThread(RUNTIME_CLASS(CountedThread)), nullptr);
-    WaitForAllAfxThreads();
+    AfxWaitForAllThreads();
     EXPECT_EQ(g_initInstances.load(), 1);
 }
 
@@ -187,14 +187,14 @@ UINT WaitsForGo(LPVOID p) {
     return 0;
 }
 
-TEST_F(Threads, WaitForAllAfxThreadsWaitsForEveryStartedThread) {
+TEST_F(Threads, AfxWaitForAllThreadsWaitsForEveryStartedThread) {
     CEvent go(FALSE, TRUE);
     for (int i = 0; i < 3; ++i) ASSERT_NE(AfxBeginThread(WaitsForGo, &go), nullptr);
     // Counted from the start, before any of them has run.
-    EXPECT_EQ(RunningAfxThreadCount(), 3);
+    EXPECT_EQ(AfxRunningThreadCount(), 3);
     go.SetEvent();
-    WaitForAllAfxThreads();
-    EXPECT_EQ(RunningAfxThreadCount(), 0);
+    AfxWaitForAllThreads();
+    EXPECT_EQ(AfxRunningThreadCount(), 0);
 }
 
 TEST(RuntimeClasses, NamesBasesAndFactories) {

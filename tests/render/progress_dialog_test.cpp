@@ -42,7 +42,7 @@ TEST_F(ProgressDialog, TicksShowRangeAndPositionAndEndOnlyAfterFinished) {
         endedAtFinish = d.m_bEnded;
     });
     ASSERT_NE(StartProgressThread(), nullptr);
-    WaitForAllAfxThreads();
+    AfxWaitForAllThreads();
     EXPECT_EQ(template_, 104);
     EXPECT_FALSE(endedEarly);
     EXPECT_TRUE(endedAtFinish);
@@ -81,7 +81,7 @@ TEST_F(ProgressDialog, CancelHidesAndRequestsWithoutEnding) {
             seen.endedAtLast = d.m_bEnded;
         });
         ASSERT_NE(StartProgressThread(), nullptr);
-        WaitForAllAfxThreads();
+        AfxWaitForAllThreads();
         EXPECT_EQ(seen.canceledBefore, 0);
         EXPECT_EQ(seen.canceledAfter, CPrintPoolThread::kCancelRequested);
         EXPECT_EQ(seen.state, c.finishFirst ? 3 : 2);
@@ -111,7 +111,7 @@ TEST_F(ProgressDialog, OtherTimersGoToTheDefaultHandling) {
         endedByPoll = d.m_bEnded;
     });
     ASSERT_NE(StartProgressThread(), nullptr);
-    WaitForAllAfxThreads();
+    AfxWaitForAllThreads();
     EXPECT_FALSE(endedByOther);
     EXPECT_EQ(upperAfterOther, 100);  // the template's bar, untouched
     EXPECT_TRUE(endedByPoll);
@@ -139,7 +139,7 @@ TEST_F(ProgressDialog, WithoutPresenterRunsToItsEndOnItsTimers) {
         ASSERT_NE(progress, nullptr);
         ASSERT_NE(AfxBeginThread(RenderFiveRows, static_cast<CPrintPoolThread*>(progress)),
                   nullptr);
-        WaitForAllAfxThreads();
+        AfxWaitForAllThreads();
         // Ended by its own timer on the finished bit, not cancelled.
         EXPECT_EQ(CountedPoolThread::s_nLastResult.load(), 0);
     }
@@ -173,7 +173,7 @@ TEST_F(ProgressDialog, DialogEndedAnotherWayStillWaitsForTheRenderer) {
                   },
                   &r),
               nullptr);
-    WaitForAllAfxThreads();
+    AfxWaitForAllThreads();
     EXPECT_EQ(r.canceled, 0);
     EXPECT_EQ(CountedPoolThread::s_nLastResult.load(), IDCANCEL);
 }

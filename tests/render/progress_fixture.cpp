@@ -27,7 +27,7 @@ void ProgressThreadTest::SetUp() {
 }
 
 void ProgressThreadTest::TearDown() {
-    WaitForAllAfxThreads();
+    AfxWaitForAllThreads();
     SetUiPresenter(nullptr);
     SetResourceLanguage(0);
     EXPECT_EQ(CountedPoolThread::s_nLive.load(), 0);

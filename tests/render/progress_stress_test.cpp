@@ -59,7 +59,7 @@ TEST_F(ProgressStress, CancelAtRandomMomentsNeverRacesOrLeaks) {
         ASSERT_NE(progress, nullptr);
         run.progress = static_cast<CPrintPoolThread*>(progress);
         ASSERT_NE(AfxBeginThread(SimulatedRenderer, &run), nullptr);
-        WaitForAllAfxThreads();
+        AfxWaitForAllThreads();
         ASSERT_EQ(CountedPoolThread::s_nLive.load(), 0) << "run " << i;
         ASSERT_EQ(CountedPoolThread::s_nLastResult.load(), 0) << "run " << i;
         // Cancel is seen only when the user clicked it.

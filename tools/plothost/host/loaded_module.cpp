@@ -17,7 +17,7 @@ LoadedModule::~LoadedModule() {
     // Render and progress threads of the module may still run its code (a
     // cancelled page's progress dialog ends at its next tick): neither its
     // drivers nor the module itself may go before they have ended.
-    WaitForAllAfxThreads();
+    AfxWaitForAllThreads();
     if (m_entry) {
         while (m_list.GetCount() > 0) {
             const int before = m_list.GetCount();

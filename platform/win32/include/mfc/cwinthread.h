@@ -1,12 +1,13 @@
 // CWinThread and AfxBeginThread on the C++ standard library's threads. As
 // on Windows, nobody joins these threads: an object with m_bAutoDelete
 // (the default) deletes itself when its thread ends. Hosts wait for them
-// with WaitForAllAfxThreads (win32/thread_registry.h) before they unload a
-// module or leave.
+// with AfxWaitForAllThreads (win32/thread_registry.h, included here) before
+// they unload a module or leave.
 #pragma once
 
 #include "mfc/runtime_class.h"
 #include "win32/synch.h"
+#include "win32/thread_registry.h"
 #include "win32/types.h"
 
 #define THREAD_PRIORITY_LOWEST (-2)

@@ -9,9 +9,9 @@
 
 // Returns when every counted thread has ended (its object deleted when it
 // deletes itself). From a counted thread it waits for all the others.
-WIN32_API void WaitForAllAfxThreads();
+WIN32_API void AfxWaitForAllThreads();
 // The threads counted now.
-WIN32_API int RunningAfxThreadCount();
+WIN32_API int AfxRunningThreadCount();
 // For tests of code that must cope with a thread that cannot start: the
 // next nCount thread starts fail as when the system has no resources left.
-WIN32_API void FailNextAfxThreadStarts(int nCount);
+WIN32_API void AfxFailNextThreadStarts(int nCount);
