@@ -2,6 +2,9 @@
 
 #include <afxwin.h>
 
+#include <chrono>
+#include <thread>
+
 #include "render/progress_fixture.h"
 
 namespace {
@@ -158,6 +161,7 @@ TEST_F(ProgressDialog, DialogEndedAnotherWayStillWaitsForTheRenderer) {
         CPrintPoolThread* progress;
         CEvent* go;
         int canceled = -1;
+        int liveWhenReporting = -1;
     };
     CWinThread* progress = StartProgressThread();
     ASSERT_NE(progress, nullptr);
@@ -166,6 +170,11 @@ TEST_F(ProgressDialog, DialogEndedAnotherWayStillWaitsForTheRenderer) {
                   [](LPVOID p) -> UINT {
                       auto* r = static_cast<Renderer*>(p);
                       r->go->Lock();
+                      // Time for a thread that did not wait to delete its
+                      // object; then the renderer reports only to a live one.
+                      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                      r->liveWhenReporting = CountedPoolThread::s_nLive.load();
+                      if (r->liveWhenReporting != 1) return 0;
                       r->progress->SetRange(3);
                       r->canceled = r->progress->IsCanceled();
                       r->progress->SetFinished();
@@ -174,6 +183,7 @@ TEST_F(ProgressDialog, DialogEndedAnotherWayStillWaitsForTheRenderer) {
                   &r),
               nullptr);
     AfxWaitForAllThreads();
+    ASSERT_EQ(r.liveWhenReporting, 1);
     EXPECT_EQ(r.canceled, 0);
     EXPECT_EQ(CountedPoolThread::s_nLastResult.load(), IDCANCEL);
 }
