@@ -8,10 +8,18 @@ ON_WM_TIMER()
 ON_BN_CLICKED(IDCANCEL, OnCancelClicked)
 END_MESSAGE_MAP()
 
+namespace {
+
+// The module's resources are registered before the dialog looks for them.
+const char* RegisteredModuleName() {
+    ModuleResourceHandle();
+    return kModuleFileName;
+}
+
+}  // namespace
+
 CPrintMemProcess::CPrintMemProcess(CWnd* pParent, CPrintPoolThread* pOwner)
-    // The module's resources are registered before the dialog looks for them.
-    : CPXRDialog((ModuleResourceHandle(), kTemplateId), pParent, kModuleFileName),
-      m_pOwner(pOwner) {}
+    : CPXRDialog(kTemplateId, pParent, RegisteredModuleName()), m_pOwner(pOwner) {}
 
 void CPrintMemProcess::DoDataExchange(CDataExchange* pDX) {
     CPXRDialog::DoDataExchange(pDX);
