@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <afxmt.h>
+#include <afxwin.h>
 #include <windows.h>
 
 #include <atomic>
@@ -143,6 +144,28 @@ TEST(CriticalSections, ExcludeOtherThreadsAndNest) {
     section.Unlock();
     other.join();
     EXPECT_TRUE(entered.load());
+}
+
+}  // namespace
+
+namespace {
+
+UINT SetAndLeave(LPVOID p) {
+    static_cast<CEvent*>(p)->SetEvent();
+    return 0;
+}
+
+// The page callback's pattern: the waiter's event lives on its stack and is
+// destroyed as soon as the wait returns, while the setter may still be
+// inside SetEvent.
+TEST(Events, EventDestroyedRightAfterTheWaitIsNoRace) {
+    for (int i = 0; i < 300; ++i) {
+        CEvent event(FALSE, FALSE, nullptr, nullptr);
+        ASSERT_NE(AfxBeginThread(SetAndLeave, &event, THREAD_PRIORITY_NORMAL, 0, 0, nullptr),
+                  nullptr);
+        ASSERT_EQ(WaitForSingleObject(event, INFINITE), WAIT_OBJECT_0);
+    }
+    AfxWaitForAllThreads();
 }
 
 }  // namespace
