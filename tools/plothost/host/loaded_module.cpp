@@ -7,6 +7,7 @@
 #include "pxrdriver/app_paths.h"
 #include "pxrdriver/ht_driver.h"
 #include "win32/profile.h"
+#include "win32/thread_registry.h"
 
 void HostDriverList::RemoveDriver(HT_Driver* pDriver) {
     // The driver is already destroyed: its address only identifies the entry.
@@ -15,6 +16,10 @@ void HostDriverList::RemoveDriver(HT_Driver* pDriver) {
 }
 
 LoadedModule::~LoadedModule() {
+    // Render and progress threads of the module may still run its code (a
+    // cancelled page's progress dialog ends at its next tick): neither its
+    // drivers nor the module itself may go before they have ended.
+    AfxWaitForAllThreads();
     if (m_entry) {
         while (m_list.GetCount() > 0) {
             const int before = m_list.GetCount();
