@@ -1,4 +1,5 @@
-// Mapping modes: window and viewport origins and extents.
+// Mapping modes: window and viewport origins and extents, and the brush
+// origin.
 #include <cmath>
 
 #include "gdi_objects.h"
@@ -23,7 +24,9 @@ double UnitsPerInch(int mode) {
 
 }  // namespace
 
-DPointF HDC__::ToDevice(double x, double y) const {
+DPointF HDC__::ToDevice(double worldX, double worldY) const {
+    const double x = worldX * world.eM11 + worldY * world.eM21 + world.eDx;
+    const double y = worldX * world.eM12 + worldY * world.eM22 + world.eDy;
     const double lx = x - windowOrg.x, ly = y - windowOrg.y;
     double sx = 1.0, sy = 1.0;
     if (mapMode == MM_ANISOTROPIC || mapMode == MM_ISOTROPIC) {
@@ -103,6 +106,22 @@ BOOL WINAPI SetViewportOrgEx(HDC hdc, int x, int y, POINT* lppt) {
     if (!dc) return FALSE;
     if (lppt) *lppt = dc->viewportOrg;
     dc->viewportOrg = POINT{x, y};
+    return TRUE;
+}
+
+// The brush origin is in device pixels: no mapping applies to it.
+BOOL WINAPI SetBrushOrgEx(HDC hdc, int x, int y, POINT* lppt) {
+    HDC__* dc = FindDc(hdc);
+    if (!dc) return FALSE;
+    if (lppt) *lppt = dc->brushOrg;
+    dc->brushOrg = POINT{x, y};
+    return TRUE;
+}
+
+BOOL WINAPI GetBrushOrgEx(HDC hdc, POINT* lppt) {
+    HDC__* dc = FindDc(hdc);
+    if (!dc || !lppt) return FALSE;
+    *lppt = dc->brushOrg;
     return TRUE;
 }
 

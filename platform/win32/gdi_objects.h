@@ -65,6 +65,10 @@ struct HDC__ : RasterGdiObject {
     HBRUSH brush = nullptr;
     HRGN region = nullptr;  // the last one selected (SelectObject returns it)
     int mapMode = MM_TEXT;
+    int graphicsMode = GM_COMPATIBLE;
+    // Applies before the window and viewport mapping; the identity unless
+    // the context is in GM_ADVANCED.
+    XFORM world{1, 0, 0, 1, 0, 0};
     POINT windowOrg{0, 0};
     POINT viewportOrg{0, 0};
     SIZE windowExt{1, 1};
@@ -78,8 +82,10 @@ struct HDC__ : RasterGdiObject {
     int polyFillMode = ALTERNATE;
     int stretchMode = BLACKONWHITE;
     int rop2 = R2_COPYPEN;
+    POINT brushOrg{0, 0};  // device pixels
 
-    // Logical -> device, without rounding.
+    // Logical -> device (world transform, then window and viewport),
+    // without rounding.
     DPointF ToDevice(double x, double y) const;
     // Logical -> device pixel, rounded as GDI rounds.
     POINT ToDevicePixel(int x, int y) const;

@@ -45,6 +45,15 @@ HENHMETAFILE FromBytes(const BYTE* bytes, size_t size) {
     return Register(std::move(metafile));
 }
 
+// The context's logical -> device mapping as one transform (it is affine:
+// read off at the origin and the unit points).
+Affine LogicalToDevice(const HDC__& dc) {
+    const DPointF o = dc.ToDevice(0, 0);
+    const DPointF x = dc.ToDevice(1, 0);
+    const DPointF y = dc.ToDevice(0, 1);
+    return Affine{x.x - o.x, x.y - o.y, y.x - o.x, y.y - o.y, o.x, o.y};
+}
+
 }  // namespace
 
 const EmfDocument* EnhMetaFileDocument(HENHMETAFILE metafile) {
@@ -76,8 +85,8 @@ bool PlacementOnto(const ENHMETAHEADER& header, const DPoint& topLeft, const DPo
     const double sx = (bottomRight.x - topLeft.x) / (right - left);
     const double sy = (bottomRight.y - topLeft.y) / (bottom - top);
     placement->device = device;
-    placement->placement = Then(Then(Translation(-left, -top), Scaling(sx, sy)),
-                                Translation(topLeft.x, topLeft.y));
+    placement->placement =
+        Then(Then(Translation(-left, -top), Scaling(sx, sy)), Translation(topLeft.x, topLeft.y));
     return true;
 }
 
@@ -131,12 +140,20 @@ BOOL WINAPI PlayEnhMetaFile(HDC hdc, HENHMETAFILE hmf, const RECT* lprect) {
     HDC__* dc = FindDc(hdc);
     const EmfDocument* doc = EnhMetaFileDocument(hmf);
     if (!dc || !doc || !lprect) return FALSE;
-    const DPointF a = dc->ToDevice(lprect->left, lprect->top);
-    const DPointF b = dc->ToDevice(lprect->right, lprect->bottom);
+    // The frame lands on lprect in the context's logical units; the
+    // context's world transform and window/viewport mapping then take the
+    // picture to device pixels, as the metafile's own transforms compose
+    // under them.
     MetafilePlacement placement;
     std::string error;
-    if (!PlacementOnto(doc->header, DPoint{a.x, a.y}, DPoint{b.x, b.y}, &placement, &error))
+    if (!PlacementOnto(
+            doc->header,
+            DPoint{static_cast<double>(lprect->left), static_cast<double>(lprect->top)},
+            DPoint{static_cast<double>(lprect->right), static_cast<double>(lprect->bottom)},
+            &placement, &error))
         return FALSE;
+    placement.placement = Then(placement.placement, LogicalToDevice(*dc));
+    placement.brushOrigin = dc->brushOrg;
     MetafilePlaySummary summary;
     return PlayMetafileIntoDc(hdc, *doc, placement, &summary, &error) ? TRUE : FALSE;
 }

@@ -32,6 +32,7 @@ bool PlayMetafileRecords(const EmfDocument& doc, MetafileDevice& device,
                          const MetafilePlacement& options, MetafilePlaySummary* summary,
                          std::string* error) {
     Playback pb(doc, device, options.device, options.placement);
+    pb.State().brushOrg = options.brushOrigin;
     const HandlerTable& handlers = Handlers();
     const size_t total = doc.records.size();
     size_t done = 0;

@@ -397,6 +397,8 @@ bool RasterDevice::DrawBitmap(const DcState& dc, const RECT& dest, const RECT& s
     const int mapMode = m_dc.mapMode;
     const POINT windowOrg = m_dc.windowOrg, viewportOrg = m_dc.viewportOrg;
     const SIZE windowExt = m_dc.windowExt, viewportExt = m_dc.viewportExt;
+    const XFORM world = m_dc.world;
+    m_dc.world = XFORM{1, 0, 0, 1, 0, 0};
     m_dc.mapMode = MM_TEXT;
     m_dc.windowOrg = m_dc.viewportOrg = POINT{0, 0};
     m_dc.windowExt = m_dc.viewportExt = SIZE{1, 1};
@@ -409,6 +411,7 @@ bool RasterDevice::DrawBitmap(const DcState& dc, const RECT& dest, const RECT& s
     m_dc.mapMode = mapMode;
     m_dc.windowOrg = windowOrg, m_dc.viewportOrg = viewportOrg;
     m_dc.windowExt = windowExt, m_dc.viewportExt = viewportExt;
+    m_dc.world = world;
     if (region) {
         for (int y = box.top; y < box.bottom; ++y) {
             BYTE* row = m_dc.bitmap->Row(y);

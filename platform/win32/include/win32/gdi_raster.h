@@ -1,6 +1,6 @@
 // The raster GDI: memory device contexts over DIB sections, mapping modes,
-// brushes, rectangle fills, clipping by rectangles, regions and paths, and
-// StretchDIBits with HALFTONE stretching. Drawn with cairo; antialiasing is
+// world transforms, brushes, rectangle fills, clipping by rectangles,
+// regions and paths, and StretchDIBits with HALFTONE stretching. Drawn with cairo; antialiasing is
 // off, as GDI draws aliased pixels.
 #pragma once
 
@@ -44,6 +44,12 @@ using HGDIOBJ = void*;
 #define WINDING 2
 #endif
 
+// Graphics modes: world transforms count only in GM_ADVANCED.
+#ifndef GM_ADVANCED
+#define GM_COMPATIBLE 1
+#define GM_ADVANCED 2
+#endif
+
 // Ternary raster operations of the blits that take a source.
 #ifndef SRCPAINT
 #define SRCPAINT 0x00EE0086
@@ -70,6 +76,15 @@ WIN32_API BOOL WINAPI SetViewportExtEx(HDC hdc, int x, int y, SIZE* lpsz);
 WIN32_API BOOL WINAPI SetWindowOrgEx(HDC hdc, int x, int y, POINT* lppt);
 WIN32_API BOOL WINAPI SetViewportOrgEx(HDC hdc, int x, int y, POINT* lppt);
 WIN32_API BOOL WINAPI LPtoDP(HDC hdc, POINT* lppt, int c);
+
+WIN32_API BOOL WINAPI SetBrushOrgEx(HDC hdc, int x, int y, POINT* lppt);
+WIN32_API BOOL WINAPI GetBrushOrgEx(HDC hdc, POINT* lppt);
+
+WIN32_API int WINAPI SetGraphicsMode(HDC hdc, int iMode);
+WIN32_API int WINAPI GetGraphicsMode(HDC hdc);
+WIN32_API BOOL WINAPI SetWorldTransform(HDC hdc, const XFORM* lpxf);
+WIN32_API BOOL WINAPI GetWorldTransform(HDC hdc, XFORM* lpxf);
+WIN32_API BOOL WINAPI ModifyWorldTransform(HDC hdc, const XFORM* lpxf, DWORD mode);
 
 WIN32_API int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
 WIN32_API int WINAPI SetROP2(HDC hdc, int rop2);

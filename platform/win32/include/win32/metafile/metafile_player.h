@@ -16,6 +16,10 @@
 struct MetafilePlacement {
     ReferenceDevice device;  // of the metafile's header
     Affine placement;        // reference-device pixels -> device pixels
+    // Where hatches start until a record sets the brush origin (device
+    // pixels): the target DC's own brush origin, so that a band of a larger
+    // surface hatches in step with the rest of it.
+    POINT brushOrigin{0, 0};
     // Called now and then with the records played so far and their number.
     std::function<void(size_t done, size_t total)> progress;
 };
@@ -52,5 +56,5 @@ WIN32_API bool PlacementOnto(const ENHMETAHEADER& header, const DPoint& destTopL
 // placed as given (device pixels), counting in *summary. False when hdc is
 // no such context or at the first malformed record (*error says which).
 WIN32_API bool PlayMetafileIntoDc(HDC hdc, const EmfDocument& doc,
-                                  const MetafilePlacement& placement,
-                                  MetafilePlaySummary* summary, std::string* error);
+                                  const MetafilePlacement& placement, MetafilePlaySummary* summary,
+                                  std::string* error);
