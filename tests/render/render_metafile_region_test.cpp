@@ -28,12 +28,6 @@ HENHMETAFILE RedSquare() {
     return SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data());
 }
 
-std::string Joined(const std::vector<std::string>& chunks, size_t from, size_t count) {
-    std::string out;
-    for (size_t i = from; i < from + count && i < chunks.size(); ++i) out += chunks[i];
-    return out;
-}
-
 TEST(RenderMetafileRegion, FramesTheRasterWithThePenMoveAndTheWayBack) {
     struct Case {
         const char* what;
@@ -43,13 +37,22 @@ TEST(RenderMetafileRegion, FramesTheRasterWithThePenMoveAndTheWayBack) {
         std::vector<std::string> tail;  // the last chunks
     };
     const std::vector<Case> cases = {
-        {"vector plot", 0, 0, {100, 200, 160, 240},
+        {"vector plot",
+         0,
+         0,
+         {100, 200, 160, 240},
          {"PUPA100,200", "\x1b%1A", "\x1b%1A", "\x1b\x76\x31N", "\x1b\x76\x31O", "\x1b&a0N"},
          {"\x1b*rC", "\x1b%0B", "\x1b%1B", ";"}},
-        {"open polyline closed first", 1, 0, {0, 0, 8, 8},
+        {"open polyline closed first",
+         1,
+         0,
+         {0, 0, 8, 8},
          {";", "PUPA0,0", "\x1b%1A", "\x1b%1A"},
          {"\x1b*rC", "\x1b%0B", "\x1b%1B", ";"}},
-        {"already in RTL: leaves it first", 0, 1, {5, 7, 9, 9},
+        {"already in RTL: leaves it first",
+         0,
+         1,
+         {5, 7, 9, 9},
          {"\x1b%1B", "PUPA5,7", "\x1b%1A", "\x1b%1A"},
          {"\x1b*rC", "\x1b%0B", "\x1b%1B", ";"}},
         // No raster can be made: the pen move, into RTL and back, no ";".

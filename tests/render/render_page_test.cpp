@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <afxmt.h>
+#include <afxwin.h>
 
 #include <atomic>
 #include <string>
@@ -41,8 +42,9 @@ struct PageHarness {
     PageHarness() {
         h.driver->m_devmode.dm.dmPrintQuality = 25;
         EXPECT_EQ(h.Start(), 1);
-        h.Take();
+        jobHeader = h.TakeBytes();
     }
+    std::string jobHeader;  // what StartDocument wrote
 };
 
 class RecordingProgress : public IDrawCallback {
@@ -77,8 +79,9 @@ TEST(RenderPageToRaster, WritesThePageItsEndAndTheEndOfTheJob) {
     ASSERT_GE(chunks.size(), 4u);
     EXPECT_EQ(chunks[0], "\x1b%1A");
     EXPECT_EQ(chunks[1], "\x1b%0BTR0;PUPA0,0;");
-    EXPECT_EQ(chunks[chunks.size() - 2], "PG;\x1b"
-                                         "E");
+    EXPECT_EQ(chunks[chunks.size() - 2],
+              "PG;\x1b"
+              "E");
     EXPECT_EQ(chunks.back(), "\x1b%-12345X @PJL EOJ");
     const std::string all = [&] {
         std::string s;
@@ -94,7 +97,7 @@ TEST(RenderPageToRaster, WritesThePageItsEndAndTheEndOfTheJob) {
 
     // The page on paper: the red square in the middle of the frame, which
     // the page's metafile stretches over the whole printable area.
-    const plot::PlotRendering plot = plot::RenderPlot(p.h.channel.Bytes());
+    const plot::PlotRendering plot = plot::RenderPlot(p.jobHeader + all);
     ASSERT_TRUE(plot.ok) << plot.error;
     const plot::Image page = plot::FirstPage(plot);
     EXPECT_EQ(page.At(width / 2, height / 2) & 0xFFFFFF, 0xFF0000u);
@@ -104,9 +107,9 @@ TEST(RenderPageToRaster, WritesThePageItsEndAndTheEndOfTheJob) {
 TEST(RenderPageToRaster, PageThatIsNotRenderedDropsTheJob) {
     struct Case {
         const char* what;
-        int cancelAfter;          // IsCanceled answers true after this many checks
-        bool emptyCapabilities;   // the device-capability slot is empty
-        bool broken;              // the metafile fails to play in the middle
+        int cancelAfter;         // IsCanceled answers true after this many checks
+        bool emptyCapabilities;  // the device-capability slot is empty
+        bool broken;             // the metafile fails to play in the middle
         bool notAMetafile;
         bool withProgress;
     };
@@ -121,7 +124,8 @@ TEST(RenderPageToRaster, PageThatIsNotRenderedDropsTheJob) {
         PageHarness p;
         if (c.emptyCapabilities) p.h.Table().GetDeviceCaps = nullptr;
         const std::vector<BYTE> bytes = RedSquareBytes(c.broken);
-        HENHMETAFILE metafile = c.notAMetafile ? reinterpret_cast<HENHMETAFILE>(&p) : MetafileOf(bytes);
+        HENHMETAFILE metafile =
+            c.notAMetafile ? reinterpret_cast<HENHMETAFILE>(&p) : MetafileOf(bytes);
         CEvent event(FALSE, FALSE, nullptr, nullptr);
         RecordingProgress progress;
         progress.cancelAfter = c.cancelAfter;
@@ -134,9 +138,12 @@ TEST(RenderPageToRaster, PageThatIsNotRenderedDropsTheJob) {
         EXPECT_EQ(p.h.channel.aborts, 1) << c.what;
         EXPECT_EQ(p.h.channel.closes, 0) << c.what;
         EXPECT_EQ(p.h.channel.Bytes().find("@PJL EOJ"), std::string::npos) << c.what;
-        if (c.emptyCapabilities && c.withProgress)
+        if (c.emptyCapabilities && c.withProgress) {
             EXPECT_EQ(progress.ranges, (std::vector<int>{0, 0})) << c.what;
-        if (!c.notAMetafile) EXPECT_TRUE(DeleteEnhMetaFile(metafile)) << c.what;
+        }
+        if (!c.notAMetafile) {
+            EXPECT_TRUE(DeleteEnhMetaFile(metafile)) << c.what;
+        }
     }
 }
 
