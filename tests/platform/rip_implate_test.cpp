@@ -72,9 +72,11 @@ std::vector<DWORD> StretchDibRecord() {
     return record;
 }
 
-// Fills, a thick stroked curve, a path, a clipped hatch, a bitmap and text
-// over the builder's 1000 x 1000 reference frame, with edges on many rows.
-std::vector<BYTE> SampleDrawing() {
+// Fills, a thick stroked curve, paths of lines and of curves reaching far
+// beyond the frame, a clipped hatch, a bitmap and text over the builder's
+// 1000 x 1000 reference frame, with edges on many rows; dashed: a dashed
+// curve too, whose dashes must run on unchanged from band to band.
+std::vector<BYTE> SampleDrawing(bool dashed) {
     EmfBuilder emf;
     emf.Record(EMR_STRETCHDIBITS, StretchDibRecord());
     emf.CreateBrush(1, BS_SOLID, RGB(200, 30, 40)).Select(1);
@@ -86,6 +88,22 @@ std::vector<BYTE> SampleDrawing() {
     emf.Poly(EMR_POLYGON, {{80, 700}, {300, 980}, {520, 700}, {300, 420}});
     emf.Record(EMR_ENDPATH, {});
     emf.Record(EMR_STROKEANDFILLPATH, {0, 0, 1000, 1000});
+    emf.CreateBrush(5, BS_SOLID, RGB(240, 200, 0)).Select(5);
+    emf.Record(EMR_BEGINPATH, {});
+    emf.MoveTo(50, 950);
+    emf.Poly(EMR_POLYBEZIERTO,
+             {{-900, -1600}, {2400, -1300}, {950, 900}, {700, 2300}, {300, 1300}, {50, 950}});
+    emf.Record(EMR_CLOSEFIGURE, {});
+    emf.Record(EMR_ENDPATH, {});
+    emf.Record(EMR_STROKEANDFILLPATH, {0, 0, 1000, 1000});
+    if (dashed) {
+        emf.CreatePen(6, PS_DASH, 1, RGB(0, 0, 0)).Select(6);
+        // The first curve lies in the top rows only; the dashes of the
+        // second one, through every row, follow on from its length.
+        emf.MoveTo(0, 100);
+        emf.Poly(EMR_POLYBEZIERTO,
+                 {{200, 300}, {600, -100}, {900, 100}, {1200, 400}, {-200, 700}, {100, 1000}});
+    }
     emf.Box(EMR_INTERSECTCLIPRECT, 100, 330, 870, 610);
     emf.CreateBrush(3, BS_HATCHED, RGB(0, 128, 0), HS_DIAGCROSS).Select(3).Select(kStockNullPen);
     emf.Box(EMR_RECTANGLE, 0, 0, 1000, 1000);
@@ -156,64 +174,66 @@ std::vector<uint32_t> WholePlayback(const std::vector<BYTE>& bytes, int width, i
 TEST(RipImplate, BandsCoverEveryRowOnceWithThePixelsOfOneWholePlayback) {
     constexpr int kWidth = 97, kHeight = 83;
     const RECT dest{13, 21, 13 + kWidth, 21 + kHeight};
-    const std::vector<BYTE> bytes = SampleDrawing();
-    const std::vector<uint32_t> expected =
-        WholePlayback(bytes, kWidth, kHeight, dest, kPlayTransform);
-    size_t distinct = 0;
-    for (size_t i = 1; i < expected.size(); ++i) distinct += expected[i] != expected[i - 1];
-    ASSERT_GT(distinct, 200u) << "the picture must have edges to compare";
-    struct Case {
-        unsigned threads;
-        unsigned bandRows;  // 0: chosen by the processor
-        int expectedBandRows;
-    };
-    const std::vector<Case> cases = {
-        {1, 0, kHeight}, {1, 7, 7}, {2, 7, 7}, {3, 5, 5}, {4, 1, 1}, {2, 40, 40},
-    };
-    for (const Case& c : cases) {
-        const std::string what =
-            std::to_string(c.threads) + " threads, bands of " + std::to_string(c.bandRows);
-        RipEnvironment environment(c.threads, c.bandRows);
-        RecordingCallback callback;
-        CRIPImplate rip(&callback);
-        ASSERT_NE(rip.CreateRIPBuffer(kWidth, kHeight, 32, 0), 0) << what;
-        rip.BeginRIP(CRect(dest), CRect());
-        HENHMETAFILE source = MetafileOf(bytes);
-        rip.m_xformPlay = kPlayTransform;
-        rip.m_hPlayMetaFile = CopyEnhMetaFileA(source, nullptr);
-        const HENHMETAFILE copy = rip.m_hPlayMetaFile;
-        ASSERT_NE(copy, nullptr);
-        ASSERT_EQ(rip.EndRIP(), 1) << what;
-        EXPECT_EQ(rip.m_hPlayMetaFile, nullptr) << what;
-        EXPECT_EQ(EnhMetaFileDocument(copy), nullptr) << what << ": the copy is released";
-        EXPECT_TRUE(DeleteEnhMetaFile(source));
-        int nextTop = 0;
-        for (const Band& b : callback.bands) {
-            EXPECT_EQ(b.thread, std::this_thread::get_id()) << what;
-            EXPECT_EQ(b.whole.left, 0);
-            EXPECT_EQ(b.whole.top, 0);
-            EXPECT_EQ(b.whole.right, kWidth);
-            EXPECT_EQ(b.whole.bottom, kHeight);
-            ASSERT_EQ(b.band.top, nextTop) << what;
-            EXPECT_EQ(b.band.left, 0);
-            EXPECT_EQ(b.band.right, kWidth);
-            EXPECT_EQ(b.bits.nStride, kWidth);
-            EXPECT_EQ(b.bits.nBytesPerPixel, 4);
-            EXPECT_EQ(b.bits.nRows, b.band.bottom - b.band.top);
-            EXPECT_EQ(b.bits.nRows, std::min(c.expectedBandRows, kHeight - nextTop)) << what;
-            for (int y = 0; y < b.bits.nRows; ++y)
-                for (int x = 0; x < kWidth; ++x)
-                    ASSERT_EQ(b.pixels[static_cast<size_t>(y) * kWidth + x],
-                              expected[static_cast<size_t>(nextTop + y) * kWidth + x])
-                        << what << ": pixel " << x << "," << nextTop + y;
-            nextTop = b.band.bottom;
+    for (const bool dashed : {false, true}) {
+        const std::vector<BYTE> bytes = SampleDrawing(dashed);
+        const std::vector<uint32_t> expected =
+            WholePlayback(bytes, kWidth, kHeight, dest, kPlayTransform);
+        size_t distinct = 0;
+        for (size_t i = 1; i < expected.size(); ++i) distinct += expected[i] != expected[i - 1];
+        ASSERT_GT(distinct, 200u) << "the picture must have edges to compare";
+        struct Case {
+            unsigned threads;
+            unsigned bandRows;  // 0: chosen by the processor
+            int expectedBandRows;
+        };
+        const std::vector<Case> cases = {
+            {1, 0, kHeight}, {1, 7, 7}, {2, 7, 7}, {3, 5, 5}, {4, 1, 1}, {2, 40, 40},
+        };
+        for (const Case& c : cases) {
+            const std::string what = (dashed ? "dashed, " : "") + std::to_string(c.threads) +
+                                     " threads, bands of " + std::to_string(c.bandRows);
+            RipEnvironment environment(c.threads, c.bandRows);
+            RecordingCallback callback;
+            CRIPImplate rip(&callback);
+            ASSERT_NE(rip.CreateRIPBuffer(kWidth, kHeight, 32, 0), 0) << what;
+            rip.BeginRIP(CRect(dest), CRect());
+            HENHMETAFILE source = MetafileOf(bytes);
+            rip.m_xformPlay = kPlayTransform;
+            rip.m_hPlayMetaFile = CopyEnhMetaFileA(source, nullptr);
+            const HENHMETAFILE copy = rip.m_hPlayMetaFile;
+            ASSERT_NE(copy, nullptr);
+            ASSERT_EQ(rip.EndRIP(), 1) << what;
+            EXPECT_EQ(rip.m_hPlayMetaFile, nullptr) << what;
+            EXPECT_EQ(EnhMetaFileDocument(copy), nullptr) << what << ": the copy is released";
+            EXPECT_TRUE(DeleteEnhMetaFile(source));
+            int nextTop = 0;
+            for (const Band& b : callback.bands) {
+                EXPECT_EQ(b.thread, std::this_thread::get_id()) << what;
+                EXPECT_EQ(b.whole.left, 0);
+                EXPECT_EQ(b.whole.top, 0);
+                EXPECT_EQ(b.whole.right, kWidth);
+                EXPECT_EQ(b.whole.bottom, kHeight);
+                ASSERT_EQ(b.band.top, nextTop) << what;
+                EXPECT_EQ(b.band.left, 0);
+                EXPECT_EQ(b.band.right, kWidth);
+                EXPECT_EQ(b.bits.nStride, kWidth);
+                EXPECT_EQ(b.bits.nBytesPerPixel, 4);
+                EXPECT_EQ(b.bits.nRows, b.band.bottom - b.band.top);
+                EXPECT_EQ(b.bits.nRows, std::min(c.expectedBandRows, kHeight - nextTop)) << what;
+                for (int y = 0; y < b.bits.nRows; ++y)
+                    for (int x = 0; x < kWidth; ++x)
+                        ASSERT_EQ(b.pixels[static_cast<size_t>(y) * kWidth + x],
+                                  expected[static_cast<size_t>(nextTop + y) * kWidth + x])
+                            << what << ": pixel " << x << "," << nextTop + y;
+                nextTop = b.band.bottom;
+            }
+            EXPECT_EQ(nextTop, kHeight) << what;
         }
-        EXPECT_EQ(nextTop, kHeight) << what;
     }
 }
 
 TEST(RipImplate, RefusedBandEndsTheRasterAndKeepsTheMetafile) {
-    const std::vector<BYTE> bytes = SampleDrawing();
+    const std::vector<BYTE> bytes = SampleDrawing(false);
     struct Case {
         unsigned threads;
         unsigned bandRows;
@@ -282,7 +302,7 @@ TEST(RipImplate, SizesAreRefusedOrBandedWithinTheBudget) {
         {19866 * 4, 0x7FFFFFFF, 32, true},
         {1, 1, 32, true},
     };
-    const std::vector<BYTE> bytes = SampleDrawing();
+    const std::vector<BYTE> bytes = SampleDrawing(false);
     for (const Case& c : cases) {
         const std::string what = std::to_string(c.width) + " x " + std::to_string(c.height);
         RecordingCallback callback(0);

@@ -6,7 +6,14 @@ Playback::Playback(const EmfDocument& document, MetafileDevice& target,
       device(target),
       reference(referenceDevice),
       placement(toDevice),
-      objects(document.header.nHandles) {}
+      objects(document.header.nHandles) {
+    m_cullable = device.VisibleArea(&m_visible);
+    if (m_cullable) m_pens = ScanMetafilePens(doc);
+}
+
+CurveCulling Playback::Culling() const {
+    return m_cullable ? CullingFor(m_visible, m_pens, ToDevice()) : CurveCulling{};
+}
 
 const Affine& Playback::ToDevice() const {
     if (!m_toDeviceValid) {

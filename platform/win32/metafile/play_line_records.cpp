@@ -81,7 +81,7 @@ R PlayPolyBezier(Playback& pb, const EmfRecordView& r) {
     const std::vector<DPoint> logical = LogicalPoints(view.points);
     const Affine t = pb.ToDevice();
     std::vector<DPoint> device;
-    FlattenBeziers(logical[0], std::span(logical).subspan(1), t, &device);
+    FlattenBeziers(logical[0], std::span(logical).subspan(1), t, &device, pb.Culling());
     GdiPath& figures = pb.Figures();
     figures.StartFigure(Apply(t, logical[0]));
     figures.AddPoints(device);
@@ -96,7 +96,7 @@ R PlayPolyBezierTo(Playback& pb, const EmfRecordView& r) {
     if (view.points.empty() || view.points.size() % 3 != 0) return R::Played;
     const std::vector<DPoint> logical = LogicalPoints(view.points);
     std::vector<DPoint> device;
-    FlattenBeziers(pb.State().position, logical, pb.ToDevice(), &device);
+    FlattenBeziers(pb.State().position, logical, pb.ToDevice(), &device, pb.Culling());
     pb.FiguresFromPosition().AddPoints(device);
     pb.State().position = logical.back();
     Stroke(pb);
@@ -141,7 +141,7 @@ R PlayPolyDraw(Playback& pb, const EmfRecordView& r) {
         } else {
             figures.StartFigureIfNone(Apply(t, last));
             device.clear();
-            FlattenBeziers(last, std::span(logical).subspan(i, 3), t, &device);
+            FlattenBeziers(last, std::span(logical).subspan(i, 3), t, &device, pb.Culling());
             figures.AddPoints(device);
             last = logical[i + 2];
             i += 2;

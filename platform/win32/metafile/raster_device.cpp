@@ -46,15 +46,46 @@ void AddFigure(cairo_t* cr, std::span<const POINT> points, bool closed) {
     if (closed) cairo_close_path(cr);
 }
 
-// Coverage of an area of the bitmap, one byte a pixel, rows of its width.
+// Coverage of an area of the bitmap, one byte a pixel, rows of stride
+// bytes; null data when nothing could be made.
 struct Mask {
     RECT area{0, 0, 0, 0};
-    std::vector<uint8_t> bits;
+    size_t stride = 0;
+    const uint8_t* data = nullptr;
     bool Covered(int x, int y) const {
-        return bits[static_cast<size_t>(y - area.top) * (area.right - area.left) +
-                    (x - area.left)] != 0;
+        return data[static_cast<size_t>(y - area.top) * stride + (x - area.left)] != 0;
     }
 };
+
+// Rasterises draw over area into storage, which is kept from figure to
+// figure of a playback: a page band draws thousands of figures, and a fresh
+// block for each costs more than drawing it.
+Mask RasteriseMask(std::vector<uint8_t>& storage, const RECT& area,
+                   const std::function<void(cairo_t*)>& draw) {
+    Mask mask;
+    mask.area = area;
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return mask;
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, width);
+    const size_t bytes = static_cast<size_t>(stride) * static_cast<size_t>(height);
+    if (storage.size() < bytes) storage.resize(bytes);
+    std::fill_n(storage.begin(), bytes, 0);
+    cairo_surface_t* surface =
+        cairo_image_surface_create_for_data(storage.data(), CAIRO_FORMAT_A8, width, height, stride);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_translate(cr, -area.left, -area.top);
+    draw(cr);
+    const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    cairo_surface_destroy(surface);
+    if (ok) {
+        mask.stride = static_cast<size_t>(stride);
+        mask.data = storage.data();
+    }
+    return mask;
+}
 
 // The pixels of the area (device pixels) that draw covers (a pixel counts
 // when its centre is inside), one byte a pixel; empty when cairo failed.
@@ -119,6 +150,46 @@ int Modulo(long long v, int m) {
     return static_cast<int>(r < 0 ? r + m : r);
 }
 
+// The plain case of PaintMask, which every band of a page spends most of
+// its time in: one colour, no context clip, no pattern. Row by row over
+// the mask and the metafile's region, with no per-pixel lookups.
+void PaintPlain(HDC__& dc, const Mask& mask, const RasterRegion* region, RECT area, uint32_t colour,
+                int rop2) {
+    if (region) {
+        area.left = std::max(area.left, region->box.left);
+        area.top = std::max(area.top, region->box.top);
+        area.right = std::min(area.right, region->box.right);
+        area.bottom = std::min(area.bottom, region->box.bottom);
+        if (area.right <= area.left || area.bottom <= area.top) return;
+    }
+    const size_t count = static_cast<size_t>(area.right - area.left);
+    for (int y = area.top; y < area.bottom; ++y) {
+        const uint8_t* covered = mask.data + static_cast<size_t>(y - mask.area.top) * mask.stride +
+                                 static_cast<size_t>(area.left - mask.area.left);
+        const uint8_t* inside = nullptr;
+        if (region)
+            inside = region->inside.data() +
+                     static_cast<size_t>(y - region->box.top) *
+                         static_cast<size_t>(region->box.right - region->box.left) +
+                     static_cast<size_t>(area.left - region->box.left);
+        BYTE* out = dc.bitmap->Row(y) + static_cast<size_t>(area.left) * 4;
+        if (rop2 == R2_COPYPEN) {
+            // 0x00RRGGBB is the pixel's byte order on a little-endian host.
+            // Written without branches, so that the loop runs in vectors.
+            uint32_t* pixels = reinterpret_cast<uint32_t*>(out);
+            if (inside)
+                for (size_t i = 0; i < count; ++i)
+                    pixels[i] = ((covered[i] != 0) & (inside[i] != 0)) ? colour : pixels[i];
+            else
+                for (size_t i = 0; i < count; ++i) pixels[i] = covered[i] ? colour : pixels[i];
+            continue;
+        }
+        for (size_t i = 0; i < count; ++i)
+            if (covered[i] && (!inside || inside[i]))
+                StorePixel(out + i * 4, ApplyRop2(rop2, colour, LoadPixel(out + i * 4)));
+    }
+}
+
 // Paints the covered pixels: colour (0x00RRGGBB) through the raster
 // operation, inside the context's clip and the metafile's region; the
 // pattern, when given, chooses per pixel between colour and background
@@ -126,7 +197,7 @@ int Modulo(long long v, int m) {
 void PaintMask(HDC__& dc, const Mask& mask, const RegionRef& clip, uint32_t colour, int rop2,
                const std::function<int(int x, int y)>* pattern = nullptr, uint32_t background = 0,
                bool opaque = false) {
-    if (mask.bits.empty()) return;
+    if (!mask.data) return;
     const RasterRegion* region = RasterRegionOf(clip);
     // The context's own clip (rectangles, regions and paths selected into
     // it before the metafile played).
@@ -134,6 +205,10 @@ void PaintMask(HDC__& dc, const Mask& mask, const RegionRef& clip, uint32_t colo
     RECT area;
     if (!DrawableArea(dc, mask.area, &area)) return;
     const bool layered = !dc.clipLayers.empty();
+    if (!layered && !pattern) {
+        PaintPlain(dc, mask, region, area, colour, rop2);
+        return;
+    }
     if (layered && !contextClip.Build(dc, area, nullptr, ALTERNATE)) return;
     for (int y = area.top; y < area.bottom; ++y) {
         BYTE* row = dc.bitmap->Row(y);
@@ -160,6 +235,11 @@ int RasterDevice::DeviceCaps(int index) const {
         case VERTRES: return Height(m_dc);
         default: return 0;
     }
+}
+
+bool RasterDevice::VisibleArea(RECT* area) const {
+    *area = RECT{0, 0, Width(m_dc), Height(m_dc)};
+    return true;
 }
 
 RegionRef RasterDevice::RectRegion(const RECT& rect) {
@@ -253,14 +333,13 @@ void RasterDevice::Fill(std::span<const Figure> figures, const GdiBrush* brush, 
                         bool) {
     if (!brush || dc.rop2 == R2_NOP || !m_dc.bitmap) return;
     if (brush->style != BS_SOLID && brush->style != BS_HATCHED) return;  // hollow
-    Mask mask;
-    mask.area = BoundsWithin(m_dc, figures, 0);
-    mask.bits = Rasterise(mask.area, [&](cairo_t* cr) {
-        for (const Figure& f : figures)
-            if (f.points.size() >= 3) AddFigure(cr, f.points, true);
-        cairo_set_fill_rule(cr, FillRule(dc.polyFillMode));
-        cairo_fill(cr);
-    });
+    const Mask mask =
+        RasteriseMask(m_maskStorage, BoundsWithin(m_dc, figures, 0), [&](cairo_t* cr) {
+            for (const Figure& f : figures)
+                if (f.points.size() >= 3) AddFigure(cr, f.points, true);
+            cairo_set_fill_rule(cr, FillRule(dc.polyFillMode));
+            cairo_fill(cr);
+        });
     const uint32_t colour = RasterPixelOf(brush->color);
     if (brush->style == BS_SOLID) {
         PaintMask(m_dc, mask, dc.clip, colour, dc.rop2);
@@ -284,34 +363,33 @@ void RasterDevice::Stroke(std::span<const Figure> figures, const GdiPen* pen, co
     const std::vector<double> pattern = DashPattern(*pen, width, 1.0, LengthScale(toDevice));
     const DWORD cap = pen->style & PS_ENDCAP_MASK;
     const DWORD join = pen->style & PS_JOIN_MASK;
-    Mask mask;
     // Mitred corners reach out up to five widths (cairo's miter limit of 10).
-    mask.area = BoundsWithin(m_dc, figures, 6 * width);
-    mask.bits = Rasterise(mask.area, [&](cairo_t* cr) {
-        // A one-pixel pen runs through pixel centres.
-        if (width == 1) cairo_translate(cr, 0.5, 0.5);
-        cairo_set_line_width(cr, width);
-        cairo_set_line_cap(cr, width == 1                ? CAIRO_LINE_CAP_BUTT
-                               : cap == PS_ENDCAP_FLAT   ? CAIRO_LINE_CAP_BUTT
-                               : cap == PS_ENDCAP_SQUARE ? CAIRO_LINE_CAP_SQUARE
-                                                         : CAIRO_LINE_CAP_ROUND);
-        cairo_set_line_join(cr, join == PS_JOIN_MITER   ? CAIRO_LINE_JOIN_MITER
-                                : join == PS_JOIN_BEVEL ? CAIRO_LINE_JOIN_BEVEL
-                                                        : CAIRO_LINE_JOIN_ROUND);
-        std::vector<POINT> closed;
-        for (const Figure& figure : figures) {
-            std::span<const POINT> points(figure.points);
-            if (points.size() < 2) continue;
-            if (figure.closed) {
-                closed.assign(points.begin(), points.end());
-                closed.push_back(points.front());
-                points = closed;
+    const Mask mask =
+        RasteriseMask(m_maskStorage, BoundsWithin(m_dc, figures, 6 * width), [&](cairo_t* cr) {
+            // A one-pixel pen runs through pixel centres.
+            if (width == 1) cairo_translate(cr, 0.5, 0.5);
+            cairo_set_line_width(cr, width);
+            cairo_set_line_cap(cr, width == 1                ? CAIRO_LINE_CAP_BUTT
+                                   : cap == PS_ENDCAP_FLAT   ? CAIRO_LINE_CAP_BUTT
+                                   : cap == PS_ENDCAP_SQUARE ? CAIRO_LINE_CAP_SQUARE
+                                                             : CAIRO_LINE_CAP_ROUND);
+            cairo_set_line_join(cr, join == PS_JOIN_MITER   ? CAIRO_LINE_JOIN_MITER
+                                    : join == PS_JOIN_BEVEL ? CAIRO_LINE_JOIN_BEVEL
+                                                            : CAIRO_LINE_JOIN_ROUND);
+            std::vector<POINT> closed;
+            for (const Figure& figure : figures) {
+                std::span<const POINT> points(figure.points);
+                if (points.size() < 2) continue;
+                if (figure.closed) {
+                    closed.assign(points.begin(), points.end());
+                    closed.push_back(points.front());
+                    points = closed;
+                }
+                CutIntoDashes(points, pattern,
+                              [&](std::span<const POINT> dash) { AddFigure(cr, dash, false); });
             }
-            CutIntoDashes(points, pattern,
-                          [&](std::span<const POINT> dash) { AddFigure(cr, dash, false); });
-        }
-        cairo_stroke(cr);
-    });
+            cairo_stroke(cr);
+        });
     PaintMask(m_dc, mask, dc.clip, RasterPixelOf(pen->color), dc.rop2);
 }
 

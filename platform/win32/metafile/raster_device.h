@@ -28,6 +28,7 @@ public:
     explicit RasterDevice(HDC__& dc) : m_dc(dc) {}
 
     int DeviceCaps(int index) const override;
+    bool VisibleArea(RECT* area) const override;
     RegionRef RectRegion(const RECT& rect) override;
     RegionRef PolygonRegion(std::span<const POINT> points, int fillMode) override;
     RegionRef QuadsRegion(std::span<const std::array<POINT, 4>> quads) override;
@@ -45,4 +46,5 @@ private:
                      const BITMAPINFO* info);
 
     HDC__& m_dc;
+    std::vector<uint8_t> m_maskStorage;  // the coverage of the figure being drawn
 };

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "win32/metafile/curve_culling.h"
 #include "win32/metafile/gdi_objects.h"
 #include "win32/metafile/gdi_path.h"
 #include "win32/metafile/gdi_state.h"
@@ -50,6 +51,8 @@ struct Playback {
         m_toDeviceValid = false;
         return dc.Current();
     }
+    // Which curves need not be flattened, as the state stands.
+    CurveCulling Culling() const;
     // Logical units -> device pixels, as the state stands.
     const Affine& ToDevice() const;
     DPoint Device(DPoint logical) const { return Apply(ToDevice(), logical); }
@@ -76,6 +79,9 @@ struct Playback {
     }
 
 private:
+    bool m_cullable = false;
+    RECT m_visible{0, 0, 0, 0};
+    MetafilePens m_pens;
     mutable Affine m_toDevice;
     mutable bool m_toDeviceValid = false;
 };

@@ -31,6 +31,10 @@ public:
     virtual ~MetafileDevice() = default;
 
     virtual int DeviceCaps(int index) const = 0;
+    // The device pixels where anything drawn can show, when the device
+    // keeps no more than that (a bitmap); false when everything drawn
+    // counts (a plot, whose primitives are all handed on).
+    virtual bool VisibleArea(RECT*) const { return false; }
 
     // Regions, in device pixels.
     virtual RegionRef RectRegion(const RECT& rect) = 0;

@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "win32/metafile/curve_culling.h"
 #include "win32/metafile/curve_flattening.h"
 #include "win32/metafile/gdi_path.h"
 #include "win32/emf_records.h"
@@ -28,5 +29,6 @@ void AddRoundRect(GdiPath* path, const RECTL& box, SIZEL corner, bool clockwise,
 
 // Bézier curves from start through points (three a curve: two control
 // points and an end), flattened into device pixels; start is not appended.
+// A curve the culling finds outside is its chord.
 void FlattenBeziers(DPoint start, std::span<const DPoint> points, const Affine& toDevice,
-                    std::vector<DPoint>* out);
+                    std::vector<DPoint>* out, const CurveCulling& culling = {});
