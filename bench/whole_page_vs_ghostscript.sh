@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Whole pages rendered in the computer, side by side with Ghostscript: the
-# tiger drawing fitted to ISO A0 at 600 dpi in colour (19866 x 28087 pixels)
+# tiger drawing fitted (--fit) to ISO A0 at 600 dpi in colour (19866 x 28087 pixels)
 # and to A4 at 300 dpi, plotted end to end by "plothost plot" with the
 # plotter that renders in the computer (rendering, RTL coding and writing
 # the plot), with one render thread and with all cores; then Ghostscript
@@ -53,7 +53,7 @@ measure() {
 
 plot() {  # paper dpi threads
     PXR_RIP_THREADS=$3 measure "$plothost" --app-dir "$root/config" --data-dir "$work/data" \
-        plot "$drawing" --driver "DesignJet 750C Raster" --paper "$1" --dpi "$2" \
+        plot "$drawing" --driver "DesignJet 750C Raster" --paper "$1" --dpi "$2" --fit \
         -o "$work/tiger-$1-$2.plt"
 }
 
