@@ -1,7 +1,7 @@
 # The plotter driver module. Its code is built once as a static library, so
 # that the test suites reach every part of it, and linked into HPGL2.pxr,
 # whose only export is IT_Driver.
-set(HPGL2_MODULE_DIRS driver job hpgl rtl image ui)
+set(HPGL2_MODULE_DIRS driver job hpgl rtl image render ui)
 set(HPGL2_MODULE_SOURCES)
 foreach(dir ${HPGL2_MODULE_DIRS})
   file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)

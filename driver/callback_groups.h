@@ -9,3 +9,7 @@ void InstallJobCallbacks(DriverCallbacks* pTable);
 void InstallVectorCallbacks(DriverCallbacks* pTable);
 // Bitmap entries (+180, +184), installed with the vector entries.
 void InstallImageCallbacks(DriverCallbacks* pTable);
+// The page entry (+144) of "Transaction in computer".
+void InstallWholePageCallbacks(DriverCallbacks* pTable);
+// The metafile region entry (+160), installed with the vector entries.
+void InstallRegionCallbacks(DriverCallbacks* pTable);

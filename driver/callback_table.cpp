@@ -20,9 +20,12 @@ void FillCallbackTable(DriverCallbacks* t, int nTransaction) {
     t->Reserved88 = Reserved88;
     InstallJobCallbacks(t);
     // Pages rendered in the computer do not come through the vector entries.
-    if (nTransaction != kTransactionInComputer) {
+    if (nTransaction == kTransactionInComputer) {
+        InstallWholePageCallbacks(t);
+    } else {
         InstallVectorCallbacks(t);
         InstallImageCallbacks(t);
+        InstallRegionCallbacks(t);
     }
 }
 

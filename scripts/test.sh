@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The whole test suite: builds and runs every test, then again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and runs each fuzz target
-# for a bounded time.
+# AddressSanitizer and UndefinedBehaviorSanitizer, the threaded code's suites
+# under ThreadSanitizer, and runs each fuzz target for a bounded time.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
@@ -20,6 +20,17 @@ echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 hpgl2_build "$HPGL2_ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DHPGL2_SANITIZE=ON -DHPGL2_WERROR=ON
 (cd "$HPGL2_ROOT/build-asan" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
    ctest --output-on-failure -j 2) || status=1
+
+echo "== threaded code under ThreadSanitizer"
+# Only the suites of the threads and what they touch (the Win32 subset's
+# threads, events and dialogs; the progress thread): the rest has no threads
+# of its own, and building it instrumented would only cost CI time.
+tsan_dir="$HPGL2_ROOT/build-tsan"
+cmake -S "$HPGL2_ROOT" -B "$tsan_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHPGL2_TSAN=ON \
+  -DHPGL2_WERROR=ON >/dev/null
+cmake --build "$tsan_dir" -j "$(nproc)" --target test_platform test_render
+(cd "$tsan_dir" && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+   ctest --output-on-failure -j 2 -R '^(platform|render)$') || status=1
 
 echo "== fuzz targets, ${FUZZ_SECONDS} s each"
 CC=clang CXX=clang++ hpgl2_build "$HPGL2_ROOT/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \

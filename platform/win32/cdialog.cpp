@@ -29,6 +29,8 @@ int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
     return AfxMessageBox(text, nType, nIDHelp);
 }
 
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
@@ -49,7 +51,7 @@ const AFX_MSGMAP* CDialog::GetThisMessageMap() {
 }
 
 INT_PTR CDialog::DoModal() {
-    HINSTANCE module = AfxGetResourceHandle();
+    HINSTANCE module = TemplateModule();
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
     if (!found) return -1;
     const auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(module, found)));
@@ -58,19 +60,23 @@ INT_PTR CDialog::DoModal() {
 
     m_window = std::make_unique<DialogWindow>(static_cast<int>(m_nIDTemplate), *dialogTemplate,
                                               m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr, this);
+    m_window->m_hModule = module;
     m_hWnd = m_window->Handle();
     OnInitDialog();
     if (!m_window->m_bEnded) {
         UiPresenter* presenter = GetUiPresenter();
         if (presenter) presenter->RunDialog(*m_window);
-        // A presenter that returns without an end closed the window: Cancel.
-        if (!m_window->m_bEnded) ::EndDialog(m_hWnd, IDCANCEL);
+        if (!m_window->m_bEnded) RunDialogUnseen(*m_window);
     }
     const INT_PTR result = m_window->m_nResult;
     m_items.clear();
     m_window.reset();
     m_hWnd = nullptr;
     return result;
+}
+
+HINSTANCE CDialog::TemplateModule() const {
+    return AfxGetResourceHandle();
 }
 
 BOOL CDialog::OnInitDialog() {

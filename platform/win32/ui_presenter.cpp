@@ -6,9 +6,10 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
-#include <thread>
 #include <cstdio>
 #include <iostream>
+#include <mutex>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -20,30 +21,78 @@ UiPresenter::~UiPresenter() = default;
 void UiPresenter::RunDialog(DialogWindow&) {}
 
 void ScriptedPresenter::RunDialog(DialogWindow& dialog) {
-    dialogsShown.push_back(dialog.TemplateId());
-    if (dialogScripts.empty()) return;
-    const auto script = std::move(dialogScripts.front());
-    dialogScripts.pop_front();
+    std::function<void(DialogWindow&)> script;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        dialogsShown.push_back(dialog.TemplateId());
+        if (dialogScripts.empty()) return;
+        script = std::move(dialogScripts.front());
+        dialogScripts.pop_front();
+    }
+    // Outside the lock: a script may open nested dialogs.
     script(dialog);
 }
 
 namespace {
 
-std::atomic<bool> g_interrupted{false};
+// Ctrl-C presses Cancel of every progress dialog open at the time: each
+// dialog compares the count with the one it began with.
+std::atomic<unsigned> g_interrupts{0};
+std::mutex g_signalLock;
+int g_progressDialogs = 0;
+void (*g_previousHandler)(int) = nullptr;
 
 void OnInterrupt(int) {
-    g_interrupted.store(true);
+    g_interrupts.fetch_add(1);
 }
 
-// The progress of a bar as a percentage of its range.
-int Percent(const ControlWindow& bar) {
-    const long long range = static_cast<long long>(bar.m_nUpper) - bar.m_nLower;
-    if (range <= 0) return 0;
-    const long long done = static_cast<long long>(bar.m_nPos) - bar.m_nLower;
-    return static_cast<int>(std::clamp(done * 100 / range, 0LL, 100LL));
-}
+// The handler is the process's: taken by the first progress dialog,
+// given back by the last, whatever threads they run on.
+class InterruptAsCancel {
+public:
+    InterruptAsCancel() {
+        std::lock_guard<std::mutex> lock(g_signalLock);
+        if (g_progressDialogs++ == 0) g_previousHandler = std::signal(SIGINT, OnInterrupt);
+        m_nSeen = g_interrupts.load();
+    }
+    ~InterruptAsCancel() {
+        std::lock_guard<std::mutex> lock(g_signalLock);
+        if (--g_progressDialogs == 0) std::signal(SIGINT, g_previousHandler);
+    }
+    bool Pressed() {
+        const unsigned now = g_interrupts.load();
+        const bool pressed = now != m_nSeen;
+        m_nSeen = now;
+        return pressed;
+    }
+
+private:
+    unsigned m_nSeen;
+};
 
 }  // namespace
+
+std::string ProgressLine(const std::string& caption, long long done, long long total,
+                         double rowsPerSecond) {
+    const long long range = total < 1 ? 1 : total;
+    const long long clamped = std::clamp(done, 0LL, range);
+    const int percent = static_cast<int>(clamped * 100 / range);
+    const int filled = percent * 30 / 100;
+    char line[256];
+    int n = std::snprintf(line, sizeof line, "%s [%.*s%*s] %3d%%  rows %lld of %lld",
+                          caption.c_str(), filled, "##############################", 30 - filled,
+                          "", percent, clamped, range);
+    if (n < 0 || static_cast<size_t>(n) >= sizeof line) return std::string(line);
+    if (rowsPerSecond > 0) {
+        const long long left =
+            static_cast<long long>(static_cast<double>(range - clamped) / rowsPerSecond + 0.5);
+        std::snprintf(line + n, sizeof line - static_cast<size_t>(n),
+                      ", %.0f rows/s, %lld:%02lld left", rowsPerSecond, left / 60, left % 60);
+    } else {
+        std::snprintf(line + n, sizeof line - static_cast<size_t>(n), ", --- rows/s, --:-- left");
+    }
+    return std::string(line);
+}
 
 void TerminalPresenter::RunDialog(DialogWindow& dialog) {
     const ControlWindow* bar = nullptr;
@@ -55,27 +104,39 @@ void TerminalPresenter::RunDialog(DialogWindow& dialog) {
         return;
     }
     // A progress dialog runs on its timers; Ctrl-C is its Cancel button.
-    g_interrupted.store(false);
-    void (*previous)(int) = std::signal(SIGINT, OnInterrupt);
+    InterruptAsCancel interrupt;
     const bool live = isatty(STDERR_FILENO);
-    int shown = -1;
+    using Clock = std::chrono::steady_clock;
+    // The rate counts from the first rows seen, so a slow start of the
+    // renderer does not lower it.
+    Clock::time_point since{};
+    long long rowsSince = -1;
+    int shownPercent = -1;
+    bool drawn = false;
     while (!dialog.m_bEnded) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        if (g_interrupted.exchange(false)) dialog.UserClick(IDCANCEL);
+        if (interrupt.Pressed()) dialog.UserClick(IDCANCEL);
         const std::vector<UINT_PTR> timers = dialog.m_timers;
         for (UINT_PTR id : timers) dialog.TimerTick(id);
-        const int percent = Percent(*bar);
-        // On a terminal the bar is redrawn in place; in a log, every tenth.
-        if (live ? percent != shown : percent / 10 != shown / 10) {
-            const int filled = percent * 30 / 100;
-            std::fprintf(stderr, "%s%s [%.*s%*s] %3d%%%s", live ? "\r" : "",
-                         dialog.m_strCaption.c_str(), filled, "##############################",
-                         30 - filled, "", percent, live ? "" : "\n");
-            shown = percent;
+        if (dialog.m_bHidden) continue;
+        const long long total = static_cast<long long>(bar->m_nUpper) - bar->m_nLower;
+        const long long done = static_cast<long long>(bar->m_nPos) - bar->m_nLower;
+        const auto now = Clock::now();
+        if (rowsSince < 0 && done > 0) since = now, rowsSince = done;
+        const double seconds = std::chrono::duration<double>(now - since).count();
+        const double rate =
+            rowsSince >= 0 && seconds > 0.5 ? static_cast<double>(done - rowsSince) / seconds : 0;
+        const int percent = static_cast<int>(std::clamp(done, 0LL, std::max(total, 1LL)) * 100 /
+                                             std::max(total, 1LL));
+        // On a terminal the line is redrawn in place; in a log, every tenth.
+        if (live || percent / 10 != shownPercent / 10) {
+            const std::string line = ProgressLine(dialog.m_strCaption, done, total, rate);
+            std::fprintf(stderr, live ? "\r%s\x1b[K" : "%s\n", line.c_str());
+            shownPercent = percent;
+            drawn = true;
         }
     }
-    if (live) std::fprintf(stderr, "\n");
-    std::signal(SIGINT, previous);
+    if (live && drawn) std::fprintf(stderr, "\n");
 }
 
 void SetUiPresenter(UiPresenter* pPresenter) {
@@ -87,6 +148,7 @@ UiPresenter* GetUiPresenter() {
 
 int ScriptedPresenter::ShowMessageBox(HWND, const std::string& text, const std::string& caption,
                                       UINT) {
+    std::lock_guard<std::mutex> lock(m_lock);
     messages.push_back(caption.empty() ? text : caption + ": " + text);
     if (messageAnswers.empty()) return IDCANCEL;
     const int answer = messageAnswers.front();
@@ -95,6 +157,7 @@ int ScriptedPresenter::ShowMessageBox(HWND, const std::string& text, const std::
 }
 
 bool ScriptedPresenter::ShowSaveDialog(const SaveFileRequest& request, std::string* pPath) {
+    std::lock_guard<std::mutex> lock(m_lock);
     saveRequests.push_back(request);
     if (saveAnswers.empty()) return false;
     const std::string answer = saveAnswers.front();

@@ -71,7 +71,12 @@ BOOL WINAPI IsWindowEnabled(HWND hWnd) {
 
 BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
     const Target t = TargetOf(hWnd);
-    if (!t.pControl) return t.pDialog != nullptr;
+    if (t.pDialog) {
+        const BOOL wasVisible = !t.pDialog->m_bHidden;
+        t.pDialog->m_bHidden = nCmdShow == SW_HIDE;
+        return wasVisible;
+    }
+    if (!t.pControl) return FALSE;
     const BOOL wasVisible = t.pControl->m_bVisible;
     t.pControl->m_bVisible = nCmdShow != SW_HIDE;
     return wasVisible;
@@ -80,7 +85,7 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
 BOOL WINAPI IsWindowVisible(HWND hWnd) {
     const Target t = TargetOf(hWnd);
     if (t.pControl) return t.pControl->m_bVisible;
-    return t.pDialog != nullptr && !t.pDialog->m_bEnded;
+    return t.pDialog != nullptr && !t.pDialog->m_bEnded && !t.pDialog->m_bHidden;
 }
 
 BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString) {
@@ -119,12 +124,14 @@ BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult) {
     return TRUE;
 }
 
-UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT, TIMERPROC) {
+UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC) {
     DialogWindow* dialog = DialogWindowFromHandle(hWnd);
     if (!dialog || nIDEvent == 0) return 0;
     if (std::find(dialog->m_timers.begin(), dialog->m_timers.end(), nIDEvent) ==
         dialog->m_timers.end())
         dialog->m_timers.push_back(nIDEvent);
+    // Windows raises intervals below USER_TIMER_MINIMUM to it.
+    dialog->m_timerElapse[nIDEvent] = std::max(uElapse, 10u);
     return nIDEvent;
 }
 
@@ -135,6 +142,7 @@ BOOL WINAPI KillTimer(HWND hWnd, UINT_PTR uIDEvent) {
     const auto it = std::find(timers.begin(), timers.end(), uIDEvent);
     if (it == timers.end()) return FALSE;
     timers.erase(it);
+    dialog->m_timerElapse.erase(uIDEvent);
     return TRUE;
 }
 

@@ -9,12 +9,16 @@
 #include <memory>
 #include <string>
 
+#include <thread>
+
 #include "driver/hpgl2_driver.h"
+#include "render/print_pool_thread.h"
 #include "support/scratch_config.h"
 #include "ui/custom_paper_dlg.h"
 #include "ui/module_resources.h"
 #include "ui/resources/resource_ids.h"
 #include "win32/gtk_presenter.h"
+#include "win32/thread_registry.h"
 
 namespace {
 
@@ -81,6 +85,35 @@ TEST_F(GtkDialogs, EveryTemplateOpensWithItsControlsInPlaceAndClosesOnCancel) {
         EXPECT_EQ(dialog.DoModal(), IDCANCEL);
         EXPECT_EQ(shown, 1);
     }
+}
+
+TEST_F(GtkDialogs, OtherThreadsDialogsRunUnseenAndTheirQuestionsAreAnswered) {
+    int shown = 0;
+    presenter->onShown = [&](DialogWindow&) { ++shown; };
+    // The progress thread's dialog: not shown by GTK from its thread, it runs
+    // on its timers and ends on the renderer's finished bit.
+    CWinThread* thread = AfxBeginThread(RUNTIME_CLASS(CPrintPoolThread));
+    ASSERT_NE(thread, nullptr);
+    auto* progress = static_cast<CPrintPoolThread*>(thread);
+    progress->SetRange(10);
+    progress->SetPosition(10);
+    progress->SetFinished();
+    AfxWaitForAllThreads();
+    EXPECT_EQ(shown, 0);
+
+    int ok = 0, yesNo = 0;
+    bool saved = true;
+    std::thread worker([&] {
+        ok = presenter->ShowMessageBox(nullptr, "from a worker", "", MB_OK);
+        yesNo = presenter->ShowMessageBox(nullptr, "from a worker", "", MB_YESNO);
+        std::string path;
+        saved = presenter->ShowSaveDialog(SaveFileRequest{nullptr, "a.plt", "plt", "", 0}, &path);
+    });
+    worker.join();
+    EXPECT_EQ(ok, IDOK);
+    EXPECT_EQ(yesNo, IDCANCEL);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(presenter->OnGtkThread());
 }
 
 TEST_F(GtkDialogs, SettingsDialogRunsWithItsNestedDialogs) {

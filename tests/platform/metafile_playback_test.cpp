@@ -138,6 +138,28 @@ TEST(MetafilePlayback, FilledRectanglesLandOnTheirPixels) {
          },
          // x 10 ... 49 in the clip, and all the way up: only x decides.
          {{20, 30, kRed}, {49, 50, kRed}, {50, 50, kWhite}, {59, 69, kWhite}}},
+        {"meta region outlives a reset of the clip",
+         [](EmfBuilder& e) {
+             e.Box(EMR_INTERSECTCLIPRECT, 0, 0, 400, 1000)
+                 .Record(EMR_SETMETARGN, {})
+                 .SelectClipRegion(RGN_COPY, {}, false);
+         },
+         {{39, 50, kRed}, {40, 50, kWhite}, {59, 69, kWhite}}},
+        {"a new clip is cut to the meta region",
+         [](EmfBuilder& e) {
+             e.Box(EMR_INTERSECTCLIPRECT, 0, 0, 400, 1000)
+                 .Record(EMR_SETMETARGN, {})
+                 .SelectClipRegion(RGN_COPY, {RECT{300, 0, 1000, 1000}});
+         },
+         {{29, 50, kWhite}, {30, 50, kRed}, {39, 50, kRed}, {40, 50, kWhite}}},
+        {"a union with the clip stays inside the meta region",
+         [](EmfBuilder& e) {
+             e.Box(EMR_INTERSECTCLIPRECT, 0, 0, 400, 1000)
+                 .Record(EMR_SETMETARGN, {})
+                 .Box(EMR_INTERSECTCLIPRECT, 0, 0, 300, 1000)
+                 .SelectClipRegion(RGN_OR, {RECT{500, 0, 1000, 1000}});
+         },
+         {{29, 50, kRed}, {30, 50, kWhite}, {55, 50, kWhite}, {59, 50, kWhite}}},
         {"excluded rectangle is left alone",
          [](EmfBuilder& e) { e.Box(EMR_EXCLUDECLIPRECT, 300, 400, 500, 600); },
          {{25, 35, kRed}, {40, 50, kWhite}, {55, 65, kRed}}},

@@ -148,7 +148,7 @@ public:
         return !positions.empty() && positions.back() >= cancelFrom;
     }
     void SetPosition(int n) override { positions.push_back(n); }
-    void SetRange(int, int) override {}
+    void SetRange(int) override {}
     std::vector<int> positions;
     int checks = 0;
     int cancelFrom = 1 << 30;

@@ -36,9 +36,9 @@ std::string WithoutMnemonic(const std::string& text) {
 }
 
 // The static bitmap's picture: a DIB resource becomes a BMP file in memory.
-GdkTexture* BitmapTexture(int id) {
-    // The dialog's own module is the current resource module of the process.
-    HMODULE module = AfxGetResourceHandle();
+GdkTexture* BitmapTexture(HMODULE dialogModule, int id) {
+    // The bitmaps come from the dialog's own module.
+    HMODULE module = dialogModule ? dialogModule : AfxGetResourceHandle();
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), RT_BITMAP);
     if (!found) return nullptr;
     const auto* dib = static_cast<const guint8*>(LockResource(LoadResource(module, found)));
@@ -209,7 +209,7 @@ GtkWidget* MakeControlWidget(ShownDialog& s, ShownControl& c) {
             return l;
         }
         case ControlKind::Bitmap: {
-            GdkTexture* texture = BitmapTexture(item.nTextOrdinal);
+            GdkTexture* texture = BitmapTexture(s.dialog->m_hModule, item.nTextOrdinal);
             GtkWidget* p =
                 texture ? gtk_picture_new_for_paintable(GDK_PAINTABLE(texture)) : gtk_picture_new();
             if (texture) g_object_unref(texture);
@@ -270,6 +270,8 @@ GtkWidget* MakeControlWidget(ShownDialog& s, ShownControl& c) {
 void SyncDialog(ShownDialog& s) {
     s.syncing = true;
     gtk_window_set_title(GTK_WINDOW(s.window), s.dialog->m_strCaption.c_str());
+    // A hidden dialog runs on, on its timers, off the screen.
+    gtk_widget_set_visible(s.window, !s.dialog->m_bHidden);
     for (auto& shown : s.controls) {
         ShownControl& c = *shown;
         ControlWindow& m = *c.control;

@@ -22,7 +22,17 @@ std::unique_ptr<UiPresenter> MakeGtkPresenter() {
     return GtkPresenter::Create();
 }
 
+bool GtkPresenter::OnGtkThread() const {
+    return std::this_thread::get_id() == m_impl->gtkThread;
+}
+
 void GtkPresenter::RunDialog(DialogWindow& dialog) {
+    // GTK may only be touched from its own thread, and handing the dialog
+    // over to it could deadlock when that thread waits for this one (a host
+    // waiting for its page's render thread). A dialog of another thread
+    // returns at once: CDialog runs it on unseen, on its timers, or closes
+    // it as Cancel.
+    if (!OnGtkThread()) return;
     ShownDialog s;
     s.impl = m_impl.get();
     s.dialog = &dialog;

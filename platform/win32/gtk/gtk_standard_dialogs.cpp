@@ -32,6 +32,9 @@ gboolean OnMessageClose(GtkWindow*, gpointer data) {
 
 int GtkPresenter::ShowMessageBox(HWND, const std::string& text, const std::string& caption,
                                  UINT type) {
+    // Off GTK's thread a message box is told on standard error and answered
+    // as a terminal answers it (see RunDialog).
+    if (!OnGtkThread()) return TerminalPresenter().ShowMessageBox(nullptr, text, caption, type);
     MessageRun run;
     GtkWidget* window = gtk_window_new();
     gtk_window_set_modal(GTK_WINDOW(window), TRUE);
@@ -99,6 +102,8 @@ void OnSaveResponse(GtkNativeDialog* dialog, int response, gpointer data) {
 }  // namespace
 
 bool GtkPresenter::ShowSaveDialog(const SaveFileRequest& request, std::string* pPath) {
+    // Off GTK's thread there is nobody to ask: cancelled.
+    if (!OnGtkThread()) return false;
     SaveRun run;
     GtkWindow* parent = m_impl->stack.empty() ? nullptr : GTK_WINDOW(m_impl->stack.back()->window);
     GtkFileChooserNative* chooser = gtk_file_chooser_native_new(

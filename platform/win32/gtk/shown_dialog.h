@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "win32/gtk_presenter.h"
@@ -38,6 +39,8 @@ struct GtkPresenter::Impl {
     GtkPresenter* self = nullptr;
     std::vector<ShownDialog*> stack;
     SIZE lastBase{6, 13};
+    // GTK runs on the thread that opened the display, and only there.
+    std::thread::id gtkThread = std::this_thread::get_id();
 };
 
 // Dialog units to pixels of the client area, as MapDialogRect does.

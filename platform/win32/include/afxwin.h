@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "mfc/runtime_class.h"
+#include "mfc/cwinthread.h"
 #include "mfc/crect.h"
 #include "mfc/cstring.h"
 #include "mfc/cfiledialog.h"

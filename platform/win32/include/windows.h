@@ -9,6 +9,7 @@
 #include "win32/global_memory.h"
 #include "win32/rect.h"
 #include "win32/user.h"
+#include "win32/synch.h"
 #include "win32/window.h"
 #include "win32/resources.h"
 #include "win32/gdi.h"

@@ -22,14 +22,24 @@ Region RectangleRegion(Playback& pb, const RECTL& r) {
     return pb.device.PolygonRegion(corners, ALTERNATE);
 }
 
+// A clip kept inside the meta region, as GDI keeps every clip.
+Region WithinMetaRegion(Playback& pb, const Region& clip) {
+    const Region& meta = pb.State().metaClip;
+    if (!meta) return clip;
+    if (!clip) return meta;
+    return pb.device.CombineRegions(clip, meta, RGN_AND);
+}
+
 // The new clip: the current one (null: the whole page) combined with other.
 Region Combine(Playback& pb, const Region& other, int mode) {
     const Region& current = pb.State().clip;
-    if (mode == RGN_COPY) return other;
+    if (mode == RGN_COPY) return WithinMetaRegion(pb, other);
     if (mode == RGN_OR && !current) return nullptr;  // the page already holds it
     if (mode == RGN_AND && !current) return other;
     const Region base = current ? current : pb.PageRegion();
-    return pb.device.CombineRegions(base, other, mode);
+    const Region combined = pb.device.CombineRegions(base, other, mode);
+    // An intersection stays inside the current clip, and so inside the meta region.
+    return mode == RGN_AND ? combined : WithinMetaRegion(pb, combined);
 }
 
 bool KnownMode(DWORD mode) {
@@ -73,7 +83,7 @@ R PlayExtSelectClipRgn(Playback& pb, const EmfRecordView& r) {
     // No region, or an empty one, with RGN_COPY: back to no clipping.
     // Without a region the other modes do nothing.
     if (mode == RGN_COPY && (!view.region.header || view.region.rects.empty())) {
-        pb.State().clip = nullptr;
+        pb.State().clip = pb.State().metaClip;
         return R::Played;
     }
     if (!view.region.header) return R::Played;
@@ -100,7 +110,15 @@ R PlayOffsetClipRgn(Playback& pb, const EmfRecordView& r) {
     if (!clip) return R::Played;
     // The offset is in logical units.
     const POINT by = RoundToDevice(ApplyLinear(pb.ToDevice(), Logical(rec->ptlOffset)));
-    clip = pb.device.OffsetRegion(clip, by);
+    clip = WithinMetaRegion(pb, pb.device.OffsetRegion(clip, by));
+    return R::Played;
+}
+
+// The clip becomes the meta region: later clips stay inside it, and a
+// reset returns to it.
+R PlaySetMetaRgn(Playback& pb, const EmfRecordView& r) {
+    if (!pb.Fixed<EMRSETMETARGN>(r)) return R::Failed;
+    pb.State().metaClip = pb.State().clip;
     return R::Played;
 }
 
@@ -112,4 +130,5 @@ void AddClipHandlers(HandlerTable& t) {
     t[EMR_SELECTCLIPPATH] = PlaySelectClipPath;
     t[EMR_EXTSELECTCLIPRGN] = PlayExtSelectClipRgn;
     t[EMR_OFFSETCLIPRGN] = PlayOffsetClipRgn;
+    t[EMR_SETMETARGN] = PlaySetMetaRgn;
 }

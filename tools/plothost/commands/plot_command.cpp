@@ -15,7 +15,9 @@
 #include "output/socket_channel.h"
 #include "output/transfer_meter.h"
 #include "host/loaded_module.h"
+#include "commands/placement_report.h"
 #include "commands/plot_options.h"
+#include "commands/whole_page_plot.h"
 #include "pxrdriver/driver_callbacks.h"
 #include "win32/ui_presenter.h"
 
@@ -34,19 +36,9 @@ bool HasVectorEntries(const DriverCallbacks* t) {
            t->OnSelectPen && t->OnSelectBrush && t->OnSetRop2 && t->OnSetClipRegion;
 }
 
-void TellPlacement(const PlotOptions& options, const PageDescription& page, const Placement& p) {
-    std::fprintf(stderr, "plothost: %s, %.1f x %.1f mm on %s %s (printable area %.1f x %.1f mm)",
-                 options.drawing.c_str(), p.drawingWidthMM, p.drawingHeightMM, page.paper.c_str(),
-                 page.landscape ? "landscape" : "portrait", p.areaWidthMM, p.areaHeightMM);
-    if (p.scale == 1)
-        std::fprintf(stderr, ", at its true size (1:1)\n");
-    else
-        std::fprintf(stderr, ", scale %.4g%s\n", p.scale,
-                     options.scale == ScaleChoice::Fixed ? "" : " to fit");
-    if (!p.fits)
-        std::fprintf(stderr,
-                     "plothost: warning: the drawing does not fit: the part outside the "
-                     "printable area is not plotted\n");
+// The page entry of "Transaction in computer" and what a job needs besides.
+bool HasWholePageEntries(const DriverCallbacks* t) {
+    return t && t->GetDeviceCaps && t->StartDocument && t->EndDocument && t->RenderPageInComputer;
 }
 
 // One plot on an attached driver whose table has the vector entries.
@@ -171,13 +163,15 @@ int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
     if (!driver->Attach(&host)) {
         Failure(std::string("the driver \"") + driver->GetName() + "\" cannot be attached");
     } else {
-        if (!HasVectorEntries(host.pCallbacks))
-            Failure(std::string("\"") + driver->GetName() +
-                    "\" renders whole pages in the computer (Transaction in computer); only "
-                    "vector plotting of metafiles is supported");
+        const char* output = outputName.empty() ? nullptr : outputName.c_str();
+        if (HasVectorEntries(host.pCallbacks))
+            result =
+                PlotAttached(&host, doc, device, options, page, *channel, transfer.get(), output);
+        else if (HasWholePageEntries(host.pCallbacks))
+            result =
+                PlotWholePage(&host, doc, device, options, page, *channel, transfer.get(), output);
         else
-            result = PlotAttached(&host, doc, device, options, page, *channel, transfer.get(),
-                                  outputName.empty() ? nullptr : outputName.c_str());
+            Failure(std::string("\"") + driver->GetName() + "\" installs no drawing entries");
         driver->Detach(&host);
     }
     SetUiPresenter(nullptr);

@@ -84,7 +84,10 @@ void PlotDevice::Stroke(std::span<const Figure> figures, const GdiPen* pen, cons
     m_painter.Stroke(figures, pen, dc, toDevice);
 }
 
-bool PlotDevice::DrawBitmap(const DcState&, const RECT& dest, const RECT& source, const void* bits,
-                            const BITMAPINFO* info, UINT usage, DWORD rop, bool alpha) {
+bool PlotDevice::DrawBitmap(const DcState& dc, const RECT& dest, const RECT& source,
+                            const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop,
+                            bool alpha) {
+    // A bitmap is clipped like a shape: by the record's clip, within the frame.
+    m_surface.SetClip(m_painter.Clip(dc));
     return m_surface.DrawBitmap(dest, source, bits, info, usage, rop, alpha);
 }

@@ -36,11 +36,12 @@ public:
     // Null for no such bound.
     void SetFrame(std::shared_ptr<CKestRgn> frame);
 
-private:
     // The state's clip region within the frame; the same region object as
     // long as the state's does not change, so that the driver is told a
     // clip only when it changes.
     const std::shared_ptr<CKestRgn>& Clip(const DcState& dc);
+
+private:
     void FillSolid(std::span<const Figure> figures, COLORREF color, int fillMode, bool simple);
     void FillHatched(std::span<const Figure> figures, const GdiBrush& brush, const DcState& dc);
 

@@ -4,7 +4,10 @@
 #include <cstdlib>
 #include <dlfcn.h>
 
+#include "pxrdriver/app_paths.h"
 #include "pxrdriver/ht_driver.h"
+#include "win32/profile.h"
+#include "win32/thread_registry.h"
 
 void HostDriverList::RemoveDriver(HT_Driver* pDriver) {
     // The driver is already destroyed: its address only identifies the entry.
@@ -13,6 +16,10 @@ void HostDriverList::RemoveDriver(HT_Driver* pDriver) {
 }
 
 LoadedModule::~LoadedModule() {
+    // Render and progress threads of the module may still run its code (a
+    // cancelled page's progress dialog ends at its next tick): neither its
+    // drivers nor the module itself may go before they have ended.
+    AfxWaitForAllThreads();
     if (m_entry) {
         while (m_list.GetCount() > 0) {
             const int before = m_list.GetCount();
@@ -51,5 +58,12 @@ HT_Driver* LoadedModule::Find(const std::string& name) {
         HT_Driver* driver = m_list.At(i);
         if (name == driver->GetName()) return driver;
     }
+    // A configuration name (a section of hpgl2.ini) stands for the display
+    // name its section gives.
+    const std::string ini = std::string(KestGetAppFullPath()) + "\\hpgl2.ini";
+    char display[256] = {};
+    GetPrivateProfileStringA(name.c_str(), "Name", "", display, sizeof display, ini.c_str());
+    for (int i = 0; display[0] != '\0' && i < m_list.GetCount(); ++i)
+        if (std::string(display) == m_list.At(i)->GetName()) return m_list.At(i);
     return nullptr;
 }

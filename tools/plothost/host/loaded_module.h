@@ -28,8 +28,9 @@ public:
     // Loads the module and asks it for its drivers; false with a message on failure.
     bool Load(const std::string& path, std::string* error);
     HostDriverList& Drivers() { return m_list; }
-    // The driver whose display name is name, or whose place in the list
-    // (counted from 1) it is; null when none.
+    // The driver whose display name is name, whose place in the list
+    // (counted from 1) it is, or whose configuration (section of hpgl2.ini)
+    // is named so; null when none.
     HT_Driver* Find(const std::string& name);
 
 private:

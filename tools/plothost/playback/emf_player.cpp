@@ -6,7 +6,10 @@
 bool PlayMetafile(const EmfDocument& doc, HostContext* host, const PlayOptions& options,
                   RunSummary* summary, std::string* error) {
     PlotDevice device(host, options.dpi, options.frame);
-    MetafilePlacement placement{options.device, options.placement, options.progress};
+    MetafilePlacement placement;
+    placement.device = options.device;
+    placement.placement = options.placement;
+    placement.progress = options.progress;
     MetafilePlaySummary played;
     const bool ok = PlayMetafileRecords(doc, device, placement, &played, error);
     summary->played += played.played;

@@ -1,7 +1,6 @@
-// CDialog: a modal dialog made from a template of the current resource
-// module, with dialog data exchange and a message map. DoModal builds the
-// dialog window, runs OnInitDialog and hands the window to the process's UI
-// presenter, which shows it until the dialog ends.
+// CDialog: a modal dialog made from a template of its resource module, with dialog data exchange
+// and a message map. DoModal builds the dialog window, runs OnInitDialog and hands the window to
+// the process's UI presenter, which shows it until the dialog ends.
 #pragma once
 
 #include <map>
@@ -15,12 +14,17 @@
 class CDataExchange;
 
 class WIN32_API CDialog : public CWnd, public DialogMessageSink {
+    DECLARE_DYNAMIC(CDialog)
+
 public:
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     ~CDialog() override;
 
     // IDOK, IDCANCEL or the EndDialog result; -1 when the template is missing
     // or malformed.
+    // A dialog that the presenter leaves before it ended (or that no
+    // presenter shows) runs on, unseen, on its timers until it ends, as a
+    // hidden window does on Windows; without timers it ends as IDCANCEL.
     virtual INT_PTR DoModal();
     virtual BOOL OnInitDialog();
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
@@ -44,6 +48,9 @@ protected:
     virtual const AFX_MSGMAP* GetMessageMap() const;
     static const AFX_MSGMAP* GetThisMessageMap();
     LRESULT OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The module the template and the dialog's bitmaps load from: the
+    // process's resource module (AfxGetResourceHandle) when DoModal begins.
+    virtual HINSTANCE TemplateModule() const;
 
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;

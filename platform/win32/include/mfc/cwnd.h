@@ -2,15 +2,23 @@
 #pragma once
 
 #include "mfc/cstring.h"
+#include "mfc/runtime_class.h"
 #include "win32/types.h"
 #include "win32/window.h"
 
-class CWnd {
+class WIN32_API CWnd : public CObject {
+    DECLARE_DYNAMIC(CWnd)
+
 public:
     explicit CWnd(HWND hWnd = nullptr) : m_hWnd(hWnd) {}
-    virtual ~CWnd() = default;
+    ~CWnd() override = default;
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
+
+    // The window object of a handle, null for none. Unlike MFC's temporary
+    // objects these stay until the process ends: the handles asked for are
+    // the desktop's and owners', few and long-lived.
+    static CWnd* FromHandle(HWND hWnd);
 
     HWND GetSafeHwnd() const { return m_hWnd; }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {

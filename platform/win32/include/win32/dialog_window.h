@@ -4,6 +4,7 @@
 // actions; the dialog's own code sees them as the messages Windows sends.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -94,8 +95,11 @@ public:
     std::string m_strCaption;
     int m_nFocusId = -1;
     bool m_bEnded = false;
+    bool m_bHidden = false;  // ShowWindow(SW_HIDE): runs on, not shown
     INT_PTR m_nResult = 0;
-    std::vector<UINT_PTR> m_timers;
+    std::vector<UINT_PTR> m_timers;          // in the order they were set
+    std::map<UINT_PTR, UINT> m_timerElapse;  // milliseconds, per timer
+    HMODULE m_hModule = nullptr;             // where its template and bitmaps come from
 
 private:
     int m_nTemplateId;
@@ -104,6 +108,12 @@ private:
     DialogMessageSink* m_pSink;
     std::vector<std::unique_ptr<ControlWindow>> m_controls;
 };
+
+// Runs a dialog that no presenter shows on its timers, each at its own
+// interval, until it ends: a hidden dialog on Windows runs on the same way.
+// A dialog without timers (or whose timers are all killed) could never end
+// and is ended as IDCANCEL.
+WIN32_API void RunDialogUnseen(DialogWindow& dialog);
 
 // The live window behind a handle, or null.
 WIN32_API DialogWindow* DialogWindowFromHandle(HWND hWnd);

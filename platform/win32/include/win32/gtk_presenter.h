@@ -20,6 +20,11 @@ public:
     int ShowMessageBox(HWND hOwner, const std::string& text, const std::string& caption,
                        UINT type) override;
     bool ShowSaveDialog(const SaveFileRequest& request, std::string* pPath) override;
+    // Called from a thread other than the one that created the presenter
+    // (GTK's), a dialog is not shown: RunDialog returns at once, so that
+    // CDialog runs it unseen on its timers (or closes it as Cancel); a
+    // message box is written to standard error as TerminalPresenter does,
+    // and the save dialog is cancelled.
     void RunDialog(DialogWindow& dialog) override;
 
     // Called once a dialog is on screen and laid out, for tests and
@@ -50,6 +55,9 @@ public:
     int DefaultButtonId() const;
     // Saves the topmost dialog's window as a PNG image.
     bool SaveSnapshot(const std::string& pngPath) const;
+
+    // True on the thread that created the presenter, where GTK runs.
+    bool OnGtkThread() const;
 
     struct Impl;  // the windows on screen; GTK types stay out of this header
 

@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -40,8 +41,10 @@ public:
     // True with the chosen full path, false when the user cancels.
     virtual bool ShowSaveDialog(const SaveFileRequest& request, std::string* pPath) = 0;
     // Shows a modal dialog until it ends (DialogWindow::m_bEnded), passing the
-    // user's actions to it. Returning earlier closes it as Cancel; a presenter
-    // that cannot show dialogs returns at once.
+    // user's actions to it. A presenter that cannot show dialogs returns at
+    // once; so may one that stops showing it. CDialog::DoModal then runs the
+    // dialog on unseen, on its timers, or ends a dialog without timers as
+    // Cancel. Presenters are called from whatever thread shows a dialog.
     virtual void RunDialog(DialogWindow& dialog);
     virtual ~UiPresenter();
 };
@@ -49,7 +52,8 @@ public:
 WIN32_API void SetUiPresenter(UiPresenter* pPresenter);
 WIN32_API UiPresenter* GetUiPresenter();
 
-// For tests: answers from a script and keeps what was shown.
+// For tests: answers from a script and keeps what was shown. Safe to call
+// from several threads; the tests read the lists when those threads ended.
 class WIN32_API ScriptedPresenter : public UiPresenter {
 public:
     int ShowMessageBox(HWND hOwner, const std::string& text, const std::string& caption,
@@ -68,6 +72,9 @@ public:
     // What was shown.
     std::vector<std::string> messages;
     std::vector<SaveFileRequest> saveRequests;
+
+private:
+    std::mutex m_lock;
 };
 
 // For a terminal: message boxes print to stderr; the save dialog asks on the
@@ -78,9 +85,17 @@ public:
                        UINT type) override;
     bool ShowSaveDialog(const SaveFileRequest& request, std::string* pPath) override;
     // A dialog with a progress bar (the plot transaction) runs on its
-    // timers with the bar drawn on stderr and Ctrl-C as Cancel; any other
-    // dialog cannot be shown on a terminal and is closed as Cancel.
+    // timers with the bar drawn on stderr (ProgressLine) and Ctrl-C as
+    // Cancel; while hidden it runs on undrawn. Any other dialog cannot be
+    // shown on a terminal and is left to CDialog (unseen on its timers, or
+    // Cancel).
     void RunDialog(DialogWindow& dialog) override;
 
     std::string strSaveAs;  // when set, the save dialog answers with it
 };
+
+// The terminal's progress line: the bar, the rows done of the page's rows
+// (a range below 1 counts as 1), the rate, and the time left at that rate
+// as minutes and seconds; "---" while no rate is known yet.
+WIN32_API std::string ProgressLine(const std::string& caption, long long done, long long total,
+                                   double rowsPerSecond);

@@ -51,6 +51,9 @@ struct DcState {
     // In device pixels; null when nothing is clipped. Regions are
     // never changed in place, so saved states share them.
     RegionRef clip;
+    // The meta region (SETMETARGN), device pixels; null when there is none.
+    // The clip never reaches beyond it, and resetting the clip returns to it.
+    RegionRef metaClip;
 
     DPoint position;  // current position, logical units
 };
