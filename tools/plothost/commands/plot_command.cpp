@@ -15,18 +15,13 @@
 #include "output/socket_channel.h"
 #include "output/transfer_meter.h"
 #include "host/loaded_module.h"
-#include "commands/placement_report.h"
+#include "commands/plot_steps.h"
 #include "commands/plot_options.h"
 #include "commands/whole_page_plot.h"
 #include "pxrdriver/driver_callbacks.h"
 #include "win32/ui_presenter.h"
 
 namespace {
-
-int Failure(const std::string& message) {
-    std::fprintf(stderr, "plothost: %s\n", message.c_str());
-    return 1;
-}
 
 // The vector entries the player draws through; drivers in whole-page mode
 // ("Transaction in computer") leave them empty.
@@ -46,21 +41,12 @@ int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevic
                  const PlotOptions& options, const PageDescription& page, JobChannel& channel,
                  TransferMeter* transfer, const char* output) {
     const DriverCallbacks* t = host->pCallbacks;
-    const PrintableArea area{t->GetDeviceCaps(host, HORZRES), t->GetDeviceCaps(host, VERTRES),
-                             static_cast<double>(t->GetDeviceCaps(host, LOGPIXELSX))};
+    PrintableArea area;
     Placement placement;
     std::string error;
-    if (!PlaceDrawing(doc.header, device, area, options.scale, options.fixedScale, &placement,
-                      &error))
-        return Failure(error);
-
-    DOCINFOA info{static_cast<int>(sizeof(DOCINFOA)), options.drawing.c_str(), output, nullptr, 0};
-    if (!t->StartDocument(host, &info, &channel)) {
-        channel.Abort();
-        return Failure(channel.Error().empty()
-                           ? "the driver did not start the plot (no file chosen?)"
-                           : channel.Error());
-    }
+    if (!PlaceOnPrintableArea(host, doc, device, options, &area, &placement, &error))
+        return PlotFailure(error);
+    if (!StartPlotDocument(host, options, output, channel, &error)) return PlotFailure(error);
     TellPlacement(options, page, placement);
     t->OnSetClipRegion(host, nullptr);  // the whole page
 
@@ -82,13 +68,13 @@ int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevic
         channel.Abort();
         t->EndDocument(host);
         if (transfer) transfer->Finish();
-        return Failure(options.drawing + ": " + error + "; nothing was written");
+        return PlotFailure(options.drawing + ": " + error + "; nothing was written");
     }
     t->EndDocument(host);
     if (transfer) transfer->Finish();  // the summary takes the line
     if (!channel.Completed())
-        return Failure(channel.Error().empty() ? "the driver did not finish the plot"
-                                               : channel.Error());
+        return PlotFailure(channel.Error().empty() ? "the driver did not finish the plot"
+                                                   : channel.Error());
     summary.bytesWritten = channel.BytesWritten();
     PrintSummary(stderr, summary, channel.Target());
     return 0;
@@ -105,18 +91,18 @@ int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
     }
     EmfDocument doc;
     if (!LoadEnhMetaFile(options.drawing.c_str(), &doc, &error))
-        return Failure(options.drawing + ": " + error);
+        return PlotFailure(options.drawing + ": " + error);
     ReferenceDevice device;
     if (!ReadReferenceDevice(doc.header, &device, &error))
-        return Failure(options.drawing + ": " + error);
+        return PlotFailure(options.drawing + ": " + error);
 
-    if (module.Drivers().GetCount() == 0) return Failure("no plotter is configured");
+    if (module.Drivers().GetCount() == 0) return PlotFailure("no plotter is configured");
     HT_Driver* driver = module.Find(options.driver);
     if (!driver)
-        return Failure("no plotter named \"" + options.driver + "\" (see 'plothost drivers')");
+        return PlotFailure("no plotter named \"" + options.driver + "\" (see 'plothost drivers')");
     if (!ApplyPageRequest(driver, PageRequest{options.paper, options.orientation, options.dpi},
                           &error))
-        return Failure(error);
+        return PlotFailure(error);
     const PageDescription page = DescribePage(driver);
 
     // Where the job goes: a plot file the driver names (it adds ".plt"), a
@@ -161,7 +147,7 @@ int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
     host.pszPortName = port.c_str();
     int result = 1;
     if (!driver->Attach(&host)) {
-        Failure(std::string("the driver \"") + driver->GetName() + "\" cannot be attached");
+        PlotFailure(std::string("the driver \"") + driver->GetName() + "\" cannot be attached");
     } else {
         const char* output = outputName.empty() ? nullptr : outputName.c_str();
         if (HasVectorEntries(host.pCallbacks))
@@ -171,7 +157,7 @@ int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
             result =
                 PlotWholePage(&host, doc, device, options, page, *channel, transfer.get(), output);
         else
-            Failure(std::string("\"") + driver->GetName() + "\" installs no drawing entries");
+            PlotFailure(std::string("\"") + driver->GetName() + "\" installs no drawing entries");
         driver->Detach(&host);
     }
     SetUiPresenter(nullptr);
