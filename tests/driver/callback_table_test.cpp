@@ -16,7 +16,7 @@ const void* Entry(const DriverCallbacks& t, int offset) {
 }
 
 const int kCommon[] = {0, 4, 8, 12, 20, 24, 28, 44, 72, 76, 80, 84, 88, 196};
-const int kVector[] = {96, 100, 108, 112, 116, 120, 124, 132, 136, 148, 152};
+const int kVector[] = {96, 100, 108, 112, 116, 120, 124, 132, 136, 148, 152, 160, 180, 184};
 
 TEST(CallbackTable, TransactionModeChoosesTheEntries) {
     ScratchConfig config;
@@ -33,6 +33,8 @@ TEST(CallbackTable, TransactionModeChoosesTheEntries) {
         for (int offset : kVector)
             EXPECT_EQ(Entry(driver.m_callbacks, offset) != nullptr, mode != 1)
                 << "mode " << mode << " offset " << offset;
+        // The whole page's entry only where pages are rendered in the computer.
+        EXPECT_EQ(Entry(driver.m_callbacks, 144) != nullptr, mode == 1) << "mode " << mode;
         // Offsets the driver has no entry for stay null in every mode.
         for (int offset : {16, 32, 36, 40, 48, 68, 92, 104, 128, 140, 156, 164, 176, 188, 192, 200})
             EXPECT_EQ(Entry(driver.m_callbacks, offset), nullptr) << offset;
