@@ -193,6 +193,41 @@ TEST(RasterSlicing, RowsLandWhereTheirNumbersSay) {
     EXPECT_EQ(at(0, 8), Rgb(255, 255, 0));
 }
 
+TEST(RasterSlicing, EdgesGoByPixelCentres) {
+    // Halved pictures of two black rasters 8 pixels wide: 3 rows from device
+    // row 0 and 4 rows from device row 1. Picture row j has its centre on
+    // device row edge 2j + 1: a centre on the raster's top or bottom edge is
+    // outside it, as cairo drew rasters. Antialiased, a picture row half
+    // covered at the bottom is half black (its centre takes the row above);
+    // at the top, its centre on the edge takes no row.
+    const std::string black = RunLength({0xFF});
+    const std::string plot =
+        Header() + "PUPA10,0" ESC "%1A" ESC "*r8S" ESC "*t300R" ESC "*r1A" ESC "*b1M" + black +
+        black + black + ESC "*rC" ESC "%0BPUPA30,1" ESC "%1A" ESC "*r1A" + black + black + black +
+        black + ESC "*rC" ESC "%0B" + kEnd;
+    const uint32_t ink = 0, paper = 0xFFFFFF, half = Rgb(127, 127, 127);
+    const struct {
+        bool antialias;
+        int x, y;
+        uint32_t colour;
+    } probes[] = {
+        {false, 5, 0, ink},    {false, 8, 0, ink},    {false, 9, 0, paper}, {false, 4, 0, paper},
+        {false, 5, 1, paper},                          // on the bottom edge
+        {false, 15, 0, paper},                         // on the top edge
+        {false, 15, 1, ink},   {false, 15, 2, paper},  // on the bottom edge
+        {true, 5, 0, ink},     {true, 5, 1, half},    {true, 15, 0, paper}, {true, 15, 2, half},
+    };
+    for (const int sliceRows : {0, 1, 2}) {
+        for (const auto& p : probes) {
+            const auto r = RenderSliced(plot, false, sliceRows, 150, p.antialias);
+            ASSERT_TRUE(r.ok) << r.error;
+            EXPECT_EQ(r.pages.at(0).At(p.x, p.y), p.colour)
+                << "at (" << p.x << "," << p.y << ")" << (p.antialias ? " antialiased" : "")
+                << ", slices of " << sliceRows;
+        }
+    }
+}
+
 TEST(RasterSlicing, RasterTallerThanAnyPictureOfIt) {
     // 40000 rows of 16 pixels: more rows than one cairo picture may have.
     // The first row and every 1000th are black, the others white; a move of
