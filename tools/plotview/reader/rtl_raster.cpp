@@ -228,11 +228,11 @@ const uint8_t* RtlRaster::Seed() const {
     return m_slice.rows > 0 ? m_slice.Row(m_slice.rows - 1) : m_seed.data();
 }
 
-std::string RtlRaster::DecodeRow(std::string_view data, uint8_t* pRow) const {
+std::string RtlRaster::DecodeRow(std::string_view data, int method, uint8_t* pRow) const {
     const size_t rowBytes = m_slice.rowBytes;
     const auto* pData = reinterpret_cast<const uint8_t*>(data.data());
     size_t length = 0;
-    switch (m_method) {
+    switch (method) {
         case 0: length = data.size(); break;
         case 1:
             if (!RunLengthRowLength(data, &length)) return "method-1 row of an odd byte count";
@@ -248,11 +248,11 @@ std::string RtlRaster::DecodeRow(std::string_view data, uint8_t* pRow) const {
             return "";
     }
     if (length > rowBytes)
-        return "method-" + std::to_string(m_method) + " row of " + std::to_string(length) +
+        return "method-" + std::to_string(method) + " row of " + std::to_string(length) +
                " bytes in a raster of " + std::to_string(rowBytes) + " bytes per row";
-    if (m_method == 0) {
+    if (method == 0) {
         if (length > 0) std::memcpy(pRow, pData, length);
-    } else if (m_method == 1) {
+    } else if (method == 1) {
         DecodeRunLengthRow(data, pRow);
     } else {
         PackBitsRow(data, &length, pRow);
@@ -268,7 +268,8 @@ std::string RtlRaster::TransferRow(std::string_view data) {
     if (std::string room = RoomForRows(1); !room.empty()) return room;
     if (m_holding) {
         // Decoded now for its errors and colours, again when it is placed.
-        if (std::string error = DecodeRow(data, m_seed.data()); !error.empty()) return error;
+        if (std::string error = DecodeRow(data, m_method, m_seed.data()); !error.empty())
+            return error;
         NoteUnassigned(m_seed.data());
         m_held.push_back(HeldStep{m_method, m_heldData.size(), data.size(), 0});
         m_heldData.append(data);
@@ -282,11 +283,7 @@ std::string RtlRaster::Transfer(std::string_view data, int method) {
     if (m_slice.rows >= m_sliceRows) return "raster slice not placed";
     uint8_t* pRow = m_slice.Row(m_slice.rows);
     if (method == 3) std::memcpy(pRow, Seed(), m_slice.rowBytes);
-    const int current = m_method;
-    m_method = method;
-    std::string error = DecodeRow(data, pRow);
-    m_method = current;
-    if (!error.empty()) return error;
+    if (std::string error = DecodeRow(data, method, pRow); !error.empty()) return error;
     NoteUnassigned(pRow);
     ++m_slice.rows;
     ++m_rowCount;

@@ -37,7 +37,8 @@ public:
 
     // Raster graphics proper: Start, rows, End. A slice holds sliceRows
     // rows (0: as many as kSliceBytes hold). With holdRows every transfer
-    // is kept, as sent, until End: the placement needs the raster's height.
+    // is kept, as sent (so no more than the plot file holds), until End: the
+    // placement needs the raster's height.
     std::string Start(int sliceRows, bool holdRows);
     bool Active() const { return m_active; }
     std::string TransferRow(std::string_view data);
@@ -58,6 +59,7 @@ public:
     bool ReplayHeld();
     // Forgets the raster in progress or ended.
     void Discard();
+
     int RowBytes() const;
     int BitsPerPixel() const;
 
@@ -83,7 +85,9 @@ private:
         int64_t skipped = 0;  // rows moved down; 0 for a transfer
     };
     std::string RoomForRows(double rows) const;
-    std::string DecodeRow(std::string_view data, uint8_t* pRow) const;
+    // Decodes a transfer into pRow, which holds the seed row for method 3.
+    std::string DecodeRow(std::string_view data, int method, uint8_t* pRow) const;
+    // Decodes a transfer into the slice.
     std::string Transfer(std::string_view data, int method);
     void Skip(int64_t rows);
     const uint8_t* Seed() const;
