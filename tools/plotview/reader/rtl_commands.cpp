@@ -164,10 +164,8 @@ bool PlotInterpreter::RasterEscape(const PlotCommand& c) {
                         if (!StartRaster(1)) return false;
                     }
                     error = m_raster.TransferRow(part.data);
-                    if (error.empty()) {
-                        ++m_pResult->summary.rasterRows;
-                        if (!PlaceRasterRows(false)) return false;
-                    }
+                    ++m_pResult->summary.rasterRows;
+                    if (error.empty() && !PlaceRasterRows(false)) return false;
                 } else {
                     return Fail("raster transfer command");
                 }
