@@ -6,6 +6,7 @@
 // Reported per page, with the raster pixels a second.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
