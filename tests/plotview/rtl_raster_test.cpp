@@ -176,11 +176,11 @@ TEST(RtlRaster, MalformedRastersFailAtTheirOffset) {
         {ESC "Z", 0, "two-character escape"},
         {ESC "%2A", 0, "language switch"},
         {ESC "*p1P", 0, "palette pop with an empty stack"},
-        // Rasters too large to decode: more rows than 2^18 = 262144, or more
-        // than 2e8 pixels (20000 x 10001 = 200020000).
-        {mono + ESC "*b262145Y", 10, "raster of 8 pixels by more than 0 rows is beyond reason"},
-        {mono + ESC "*b262144Y" ESC "*b1Y", 20, "by more than 262144 rows is beyond reason"},
-        {ESC "*r20000S" ESC "*r1A" ESC "*b10001Y", 14, "raster of 20000 pixels by more than 0"},
+        // Rows are placed as they come, so only the row count is bounded:
+        // 10^9 rows, reached by moves of at most 999999999 rows each.
+        {mono + ESC "*b999999999Y" ESC "*b1Y" ESC "*b1Y", 28,
+         "raster of 8 pixels by more than 1000000000 rows is beyond reason"},
+        {mono + ESC "*b1000000000Y", 10, "vertical move of 1000000000"},
         // 300 / 9000000 of a device pixel per raster pixel.
         {ESC "*r8S" ESC "*t9000000R" ESC "*r1A" ESC "*b1M" + Transfer(std::string(2, '\0')) +
              ESC "*rC",

@@ -81,32 +81,27 @@ void PlotCanvas::Fill(const std::vector<std::vector<Point>>& polygons, uint32_t 
     End();
 }
 
-void PlotCanvas::PaintRaster(const RasterPicture& picture, double x, double y, double pixelWidth,
-                             double pixelHeight) {
-    if (picture.width <= 0 || picture.height <= 0) return;
-    cairo_surface_t* image =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, picture.width, picture.height);
-    cairo_surface_flush(image);
-    unsigned char* data = cairo_image_surface_get_data(image);
-    const int stride = cairo_image_surface_get_stride(image);
-    for (int row = 0; row < picture.height; ++row) {
-        auto* out = reinterpret_cast<uint32_t*>(data + size_t(row) * size_t(stride));
-        for (int col = 0; col < picture.width; ++col) {
-            // Alpha is all or nothing, so the colour needs no premultiplying.
-            const uint32_t p = picture.argb[size_t(row) * size_t(picture.width) + size_t(col)];
-            out[col] = (p >> 24) ? p : 0;
-        }
-    }
-    cairo_surface_mark_dirty(image);
-    Begin(false);
-    cairo_translate(m_cr, x, y);
-    cairo_scale(m_cr, pixelWidth, pixelHeight);
-    cairo_set_source_surface(m_cr, image, 0, 0);
-    cairo_pattern_set_filter(cairo_get_source(m_cr), CAIRO_FILTER_NEAREST);
-    cairo_rectangle(m_cr, 0, 0, picture.width, picture.height);
+void PlotCanvas::PaintPixels(int left, int top, int width, int height, const uint32_t* argb) {
+    if (width <= 0 || height <= 0) return;
+    // cairo reads the pixels in place; a source is never written.
+    cairo_surface_t* image = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(argb)), CAIRO_FORMAT_ARGB32, width,
+        height, width * 4);
+    cairo_save(m_cr);
+    cairo_set_operator(m_cr, m_multiply ? CAIRO_OPERATOR_MULTIPLY : CAIRO_OPERATOR_OVER);
+    cairo_set_source_surface(m_cr, image, left, top);
+    cairo_rectangle(m_cr, left, top, width, height);
     cairo_fill(m_cr);
-    End();
+    cairo_restore(m_cr);
     cairo_surface_destroy(image);
+}
+
+int PlotCanvas::PictureWidth() const {
+    return cairo_image_surface_get_width(m_surface);
+}
+
+int PlotCanvas::PictureHeight() const {
+    return cairo_image_surface_get_height(m_surface);
 }
 
 std::string PlotCanvas::Error() const {

@@ -9,12 +9,12 @@
 
 #include <cairo.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "picture/plot_image.h"
-#include "reader/rtl_raster.h"
 
 namespace plot {
 
@@ -60,10 +60,10 @@ public:
     void Stroke(const std::vector<Point>& polyline, const StrokeStyle& style);
     // Closed sub-polygons filled together.
     void Fill(const std::vector<std::vector<Point>>& polygons, uint32_t colour, bool evenOdd);
-    // Places a raster with its top-left corner at (x, y), each raster pixel
-    // pixelWidth x pixelHeight device pixels.
-    void PaintRaster(const RasterPicture& picture, double x, double y, double pixelWidth,
-                     double pixelHeight);
+    // Composes width x height picture pixels, premultiplied ARGB rows of
+    // `width`, with their top-left corner at picture pixel (left, top); not
+    // clipped by the input window.
+    void PaintPixels(int left, int top, int width, int height, const uint32_t* argb);
 
     Image Snapshot() const;
     // Empty while cairo is well; its error text once an operation failed
@@ -71,6 +71,11 @@ public:
     std::string Error() const;
     int DeviceWidth() const { return m_width; }
     int DeviceHeight() const { return m_height; }
+    // Device pixels a picture pixel.
+    double Scale() const { return m_scale; }
+    bool Antialias() const { return m_antialias; }
+    int PictureWidth() const;
+    int PictureHeight() const;
 
 private:
     void Begin(bool vector);

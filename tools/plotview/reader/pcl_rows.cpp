@@ -14,6 +14,10 @@ bool DecodeRunLengthRow(const uint8_t* pData, size_t nLength, Bytes* pRow) {
 }
 
 bool ApplyDeltaRow(const uint8_t* pData, size_t nLength, Bytes* pRow) {
+    return ApplyDeltaRow(pData, nLength, pRow->data(), pRow->size());
+}
+
+bool ApplyDeltaRow(const uint8_t* pData, size_t nLength, uint8_t* pRow, size_t nRowBytes) {
     size_t nPosition = 0;
     size_t i = 0;
     while (i < nLength) {
@@ -32,11 +36,11 @@ bool ApplyDeltaRow(const uint8_t* pData, size_t nLength, Bytes* pRow) {
             } while (extension == 255);
         }
         nPosition += nOffset;
-        if (nLength - i < nCount || nPosition > pRow->size() || pRow->size() - nPosition < nCount) {
+        if (nLength - i < nCount || nPosition > nRowBytes || nRowBytes - nPosition < nCount) {
             return false;
         }
         for (size_t k = 0; k < nCount; ++k) {
-            (*pRow)[nPosition++] = pData[i++];
+            pRow[nPosition++] = pData[i++];
         }
     }
     return true;

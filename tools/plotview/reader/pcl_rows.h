@@ -18,5 +18,7 @@ bool DecodeRunLengthRow(const uint8_t* pData, size_t nLength, Bytes* pRow);
 // its length. False when a command is cut short or replaces bytes past the
 // row's end.
 bool ApplyDeltaRow(const uint8_t* pData, size_t nLength, Bytes* pRow);
+// The same on a row of nRowBytes bytes in place.
+bool ApplyDeltaRow(const uint8_t* pData, size_t nLength, uint8_t* pRow, size_t nRowBytes);
 
 }  // namespace pcl

@@ -182,6 +182,12 @@ void PlotInterpreter::EndPage() {
 }
 
 void PlotInterpreter::Finish() {
+    if (m_raster.Active()) {
+        // The rows that came are drawn, as the rest of a plot cut short is.
+        if (m_pResult->error.empty())
+            WarnOnce("raster graphics not ended (\"\\e*rC\") when the plot ended");
+        EndRaster();
+    }
     if (m_canvas) {
         if (m_pResult->error.empty())
             m_pResult->warnings.push_back("the last page was not ended by \"PG\"");

@@ -16,6 +16,7 @@
 
 #include "reader/hpgl_parser.h"
 #include "picture/plot_canvas.h"
+#include "picture/raster_placement.h"
 #include "reader/plot_reader.h"
 #include "reader/rtl_raster.h"
 
@@ -89,6 +90,11 @@ private:
     bool Escape(const PlotCommand& c);
     bool RasterEscape(const PlotCommand& c);
     bool StartRaster(int mode);
+    // Places the slices of decoded rows that are due (with `any`, also a
+    // slice that is not full).
+    bool PlaceRasterRows(bool any);
+    // The raster's pixel size and where it lands, at its first rows.
+    bool StartPlacement();
     bool EndRaster();
     void ResetAll();
 
@@ -142,6 +148,8 @@ private:
     RtlRaster m_raster;
     bool m_rasterScaled = false;
     Point m_rasterOrigin;
+    RasterGeometry m_rasterGeometry;
+    std::unique_ptr<RasterPlacement> m_placement;
 };
 
 }  // namespace plot

@@ -58,6 +58,9 @@ struct RenderOptions {
     // stops the reading with an error (what the tests want). true: it is
     // skipped with a warning, as a device skips what it does not know.
     bool skipUnknown = false;
+    // Rows of a raster decoded before they are placed on the page; 0 takes
+    // as many as 16 MiB hold. Any number draws the same picture.
+    int rasterSliceRows = 0;
 };
 
 // A pen as it drew: the same pen number in another colour or width is

@@ -88,7 +88,10 @@ bool PlotInterpreter::RasterEscape(const PlotCommand& c) {
         if (m_raster.Active() && s.group == 'p' && p == 'P') {
             // The page trailer pushes the palette before "\e*rC"; the
             // picture does not change whether a device ends the raster there.
-            WarnOnce("palette pushed inside raster graphics");
+            // A raster keeps the colours it started with.
+            WarnOnce(v == 0
+                         ? "palette pushed inside raster graphics"
+                         : "palette popped inside raster graphics: the raster keeps its colours");
         } else if (m_raster.Active() && !duringRaster) {
             return Fail("configuration inside raster graphics");
         }
@@ -148,6 +151,7 @@ bool PlotInterpreter::RasterEscape(const PlotCommand& c) {
                     error = m_raster.SetCompression(v);
                 } else if (p == 'Y') {
                     if (m_raster.Active()) {
+                        if (!PlaceRasterRows(true)) return false;
                         error = m_raster.SkipRows(v);
                     } else if (v != 0) {
                         return Fail("vertical move outside raster graphics");
@@ -161,6 +165,7 @@ bool PlotInterpreter::RasterEscape(const PlotCommand& c) {
                     }
                     error = m_raster.TransferRow(part.data);
                     ++m_pResult->summary.rasterRows;
+                    if (error.empty() && !PlaceRasterRows(false)) return false;
                 } else {
                     return Fail("raster transfer command");
                 }
@@ -174,24 +179,38 @@ bool PlotInterpreter::RasterEscape(const PlotCommand& c) {
 
 bool PlotInterpreter::StartRaster(int mode) {
     if (!EnsureResolution()) return false;
-    const std::string error = m_raster.Start();
-    if (!error.empty()) return Fail(error);
     // Modes 0 and 2 start at the left edge, 1 and 3 at the active position;
     // 2 and 3 scale the raster to the destination size.
     m_rasterOrigin = Point{mode == 0 || mode == 2 ? 0.0 : m_capAt.x, m_capAt.y};
     m_rasterScaled = mode >= 2;
+    // Scaled to a height without one given in rows, the raster's rows take
+    // their size from its height: nothing is placed before it ends.
+    const bool holdRows =
+        m_rasterScaled && m_raster.destinationHeight > 0 && m_raster.sourceHeight == 0;
+    const std::string error = m_raster.Start(m_options.rasterSliceRows, holdRows);
+    if (!error.empty()) return Fail(error);
+    m_placement.reset();
     return true;
 }
 
-bool PlotInterpreter::EndRaster() {
-    const RasterPicture picture = m_raster.Finish(m_transparent);
-    if (picture.height == 0) return true;  // no rows: nothing drawn, the active position stays
+bool PlotInterpreter::PlaceRasterRows(bool any) {
+    while (const RasterSlice* slice = m_raster.DueSlice(any)) {
+        if (!m_placement && !StartPlacement()) return false;
+        m_placement->Place(*slice);
+        m_raster.SlicePlaced();
+        if (!CanvasWell()) return false;
+    }
+    return true;
+}
+
+bool PlotInterpreter::StartPlacement() {
     double pixelWidth = 0, pixelHeight = 0;
     const double k = m_resolution / kDecipointsPerInch;  // device pixels per decipoint
     const double width = m_raster.destinationWidth, height = m_raster.destinationHeight;
-    const int rows = m_raster.sourceHeight > 0 ? m_raster.sourceHeight : picture.height;
-    if (m_rasterScaled && (width > 0 || height > 0) && picture.width > 0 && rows > 0) {
-        pixelWidth = width > 0 ? width * k / picture.width : 0;
+    const int columns = m_raster.sourceWidth;
+    const double rows = m_raster.sourceHeight > 0 ? m_raster.sourceHeight : double(m_raster.Rows());
+    if (m_rasterScaled && (width > 0 || height > 0) && columns > 0 && rows > 0) {
+        pixelWidth = width > 0 ? width * k / columns : 0;
         pixelHeight = height > 0 ? height * k / rows : 0;
         // One size alone keeps the raster's proportions.
         if (pixelWidth == 0) pixelWidth = pixelHeight;
@@ -210,17 +229,34 @@ bool PlotInterpreter::EndRaster() {
         return Fail("raster pixels of " + std::to_string(pixelWidth) + " x " +
                     std::to_string(pixelHeight) + " device pixels");
     if (!EnsureCanvas()) return false;
-    m_canvas->PaintRaster(picture, m_rasterOrigin.x, m_rasterOrigin.y, pixelWidth, pixelHeight);
+    m_rasterGeometry = RasterGeometry{m_rasterOrigin.x, m_rasterOrigin.y, pixelWidth,
+                                      pixelHeight,      columns,          m_transparent};
+    m_placement = std::make_unique<RasterPlacement>(m_canvas.get(), m_rasterGeometry);
+    return true;
+}
+
+bool PlotInterpreter::EndRaster() {
+    const int64_t rows = m_raster.End();
+    bool placed = rows == 0 || PlaceRasterRows(true);
+    while (placed && m_raster.ReplayHeld()) placed = PlaceRasterRows(false);
+    placed = placed && PlaceRasterRows(true);
+    // Only rows skipped: nothing is drawn, but the raster is placed all the same.
+    if (placed && rows > 0 && !m_placement) placed = StartPlacement();
+    std::unique_ptr<RasterPlacement> placement = std::move(m_placement);
+    m_raster.Discard();
+    if (!placed) return false;
+    if (rows == 0) return true;  // no rows: nothing drawn, the active position stays
+    placement->Finish(rows);
     if (!CanvasWell()) return false;
     ++m_pResult->summary.rasters;
+    const RasterGeometry& g = m_rasterGeometry;
     const Point a = PluToUser(DeviceToPlu(m_rasterOrigin));
     // The far corner's pixel, not its edge.
-    const Point b =
-        PluToUser(DeviceToPlu(Point{m_rasterOrigin.x + picture.width * pixelWidth - 1,
-                                    m_rasterOrigin.y + picture.height * pixelHeight - 1}));
+    const Point b = PluToUser(DeviceToPlu(
+        Point{g.x + g.width * g.pixelWidth - 1, g.y + double(rows) * g.pixelHeight - 1}));
     NoteGeometry(a.x, a.y);
     NoteGeometry(b.x, b.y);
-    m_capAt.y = m_rasterOrigin.y + picture.height * pixelHeight;
+    m_capAt.y = g.y + double(rows) * g.pixelHeight;
     return true;
 }
 

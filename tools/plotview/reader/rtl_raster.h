@@ -1,6 +1,6 @@
 // The raster half of the plot reader: HP RTL configure-image-data, palette,
-// compression methods and row transfers, decoded into a picture that the
-// plot reader places on the page.
+// compression methods and row transfers, decoded into slices of rows that
+// the plot reader places on the page as they come.
 #pragma once
 
 #include <cstdint>
@@ -8,15 +8,9 @@
 #include <string_view>
 #include <vector>
 
-namespace plot {
+#include "reader/raster_slice.h"
 
-// Decoded raster pixels, 0xAARRGGBB, not premultiplied; alpha 0 where the
-// raster leaves the page as it was (skipped rows, transparent white).
-struct RasterPicture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> argb;
-};
+namespace plot {
 
 class RtlRaster {
 public:
@@ -41,13 +35,30 @@ public:
     // Printer reset: the raster configuration of power-on.
     void ResetConfiguration();
 
-    // Raster graphics proper: Start, rows, Finish.
-    std::string Start();
+    // Raster graphics proper: Start, rows, End. A slice holds sliceRows
+    // rows (0: as many as kSliceBytes hold). With holdRows every transfer
+    // is kept, as sent (so no more than the plot file holds), until End: the
+    // placement needs the raster's height.
+    std::string Start(int sliceRows, bool holdRows);
     bool Active() const { return m_active; }
     std::string TransferRow(std::string_view data);
-    std::string SkipRows(double rows);  // "\e*b#Y"
-    // Ends the raster; white pixels become transparent when asked.
-    RasterPicture Finish(bool whiteTransparent);
+    // "\e*b#Y". The slice in progress must have been placed.
+    std::string SkipRows(double rows);
+    // Rows so far, skipped ones included; after End, the raster's height.
+    int64_t Rows() const { return m_ended ? m_height : m_rowCount; }
+    // Ends raster graphics and returns the raster's height. The rows not yet
+    // placed follow as slices: the last one, or the held transfers, decoded
+    // again one by one with ReplayHeld.
+    int64_t End();
+    // The slice to place next: a full one, or with `any` one that holds any
+    // row; none while rows are held.
+    const RasterSlice* DueSlice(bool any) const;
+    void SlicePlaced();
+    // After End: decodes the next held transfer or vertical move; false when
+    // none is left.
+    bool ReplayHeld();
+    // Forgets the raster in progress or ended.
+    void Discard();
 
     int RowBytes() const;
     int BitsPerPixel() const;
@@ -59,19 +70,28 @@ public:
     double destinationWidth = 0;   // "\e*t#H", decipoints
     double destinationHeight = 0;  // "\e*t#V", decipoints
 
-    // One raster is decoded whole, at four bytes a pixel and the rows
-    // besides: at most A1 at 600 dpi (1.9e8 pixels), and no more rows than
-    // A0 at 2400 dpi has.
-    static constexpr double kMaxRasterPixels = 2e8;
-    static constexpr double kMaxRasterRows = 1 << 18;
+    // Decoded rows a slice holds at most (a single row may be larger).
+    static constexpr size_t kSliceBytes = size_t{16} << 20;
+    // Rows of one raster: beyond any paper, but small enough that a file
+    // cannot run the row arithmetic out of range.
+    static constexpr int64_t kMaxRasterRows = 1000000000;
 
 private:
-    std::string RoomForRows(double rows) const;
-    struct Row {
-        std::vector<uint8_t> bytes;
-        bool skipped = false;
+    // One transfer or vertical move kept while rows are held.
+    struct HeldStep {
+        int method = 0;
+        size_t offset = 0;  // of its data in m_heldData
+        size_t length = 0;
+        int64_t skipped = 0;  // rows moved down; 0 for a transfer
     };
-    uint32_t PixelColour(const std::vector<uint8_t>& row, int x, bool* pUnassigned) const;
+    std::string RoomForRows(double rows) const;
+    // Decodes a transfer into pRow, which holds the seed row for method 3.
+    std::string DecodeRow(std::string_view data, int method, uint8_t* pRow) const;
+    // Decodes a transfer into the slice.
+    std::string Transfer(std::string_view data, int method);
+    void Skip(int64_t rows);
+    const uint8_t* Seed() const;
+    void NoteUnassigned(const uint8_t* row);
     void Warn(const std::string& text) { m_pWarnings->push_back(text); }
 
     std::vector<std::string>* m_pWarnings;
@@ -85,9 +105,23 @@ private:
     double m_components[3] = {0, 0, 0};
     bool m_warnedBeyondPalette = false;
     int m_method = 0;
+
+    // The raster in progress: its colours are the palette's at Start.
     bool m_active = false;
-    std::vector<uint8_t> m_seed;
-    std::vector<Row> m_rows;
+    bool m_ended = false;
+    RasterPixelFormat m_format;
+    std::vector<bool> m_assignedAtStart;
+    bool m_seekUnassigned = false;  // some entry unassigned and none used yet
+    bool m_usesUnassigned = false;
+    int m_sliceRows = 1;
+    RasterSlice m_slice;
+    std::vector<uint8_t> m_seed;  // the row before the slice's first
+    int64_t m_rowCount = 0;
+    int64_t m_height = 0;
+    bool m_holding = false;
+    std::string m_heldData;
+    std::vector<HeldStep> m_held;
+    size_t m_replayAt = 0;
 };
 
 // The palette a device creates for a configuration: white and black for one
