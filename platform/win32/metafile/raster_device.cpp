@@ -90,26 +90,15 @@ Mask RasteriseMask(std::vector<uint8_t>& storage, const RECT& area,
 // The pixels of the area (device pixels) that draw covers (a pixel counts
 // when its centre is inside), one byte a pixel; empty when cairo failed.
 std::vector<uint8_t> Rasterise(const RECT& area, const std::function<void(cairo_t*)>& draw) {
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    if (width <= 0 || height <= 0) return {};
-    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, width);
-    std::vector<uint8_t> mask(static_cast<size_t>(stride) * height, 0);
-    cairo_surface_t* surface =
-        cairo_image_surface_create_for_data(mask.data(), CAIRO_FORMAT_A8, width, height, stride);
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    cairo_translate(cr, -area.left, -area.top);
-    draw(cr);
-    const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    cairo_surface_destroy(surface);
-    if (!ok) return {};
+    std::vector<uint8_t> storage;
+    const Mask mask = RasteriseMask(storage, area, draw);
+    if (!mask.data) return {};
     // Packed to one byte a pixel without the row padding.
-    std::vector<uint8_t> packed(static_cast<size_t>(width) * height);
-    for (int y = 0; y < height; ++y)
-        std::copy_n(mask.data() + static_cast<size_t>(y) * stride, width,
-                    packed.data() + static_cast<size_t>(y) * width);
+    const size_t width = static_cast<size_t>(area.right - area.left);
+    const size_t height = static_cast<size_t>(area.bottom - area.top);
+    std::vector<uint8_t> packed(width * height);
+    for (size_t y = 0; y < height; ++y)
+        std::copy_n(mask.data + y * mask.stride, width, packed.data() + y * width);
     return packed;
 }
 
