@@ -56,8 +56,8 @@ int RenderPageToRaster(HostContext* pHost, HENHMETAFILE hMetaFile, const char* /
         const unsigned w = width > 0 ? static_cast<unsigned>(width) : 0;
         const unsigned h = height > 0 ? static_cast<unsigned>(height) : 0;
         if (!implate.CreateRIPBuffer(w, h, 32, 0)) {
-            Release(pEvent);
             DropJob(rip.m_pOutput);
+            Release(pEvent);
             return 0;
         }
         if (rip.m_nColorFormat == 1) implate.m_bMonochrome = 1;
@@ -67,8 +67,8 @@ int RenderPageToRaster(HostContext* pHost, HENHMETAFILE hMetaFile, const char* /
             implate.m_xformPlay = XFORM{1, 0, 0, 1, 0, 0};
             implate.m_hPlayMetaFile = CopyEnhMetaFileA(hMetaFile, nullptr);
             if (!implate.m_hPlayMetaFile) {  // not a metafile, or no memory
-                Release(pEvent);
                 DropJob(rip.m_pOutput);
+                Release(pEvent);
                 return 0;
             }
         } else {
