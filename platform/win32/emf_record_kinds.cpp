@@ -130,7 +130,7 @@ constexpr Kind kKinds[] = {
     {EMR_ALPHABLEND, sizeof(EMRALPHABLEND), ValidateAs<EmfStretchBlt>},
     {EMR_SETLAYOUT, sizeof(EMRSETLAYOUT), nullptr},
     {EMR_TRANSPARENTBLT, sizeof(EMRTRANSPARENTBLT), ValidateAs<EmfStretchBlt>},
-    {EMR_GRADIENTFILL, 36, nullptr},  // EMR, rclBounds, nVer, nTri, ulMode
+    {EMR_GRADIENTFILL, 36, ValidateAs<EmfGradientFill>},  // EMR, rclBounds, nVer, nTri, ulMode
     {EMR_RESERVED_120, 16, nullptr},  // SetTextJustification: nBreakExtra, nBreakCount
     {EMR_COLORMATCHTOTARGETW, 24, nullptr},
 };

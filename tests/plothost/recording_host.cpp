@@ -6,6 +6,7 @@
 
 #include "playback/page_placement.h"
 #include "pxrdriver/regions.h"
+#include "win32/metafile/metafile_player.h"
 
 namespace {
 
@@ -156,6 +157,26 @@ int DrawBitmapAlpha(HostContext* host, int x, int y, int w, int h, int xs, int y
     return 1;
 }
 
+// The rectangle and the records of the metafile, by name: what a metafile
+// region holds, and where it goes.
+int RenderMetafileRegion(HostContext* host, HENHMETAFILE metafile, const double* transform,
+                         const RECT* rect) {
+    std::string line = "RenderMetafileRegion " + std::to_string(rect->left) + "," +
+                       std::to_string(rect->top) + "," + std::to_string(rect->right) + "," +
+                       std::to_string(rect->bottom);
+    if (transform)
+        for (int i = 0; i < 6; ++i)
+            line += (i ? "," : " xform=") + std::to_string(int(transform[i]));
+    line += ":";
+    if (const EmfDocument* doc = EnhMetaFileDocument(metafile))
+        for (const EmfRecordView& record : doc->records) {
+            const char* name = EmfRecordTypeName(record.type);
+            line += std::string(" ") + (name ? name : "?");
+        }
+    Of(host)->log.push_back(line);
+    return 1;
+}
+
 }  // namespace
 
 RecordingHost::RecordingHost(int w, int h, int d) : width(w), height(h), dpi(d) {
@@ -172,6 +193,7 @@ RecordingHost::RecordingHost(int w, int h, int d) : width(w), height(h), dpi(d) 
     m_table.OnSetClipRegion = SetClipRegion;
     m_table.OnDrawBitmap = DrawBitmap;
     m_table.OnDrawBitmapAlpha = DrawBitmapAlpha;
+    m_table.RenderMetafileRegion = RenderMetafileRegion;
     m_host.pJob = this;
     m_host.pCallbacks = &m_table;
 }

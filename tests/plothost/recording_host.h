@@ -20,6 +20,8 @@ public:
     RecordingHost& operator=(const RecordingHost&) = delete;
 
     HostContext* Context() { return &m_host; }
+    // A driver without the metafile region entry (offset 160).
+    void WithoutMetafileRegions() { m_table.RenderMetafileRegion = nullptr; }
 
     // The log lines that start with prefix, in order.
     std::vector<std::string> Lines(std::string_view prefix) const;

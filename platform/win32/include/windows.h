@@ -15,4 +15,5 @@
 #include "win32/gdi.h"
 #include "win32/gdi_text.h"
 #include "win32/gdi_raster.h"
+#include "win32/gdi_gradient.h"
 #include "win32/enh_metafile.h"

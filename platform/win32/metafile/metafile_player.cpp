@@ -21,6 +21,7 @@ const HandlerTable& Handlers() {
         AddOtherHandlers(t);
         AddTextHandlers(t);
         AddBitmapHandlers(t);
+        AddGradientHandlers(t);
         return t;
     }();
     return table;

@@ -40,6 +40,8 @@ public:
                 const Affine& toDevice) override;
     bool DrawBitmap(const DcState& dc, const RECT& dest, const RECT& source, const void* bits,
                     const BITMAPINFO* info, UINT usage, DWORD rop, bool alpha) override;
+    // Drawn in raster_gradient.cpp.
+    bool GradientFill(const DcState& dc, const GradientMesh& mesh) override;
 
 private:
     bool BlendBitmap(const DcState& dc, const RECT& dest, const RECT& source, const void* bits,

@@ -1,6 +1,9 @@
 #include "gdi/plot_device.h"
 
+#include <algorithm>
 #include <vector>
+
+#include "gdi/gradient_metafile.h"
 
 namespace {
 
@@ -90,4 +93,25 @@ bool PlotDevice::DrawBitmap(const DcState& dc, const RECT& dest, const RECT& sou
     // A bitmap is clipped like a shape: by the record's clip, within the frame.
     m_surface.SetClip(m_painter.Clip(dc));
     return m_surface.DrawBitmap(dest, source, bits, info, usage, rop, alpha);
+}
+
+bool PlotDevice::GradientFill(const DcState& dc, const GradientMesh& mesh) {
+    if (!m_surface.RendersMetafileRegions()) return false;
+    const std::shared_ptr<CKestRgn>& clip = m_painter.Clip(dc);
+    RECT rect = GradientBounds(mesh);
+    const RECT page{0, 0, m_surface.DeviceCaps(HORZRES), m_surface.DeviceCaps(VERTRES)};
+    RECT clipBox = page;
+    if (clip && clip->GetRgnBox(&clipBox) == NULLREGION) return true;  // clipped away
+    rect = RECT{std::max({rect.left, clipBox.left, page.left}),
+                std::max({rect.top, clipBox.top, page.top}),
+                std::min({rect.right, clipBox.right, page.right}),
+                std::min({rect.bottom, clipBox.bottom, page.bottom})};
+    if (rect.right <= rect.left || rect.bottom <= rect.top) return true;  // nothing shows
+    const std::vector<BYTE> bytes =
+        GradientMetafile(mesh, clip ? clip->GetClipRgnRef() : nullptr, rect);
+    HENHMETAFILE metafile = SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data());
+    if (!metafile) return false;
+    m_surface.RenderMetafileRegion(metafile, rect);
+    DeleteEnhMetaFile(metafile);
+    return true;
 }

@@ -39,6 +39,10 @@ public:
     // The driver keeps the clip region it was last told for the bitmap.
     bool DrawBitmap(const DcState& dc, const RECT& dest, const RECT& source, const void* bits,
                     const BITMAPINFO* info, UINT usage, DWORD rop, bool alpha) override;
+    // HP-GL/2 has no gradients: the gradient goes to the driver as a
+    // metafile of its own, clipped to the state's clip, which the driver
+    // renders into an embedded raster. False when the driver cannot.
+    bool GradientFill(const DcState& dc, const GradientMesh& mesh) override;
 
 private:
     PlotSurface m_surface;

@@ -88,3 +88,10 @@ bool PlotSurface::DrawBitmap(const RECT& dest, const RECT& source, const void* b
     return entry(m_host, dest.left, dest.top, dest.right, dest.bottom, source.left, source.top,
                  source.right, source.bottom, bits, info, usage, rop) != 0;
 }
+
+bool PlotSurface::RenderMetafileRegion(HENHMETAFILE metafile, const RECT& rect) {
+    if (!m_table->RenderMetafileRegion) return false;
+    static constexpr double kIdentity[6] = {1, 0, 0, 1, 0, 0};
+    RECT placed = rect;
+    return m_table->RenderMetafileRegion(m_host, metafile, kIdentity, &placed) != 0;
+}

@@ -44,6 +44,12 @@ public:
     bool DrawBitmap(const RECT& dest, const RECT& source, const void* bits, const BITMAPINFO* info,
                     UINT usage, DWORD rop, bool alpha);
 
+    // Whether the driver renders metafiles into rectangles of the plot.
+    bool RendersMetafileRegions() const { return m_table->RenderMetafileRegion != nullptr; }
+    // Has the driver render the metafile onto rect (plotter pixels), placed
+    // as PlayEnhMetaFile places it; false when it has no such entry.
+    bool RenderMetafileRegion(HENHMETAFILE metafile, const RECT& rect);
+
 private:
     bool ReadyToDraw();
 

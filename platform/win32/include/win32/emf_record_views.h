@@ -16,6 +16,7 @@
 #include <type_traits>
 
 #include "win32/emf_blit_records.h"
+#include "win32/emf_gradient_records.h"
 #include "win32/emf_reader.h"
 #include "win32/emf_records.h"
 #include "win32/gdi.h"
@@ -38,7 +39,7 @@ inline constexpr bool kEmfRecordHasArrays =
     std::is_same_v<Record, EMREXTCREATEPEN> || std::is_same_v<Record, EMREXTSELECTCLIPRGN> ||
     std::is_same_v<Record, EMRINVERTRGN> || std::is_same_v<Record, EMRFILLRGN> ||
     std::is_same_v<Record, EMRFRAMERGN> || std::is_same_v<Record, EMRGDICOMMENT> ||
-    std::is_same_v<Record, ENHMETAHEADER>;
+    std::is_same_v<Record, ENHMETAHEADER> || std::is_same_v<Record, EMRGRADIENTFILL>;
 
 // Checks that the record is inside the document and at least sizeof(Record).
 WIN32_API const void* EmfFixedRecordBytes(const EmfDocument& doc, const EmfRecordView& record,
@@ -197,6 +198,16 @@ struct EmfGdiComment {
 // the EMF records skips them.
 WIN32_API bool IsEmfPlusComment(const EmfGdiComment& comment);
 
+// EMR_GRADIENTFILL: the vertices, then rectangles (GRADIENT_FILL_RECT_H,
+// GRADIENT_FILL_RECT_V) or triangles (GRADIENT_FILL_TRIANGLE), whichever
+// the mode names; every index of them is below the vertex count.
+struct EmfGradientFill {
+    const EMRGRADIENTFILL* record = nullptr;
+    std::span<const TRIVERTEX> vertices;
+    std::span<const GRADIENT_RECT> rects;
+    std::span<const GRADIENT_TRIANGLE> triangles;
+};
+
 // EMR_EOF: nPalEntries palette entries (PALETTEENTRY, 4 bytes each).
 struct EmfEof {
     const EMREOF* record = nullptr;
@@ -245,3 +256,5 @@ WIN32_API bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record
                              EmfGdiComment* out, std::string* error);
 WIN32_API bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record, EmfEof* out,
                              std::string* error);
+WIN32_API bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record,
+                             EmfGradientFill* out, std::string* error);

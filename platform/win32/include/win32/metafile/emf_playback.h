@@ -126,6 +126,7 @@ void AddClipHandlers(HandlerTable& table);
 void AddOtherHandlers(HandlerTable& table);
 void AddTextHandlers(HandlerTable& table);
 void AddBitmapHandlers(HandlerTable& table);
+void AddGradientHandlers(HandlerTable& table);
 
 // Puts an object into the table; Failed (with the reason) for a bad index.
 RecordResult PutObject(Playback& pb, const EmfRecordView& record, DWORD index, GdiObject object,

@@ -26,6 +26,27 @@ public:
 };
 using RegionRef = std::shared_ptr<const MetafileRegion>;
 
+// A vertex of a gradient fill: where it lies in device pixels and its
+// colour, 16 bits a channel as GradientFill takes it (8-bit colour in the
+// high byte).
+struct GradientVertex {
+    DPoint at;
+    COLOR16 red = 0;
+    COLOR16 green = 0;
+    COLOR16 blue = 0;
+};
+
+// The fill of GradientFill: rectangles, each between the colours of its two
+// corners (across for GRADIENT_FILL_RECT_H, down for GRADIENT_FILL_RECT_V),
+// or triangles shaded between the colours of their corners
+// (GRADIENT_FILL_TRIANGLE). Every index names one of the vertices.
+struct GradientMesh {
+    std::span<const GradientVertex> vertices;
+    std::span<const GRADIENT_RECT> rects;
+    std::span<const GRADIENT_TRIANGLE> triangles;
+    ULONG mode = GRADIENT_FILL_RECT_H;
+};
+
 class MetafileDevice {
 public:
     virtual ~MetafileDevice() = default;
@@ -61,4 +82,7 @@ public:
     virtual bool DrawBitmap(const DcState& dc, const RECT& dest, const RECT& source,
                             const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop,
                             bool alpha) = 0;
+    // A gradient fill under the state's clip. False when the device cannot
+    // draw gradients: the record is counted as skipped.
+    virtual bool GradientFill(const DcState&, const GradientMesh&) { return false; }
 };
