@@ -2,6 +2,10 @@
 // every non-negative colour format that has no encoder of its own.
 #include <cstring>
 
+#if defined(__x86_64__)
+#include <tmmintrin.h>
+#endif
+
 #include "rtl/band_rows.h"
 #include "rtl/rtl_rip.h"
 #include "rtl/source_pixels.h"
@@ -12,17 +16,37 @@ namespace {
 constexpr ConfigureImageData kRgbImageData = {{0, 3, 3, 8, 8, 8}};
 
 // 0x00RRGGBB is blue, green, red in memory; the plotter takes red first.
-// Source and row never overlap, which lets the compiler vectorise the loop:
-// a whole page passes through here.
-void BuildFrom32(const BandSource& source, int y, BYTE* pRow) {
-    const BYTE* __restrict p = SourceRow(source, y);
-    BYTE* __restrict out = pRow;
-    const size_t n = static_cast<size_t>(source.nWidth);
+void BuildFrom32Portable(const BYTE* __restrict p, size_t n, BYTE* __restrict out) {
     for (size_t x = 0; x < n; ++x) {
         out[3 * x] = p[4 * x + 2];
         out[3 * x + 1] = p[4 * x + 1];
         out[3 * x + 2] = p[4 * x];
     }
+}
+
+#if defined(__x86_64__)
+// A whole page passes through here: with SSSE3 one shuffle turns four
+// pixels into their twelve bytes.
+__attribute__((target("ssse3"))) void BuildFrom32Ssse3(const BYTE* p, size_t n, BYTE* out) {
+    const __m128i order = _mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1);
+    size_t x = 0;
+    // Sixteen bytes are stored for twelve: the last group of a row goes
+    // through the portable loop, so nothing is written past the row.
+    for (; x + 8 <= n; x += 4, p += 16, out += 12) {
+        const __m128i px = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(px, order));
+    }
+    BuildFrom32Portable(p, n - x, out);
+}
+#endif
+
+void BuildFrom32(const BandSource& source, int y, BYTE* pRow) {
+#if defined(__x86_64__)
+    static const bool ssse3 = __builtin_cpu_supports("ssse3");
+    if (ssse3)
+        return BuildFrom32Ssse3(SourceRow(source, y), static_cast<size_t>(source.nWidth), pRow);
+#endif
+    BuildFrom32Portable(SourceRow(source, y), static_cast<size_t>(source.nWidth), pRow);
 }
 
 // Three-byte pixels are blue, green, red in memory, as in a 24-bit DIB; they

@@ -69,4 +69,4 @@ inline std::vector<uint8_t> MakeRow(RowKind kind, size_t nBytes, int y) {
     return row;
 }
 
-inline constexpr size_t kRoundTripWidths[] = {1, 7, 8, 9, 255, 256, 257, 19866};
+inline constexpr size_t kRoundTripWidths[] = {1, 6, 7, 8, 9, 10, 255, 256, 257, 19866};
