@@ -10,6 +10,7 @@
 
 #include <windows.h>
 #include "support/dib_builder.h"
+#include "support/dib_canvas.h"
 #include "support/emf_builder.h"
 
 namespace {
@@ -36,43 +37,7 @@ Words GradientPayload(ULONG mode, const std::vector<Vertex>& vertices, DWORD ele
     return words;
 }
 
-// A top-down 32-bit section of w x h white pixels, read back as 0x00RRGGBB.
-class Canvas {
-public:
-    Canvas(int w, int h) : width(w), height(h) {
-        dc = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader = TestHeader(w, -h, 32, BI_RGB);
-        section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0);
-        old = SelectObject(dc, section);
-        std::memset(m_bits, 0xFF, static_cast<size_t>(w) * h * 4);
-    }
-    ~Canvas() {
-        SelectObject(dc, old);
-        DeleteObject(section);
-        DeleteDC(dc);
-    }
-    uint32_t At(int x, int y) const {
-        const BYTE* p = static_cast<const BYTE*>(m_bits) + (static_cast<size_t>(y) * width + x) * 4;
-        return uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
-    }
-    BOOL Play(const std::vector<BYTE>& bytes) {
-        HENHMETAFILE metafile = SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data());
-        EXPECT_NE(metafile, nullptr);
-        const RECT all{0, 0, width, height};
-        const BOOL played = PlayEnhMetaFile(dc, metafile, &all);
-        DeleteEnhMetaFile(metafile);
-        return played;
-    }
-
-    int width, height;
-    HDC dc;
-    HBITMAP section;
-    HGDIOBJ old;
-
-private:
-    void* m_bits = nullptr;
-};
+using Canvas = DibCanvas;
 
 // Within tolerance per channel; white is exact (nothing drawn).
 constexpr int kTolerance = 8;

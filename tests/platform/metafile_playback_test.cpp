@@ -10,6 +10,7 @@
 #include "picture/image_compare.h"
 #include "plothost/text_builder.h"
 #include "support/dib_builder.h"
+#include "support/dib_canvas.h"
 #include "support/emf_builder.h"
 
 namespace {
@@ -18,58 +19,7 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kRed = 0xFF0000;
 constexpr DWORD kStockNullPen = 0x80000000u | NULL_PEN;
 
-// A top-down 32-bit section of w x h white pixels in a memory device
-// context, read back as 0x00RRGGBB.
-class Canvas {
-public:
-    Canvas(int w, int h) : width(w), height(h) {
-        dc = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader = TestHeader(w, -h, 32, BI_RGB);
-        section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0);
-        old = SelectObject(dc, section);
-        std::memset(m_bits, 0xFF, static_cast<size_t>(w) * h * 4);
-    }
-    ~Canvas() {
-        SelectObject(dc, old);
-        DeleteObject(section);
-        DeleteDC(dc);
-    }
-    uint32_t At(int x, int y) const {
-        const BYTE* p = static_cast<const BYTE*>(m_bits) + (static_cast<size_t>(y) * width + x) * 4;
-        return uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
-    }
-    // Plays the metafile onto the whole section.
-    BOOL Play(const std::vector<BYTE>& bytes) {
-        HENHMETAFILE metafile = SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data());
-        EXPECT_NE(metafile, nullptr);
-        const RECT all{0, 0, width, height};
-        const BOOL played = PlayEnhMetaFile(dc, metafile, &all);
-        EXPECT_TRUE(DeleteEnhMetaFile(metafile));
-        return played;
-    }
-    size_t Count(uint32_t colour, int l, int t, int r, int b) const {
-        size_t n = 0;
-        for (int y = t; y < b; ++y)
-            for (int x = l; x < r; ++x) n += At(x, y) == colour;
-        return n;
-    }
-    plot::Image Picture() const {
-        plot::Image image(width, height);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) image.At(x, y) = At(x, y);
-        return image;
-    }
-
-    int width;
-    int height;
-    HDC dc;
-    HBITMAP section;
-    HGDIOBJ old;
-
-private:
-    void* m_bits = nullptr;
-};
+using Canvas = DibCanvas;
 
 // The builder's reference device is 1000 x 1000 pixels on its frame: on a
 // 100 x 100 section ten logical units of MM_TEXT are one pixel.
@@ -226,33 +176,7 @@ TEST(MetafilePlayback, HatchedBrushRepeatsEveryEightPixels) {
 TEST(MetafilePlayback, BitmapRecordFillsItsDestination) {
     // 2 x 2 pixels, top row red and green, bottom row blue and white.
     const TestDib dib = DirectDib(2, 2, 24, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF});
-    std::vector<DWORD> info((dib.info.size() + 3) / 4), bits((dib.bits.size() + 3) / 4);
-    std::memcpy(info.data(), dib.info.data(), dib.info.size());
-    std::memcpy(bits.data(), dib.bits.data(), dib.bits.size());
-    // EMRSTRETCHDIBITS after the EMR: bounds, xDest, yDest, xSrc, ySrc,
-    // cxSrc, cySrc, offBmi, cbBmi, offBits, cbBits, iUsage, dwRop, cxDest,
-    // cyDest.
-    const DWORD offBmi = 8 + 4 * 18;
-    std::vector<DWORD> record{0,
-                              0,
-                              0,
-                              0,
-                              200,
-                              200,
-                              0,
-                              0,
-                              2,
-                              2,
-                              offBmi,
-                              static_cast<DWORD>(dib.info.size()),
-                              offBmi + static_cast<DWORD>(4 * info.size()),
-                              static_cast<DWORD>(dib.bits.size()),
-                              DIB_RGB_COLORS,
-                              SRCCOPY,
-                              600,
-                              600};
-    record.insert(record.end(), info.begin(), info.end());
-    record.insert(record.end(), bits.begin(), bits.end());
+    const std::vector<DWORD> record = StretchDibitsPayload(dib, 200, 200, 600, 600);
     struct Case {
         const char* what;
         std::vector<RECT> clip;  // clip rectangles, logical units
@@ -397,8 +321,7 @@ TEST(MetafilePlayback, DrawingsRenderLikeTheirReferencePictures) {
         const RECT all{0, 0, canvas.width, canvas.height};
         ASSERT_TRUE(PlayEnhMetaFile(canvas.dc, metafile, &all)) << k.name;
         EXPECT_TRUE(DeleteEnhMetaFile(metafile));
-        const plot::ImageComparison c =
-            plot::ComparePlotToReference(canvas.Picture(), base + ".png");
+        const plot::ImageComparison c = plot::ComparePlotToReference(canvas.Image(), base + ".png");
         ASSERT_TRUE(c.ok) << c.error;
         std::printf("%s: %s\n", k.name, c.ToString().c_str());
         EXPECT_GE(c.coverage, k.coverage) << k.name << " " << c.ToString();

@@ -6,57 +6,25 @@
 
 #include <windows.h>
 #include "support/dib_builder.h"
+#include "support/dib_canvas.h"
 
 namespace {
 
-// A memory device context over a top-down (or bottom-up) 32-bit section
-// of w x h white pixels, read back as 0x00RRGGBB, top row first.
-class Canvas {
+// The test canvas, shown one character a pixel: '#' black, '.' white, '?'
+// anything else.
+class Canvas : public DibCanvas {
 public:
-    Canvas(int w, int h, bool topDown = true) : m_w(w), m_h(h), m_topDown(topDown) {
-        dc = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader = TestHeader(w, topDown ? -h : h, 32, BI_RGB);
-        section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0);
-        old = SelectObject(dc, section);
-        std::memset(m_bits, 0xFF, static_cast<size_t>(w) * h * 4);
-    }
-    ~Canvas() {
-        SelectObject(dc, old);
-        DeleteObject(section);
-        DeleteDC(dc);
-    }
-    uint32_t At(int x, int y) const {
-        const int row = m_topDown ? y : m_h - 1 - y;
-        const BYTE* p = static_cast<const BYTE*>(m_bits) + (static_cast<size_t>(row) * m_w + x) * 4;
-        return uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
-    }
-    // One character a pixel: '#' black, '.' white, '?' anything else.
+    using DibCanvas::DibCanvas;
     std::vector<std::string> Picture() const {
         std::vector<std::string> rows;
-        for (int y = 0; y < m_h; ++y) {
+        for (int y = 0; y < height; ++y) {
             std::string row;
-            for (int x = 0; x < m_w; ++x)
+            for (int x = 0; x < width; ++x)
                 row += At(x, y) == 0 ? '#' : At(x, y) == 0xFFFFFF ? '.' : '?';
             rows.push_back(row);
         }
         return rows;
     }
-    void Fill(int l, int t, int r, int b, COLORREF color) {
-        HBRUSH brush = CreateSolidBrush(color);
-        const RECT rect{l, t, r, b};
-        FillRect(dc, &rect, brush);
-        DeleteObject(brush);
-    }
-
-    HDC dc;
-    HBITMAP section;
-    HGDIOBJ old;
-
-private:
-    int m_w, m_h;
-    bool m_topDown;
-    void* m_bits = nullptr;
 };
 
 using Picture = std::vector<std::string>;

@@ -44,32 +44,8 @@ private:
 
 // A 2 x 2 bitmap drawn over 600 x 600 logical units at (200, 200).
 std::vector<DWORD> StretchDibRecord() {
-    const TestDib dib = DirectDib(2, 2, 24, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00});
-    std::vector<DWORD> info((dib.info.size() + 3) / 4), bits((dib.bits.size() + 3) / 4);
-    std::memcpy(info.data(), dib.info.data(), dib.info.size());
-    std::memcpy(bits.data(), dib.bits.data(), dib.bits.size());
-    const DWORD offBmi = 8 + 4 * 18;
-    std::vector<DWORD> record{0,
-                              0,
-                              0,
-                              0,
-                              200,
-                              200,
-                              0,
-                              0,
-                              2,
-                              2,
-                              offBmi,
-                              static_cast<DWORD>(dib.info.size()),
-                              offBmi + static_cast<DWORD>(4 * info.size()),
-                              static_cast<DWORD>(dib.bits.size()),
-                              DIB_RGB_COLORS,
-                              SRCCOPY,
-                              600,
-                              600};
-    record.insert(record.end(), info.begin(), info.end());
-    record.insert(record.end(), bits.begin(), bits.end());
-    return record;
+    return StretchDibitsPayload(DirectDib(2, 2, 24, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00}), 200,
+                                200, 600, 600);
 }
 
 // Fills, a thick stroked curve, paths of lines and of curves reaching far

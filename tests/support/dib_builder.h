@@ -84,3 +84,37 @@ inline TestDib IndexedDib(int width, int height, int bitCount, const std::vector
     }
     return dib;
 }
+
+// What follows the EMR of an EMR_STRETCHDIBITS record that draws the whole
+// bitmap, SRCCOPY, at (x, y) over w x h logical units: bounds, xDest, yDest,
+// xSrc, ySrc, cxSrc, cySrc, offBmi, cbBmi, offBits, cbBits, iUsage, dwRop,
+// cxDest, cyDest, then the header and the rows, each padded to a DWORD.
+inline std::vector<DWORD> StretchDibitsPayload(const TestDib& dib, LONG x, LONG y, LONG w, LONG h) {
+    const BITMAPINFOHEADER& header = dib.Info()->bmiHeader;
+    std::vector<DWORD> info((dib.info.size() + 3) / 4), bits((dib.bits.size() + 3) / 4);
+    std::memcpy(info.data(), dib.info.data(), dib.info.size());
+    std::memcpy(bits.data(), dib.bits.data(), dib.bits.size());
+    const DWORD offBmi = 8 + 4 * 18;
+    std::vector<DWORD> record{
+        0,
+        0,
+        0,
+        0,
+        static_cast<DWORD>(x),
+        static_cast<DWORD>(y),
+        0,
+        0,
+        static_cast<DWORD>(header.biWidth),
+        static_cast<DWORD>(header.biHeight < 0 ? -header.biHeight : header.biHeight),
+        offBmi,
+        static_cast<DWORD>(dib.info.size()),
+        offBmi + static_cast<DWORD>(4 * info.size()),
+        static_cast<DWORD>(dib.bits.size()),
+        DIB_RGB_COLORS,
+        SRCCOPY,
+        static_cast<DWORD>(w),
+        static_cast<DWORD>(h)};
+    record.insert(record.end(), info.begin(), info.end());
+    record.insert(record.end(), bits.begin(), bits.end());
+    return record;
+}

@@ -36,7 +36,7 @@ public:
               bool simple) override;
     void Stroke(std::span<const Figure> figures, const GdiPen* pen, const DcState& dc,
                 const Affine& toDevice) override;
-    // The driver keeps the clip region it was last told for the bitmap.
+    // Clipped like a shape: the record's clip within the frame.
     bool DrawBitmap(const DcState& dc, const RECT& dest, const RECT& source, const void* bits,
                     const BITMAPINFO* info, UINT usage, DWORD rop, bool alpha) override;
     // HP-GL/2 has no gradients: the gradient goes to the driver as a
