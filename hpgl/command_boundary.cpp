@@ -20,3 +20,9 @@ void LeaveRaster(JobContext* job) {
     WriteText(job, "\x1b%1B");
     job->m_bInRaster = 0;
 }
+
+void MovePenToRasterCorner(JobContext* job, int x, int y) {
+    WriteCommand(
+        job,
+        CommandText().Text("PUPA").Int(x + job->m_ptOrigin.x).Text(",").Int(y + job->m_ptOrigin.y));
+}

@@ -10,3 +10,6 @@ void ClosePE(JobContext* pJob);
 void EnterRaster(JobContext* pJob);
 // Writes "\e%1B" (back to HP-GL/2 at the pen position) when in RTL.
 void LeaveRaster(JobContext* pJob);
+// Writes "PUPA x,y" (no terminator) with the device point moved by the
+// plot's origin: the corner where an embedded raster starts.
+void MovePenToRasterCorner(JobContext* pJob, int x, int y);

@@ -76,11 +76,7 @@ int SendEmbeddedRaster(HostContext* pHost, const BitmapCall& call, const RasterG
         alphaCall.rop = SRCCOPY;
     }
 
-    WriteCommand(job, CommandText()
-                          .Text("PUPA")
-                          .Int(g.left + job->m_ptOrigin.x)
-                          .Text(",")
-                          .Int(g.top + job->m_ptOrigin.y));
+    MovePenToRasterCorner(job, g.left, g.top);
     EnterRaster(job);
     CRTLRip rip(pHost, driver);
     rip.m_nColorFormat = ColorFormatOf(driver->m_devmode.nColorMode);

@@ -34,11 +34,7 @@ int RenderMetafileRegion(HostContext* pHost, HENHMETAFILE hMetaFile, const doubl
     const CRect rect(*pRect);
     ClosePE(job);
     LeaveRaster(job);
-    WriteCommand(job, CommandText()
-                          .Text("PUPA")
-                          .Int(rect.left + job->m_ptOrigin.x)
-                          .Text(",")
-                          .Int(rect.top + job->m_ptOrigin.y));
+    MovePenToRasterCorner(job, rect.left, rect.top);
     EnterRaster(job);
 
     CRTLRip rip(pHost, driver);
