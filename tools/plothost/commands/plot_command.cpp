@@ -19,7 +19,7 @@
 #include "commands/plot_options.h"
 #include "commands/whole_page_plot.h"
 #include "pxrdriver/driver_callbacks.h"
-#include "win32/ui_presenter.h"
+#include "win32/user32/ui_presenter.h"
 
 namespace {
 
