@@ -10,6 +10,7 @@
 #include "commands/commands.h"
 #include "host/data_folder.h"
 #include "host/loaded_module.h"
+#include "host/process_paths.h"
 #include "host/settings_store.h"
 #include "pxrdriver/app_paths.h"
 
@@ -114,14 +115,6 @@ int UsageError(const std::string& message) {
     return 2;
 }
 
-std::string FolderOfExecutable() {
-    char buffer[4096];
-    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return ".";
-    std::string path(buffer, static_cast<size_t>(n));
-    return path.substr(0, path.rfind('/'));
-}
-
 bool IsFile(const std::string& path) {
     return access(path.c_str(), R_OK) == 0;
 }
@@ -141,7 +134,7 @@ void FindApplicationFolder() {
     if (chosen && *chosen) return;
     const std::string here = FolderOfExecutable();
     if (!IsFile(here + "/hpgl2.ini") && IsFile(here + "/../share/hpgl2/hpgl2.ini"))
-        setenv("PXR_APP_DIR", (here + "/../share/hpgl2").c_str(), 1);
+        SetEnvironmentValue("PXR_APP_DIR", here + "/../share/hpgl2");
 }
 
 }  // namespace
@@ -164,8 +157,8 @@ int main(int argc, char** argv) {
             const char* v = value(arg.c_str());
             if (!v) return UsageError(arg + " needs a value");
             if (arg == "--module") options.modulePath = v;
-            if (arg == "--app-dir") setenv("PXR_APP_DIR", v, 1);
-            if (arg == "--data-dir") setenv("PXR_DATA_DIR", v, 1);
+            if (arg == "--app-dir") SetEnvironmentValue("PXR_APP_DIR", v);
+            if (arg == "--data-dir") SetEnvironmentValue("PXR_DATA_DIR", v);
         } else if (command.empty() && arg.size() > 1 && arg[0] == '-') {
             return UsageError("unknown option " + arg);
         } else if (command.empty()) {

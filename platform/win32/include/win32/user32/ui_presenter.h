@@ -11,18 +11,7 @@
 #include <vector>
 
 #include "win32/types.h"
-
-#define IDOK 1
-#define IDCANCEL 2
-#define IDYES 6
-#define IDNO 7
-
-#define MB_OK 0x00000000
-#define MB_OKCANCEL 0x00000001
-#define MB_YESNO 0x00000004
-#define MB_ICONSTOP 0x00000010
-#define MB_ICONEXCLAMATION 0x00000030
-#define MB_ICONINFORMATION 0x00000040
+#include "win32/user32/message_box.h"
 
 class DialogWindow;
 

@@ -10,13 +10,6 @@
 #include "win32/kernel32/thread_registry.h"
 #include "win32/types.h"
 
-#define THREAD_PRIORITY_LOWEST (-2)
-#define THREAD_PRIORITY_BELOW_NORMAL (-1)
-#define THREAD_PRIORITY_NORMAL 0
-#define THREAD_PRIORITY_ABOVE_NORMAL 1
-#define THREAD_PRIORITY_HIGHEST 2
-#define CREATE_SUSPENDED 0x00000004u
-
 using AFX_THREADPROC = UINT (*)(LPVOID);
 
 class WIN32_API CWinThread : public CObject {
