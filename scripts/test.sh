@@ -33,6 +33,20 @@ cmake --build "$tsan_dir" -j "$(nproc)" --target test_platform test_render
 # uninstrumented libraries) come with the tests, from tests/CMakeLists.txt.
 (cd "$tsan_dir" && ctest --output-on-failure -j 2 -R '^(platform|render)$') || status=1
 
+echo "== the Windows build under Wine"
+# The 64-bit products (built once), run under wine64 beside the Linux host
+# of the Debug build; the suite stops the Wine server it started.
+windows_start=$(date +%s)
+if bash "$HPGL2_ROOT/scripts/windows-build.sh" win64 >"$HPGL2_ROOT/build-win64.log" 2>&1; then
+  cmake -S "$HPGL2_ROOT" -B "$HPGL2_ROOT/build-test" \
+    -DHPGL2_WINDOWS_BUILD_DIR="$HPGL2_ROOT/build-win64" >/dev/null
+  cmake --build "$HPGL2_ROOT/build-test" -j "$(nproc)" --target test_windows
+  (cd "$HPGL2_ROOT/build-test" && ctest --output-on-failure -R '^windows$') || status=1
+else
+  tail -40 "$HPGL2_ROOT/build-win64.log"; echo "Windows build FAILED"; status=1
+fi
+echo "Windows stage: $(($(date +%s) - windows_start)) s"
+
 echo "== fuzz targets, ${FUZZ_SECONDS} s each"
 CC=clang CXX=clang++ hpgl2_build "$HPGL2_ROOT/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DHPGL2_FUZZ=ON -DHPGL2_TESTS=OFF

@@ -5,6 +5,8 @@
 // the same way on both.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -50,8 +52,7 @@ public:
 const auto* const kWine = ::testing::AddGlobalTestEnvironment(new WineEnvironment);
 
 TEST(WindowsHost, ReportsAsLinux) {
-    const std::string commands[] = {"drivers", "caps", "caps 2", "papers",
-                                    "papers --driver 3"};
+    const std::string commands[] = {"drivers", "caps", "caps 2", "papers", "papers --driver 3"};
     for (const std::string& command : commands) {
         ScratchDir dir;
         const HostRun linux = RunHost(Host::Linux, dir, kConfig, command);
@@ -117,13 +118,30 @@ TEST(WindowsHost, BadInputFailsAsOnLinux) {
     std::string broken = good;
     // A settings record whose bytes do not add up to its checksum.
     broken.replace(broken.find("COLOR=1"), 7, "COLOR=1\nALLSETTING=00112233");
-    std::string tiger = Bytes(kData + "/tiger.emf");
-    // A record in the middle that claims more bytes than the file has left.
-    const size_t middle = tiger.size() / 2 & ~size_t{3};
+    // A drawing that fails half way: past the middle, a record selects an
+    // object that was never made, so half the drawing has reached the
+    // driver when the player stops.
+    std::string failing = Bytes(kData + "/tiger.emf");
+    bool corrupted = false;
+    for (size_t at = 0; at + 12 <= failing.size();) {
+        uint32_t type, size, index;
+        std::memcpy(&type, &failing[at], 4);
+        std::memcpy(&size, &failing[at + 4], 4);
+        std::memcpy(&index, &failing[at + 8], 4);
+        if (size < 8) break;
+        if (at > failing.size() / 2 && type == 37 /* EMR_SELECTOBJECT */ && index < 0x80000000u) {
+            const uint32_t missing = 0x7FFF;
+            std::memcpy(&failing[at + 8], &missing, 4);
+            corrupted = true;
+            break;
+        }
+        at += size;
+    }
+    ASSERT_TRUE(corrupted);
     struct Case {
         const char* what;
         std::string ini;  // "" leaves no hpgl2.ini
-        bool truncatedDrawing;
+        bool failingDrawing;
     } const cases[] = {
         {"no hpgl2.ini", "", false},
         {"a broken settings record", broken, false},
@@ -137,9 +155,8 @@ TEST(WindowsHost, BadInputFailsAsOnLinux) {
             std::ofstream(dir.path() + "/app/hpgl2.ini", std::ios::binary) << c.ini;
             std::filesystem::copy_file(kConfig + "/paper.ini", dir.path() + "/app/paper.ini");
         }
-        std::string drawing = tiger;
-        if (c.truncatedDrawing) drawing.resize(middle);
-        std::ofstream(dir.path() + "/drawing.emf", std::ios::binary) << drawing;
+        std::ofstream(dir.path() + "/drawing.emf", std::ios::binary)
+            << (c.failingDrawing ? failing : Bytes(kData + "/tiger.emf"));
         const std::string app = dir.path() + "/app";
         const HostRun linux = RunHost(Host::Linux, dir, app, "plot drawing.emf -o linux.plt");
         const HostRun windows = RunHost(Host::Windows, dir, app, "plot drawing.emf -o windows.plt");
@@ -148,7 +165,7 @@ TEST(WindowsHost, BadInputFailsAsOnLinux) {
         for (size_t at; (at = windowsErrors.find("windows.plt")) != std::string::npos;)
             windowsErrors.replace(at, 11, "linux.plt");
         EXPECT_EQ(windowsErrors, linux.errors);
-        if (c.truncatedDrawing || c.ini.empty()) {
+        if (c.failingDrawing || c.ini.empty()) {
             EXPECT_NE(linux.status, 0);
             EXPECT_FALSE(Exists(dir.path() + "/linux.plt"));
             EXPECT_FALSE(Exists(dir.path() + "/windows.plt"));

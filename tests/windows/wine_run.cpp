@@ -39,9 +39,9 @@ std::string WinePrefix() {
 HostRun RunHost(Host host, const ScratchDir& dir, const std::string& appDir,
                 const std::string& arguments, const std::string& environment) {
     const bool windows = host == Host::Windows;
-    const std::string program = windows ? std::string(HPGL2_WINE) + " " + WindowsBinDir() +
-                                              "/plothost.exe"
-                                        : std::string(HPGL2_PLOTHOST_PATH);
+    const std::string program =
+        windows ? std::string(HPGL2_WINE) + " " + WindowsBinDir() + "/plothost.exe"
+                : std::string(HPGL2_PLOTHOST_PATH);
     const std::string tag = windows ? "windows" : "linux";
     const std::string command =
         "cd " + dir.path() + " && env " + (windows ? WineEnvironment() : std::string()) +

@@ -19,8 +19,9 @@ INT_PTR CDialog::DoModal() {
     const auto dialogTemplate = ParseDialogTemplate(bytes, SizeofResource(module, found));
     if (!dialogTemplate) return -1;
 
-    auto window = std::make_unique<DialogWindow>(static_cast<int>(m_nIDTemplate), *dialogTemplate,
-                                                 m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr, this);
+    auto window =
+        std::make_unique<DialogWindow>(static_cast<int>(m_nIDTemplate), *dialogTemplate,
+                                       m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr, this);
     m_window = window.get();
     m_window->m_hModule = module;
     m_hWnd = m_window->Handle();

@@ -14,8 +14,8 @@ HRSRC FindDialogTemplate(HINSTANCE module, UINT id) {
     const LANGID languages[] = {GetUserDefaultUILanguage(),
                                 MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)};
     for (LANGID language : languages)
-        if (HRSRC found = FindResourceExA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(id),
-                                          language))
+        if (HRSRC found =
+                FindResourceExA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(id), language))
             return found;
     return FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));
 }
@@ -67,9 +67,9 @@ INT_PTR CDialog::DoModal() {
     const auto* dialogTemplate =
         static_cast<LPCDLGTEMPLATEA>(LockResource(LoadResource(module, found)));
     if (!dialogTemplate) return -1;
-    const INT_PTR result =
-        DialogBoxIndirectParamA(module, dialogTemplate, m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr,
-                                &CDialogProcedure::Run, reinterpret_cast<LPARAM>(this));
+    const INT_PTR result = DialogBoxIndirectParamA(
+        module, dialogTemplate, m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr,
+        &CDialogProcedure::Run, reinterpret_cast<LPARAM>(this));
     m_items.clear();
     m_hWnd = nullptr;
     return result;

@@ -9,9 +9,9 @@ CodePageDecoder::~CodePageDecoder() = default;
 bool CodePageDecoder::Convert(const BYTE* bytes, size_t count, char32_t* out) {
     if (count < 1 || count > 2 || !IsValidCodePage(m_codePage)) return false;
     wchar_t units[2] = {};
-    const int n = MultiByteToWideChar(m_codePage, MB_ERR_INVALID_CHARS,
-                                      reinterpret_cast<const char*>(bytes), static_cast<int>(count),
-                                      units, 2);
+    const int n =
+        MultiByteToWideChar(m_codePage, MB_ERR_INVALID_CHARS, reinterpret_cast<const char*>(bytes),
+                            static_cast<int>(count), units, 2);
     if (n == 1) {
         *out = units[0];
         return true;

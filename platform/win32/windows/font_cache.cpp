@@ -45,8 +45,8 @@ void FlattenQuadratic(GlyphPoint p0, GlyphPoint c, GlyphPoint p1, double toleran
                       std::vector<GlyphPoint>* out) {
     const double dx = p0.x - 2 * c.x + p1.x, dy = p0.y - 2 * c.y + p1.y;
     const double deviation = std::hypot(dx, dy) / 4;
-    int n = deviation > tolerance ? static_cast<int>(std::ceil(std::sqrt(deviation / tolerance)))
-                                  : 1;
+    int n =
+        deviation > tolerance ? static_cast<int>(std::ceil(std::sqrt(deviation / tolerance))) : 1;
     n = std::min(n, kMaxSegments);
     for (int i = 1; i <= n; ++i) {
         const double t = static_cast<double>(i) / n, u = 1 - t;
@@ -60,8 +60,8 @@ void FlattenCubic(GlyphPoint p0, GlyphPoint c1, GlyphPoint c2, GlyphPoint p1, do
     const double d1 = std::hypot(p0.x - 2 * c1.x + c2.x, p0.y - 2 * c1.y + c2.y);
     const double d2 = std::hypot(c1.x - 2 * c2.x + p1.x, c1.y - 2 * c2.y + p1.y);
     const double deviation = 0.75 * std::max(d1, d2);
-    int n = deviation > tolerance ? static_cast<int>(std::ceil(std::sqrt(deviation / tolerance)))
-                                  : 1;
+    int n =
+        deviation > tolerance ? static_cast<int>(std::ceil(std::sqrt(deviation / tolerance))) : 1;
     n = std::min(n, kMaxSegments);
     for (int i = 1; i <= n; ++i) {
         const double t = static_cast<double>(i) / n, u = 1 - t;
@@ -99,10 +99,9 @@ void ReadNativeOutline(const BYTE* data, DWORD size, double tolerance, GlyphOutl
             } else if (type == TT_PRIM_QSPLINE) {
                 // Between two control points lies an implied on-curve point.
                 for (WORD i = 0; i + 1 < count; ++i) {
-                    const GlyphPoint end = i + 2 == count
-                                               ? p[i + 1]
-                                               : GlyphPoint{(p[i].x + p[i + 1].x) / 2,
-                                                            (p[i].y + p[i + 1].y) / 2};
+                    const GlyphPoint end = i + 2 == count ? p[i + 1]
+                                                          : GlyphPoint{(p[i].x + p[i + 1].x) / 2,
+                                                                       (p[i].y + p[i + 1].y) / 2};
                     FlattenQuadratic(current, p[i], end, tolerance, &contour);
                     current = end;
                 }
@@ -195,8 +194,8 @@ struct FontCache::Impl {
         LOGFONTW named{};
         std::wcsncpy(named.lfFaceName, face, LF_FACESIZE - 1);
         r.info.family = FaceNameOf(named);
-        r.info.substituted = logFont.lfFaceName[0] != 0 &&
-                             LowerCase(face) != LowerCase(logFont.lfFaceName);
+        r.info.substituted =
+            logFont.lfFaceName[0] != 0 && LowerCase(face) != LowerCase(logFont.lfFaceName);
         OUTLINETEXTMETRICW otm{};
         otm.otmSize = sizeof otm;
         if (GetOutlineTextMetricsW(dc, sizeof otm, &otm)) {
@@ -210,8 +209,8 @@ struct FontCache::Impl {
             m.strikeoutThickness = std::max<UINT>(otm.otmsStrikeoutSize, 1) / em;
             m.strikeoutPosition = otm.otmsStrikeoutPosition / em;
             // GDI draws what the face lacks itself, in the outlines too.
-            r.info.syntheticBold = logFont.lfWeight >= FW_SEMIBOLD &&
-                                   otm.otmTextMetrics.tmWeight < FW_SEMIBOLD;
+            r.info.syntheticBold =
+                logFont.lfWeight >= FW_SEMIBOLD && otm.otmTextMetrics.tmWeight < FW_SEMIBOLD;
             r.info.syntheticItalic = logFont.lfItalic && !(otm.otmfsSelection & 1);
         }
         // 'maxp': the face's glyph count at byte 4, big-endian.
@@ -243,12 +242,10 @@ FontCache::~FontCache() = default;
 const FontInfo* FontCache::Resolve(const LOGFONTW& logFont) {
     std::lock_guard<std::mutex> lock(m_mutex);
     Impl& impl = *m_impl;
-    const std::wstring key = std::wstring(logFont.lfFaceName, wcsnlen(logFont.lfFaceName,
-                                                                      LF_FACESIZE)) +
-                             L'\n' + std::to_wstring(logFont.lfWeight) + L'\n' +
-                             std::to_wstring(logFont.lfItalic) + L'\n' +
-                             std::to_wstring(logFont.lfCharSet) + L'\n' +
-                             std::to_wstring(logFont.lfPitchAndFamily);
+    const std::wstring key =
+        std::wstring(logFont.lfFaceName, wcsnlen(logFont.lfFaceName, LF_FACESIZE)) + L'\n' +
+        std::to_wstring(logFont.lfWeight) + L'\n' + std::to_wstring(logFont.lfItalic) + L'\n' +
+        std::to_wstring(logFont.lfCharSet) + L'\n' + std::to_wstring(logFont.lfPitchAndFamily);
     if (auto it = impl.byRequest.find(key); it != impl.byRequest.end())
         return it->second < 0 ? nullptr : &impl.fonts[it->second].info;
     const FontId id = impl.Realise(logFont, FaceNameOf(logFont));
@@ -324,8 +321,8 @@ std::shared_ptr<const GlyphOutline> FontCache::Outline(GlyphRef glyph, double pi
         GetGlyphOutlineW(impl.dc, glyph.glyph, format, &metrics, 0, nullptr, &identity);
     if (size != GDI_ERROR) {
         std::vector<BYTE> data(size);
-        if (size == 0 || GetGlyphOutlineW(impl.dc, glyph.glyph, format, &metrics, size,
-                                          data.data(), &identity) != GDI_ERROR) {
+        if (size == 0 || GetGlyphOutlineW(impl.dc, glyph.glyph, format, &metrics, size, data.data(),
+                                          &identity) != GDI_ERROR) {
             ReadNativeOutline(data.data(), size, tolerance, outline.get());
             outline->advance = static_cast<double>(metrics.gmCellIncX) / kEmPixels;
         }

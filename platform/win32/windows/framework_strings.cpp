@@ -6,9 +6,9 @@
 
 std::string AfxFrameworkString(UINT nId) {
     HMODULE self = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&AfxFrameworkString), &self);
+    GetModuleHandleExA(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCSTR>(&AfxFrameworkString), &self);
     char text[256] = {};
     LoadStringA(self, nId, text, sizeof text);
     return text;

@@ -45,9 +45,8 @@ BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize,
         return FALSE;
     }
     unsigned id = 0;
-    const uintptr_t thread =
-        _beginthreadex(lpSecurityAttrs, nStackSize, &CWinThreadStart::Main, this,
-                       dwCreateFlags & CREATE_SUSPENDED, &id);
+    const uintptr_t thread = _beginthreadex(lpSecurityAttrs, nStackSize, &CWinThreadStart::Main,
+                                            this, dwCreateFlags & CREATE_SUSPENDED, &id);
     if (!thread) {
         win32::LeaveCountedThread();
         return FALSE;

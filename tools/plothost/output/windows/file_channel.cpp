@@ -19,8 +19,8 @@ std::string SystemMessage(DWORD code) {
     const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                    nullptr, code, 0, text, sizeof text, nullptr);
     std::string message(text, n);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                                message.back() == '.'))
+    while (!message.empty() &&
+           (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
         message.pop_back();
     return message.empty() ? "error " + std::to_string(code) : message;
 }
@@ -32,9 +32,8 @@ std::string SystemMessage(DWORD code) {
 // place.
 bool IsDirectTarget(const std::string& path) {
     if (path.rfind("\\\\.\\", 0) == 0) return true;
-    std::string name = path.substr(path.find_last_of("\\/:") == std::string::npos
-                                       ? 0
-                                       : path.find_last_of("\\/:") + 1);
+    std::string name = path.substr(
+        path.find_last_of("\\/:") == std::string::npos ? 0 : path.find_last_of("\\/:") + 1);
     name = name.substr(0, name.find('.'));
     std::transform(name.begin(), name.end(), name.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -76,8 +75,9 @@ int FileChannel::Open(const char* pszTarget) {
     m_direct = IsDirectTarget(m_target);
     m_temporary = m_direct ? std::string() : m_target + ".tmp";
     const std::string& path = m_direct ? m_target : m_temporary;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                           m_direct ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h =
+        CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                    m_direct ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const std::string what = "cannot create " + path;
         m_temporary.clear();  // not ours to remove
@@ -134,7 +134,8 @@ void FileChannel::Close() {
         Fail("cannot write " + (m_direct ? m_target : m_temporary));
         return;
     }
-    if (!m_direct && !MoveFileExA(m_temporary.c_str(), m_target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (!m_direct &&
+        !MoveFileExA(m_temporary.c_str(), m_target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         Fail("cannot rename " + m_temporary + " to " + m_target);
         return;
     }
