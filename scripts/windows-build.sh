@@ -61,7 +61,7 @@ build() {
     -DCMAKE_TOOLCHAIN_FILE="$HPGL2_ROOT/cmake/mingw-w64-$arch.cmake" \
     -DHPGL2_CLIPPER_SOURCE_DIR="$CLIPPER_DIR" >/dev/null
   cmake --build "$dir" -j "$(nproc)"
-  ls -l "$dir/bin/HPGL2.pxr" "$dir/bin/PXRDriver.dll" "$dir/bin/plothost.exe"
+  bash "$HPGL2_ROOT/scripts/check-windows-imports.sh" "$dir"
 }
 
 install_packages

@@ -45,12 +45,6 @@ double InkF1(const std::string& plotA, const std::string& plotB, int dpi) {
     return 2 * c.coverage * c.precision / (c.coverage + c.precision);
 }
 
-class WineEnvironment : public ::testing::Environment {
-public:
-    void TearDown() override { StopWineServer(); }
-};
-const auto* const kWine = ::testing::AddGlobalTestEnvironment(new WineEnvironment);
-
 TEST(WindowsHost, ReportsAsLinux) {
     const std::string commands[] = {"drivers", "caps", "caps 2", "papers", "papers --driver 3"};
     for (const std::string& command : commands) {

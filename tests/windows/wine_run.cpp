@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <gtest/gtest.h>
+
 namespace {
 
 std::string ReadText(const std::string& path) {
@@ -20,13 +22,22 @@ std::string ReadText(const std::string& path) {
     return out;
 }
 
-// The environment of every Wine run: the prefix of the build folder, no
-// debug channels, and no offer to install Mono or Gecko into a new prefix.
+}  // namespace
+
 std::string WineEnvironment() {
     return "WINEPREFIX=" + WinePrefix() + " WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= ";
 }
 
-}  // namespace
+void PrepareWinePrefix() {
+    // The message font (Tahoma) links to a CJK face for the characters it
+    // lacks, as the message font of a Chinese or Japanese Windows has them.
+    const std::string command =
+        "env " + WineEnvironment() + HPGL2_WINE +
+        " reg add \"HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\"
+        "SystemLink\" /v Tahoma /t REG_MULTI_SZ /d \"NotoSansCJK-Regular.ttc,Noto Sans CJK SC\" /f "
+        "> /dev/null 2>&1 < /dev/null";
+    [[maybe_unused]] const int status = std::system(command.c_str());
+}
 
 std::string WindowsBinDir() {
     return HPGL2_WINDOWS_BUILD_DIR "/bin";
@@ -61,3 +72,15 @@ void StopWineServer() {
         "env " + WineEnvironment() + HPGL2_WINESERVER + " -k > /dev/null 2>&1 < /dev/null";
     [[maybe_unused]] const int status = std::system(command.c_str());
 }
+
+namespace {
+
+// One prefix for the whole suite, prepared first; its server stopped last.
+class WineSuite : public ::testing::Environment {
+public:
+    void SetUp() override { PrepareWinePrefix(); }
+    void TearDown() override { StopWineServer(); }
+};
+const auto* const kWineSuite = ::testing::AddGlobalTestEnvironment(new WineSuite);
+
+}  // namespace
