@@ -28,17 +28,6 @@ std::string WineEnvironment() {
     return "WINEPREFIX=" + WinePrefix() + " WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= ";
 }
 
-void PrepareWinePrefix() {
-    // The message font (Tahoma) links to a CJK face for the characters it
-    // lacks, as the message font of a Chinese or Japanese Windows has them.
-    const std::string command =
-        "env " + WineEnvironment() + HPGL2_WINE +
-        " reg add \"HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\"
-        "SystemLink\" /v Tahoma /t REG_MULTI_SZ /d \"NotoSansCJK-Regular.ttc,Noto Sans CJK SC\" /f "
-        "> /dev/null 2>&1 < /dev/null";
-    [[maybe_unused]] const int status = std::system(command.c_str());
-}
-
 std::string WindowsBinDir() {
     return HPGL2_WINDOWS_BUILD_DIR "/bin";
 }
@@ -75,10 +64,10 @@ void StopWineServer() {
 
 namespace {
 
-// One prefix for the whole suite, prepared first; its server stopped last.
+// One prefix for the whole suite (made by the first run); its server is
+// stopped when the suite ends.
 class WineSuite : public ::testing::Environment {
 public:
-    void SetUp() override { PrepareWinePrefix(); }
     void TearDown() override { StopWineServer(); }
 };
 const auto* const kWineSuite = ::testing::AddGlobalTestEnvironment(new WineSuite);

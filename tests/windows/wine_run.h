@@ -29,7 +29,5 @@ std::string WinePrefix();
 // What every Wine run is started with: the prefix, no debug channels, no
 // offer to install Mono or Gecko into a new prefix (ends with a blank).
 std::string WineEnvironment();
-// Creates the prefix when it is missing and sets it up as the tests need.
-void PrepareWinePrefix();
 // Stops the prefix's Wine server (and every program still running in it).
 void StopWineServer();

@@ -74,12 +74,15 @@ WIN32_API CWinThread* AfxBeginThread(CRuntimeClass* pThreadClass,
                                      LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
 
 // Ends the calling thread (deleting its object when bDelete and
-// m_bAutoDelete are set); never returns. The thread's stack is unwound by an
-// exception of this library's own, caught where the thread began, so local
-// objects are destroyed as they go out of scope. A catch (...) between the
-// call and the thread's start would stop it: code on these threads must let
-// it pass (rethrow). On a thread not started through AfxBeginThread there is
-// nothing to end, and the process stops with a message.
+// m_bAutoDelete are set); never returns. On Linux the thread's stack is
+// unwound by an exception of this library's own, caught where the thread
+// began, so local objects are destroyed as they go out of scope; a
+// catch (...) between the call and the thread's start would stop it: code
+// on these threads must let it pass (rethrow). On Windows the thread exits
+// as MFC's does, without unwinding: code must not leave anything to the
+// destructors of locals of the frames it ends. On a thread not started
+// through AfxBeginThread there is nothing to end, and the process stops
+// with a message.
 [[noreturn]] WIN32_API void AfxEndThread(UINT nExitCode, BOOL bDelete = TRUE);
 // The object of the calling thread; null on threads not started through
 // AfxBeginThread.
