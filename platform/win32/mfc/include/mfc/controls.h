@@ -7,7 +7,9 @@
 class CButton : public CWnd {
 public:
     int GetCheck() const { return static_cast<int>(::SendMessageA(m_hWnd, BM_GETCHECK, 0, 0)); }
-    void SetCheck(int nCheck) { ::SendMessageA(m_hWnd, BM_SETCHECK, static_cast<WPARAM>(nCheck), 0); }
+    void SetCheck(int nCheck) {
+        ::SendMessageA(m_hWnd, BM_SETCHECK, static_cast<WPARAM>(nCheck), 0);
+    }
 };
 
 class CEdit : public CWnd {
@@ -42,7 +44,7 @@ public:
         }
         std::string text(static_cast<size_t>(n) + 1, '\0');
         ::SendMessageA(m_hWnd, CB_GETLBTEXT, static_cast<WPARAM>(nIndex),
-                     reinterpret_cast<LPARAM>(text.data()));
+                       reinterpret_cast<LPARAM>(text.data()));
         text.resize(static_cast<size_t>(n));
         rString = CString(text);
     }
@@ -71,9 +73,11 @@ public:
     }
     void GetRange32(int& nLower, int& nUpper) const {
         ::SendMessageA(m_hWnd, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&nLower),
-                     reinterpret_cast<LPARAM>(&nUpper));
+                       reinterpret_cast<LPARAM>(&nUpper));
     }
-    int SetPos32(int nPos) { return static_cast<int>(::SendMessageA(m_hWnd, UDM_SETPOS32, 0, nPos)); }
+    int SetPos32(int nPos) {
+        return static_cast<int>(::SendMessageA(m_hWnd, UDM_SETPOS32, 0, nPos));
+    }
     int GetPos32() const { return static_cast<int>(::SendMessageA(m_hWnd, UDM_GETPOS32, 0, 0)); }
 };
 
