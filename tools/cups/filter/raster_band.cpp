@@ -47,12 +47,10 @@ bool RasterKindOf(const cups_page_header2_t& h, RasterKind* kind, std::string* e
 }
 
 const char* ColourModeOf(RasterKind kind) {
-    switch (kind) {
-        case RasterKind::Colour: return "1";
-        case RasterKind::Grey:
-        case RasterKind::InkGrey: return "2";
-        default: return "0";
-    }
+    // Grey pages too go as RGB rows: the driver's grey rasters inside a
+    // plot carry no grey palette, so a plotter would draw their levels in
+    // the colours of whatever palette it has.
+    return kind == RasterKind::Bilevel || kind == RasterKind::BilevelWhite ? "0" : "1";
 }
 
 RasterBand::RasterBand(RasterKind kind, int width, int rows) : m_kind(kind), m_width(width) {

@@ -21,8 +21,8 @@ enum class RasterKind {
 // modes cannot take (other colour spaces, depths or colour orders).
 bool RasterKindOf(const cups_page_header2_t& header, RasterKind* kind, std::string* error);
 
-// The driver's colour mode for a kind: "1" colour, "2" grey, "0" black and
-// white (the dialog's choice index).
+// The driver's colour mode for a kind (the dialog's choice index): "0"
+// black and white for 1-bit pages, else "1" colour.
 const char* ColourModeOf(RasterKind kind);
 
 class RasterBand {

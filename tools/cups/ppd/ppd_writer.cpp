@@ -107,9 +107,9 @@ std::string WritePpd(const PlotterDescription& p) {
     ppd.Line("*cupsManualCopies: True");
     // Metafiles go to the module as they are; everything else arrives as
     // CUPS raster made by CUPS's own filters.
-    ppd.Line("*cupsFilter2: \"image/emf application/vnd.hp-HPGL 0 emftohpgl2\"");
+    ppd.Line("*cupsFilter2: \"image/emf application/vnd.hp-hpgl 0 emftohpgl2\"");
     ppd.Line(
-        "*cupsFilter2: \"application/vnd.cups-raster application/vnd.hp-HPGL 50 "
+        "*cupsFilter2: \"application/vnd.cups-raster application/vnd.hp-hpgl 50 "
         "rastertohpgl2\"");
     ppd.Line(std::string("*") + kPlotterAttribute + ": \"" + PpdText(p.section) + "\"");
 
