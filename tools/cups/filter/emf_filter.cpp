@@ -14,7 +14,7 @@
 #include "filter/filter_arguments.h"
 #include "filter/filter_session.h"
 #include "output/file_channel.h"
-#include "win32/ui_presenter.h"
+#include "win32/user32/ui_presenter.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "host/install_paths.h"
 #include "ppd/plotter_description.h"
 #include "pxrdriver/app_paths.h"
-#include "win32/ui_presenter.h"
+#include "win32/user32/ui_presenter.h"
 
 FilterSession::~FilterSession() {
     m_module.reset();  // the module and its threads go before their folder

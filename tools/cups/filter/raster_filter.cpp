@@ -16,7 +16,7 @@
 #include "filter/stream_channel.h"
 #include "pxrdriver/driver_callbacks.h"
 #include "pxrdriver/ht_driver.h"
-#include "win32/ui_presenter.h"
+#include "win32/user32/ui_presenter.h"
 
 namespace {
 

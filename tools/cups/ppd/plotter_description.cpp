@@ -10,7 +10,7 @@
 #include "host/driver_settings.h"
 #include "host/loaded_module.h"
 #include "host/paper_choice.h"
-#include "win32/ui_presenter.h"
+#include "win32/user32/ui_presenter.h"
 
 bool DescribePlotter(LoadedModule& module, const std::string& section, PlotterDescription* out,
                      std::string* error) {

@@ -17,7 +17,7 @@
 #include "commands/plot_steps.h"
 #include "commands/plot_options.h"
 #include "commands/plot_drawing.h"
-#include "win32/ui_presenter.h"
+#include "win32/user32/ui_presenter.h"
 
 int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
     PlotOptions options;

@@ -10,8 +10,8 @@
 #include "output/job_channel.h"
 #include "playback/page_placement.h"
 #include "pxrdriver/host_context.h"
-#include "win32/emf_reader.h"
-#include "win32/metafile/gdi_state.h"
+#include "win32/gdi32/emf/emf_reader.h"
+#include "win32/gdi32/metafile/gdi_state.h"
 
 // "plothost: MESSAGE" on standard error, or to the sink a host has set;
 // returns the exit status 1.

@@ -8,7 +8,7 @@
 #include "gdi/plot_surface.h"
 #include "gdi/shape_painter.h"
 #include "pxrdriver/regions.h"
-#include "win32/metafile/metafile_device.h"
+#include "win32/gdi32/metafile/metafile_device.h"
 
 // A clip region as the driver receives it.
 struct PlotRegion : MetafileRegion {

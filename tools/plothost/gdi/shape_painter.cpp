@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "win32/metafile/dash_pattern.h"
+#include "win32/gdi32/metafile/dash_pattern.h"
 #include "gdi/hatch_fill.h"
 #include "gdi/plot_device.h"
 
