@@ -121,7 +121,7 @@ std::string WritePpd(const PlotterDescription& p) {
         ppd.OpenUI(kind, "Media Size", 10, defaultPaper);
         for (size_t i = 0; i < p.papers.size(); ++i) {
             const PaperSize& paper = p.papers[i];
-            ppd.Choice(kind, keywords[i], PaperName(paper),
+            ppd.Choice(kind, keywords[i], PaperText(paper),
                        "<</PageSize[" + Points(paper.nPaperWidth) + " " +
                            Points(paper.nPaperLength) + "]/ImagingBBox null>>setpagedevice");
         }
@@ -132,14 +132,14 @@ std::string WritePpd(const PlotterDescription& p) {
         const PaperSize& s = p.papers[i];
         // Lower left and upper right corners of the printable area, from
         // the bottom left of the sheet.
-        ppd.Line("*ImageableArea " + keywords[i] + "/" + PpdText(PaperName(s)) + ": \"" +
+        ppd.Line("*ImageableArea " + keywords[i] + "/" + PpdText(PaperText(s)) + ": \"" +
                  Points(s.nLeftMargin) + " " + Points(s.nBottomMargin) + " " +
                  Points(s.nPaperWidth - s.nRightMargin) + " " +
                  Points(s.nPaperLength - s.nTopMargin) + "\"");
     }
     ppd.Line("*DefaultPaperDimension: " + defaultPaper);
     for (size_t i = 0; i < p.papers.size(); ++i)
-        ppd.Line("*PaperDimension " + keywords[i] + "/" + PpdText(PaperName(p.papers[i])) + ": \"" +
+        ppd.Line("*PaperDimension " + keywords[i] + "/" + PpdText(PaperText(p.papers[i])) + ": \"" +
                  Points(p.papers[i].nPaperWidth) + " " + Points(p.papers[i].nPaperLength) + "\"");
 
     int defaultDpi = PlotterResolutions().front();
