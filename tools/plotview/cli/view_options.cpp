@@ -46,10 +46,10 @@ const char* ViewHelpText() {
            "                       red missing, blue added\n"
            "  -h, --help           this text\n"
            "\n"
-           "Exit status: 0 when the plot was read to its end (a plot cut short is drawn up to\n"
-           "where it ends, with a warning), 1 when the reading stopped at an error (the pages\n"
-           "so far are written), 2 for bad arguments, unreadable files and files that are\n"
-           "not plots (nothing is written then).\n";
+           "Exit status: 0 when the plot was read to its end (a plot cut short is drawn\n"
+           "up to where it ends, with a warning), 1 when the reading stopped at an error\n"
+           "(the pages so far are written), 2 for bad arguments, unreadable files and files\n"
+           "that are not plots (nothing is written then).\n";
 }
 
 bool ParseViewOptions(const std::vector<std::string>& args, ViewOptions* pOptions,
