@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "driver/hpgl2_driver.h"
 #include "ui/advance_dlg.h"
@@ -134,6 +135,22 @@ void CDlgHpgl2Custom::ShowMarginsOf(const PaperSize& paper) {
     m_nMarginBottom = static_cast<UINT>(paper.nBottomMargin);
     m_nMarginLeft = static_cast<UINT>(paper.nLeftMargin);
     m_nMarginRight = static_cast<UINT>(paper.nRightMargin);
+    ShowMargins();
+}
+
+// A choice writes only the controls that depend on it: writing every member
+// back (UpdateData(FALSE)) would undo what the user has typed or picked in
+// the others and not yet confirmed.
+void CDlgHpgl2Custom::ShowMargins() {
+    const std::pair<int, UINT> margins[] = {{IDC_MARGIN_TOP, m_nMarginTop},
+                                            {IDC_MARGIN_BOTTOM, m_nMarginBottom},
+                                            {IDC_MARGIN_LEFT, m_nMarginLeft},
+                                            {IDC_MARGIN_RIGHT, m_nMarginRight}};
+    for (const auto& [id, value] : margins) SetText(id, value);
+}
+
+void CDlgHpgl2Custom::SetText(int nId, UINT nValue) {
+    if (CWnd* control = GetDlgItem(nId)) control->SetWindowText(std::to_string(nValue).c_str());
 }
 
 void CDlgHpgl2Custom::FillPaperList() {
@@ -159,11 +176,11 @@ void CDlgHpgl2Custom::FillPaperList() {
         m_nMarginBottom = static_cast<UINT>(m_pDevMode->nMarginBottom);
         m_nMarginLeft = static_cast<UINT>(m_pDevMode->nMarginLeft);
         m_nMarginRight = static_cast<UINT>(m_pDevMode->nMarginRight);
+        ShowMargins();
     } else {
         m_cbPaper.SetCurSel(selected);
         ShowMarginsOf(m_papers[static_cast<size_t>(selected)]);
     }
-    UpdateData(FALSE);
 }
 
 void CDlgHpgl2Custom::OnResolutionSelChange() {
@@ -178,7 +195,7 @@ void CDlgHpgl2Custom::OnResolutionSelChange() {
         m_nResolution = kResolutions[0].nDpi;
         m_editResolution.EnableWindow(TRUE);
     }
-    UpdateData(FALSE);
+    SetText(IDC_CUSTOM_RESOLUTION, m_nResolution);
 }
 
 void CDlgHpgl2Custom::OnPaperSelChange() {
@@ -187,7 +204,6 @@ void CDlgHpgl2Custom::OnPaperSelChange() {
     const LPARAM at = m_cbPaper.GetItemData(sel);
     if (at < 0 || static_cast<size_t>(at) >= m_papers.size()) return;
     ShowMarginsOf(m_papers[static_cast<size_t>(at)]);
-    UpdateData(FALSE);
 }
 
 void CDlgHpgl2Custom::OnTransactionInPlot() {

@@ -1,4 +1,5 @@
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "dialog_harness.h"
@@ -144,6 +145,53 @@ TEST_F(SettingsDialog, TableResolutionReplacesTheTypedOne) {
     });
     EXPECT_EQ(Run(), IDOK);
     EXPECT_EQ(Record().dm.dmPrintQuality, 1016);
+}
+
+// A choice that other controls depend on updates those and nothing else:
+// values typed or picked but not yet confirmed stay as the user left them.
+TEST_F(SettingsDialog, ChangingPaperOrResolutionKeepsEverythingElseTheUserEntered) {
+    struct Case {
+        const char* what;
+        std::function<void(DialogWindow&)> change;
+        const char* resolution;  // shown after the change
+        const char* marginTop;
+        SHORT paper;  // stored by OK
+    };
+    const Case cases[] = {
+        {"another paper", [](DialogWindow& d) { d.UserChoose(IDC_PAPER, 1); }, "800", "100", 8},
+        {"the custom paper dialog",
+         [](DialogWindow& d) {
+             d.UserChoose(IDC_PAPER, 1);
+             d.UserClick(IDC_CUSTOMIZED);
+         },
+         "800", "100", 8},
+        {"a listed resolution", [](DialogWindow& d) { d.UserChoose(IDC_RESOLUTION, 5); }, "600",
+         "170", 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FillDefaultDevMode(&Record());
+        Then([&](DialogWindow& d) {
+            d.UserChoose(IDC_RESOLUTION, 0);
+            d.UserType(IDC_CUSTOM_RESOLUTION, "800");
+            d.UserClick(IDC_COLOR_GRAY);
+            d.UserClick(IDC_TRANSACTION_AUTO);
+            d.UserType(IDC_MEMORY, "64k");
+            c.change(d);
+            EXPECT_EQ(TextOf(d, IDC_CUSTOM_RESOLUTION), c.resolution);
+            EXPECT_EQ(TextOf(d, IDC_MARGIN_TOP), c.marginTop);
+            EXPECT_EQ(d.Control(IDC_COLOR_GRAY)->m_nCheck, BST_CHECKED);
+            EXPECT_EQ(TextOf(d, IDC_MEMORY), "64k");
+            d.UserClick(IDOK);
+        });
+        Then([](DialogWindow& d) { d.UserClick(IDCANCEL); });  // the custom paper dialog
+        EXPECT_EQ(Run(), IDOK);
+        presenter.dialogScripts.clear();
+        EXPECT_EQ(Record().dm.dmPrintQuality, std::atoi(c.resolution));
+        EXPECT_EQ(Record().nColorMode, 2);
+        EXPECT_EQ(Record().nMemorySize, 65536);
+        EXPECT_EQ(Record().dm.dmPaperSize, c.paper);
+    }
 }
 
 TEST_F(SettingsDialog, StoredMemorySizeOutsideTheTableIsAddedAsAnEntry) {
