@@ -97,7 +97,7 @@ BOOL CDlgHpgl2Custom::OnInitDialog() {
         }
     if (!listed && stored != 0) {
         m_nMemorySize = stored;
-        m_cbMemory.SetCurSel(m_cbMemory.AddString(MemorySizeText(stored).c_str()));
+        m_cbMemory.SetCurSel(m_cbMemory.AddString(MemorySizeText(record.nMemorySize).c_str()));
     }
 
     m_nPaperID = record.dm.dmPaperSize;
