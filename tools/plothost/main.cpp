@@ -163,6 +163,7 @@ int main(int argc, char** argv) {
                    (arg == "--module" || arg == "--app-dir" || arg == "--data-dir")) {
             const char* v = value(arg.c_str());
             if (!v) return UsageError(arg + " needs a value");
+            options.hostArguments.insert(options.hostArguments.end(), {arg, v});
             if (arg == "--module") options.modulePath = v;
             if (arg == "--app-dir") setenv("PXR_APP_DIR", v, 1);
             if (arg == "--data-dir") setenv("PXR_DATA_DIR", v, 1);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "commands/command_line.h"
 #include "commands/commands.h"
 #include "commands/settings_fields.h"
 #include "host/driver_settings.h"
@@ -155,11 +156,13 @@ int RunConfigureCommand(LoadedModule& module, const HostOptions& options) {
     const char* why = "this plothost was built without the GTK dialogs";
 #endif
     if (!hasDisplay || !presenter) {
+        const std::string command =
+            PlothostCommandLine(options, {"settings", "--driver", choice.driver->GetName()});
         std::fprintf(stderr,
-                     "plothost: %s; 'plothost settings --driver %s' shows the settings and "
-                     "'--set FIELD=VALUE' changes them through the same dialog\n",
+                     "plothost: %s; this command shows the settings, and with --set FIELD=VALUE "
+                     "changes them through the same dialog:\n  %s\n",
                      hasDisplay ? why : "no display to show the settings dialog on",
-                     choice.driver->GetName());
+                     command.c_str());
         return 1;
     }
     const auto before = FetchSettings(choice.driver);
