@@ -101,6 +101,9 @@ BOOL CDlgHpgl2Custom::OnInitDialog() {
     }
 
     m_nPaperID = record.dm.dmPaperSize;
+    // Taken from the record whether or not its paper is still listed: a
+    // paper that left the list must not turn the sheet too.
+    m_bLandscape = record.dm.dmOrientation != DMORIENT_PORTRAIT ? 1 : 0;
     FillPaperList();
 
     for (int i = 0; i < static_cast<int>(std::size(kResolutions)); ++i) {
@@ -164,10 +167,7 @@ void CDlgHpgl2Custom::FillPaperList() {
     for (size_t i = 0; i < m_papers.size(); ++i) {
         const int at = m_cbPaper.AddString(PaperName(m_papers[i]).c_str());
         m_cbPaper.SetItemData(at, static_cast<LPARAM>(i));
-        if (m_papers[i].nPaperID == m_nPaperID) {
-            selected = static_cast<int>(i);
-            m_bLandscape = m_pDevMode->dm.dmOrientation != DMORIENT_PORTRAIT ? 1 : 0;
-        }
+        if (m_papers[i].nPaperID == m_nPaperID) selected = static_cast<int>(i);
     }
     if (m_papers.empty()) {
         // Without a paper list the record's own paper stands: its margins are

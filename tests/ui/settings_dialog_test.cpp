@@ -374,6 +374,23 @@ TEST_F(SettingsDialog, ValuesOutsideEveryTableShowNoChoiceAndStayAsStored) {
     EXPECT_EQ(r.dm.dmPaperSize, 9);
 }
 
+// Without its paper in the list the first paper is shown and taken, but the
+// orientation is no property of the paper: it stays as stored.
+TEST_F(SettingsDialog, APaperGoneFromTheListKeepsTheOrientation) {
+    for (SHORT orientation : {DMORIENT_LANDSCAPE, DMORIENT_PORTRAIT}) {
+        SCOPED_TRACE(orientation);
+        Record().dm.dmPaperSize = 4242;
+        Record().dm.dmOrientation = orientation;
+        Then([](DialogWindow& d) {
+            EXPECT_EQ(TextOf(d, IDC_PAPER), "ISO A4");
+            d.UserClick(IDOK);
+        });
+        EXPECT_EQ(Run(), IDOK);
+        EXPECT_EQ(Record().dm.dmPaperSize, 9);
+        EXPECT_EQ(Record().dm.dmOrientation, orientation);
+    }
+}
+
 TEST_F(SettingsDialog, EmptyPaperListKeepsTheRecordsPaper) {
     MakeDriver("HP DesignJet", "");
     Record().dm.dmPaperSize = 8;
