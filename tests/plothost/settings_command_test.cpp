@@ -9,10 +9,13 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include "commands/command_line.h"
 #include "commands/driver_dialog_ids.h"
 #include "host/settings_store.h"
 #include "plothost_run.h"
 #include "support/test_files.h"
+#include "ui/module_resources.h"
+#include "ui/module_strings.h"
 #include "ui/resources/resource_ids.h"
 
 namespace {
@@ -102,7 +105,7 @@ TEST(SettingsCommand, RejectedValuesPrintTheDialogsMessageAndChangeNothing) {
          "Memory size can not too large"},
         {"--set memory=10M", 1, "automatic transaction mode"},
         {"--set headmask=-1", 1, "Please enter a positive integer."},
-        {"--set paper=Nope", 1, "no such paper"},
+        {"--set paper=Nope", 1, "paper=Nope: no paper named \"Nope\""},
         {"--set compression=9", 1, "not one of the choices"},
         {"--set colour=purple", 1, "not one of the choices"},
         {"--set orientation=sideways", 2, "give portrait or landscape"},
@@ -141,10 +144,9 @@ TEST(SettingsCommand, MessagesComeInTheUsersLanguage) {
 }
 
 TEST(SettingsCommand, SeveralFieldsOfOneCallAllStickInAnyOrder) {
-    for (const char* arguments :
-         {"--set resolution=800 --set paper='ISO A3' --set colour=grey",
-          "--set colour=grey --set paper='ISO A3' --set resolution=800",
-          "--set paper='ISO A3' --set resolution=800 --set colour=grey"}) {
+    for (const char* arguments : {"--set resolution=800 --set paper='ISO A3' --set colour=grey",
+                                  "--set colour=grey --set paper='ISO A3' --set resolution=800",
+                                  "--set paper='ISO A3' --set resolution=800 --set colour=grey"}) {
         SCOPED_TRACE(arguments);
         ScratchDir dir;
         const HostRun run = Plothost(dir, std::string("settings ") + arguments);
@@ -229,8 +231,7 @@ TEST(SettingsCommand, APjlTextThatDoesNotFitIsRefusedWhole) {
             continue;
         }
         EXPECT_EQ(run.status, 1);
-        EXPECT_TRUE(Has(run.errors, ": Please enter no more than 499 characters.\n"))
-            << run.errors;
+        EXPECT_TRUE(Has(run.errors, ": Please enter no more than 499 characters.\n")) << run.errors;
         EXPECT_TRUE(Has(run.errors, "plothost: controlcode=")) << run.errors;
         struct stat st;
         EXPECT_NE(stat((dir.path() + "/data/plothost-settings.ini").c_str(), &st), 0);
@@ -250,13 +251,14 @@ TEST(SettingsCommand, APaperGoneFromTheListIsToldWhenTheSettingsChange) {
     // Every plotter of the list is told, not only the one named.
     EXPECT_TRUE(Has(run.errors, "the settings of Oce TDS600 use the deleted paper")) << run.errors;
     run = Plothost(dir, "settings");
-    EXPECT_TRUE(Has(run.out, "no longer in the paper list")) << run.out;
+    EXPECT_TRUE(Has(run.out, "(the stored paper, number 9, is not in the paper list")) << run.out;
     run = Plothost(dir, "settings --set colour=grey");
     ASSERT_EQ(run.status, 0) << run.errors;
-    EXPECT_TRUE(Has(run.errors,
-                    "plothost: the paper of the settings, number 9, is no longer in the paper "
-                    "list: the settings now use \"ISO A3\" (8), portrait (was landscape)"))
-        << run.errors;
+    EXPECT_EQ(run.errors,
+              "plothost: the paper of the settings, number 9, is not in the paper list: the "
+              "settings now use \"ISO A3\" (8)\n");
+    // The sheet is not turned with it.
+    EXPECT_TRUE(Has(run.out, "  orientation  landscape\n")) << run.out;
     // Once switched, later changes say nothing more.
     run = Plothost(dir, "settings --set colour=colour");
     ASSERT_EQ(run.status, 0) << run.errors;
@@ -282,6 +284,26 @@ TEST(ConfigureCommand, WithoutADisplaySuggestsACommandThatWorksWhenPasted) {
     EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << ReadWhole(dir.path() + "/pasted.txt");
     EXPECT_TRUE(Has(ReadWhole(dir.path() + "/pasted.txt"),
                     "HP DesignJet 750C Plus (rendered in the computer)\n  resolution"));
+}
+
+TEST(ConfigureCommand, ShellWordsReadBackAsGiven) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"HP", "HP"},
+        {"--data-dir=/tmp/a_b.c", "--data-dir=/tmp/a_b.c"},
+        {"Oce TDS600", "'Oce TDS600'"},
+        {"it's (new)", "'it'\\''s (new)'"},
+        {"$HOME `x` \\ \"", "'$HOME `x` \\ \"'"},
+        {"", "''"},
+    };
+    ScratchDir dir;
+    for (const auto& [word, quoted] : cases) {
+        SCOPED_TRACE(word);
+        EXPECT_EQ(ShellWord(word), quoted);
+        const std::string command =
+            "printf %s " + ShellWord(word) + " > " + dir.path() + "/word.txt";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        EXPECT_EQ(ReadWhole(dir.path() + "/word.txt"), word);
+    }
 }
 
 TEST(PapersCommand, AddChangeAndDeleteGoThroughTheCustomPaperDialog) {
@@ -318,8 +340,8 @@ TEST(PapersCommand, APaperIsFoundByTheNameItWasAddedWith) {
     const std::string papers = ReadWhole(dir.path() + "/data/paper.ini");
     for (const char* name : {"Banner", "Custom Banner", "BANNER"}) {
         SCOPED_TRACE(name);
-        run = Plothost(dir, std::string("papers add --name '") + name +
-                                "' --width 500 --height 800");
+        run =
+            Plothost(dir, std::string("papers add --name '") + name + "' --width 500 --height 800");
         EXPECT_EQ(run.status, 1);
         EXPECT_TRUE(Has(run.errors, "plothost: the paper list has \"Custom Banner\" (660)"))
             << run.errors;
@@ -463,6 +485,15 @@ TEST(DriverDialogIds, TheHostUsesTheIdsOfTheTemplates) {
     EXPECT_EQ(dd::kWidthEdit, IDC_EDIT_WIDTH);
     EXPECT_EQ(dd::kHeightEdit, IDC_EDIT_HEIGHT);
     EXPECT_EQ(dd::kDeleteButton, IDC_DELETE);
+    const ModuleResourceScope resources;
+    for (LANGID language : {MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT),
+                            MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED),
+                            MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL),
+                            MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)}) {
+        SetResourceLanguage(language);
+        EXPECT_EQ(LoadModuleString(IDS_CUSTOM_PREFIX).str(), dd::kCustomPaperPrefix);
+    }
+    SetResourceLanguage(0);
 }
 
 }  // namespace
