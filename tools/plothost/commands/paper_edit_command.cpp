@@ -212,7 +212,9 @@ int RunPaperEditCommand(LoadedModule& module, const HostOptions& options) {
     // dialog's own message.
     const std::string listed =
         found >= 0 ? PaperName(before[static_cast<size_t>(found)]) : edit.name;
-    const std::vector<PaperInUse> uses = PapersInUse(module);
+    // Only a deletion takes a paper away from settings that use it.
+    const std::vector<PaperInUse> uses =
+        edit.action == "delete" ? PapersInUse(module) : std::vector<PaperInUse>{};
     presenter.dialogScripts.push_back([edit, found, listed, accepted](DialogWindow& d) {
         if (edit.action == "delete") {
             d.UserType(dd::kPaperNameCombo, listed);
