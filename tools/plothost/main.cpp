@@ -9,6 +9,7 @@
 
 #include "commands/commands.h"
 #include "host/data_folder.h"
+#include "host/install_paths.h"
 #include "host/loaded_module.h"
 #include "host/settings_store.h"
 #include "pxrdriver/app_paths.h"
@@ -25,7 +26,8 @@ const char kUsage[] =
     "  drivers            list the configured plotters with their class, transaction\n"
     "                     mode, resolution, paper and colour mode\n"
     "  caps [PLOTTER]     print the device capabilities and the paper list of one\n"
-    "                     plotter (by display name or number; default the first)\n"
+    "                     plotter (by display name, number or configuration name;\n"
+    "                     default the first)\n"
     "  papers [--driver PLOTTER]\n"
     "                     list the papers of one plotter: number, name, sheet size\n"
     "                     and printable area in millimetres; * marks the paper of\n"
@@ -54,15 +56,17 @@ const char kUsage[] =
     "  papers change NAME [--width MM] [--height MM] [--driver PLOTTER]\n"
     "  papers delete NAME [--driver PLOTTER]\n"
     "                     edit the paper list through the custom paper dialog;\n"
-    "                     width and height are the printable size in millimetres;\n"
-    "                     a paper the dialog named \"Custom NAME\" is also found\n"
-    "                     as NAME\n"
+    "                     width and height are the printable size in millimetres.\n"
+    "                     As in the dialog, a paper whose sizes differ from those\n"
+    "                     of the paper it opened on is named \"Custom NAME\",\n"
+    "                     unless NAME already begins so; change and delete find\n"
+    "                     it by NAME too\n"
     "\n"
     "Settings changed by configure and settings are kept per user in\n"
     "plothost-settings.ini of the data folder and used on every later run.\n"
     "\n"
     "Plot options:\n"
-    "  -o FILE            the plot file (\".plt\" is added when missing; it is\n"
+    "  -o, --output FILE  the plot file (\".plt\" is added when missing; it is\n"
     "                     written whole or not at all); a printer device such\n"
     "                     as /dev/usb/lp0 is written directly. Needed unless\n"
     "                     --to, --save-as or --output-name says where the plot goes\n"
@@ -72,8 +76,8 @@ const char kUsage[] =
     "                     its name in any letter case, or words only its name has\n"
     "                     (\"a0\" for \"ISO A0\"); see 'plothost papers'\n"
     "  --landscape        turn the paper: its long side across the drawing\n"
-    "  --portrait         the paper upright (what the plotter's settings say when\n"
-    "                     neither is given)\n"
+    "  --portrait         the paper upright; when neither is given, the plotter's\n"
+    "                     settings decide\n"
     "  --scale FACTOR     plot at this scale instead of 1:1\n"
     "  --fit              scale the drawing to fill the printable area\n"
     "  --dpi N            plot at N dots per inch (50 to 4800) instead of the\n"
@@ -93,8 +97,9 @@ const char kUsage[] =
     "  --retry-for SECONDS\n"
     "                     try a refusing plotter again for this long; 0 tries once\n"
     "                     (120)\n"
-    "  --output-name NAME the output name the host hands the driver, such as\n"
-    "                     \"FILE:\" for the driver's save dialog\n"
+    "  --output-name NAME the output name the host hands the driver: \"FILE:\" has\n"
+    "                     the driver ask for a file in its save dialog, any other\n"
+    "                     name is the plot file (\".plt\" is added when missing)\n"
     "  --save-as FILE     the answer to the save dialog (implies\n"
     "                     --output-name FILE:)\n"
     "\n"
@@ -115,36 +120,6 @@ const char kUsage[] =
 int UsageError(const std::string& message) {
     std::fprintf(stderr, "plothost: %s\nTry 'plothost --help'.\n", message.c_str());
     return 2;
-}
-
-std::string FolderOfExecutable() {
-    char buffer[4096];
-    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return ".";
-    std::string path(buffer, static_cast<size_t>(n));
-    return path.substr(0, path.rfind('/'));
-}
-
-bool IsFile(const std::string& path) {
-    return access(path.c_str(), R_OK) == 0;
-}
-
-// A built host keeps the module and the configuration beside itself; an
-// installed one (PREFIX/bin/plothost) finds them in PREFIX/lib and
-// PREFIX/share/hpgl2.
-std::string DefaultModulePath() {
-    const std::string here = FolderOfExecutable();
-    if (IsFile(here + "/HPGL2.pxr") || !IsFile(here + "/../lib/HPGL2.pxr"))
-        return here + "/HPGL2.pxr";
-    return here + "/../lib/HPGL2.pxr";
-}
-
-void FindApplicationFolder() {
-    const char* chosen = std::getenv("PXR_APP_DIR");
-    if (chosen && *chosen) return;
-    const std::string here = FolderOfExecutable();
-    if (!IsFile(here + "/hpgl2.ini") && IsFile(here + "/../share/hpgl2/hpgl2.ini"))
-        setenv("PXR_APP_DIR", (here + "/../share/hpgl2").c_str(), 1);
 }
 
 }  // namespace
@@ -182,8 +157,13 @@ int main(int argc, char** argv) {
     if (command != "drivers" && command != "caps" && command != "plot" && command != "papers" &&
         command != "configure" && command != "settings")
         return UsageError("unknown command " + command);
-    if (options.modulePath.empty()) options.modulePath = DefaultModulePath();
-    FindApplicationFolder();
+    // A built host keeps the module and the configuration beside itself; an
+    // installed one (PREFIX/bin/plothost) finds them in PREFIX/lib and
+    // PREFIX/share/hpgl2.
+    const std::string here = ExecutableFolder();
+    if (options.modulePath.empty())
+        options.modulePath = FindBeside(here, {".", "../lib"}, "HPGL2.pxr");
+    ChooseApplicationFolder(here, {"../share/hpgl2"});
 
     PreparePaperLists(KestGetAppFullPath(), KestGetAppDataPath());
 
