@@ -86,7 +86,7 @@ int FindByName(const std::vector<PaperSize>& papers, const std::string& name) {
     const std::string wanted = Lower(Trimmed(name));
     for (const std::string& candidate : {wanted, Lower(dd::kCustomPaperPrefix) + wanted})
         for (size_t i = 0; i < papers.size(); ++i)
-            if (Lower(PaperName(papers[i])) == candidate) return static_cast<int>(i);
+            if (Lower(PaperText(papers[i])) == candidate) return static_cast<int>(i);
     return -1;
 }
 
@@ -124,7 +124,7 @@ void WarnOfPapersGone(const HostOptions& options, const std::vector<PaperInUse>&
         if (HasPaper(FetchPapers(use.driver), use.paper.nPaperID)) continue;
         std::fprintf(stderr,
                      "plothost: warning: the settings of %s use the deleted paper \"%s\" (%d)\n",
-                     use.driver->GetName(), PaperName(use.paper).c_str(), use.paper.nPaperID);
+                     use.driver->GetName(), PaperText(use.paper).c_str(), use.paper.nPaperID);
         plotters.push_back(use.driver->GetName());
     }
     if (plotters.empty()) return;
@@ -137,7 +137,7 @@ void WarnOfPapersGone(const HostOptions& options, const std::vector<PaperInUse>&
 std::string Describe(const PaperSize& p) {
     char text[160];
     std::snprintf(text, sizeof text, "%d \"%s\" %.1f x %.1f mm printable, sheet %.1f x %.1f mm",
-                  p.nPaperID, PaperName(p).c_str(),
+                  p.nPaperID, PaperText(p).c_str(),
                   (p.nPaperWidth - p.nLeftMargin - p.nRightMargin) / 10.0,
                   (p.nPaperLength - p.nTopMargin - p.nBottomMargin) / 10.0, p.nPaperWidth / 10.0,
                   p.nPaperLength / 10.0);
@@ -194,7 +194,7 @@ int RunPaperEditCommand(LoadedModule& module, const HostOptions& options) {
         std::fprintf(stderr,
                      "plothost: the paper list has \"%s\" (%d) already; 'plothost papers "
                      "change' changes it\n",
-                     PaperName(existing).c_str(), existing.nPaperID);
+                     PaperText(existing).c_str(), existing.nPaperID);
         return 1;
     }
     if (edit.action == "change" && found < 0) {
@@ -211,7 +211,7 @@ int RunPaperEditCommand(LoadedModule& module, const HostOptions& options) {
     // The name as the list has it; an unknown one as given, for the
     // dialog's own message.
     const std::string listed =
-        found >= 0 ? PaperName(before[static_cast<size_t>(found)]) : edit.name;
+        found >= 0 ? PaperText(before[static_cast<size_t>(found)]) : edit.name;
     // Only a deletion takes a paper away from settings that use it.
     const std::vector<PaperInUse> uses =
         edit.action == "delete" ? PapersInUse(module) : std::vector<PaperInUse>{};

@@ -98,7 +98,7 @@ void TellPaperSwitch(const DriverSettings& before, const DriverSettings& after,
     std::fprintf(stderr,
                  "plothost: the paper of the settings, number %d, is not in the paper list: the "
                  "settings now use \"%s\" (%d)%s\n",
-                 was.dmPaperSize, taken ? PaperName(*taken).c_str() : "?", now.dmPaperSize,
+                 was.dmPaperSize, taken ? PaperText(*taken).c_str() : "?", now.dmPaperSize,
                  orientation.c_str());
 }
 

@@ -267,7 +267,7 @@ void SetMain(DialogWindow& d, const FieldValue& f, const std::vector<PaperSize>&
         if (!paper) return bad(error);
         const auto entries = Items(d, dd::kPaperList);
         const size_t at = static_cast<size_t>(paper - papers.data());
-        if (at >= entries.size() || entries[at] != PaperName(*paper))
+        if (at >= entries.size() || entries[at] != PaperText(*paper))
             return bad("the paper list changed while it was read; try again");
         d.UserChoose(dd::kPaperList, static_cast<int>(at));
     } else if (f.field == "transaction" || f.field == "colour") {
