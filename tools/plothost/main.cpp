@@ -44,13 +44,14 @@ const char kUsage[] =
     "  settings [--driver PLOTTER] [--set FIELD=VALUE ...]\n"
     "                     show the plotter's settings, or change them through the\n"
     "                     same dialog without a display; fields: resolution (dpi or\n"
-    "                     custom), paper (name or number), orientation (portrait,\n"
+    "                     custom), paper (as --paper takes it), orientation (portrait,\n"
     "                     landscape), transaction (plot, computer, auto), memory\n"
     "                     (such as 10M or 512KB; automatic mode only), colour (bw,\n"
     "                     colour, grey), compression (0-4), datamode (0-3), trim\n"
     "                     (0-7), shade (0-1), inkedarea (0/1), pjlcontrol (0/1),\n"
     "                     headmask (number), controlcode (text; \\n is a new line);\n"
-    "                     a choice may also be given by the text the dialog shows\n"
+    "                     a choice may also be given by the text the dialog shows,\n"
+    "                     in any letter case\n"
     "  papers add --name NAME --width MM --height MM [--driver PLOTTER]\n"
     "  papers change NAME [--width MM] [--height MM] [--driver PLOTTER]\n"
     "  papers delete NAME [--driver PLOTTER]\n"
@@ -58,7 +59,8 @@ const char kUsage[] =
     "                     width and height are the printable size in millimetres.\n"
     "                     As in the dialog, a paper whose sizes differ from those\n"
     "                     of the paper it opened on is named \"Custom NAME\",\n"
-    "                     unless NAME already begins so\n"
+    "                     unless NAME already begins so; change and delete find\n"
+    "                     it by NAME too\n"
     "\n"
     "Settings changed by configure and settings are kept per user in\n"
     "plothost-settings.ini of the data folder and used on every later run.\n"
@@ -139,6 +141,7 @@ int main(int argc, char** argv) {
                    (arg == "--module" || arg == "--app-dir" || arg == "--data-dir")) {
             const char* v = value(arg.c_str());
             if (!v) return UsageError(arg + " needs a value");
+            options.hostArguments.insert(options.hostArguments.end(), {arg, v});
             if (arg == "--module") options.modulePath = v;
             if (arg == "--app-dir") setenv("PXR_APP_DIR", v, 1);
             if (arg == "--data-dir") setenv("PXR_DATA_DIR", v, 1);
