@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "driver/hpgl2_driver.h"
+#include "driver/driver_state.h"
 #include "hpgl/command_boundary.h"
 #include "hpgl/pen_table.h"
 #include "job/job_context.h"
@@ -58,7 +58,7 @@ void WriteRasterHeader(JobContext* job, const RasterGeometry& g, int format) {
 int SendEmbeddedRaster(HostContext* pHost, const BitmapCall& call, const RasterGeometry& g,
                        const AlphaSource* alpha) {
     JobContext* job = JobOf(pHost);
-    HPGL2Driver* driver = DriverOf(pHost);
+    DriverState* driver = DriverOf(pHost);
     const size_t rowBytes = static_cast<size_t>(g.W) * 4;
     // One row must fit a band: a raster of more than 2^21 pixels a row (at
     // 600 dpi, 89 m of paper) is refused rather than allocated.

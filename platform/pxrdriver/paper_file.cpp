@@ -15,7 +15,7 @@
 #include <sstream>
 
 #include "pxrdriver/paper.h"
-#include "win32/native_path.h"
+#include "win32/kernel32/native_path.h"
 
 namespace {
 

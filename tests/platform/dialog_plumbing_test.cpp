@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/res_file.h"
+#include "win32/kernel32/res_file.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "commands/plot_options.h"
-#include "loopback_listener.h"
+#include "support/loopback_listener.h"
 #include "plothost_run.h"
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include "commands/commands.h"
 #include "host/data_folder.h"
+#include "host/install_paths.h"
 #include "host/loaded_module.h"
 #include "host/settings_store.h"
 #include "pxrdriver/app_paths.h"
@@ -114,36 +115,6 @@ int UsageError(const std::string& message) {
     return 2;
 }
 
-std::string FolderOfExecutable() {
-    char buffer[4096];
-    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return ".";
-    std::string path(buffer, static_cast<size_t>(n));
-    return path.substr(0, path.rfind('/'));
-}
-
-bool IsFile(const std::string& path) {
-    return access(path.c_str(), R_OK) == 0;
-}
-
-// A built host keeps the module and the configuration beside itself; an
-// installed one (PREFIX/bin/plothost) finds them in PREFIX/lib and
-// PREFIX/share/hpgl2.
-std::string DefaultModulePath() {
-    const std::string here = FolderOfExecutable();
-    if (IsFile(here + "/HPGL2.pxr") || !IsFile(here + "/../lib/HPGL2.pxr"))
-        return here + "/HPGL2.pxr";
-    return here + "/../lib/HPGL2.pxr";
-}
-
-void FindApplicationFolder() {
-    const char* chosen = std::getenv("PXR_APP_DIR");
-    if (chosen && *chosen) return;
-    const std::string here = FolderOfExecutable();
-    if (!IsFile(here + "/hpgl2.ini") && IsFile(here + "/../share/hpgl2/hpgl2.ini"))
-        setenv("PXR_APP_DIR", (here + "/../share/hpgl2").c_str(), 1);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -178,8 +149,13 @@ int main(int argc, char** argv) {
     if (command != "drivers" && command != "caps" && command != "plot" && command != "papers" &&
         command != "configure" && command != "settings")
         return UsageError("unknown command " + command);
-    if (options.modulePath.empty()) options.modulePath = DefaultModulePath();
-    FindApplicationFolder();
+    // A built host keeps the module and the configuration beside itself; an
+    // installed one (PREFIX/bin/plothost) finds them in PREFIX/lib and
+    // PREFIX/share/hpgl2.
+    const std::string here = ExecutableFolder();
+    if (options.modulePath.empty())
+        options.modulePath = FindBeside(here, {".", "../lib"}, "HPGL2.pxr");
+    ChooseApplicationFolder(here, {"../share/hpgl2"});
 
     PreparePaperLists(KestGetAppFullPath(), KestGetAppDataPath());
 

@@ -15,7 +15,7 @@
 #include "pxrdriver/app_paths.h"
 
 #if defined(HPGL2_HAVE_GTK_PRESENTER)
-#include "win32/gtk_presenter.h"
+#include "win32/gtk/gtk_presenter.h"
 #endif
 
 namespace {

@@ -9,7 +9,7 @@
 #include <windows.h>
 
 #include "pxrdriver/paper.h"
-#include "win32/ui_presenter.h"
+#include "win32/user32/ui_presenter.h"
 
 // In the order the dialogs show them.
 inline const std::vector<std::string> kSettingsFields = {

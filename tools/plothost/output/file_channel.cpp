@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "win32/native_path.h"
+#include "win32/kernel32/native_path.h"
 
 namespace {
 
