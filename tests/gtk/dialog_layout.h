@@ -7,6 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "win32/gtk_presenter.h"
+#include "win32/gtk/gtk_presenter.h"
 
 std::vector<std::string> LayoutFaults(const GtkPresenter& presenter, const DialogWindow& dialog);

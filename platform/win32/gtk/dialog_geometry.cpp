@@ -2,7 +2,7 @@
 #include <cctype>
 
 #include "gtk/shown_dialog.h"
-#include "win32/resources.h"
+#include "win32/kernel32/resources.h"
 
 // Compact controls, so that a control fits the pixels its dialog units give.
 // A check box's box and the gap after it take 13 + 4 pixels, as on Windows.

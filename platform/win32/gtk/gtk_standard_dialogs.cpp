@@ -4,7 +4,7 @@
 
 #include "gtk/shown_dialog.h"
 #include "mfc/ddx.h"
-#include "resources/afx_ids.h"
+#include "mfc/resources/afx_ids.h"
 
 namespace {
 
