@@ -18,8 +18,7 @@ const char kDialogCss[] =
     " { min-width: 11px; min-height: 11px; -gtk-icon-size: 11px; border-width: 1px;"
     " margin: 0 4px 0 0; padding: 0; }"
     "window.pxr-dialog .pxr-updown button { padding: 0; -gtk-icon-size: 8px; }"
-    "window.pxr-dialog progressbar trough, window.pxr-dialog progressbar progress"
-    " { min-height: 12px; }";
+    "window.pxr-dialog progressbar > trough { border-radius: 0; }";
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "win32/gtk/gtk_presenter.h"
 
+#include <algorithm>
+
 #include "gtk/shown_dialog.h"
 
 GtkPresenter::GtkPresenter() : m_impl(std::make_unique<Impl>()) {
@@ -24,22 +26,37 @@ std::unique_ptr<UiPresenter> MakeGtkPresenter() {
 
 namespace {
 
-// The CSS class that gives a dialog window its font: one style sheet per
-// font, made the first time a dialog shows it.
-std::string FontClass(GtkPresenter::Impl& impl, const DialogFont& font) {
-    for (const auto& [known, name] : impl.fontClasses)
-        if (known.family == font.family && known.pixels == font.pixels) return name;
-    const std::string name = "pxr-font-" + std::to_string(impl.fontClasses.size());
-    const std::string css = "window." + name + ", window." + name + " * { font-family: \"" +
-                            font.family + "\"; font-size: " + std::to_string(font.pixels) + "px; }";
+// A CSS class styled by rules in which "@" stands for the class: one style
+// sheet per set of rules, made the first time a widget needs it.
+std::string StyleClass(GtkPresenter::Impl& impl, const std::string& rules) {
+    for (const auto& [known, name] : impl.styleClasses)
+        if (known == rules) return name;
+    const std::string name = "pxr-style-" + std::to_string(impl.styleClasses.size());
+    std::string css;
+    for (char c : rules) css += c == '@' ? name : std::string(1, c);
     GtkCssProvider* provider = gtk_css_provider_new();
     gtk_css_provider_load_from_data(provider, css.c_str(), -1);
     gtk_style_context_add_provider_for_display(gdk_display_get_default(),
                                                GTK_STYLE_PROVIDER(provider),
                                                GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
     g_object_unref(provider);
-    impl.fontClasses.emplace_back(font, name);
+    impl.styleClasses.emplace_back(rules, name);
     return name;
+}
+
+// The dialog font, for the window and everything in it.
+std::string FontClass(GtkPresenter::Impl& impl, const DialogFont& font) {
+    return StyleClass(impl, "window.@, window.@ * { font-family: \"" + font.family +
+                                "\"; font-size: " + std::to_string(font.pixels) + "px; }");
+}
+
+// A progress bar fills its whole rectangle, as on Windows (GTK draws a
+// thin bar at the top of it).
+std::string BarClass(GtkPresenter::Impl& impl, LONG height) {
+    return StyleClass(impl,
+                      "progressbar.@ > trough, progressbar.@ > trough > progress"
+                      " { min-height: " +
+                          std::to_string(std::max<LONG>(1, height - 2)) + "px; }");
 }
 
 }  // namespace
@@ -89,6 +106,8 @@ void GtkPresenter::RunDialog(DialogWindow& dialog) {
         RECT r;
         PlacedRect(dialog, s.base, static_cast<int>(i), &r);
         gtk_widget_set_size_request(c.widget, r.right - r.left, r.bottom - r.top);
+        if (c.control->m_kind == ControlKind::Progress)
+            gtk_widget_add_css_class(c.widget, BarClass(*m_impl, r.bottom - r.top).c_str());
         gtk_fixed_put(GTK_FIXED(s.fixed), c.widget, r.left, r.top);
     }
     // A label's mnemonic goes to the control after it, as in Windows dialogs.

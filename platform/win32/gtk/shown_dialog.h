@@ -47,8 +47,8 @@ struct GtkPresenter::Impl {
     GtkPresenter* self = nullptr;
     std::vector<ShownDialog*> stack;
     SIZE lastBase{6, 13};
-    // The CSS classes that give a dialog window its font, by font.
-    std::vector<std::pair<DialogFont, std::string>> fontClasses;
+    // The CSS classes made for the dialogs (fonts, bar heights), by their rules.
+    std::vector<std::pair<std::string, std::string>> styleClasses;
     // GTK runs on the thread that opened the display, and only there.
     std::thread::id gtkThread = std::this_thread::get_id();
 };
