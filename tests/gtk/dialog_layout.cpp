@@ -13,13 +13,6 @@ constexpr LONG kGroupCaption = 8 + 8;
 constexpr LONG kButtonEdges = 4 + 4;
 constexpr LONG kComboChrome = 17 + 4;
 
-std::string WithoutMnemonic(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (text[i] != '&' || (i + 1 < text.size() && text[i + 1] == '&')) out += text[i];
-    return out;
-}
-
 std::string Describe(const DialogWindow& dialog, size_t index) {
     const DialogItemTemplate& item = dialog.Template().items[index];
     const ControlWindow& c = *dialog.Controls()[index];
@@ -45,7 +38,7 @@ std::vector<std::string> LayoutFaults(const GtkPresenter& presenter, const Dialo
 
     const auto extent = [&](const std::string& text, int wrap) {
         SIZE size{0, 0};
-        presenter.TextExtent(WithoutMnemonic(text), wrap, &size);
+        presenter.TextExtent(text, wrap, &size);
         return size;
     };
     const auto tooSmall = [&](size_t i, const std::string& text, SIZE need, const RECT& room) {

@@ -91,7 +91,7 @@ PangoFontDescription* NewFontDescription(const DialogFont& font) {
 
 namespace {
 
-// MulDiv for the non-negative values of templates: rounded to the nearest.
+// MulDiv: the product divided, rounded to the nearest, halves away from 0.
 LONG Scaled(short value, LONG numerator, LONG denominator) {
     const LONG product = value * numerator;
     return product >= 0 ? (product + denominator / 2) / denominator

@@ -25,14 +25,14 @@ std::string Mnemonic(const std::string& text) {
     return out;
 }
 
-namespace {
-
 std::string WithoutMnemonic(const std::string& text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i)
         if (text[i] != '&' || (i + 1 < text.size() && text[i + 1] == '&')) out += text[i];
     return out;
 }
+
+namespace {
 
 // The static bitmap's picture: a DIB resource becomes a BMP file in memory.
 GdkTexture* BitmapTexture(HMODULE dialogModule, int id) {

@@ -155,7 +155,7 @@ bool GtkPresenter::ItemRect(const DialogWindow& dialog, size_t index, RECT* pRec
 bool GtkPresenter::TextExtent(const std::string& text, int nWrapWidth, SIZE* pSize) const {
     if (m_impl->stack.empty()) return false;
     const ShownDialog& s = *m_impl->stack.back();
-    *pSize = MeasureText(s.window, s.font, text, nWrapWidth);
+    *pSize = MeasureText(s.window, s.font, WithoutMnemonic(text), nWrapWidth);
     return true;
 }
 

@@ -70,6 +70,8 @@ SIZE MeasureText(GtkWidget* widget, const DialogFont& font, const std::string& t
 
 // "&Advance..." -> "_Advance...": Windows marks mnemonics with "&", GTK with "_".
 std::string Mnemonic(const std::string& text);
+// "&Advance..." -> "Advance...": the text as drawn.
+std::string WithoutMnemonic(const std::string& text);
 ShownControl* FindShown(ShownDialog& s, int id);
 // The widget of a control, wired to the dialog's user actions.
 GtkWidget* MakeControlWidget(ShownDialog& s, ShownControl& c);

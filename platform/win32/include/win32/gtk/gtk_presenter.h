@@ -4,8 +4,8 @@
 // button as Windows users know them. Built only where GTK 4 is installed.
 #pragma once
 
-#include <functional>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,9 +57,10 @@ public:
     // The same for the template's item at index (statics and group boxes
     // share the id -1).
     bool ItemRect(const DialogWindow& dialog, size_t index, RECT* pRect) const;
-    // The pixel size of a text drawn in the topmost dialog's font (the face
-    // standing in for the template's, at the height Windows gives it), on
-    // one line, or wrapped at nWrapWidth pixels when that is above 0.
+    // The pixel size of a control's text ("&" marks a mnemonic and takes no
+    // room) drawn in the topmost dialog's font (the face standing in for
+    // the template's, at the height Windows gives it), on one line, or
+    // wrapped at nWrapWidth pixels when that is above 0.
     bool TextExtent(const std::string& text, int nWrapWidth, SIZE* pSize) const;
     // Where the control's widget of the topmost dialog is, in the same
     // pixels; by id, or by the index of its item in the template.
