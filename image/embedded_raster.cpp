@@ -8,6 +8,7 @@
 #include "hpgl/pen_table.h"
 #include "job/job_context.h"
 #include "job/output_stream.h"
+#include "rtl/raster_frame.h"
 #include "rtl/rtl_rip.h"
 
 namespace {
@@ -30,6 +31,7 @@ void WriteConfigureImageData(JobContext* job, int format) {
     if (format == -256) std::memcpy(command + 5, "\x00\x01\x08\x08\x08\x08", 6);
     if (format == 24) std::memcpy(command + 5, "\x00\x03\x03\x08\x08\x08", 6);
     WriteBytes(job, command, sizeof command);
+    if (format == -256 && job->m_pOutput) WriteGreyRamp(job->m_pOutput);
 }
 
 // Alpha rendered into a band of its own; pixels where it is 0 become white.

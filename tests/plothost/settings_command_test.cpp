@@ -168,7 +168,10 @@ TEST(ConfigureCommand, WithoutADisplayPointsToTheSettingsCommand) {
     ScratchDir dir;
     const HostRun run = Plothost(dir, "configure --driver 2");
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(Has(run.errors, "'plothost settings --driver HP DesignJet 750C Plus (rendered"))
+    // The command it suggests can be pasted: the name is quoted.
+    EXPECT_TRUE(Has(run.errors,
+                    "'plothost settings --driver \"HP DesignJet 750C Plus (rendered in the "
+                    "computer)\"' shows the settings"))
         << run.errors;
 }
 

@@ -156,7 +156,7 @@ int RunConfigureCommand(LoadedModule& module, const HostOptions& options) {
 #endif
     if (!hasDisplay || !presenter) {
         std::fprintf(stderr,
-                     "plothost: %s; 'plothost settings --driver %s' shows the settings and "
+                     "plothost: %s; 'plothost settings --driver \"%s\"' shows the settings and "
                      "'--set FIELD=VALUE' changes them through the same dialog\n",
                      hasDisplay ? why : "no display to show the settings dialog on",
                      choice.driver->GetName());
