@@ -107,7 +107,11 @@ BOOL CDlgHpgl2Custom::OnInitDialog() {
     FillPaperList();
 
     for (int i = 0; i < static_cast<int>(std::size(kResolutions)); ++i) {
-        const int at = m_cbResolution.AddString(kResolutions[i].pszText);
+        // "Custom" is said in the dialog's language; its item data, not its
+        // text, tells the handlers which entry it is.
+        const CString text =
+            i == 0 ? LoadModuleString(IDS_RESOLUTION_CUSTOM) : CString(kResolutions[i].pszText);
+        const int at = m_cbResolution.AddString(text);
         m_cbResolution.SetItemData(at, i == 0 ? kCustomResolutionData : i);
     }
     // The resolution the driver plots at: a stored value below 1 means 300.

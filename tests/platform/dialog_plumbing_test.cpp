@@ -251,3 +251,29 @@ TEST(DataExchange, NumbersReadAsTheExchangeReadsThem) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MessageBox, AfxMessageBoxGivesABoxWithoutAnIconMfcsOwn) {
+    struct Case {
+        UINT asked;
+        UINT shown;
+    };
+    const Case cases[] = {
+        {MB_OK, MB_OK | MB_ICONEXCLAMATION},
+        {MB_OKCANCEL, MB_OKCANCEL | MB_ICONEXCLAMATION},
+        {MB_YESNO, MB_YESNO | MB_ICONQUESTION},
+        {MB_YESNOCANCEL, MB_YESNOCANCEL | MB_ICONQUESTION},
+        {MB_OK | MB_ICONINFORMATION, MB_OK | MB_ICONINFORMATION},
+        {MB_YESNO | MB_ICONSTOP, MB_YESNO | MB_ICONSTOP},
+    };
+    ScriptedPresenter presenter;
+    SetUiPresenter(&presenter);
+    for (const Case& c : cases) AfxMessageBox("Paper name can not be null", c.asked);
+    SetUiPresenter(nullptr);
+    ASSERT_EQ(presenter.messageTypes.size(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(presenter.messageTypes[i], cases[i].shown) << cases[i].asked;
+}
+
+}  // namespace
