@@ -28,11 +28,6 @@ TEST(RtlRipFrame, ConstructorTakesChannelPageSizeAndResolutionFromTheHost) {
     EXPECT_EQ(rip.m_nPageWidth, 4961);
     EXPECT_EQ(rip.m_nPageHeight, 7016);
     EXPECT_EQ(rip.m_nResolution, 600);
-    EXPECT_EQ(rip.m_nColorFormat, -256);
-    EXPECT_EQ(rip.m_nCompression, 1);
-    EXPECT_EQ(rip.m_nDataMode, 3);
-    EXPECT_EQ(rip.m_pProgress, nullptr);
-    EXPECT_EQ(rip.m_bEmbedded, 0);
 }
 
 TEST(RtlRipFrame, EmptyCapabilitySlotGivesAPageOfZeroPixels) {
@@ -92,11 +87,6 @@ TEST(RtlRipFrame, StandalonePageInOneBandGetsHeaderBodyTrailerAndClose) {
         ESC "%-12345X @PJL EOJ",
     };
     EXPECT_EQ(t.channel.chunks, expected);
-    EXPECT_EQ(t.channel.chunks[0].size(), 16u);
-    EXPECT_EQ(t.channel.chunks[2].size(), 4u);
-    EXPECT_EQ(t.channel.chunks[7].size(), 11u);
-    EXPECT_EQ(t.channel.chunks[14].size(), 5u);
-    EXPECT_EQ(t.channel.chunks[15].size(), 18u);
     EXPECT_EQ(t.channel.closes, 1);
 }
 
