@@ -31,28 +31,6 @@ TEST(HpglParser, DecodesTheDriversFirstPolyline) {
     EXPECT_EQ(pe.vertices[1].y, 0);
 }
 
-TEST(HpglParser, NumbersAtTheirBoundaries) {
-    const struct {
-        std::string digits;
-        int64_t value;
-    } cases[] = {
-        {"\xbf", 0},
-        {"\xc2", -1},                              // v = 3
-        {"\xfd", 31},                              // v = 62, the largest single digit
-        {"\x3f\xc0", 32},                          // v = 64: 0 + 63, then 1 + 191
-        {"\x40\xc0", -32},                         // v = 65
-        {"\x7d\x7e\x7e\x7e\x7e\xc2", 2147483647},  // v = 2^32 - 2
-        {"\x7d\x7e\x7e\x7e\x7e\xc6", 4294967295},  // v = 2^33 - 2
-    };
-    for (const auto& c : cases) {
-        const auto parsed = ParsePlotStream(ESC "%0BPE" + c.digits + "\xbf;");
-        ASSERT_TRUE(parsed.Ok()) << parsed.error;
-        ASSERT_EQ(parsed.commands.back().vertices.size(), 1u);
-        EXPECT_EQ(parsed.commands.back().vertices[0].x, c.value);
-        EXPECT_EQ(Number(c.value), c.digits) << "the tests' own encoder agrees";
-    }
-}
-
 TEST(HpglParser, SplitsTheJobFrame) {
     const std::string stream = ESC
                                "%-12345X@PJL JOB NAME = \"x\"\r\n@PJL ENTER LANGUAGE = HPGL2 \r\n" +
