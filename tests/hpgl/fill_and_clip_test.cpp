@@ -195,14 +195,6 @@ TEST(StateCallbacks, PenStylesToLineAttributes) {
     for (const auto& c : cases) EXPECT_EQ(LineAttributesOfStyle(c.style), c.word) << c.style;
 }
 
-TEST_F(Drawing, BrushSelectionChangesTheDrawingColour) {
-    const HostBrushRecord brush{0, RGB(9, 8, 7), 3};
-    h.Table().OnSelectBrush(&h.host, &brush);
-    EXPECT_EQ(h.driver->m_attributes.m_crColor, RGB(9, 8, 7));
-    EXPECT_EQ(h.driver->m_nBrushHatch, 3);
-    EXPECT_TRUE(h.Take().empty());
-}
-
 TEST_F(Drawing, MergeControlOnlyOnChange) {
     const struct {
         int rop, result;
