@@ -200,21 +200,4 @@ TEST(RtlRipFrame, CancelStopsBeforeTheBandAndEveryBandAfterIt) {
     EXPECT_EQ(progress.positions, (std::vector<int>{0, 2, 4}));
 }
 
-TEST(RtlRipFrame, NumbersAreDecimalWithoutPaddingAndNegativeWidthsAreRefused) {
-    RtlTestHost t(0, 0);
-    CRTLRip rip(t.Host(), nullptr);
-    rip.m_nColorFormat = 1;
-    rip.m_nResolution = 1200;
-    auto band = TestBand::From32({kWhite}, 1, 1);
-    // A page width of 0 (no capability slot): rows of 0 bytes, empty transfers.
-    ASSERT_EQ(rip.EncodeBand(RIP_FIRST_BAND, RECT{0, 0, 1, 1}, &band.bits), 1);
-    EXPECT_EQ(t.channel.chunks[5], ESC "*r0S");
-    EXPECT_EQ(t.channel.chunks[6], ESC "*t1200R");
-    EXPECT_EQ(ChunksFrom(t.channel, 9), (std::vector<std::string>{ESC "*b1M", ESC "*b0W"}));
-    t.channel.Reset();
-    rip.m_nPageWidth = -1;
-    EXPECT_EQ(rip.EncodeBand(RIP_FIRST_BAND, RECT{0, 0, 1, 1}, &band.bits), 0);
-    EXPECT_TRUE(t.channel.chunks.empty());
-}
-
 }  // namespace
