@@ -23,34 +23,6 @@ std::string Bytes6(int a, int b, int c, int d, int e, int f) {
     return std::string{char(a), char(b), char(c), char(d), char(e), char(f)};
 }
 
-TEST(RtlRaster, MethodOneMonoRasterAtThePenPosition) {
-    // 16 pixels of one bit per row at 300 dpi, one device pixel each, with
-    // its corner where the pen is. Row 0: F0 0F; row 1: 81 81.
-    const std::string raster = "PUPA100,200" ESC "%1A" ESC "*r16S" ESC "*t300R" ESC "*v6W" +
-                               Bytes6(0, 1, 1, 8, 8, 8) + ESC "*r1A" ESC "*b1M" +
-                               Transfer(std::string("\x00\xF0\x00\x0F", 4)) + Transfer("\x01\x81") +
-                               ESC "*rC" ESC "%0B" ESC "%1B;";
-    // The raster configuration replaced the pens: pen 1 is defined again.
-    const std::string after = "PC1,0,0,0PW0" + Pe().MoveAbsolute(100, 300).Draw(120, 300).Text();
-    const auto r = Render(Header() + "NP256PC1,0,0,0SP1PW0" + raster + after + kEnd);
-    ASSERT_TRUE(r.ok) << r.error;
-    const plot::Image& page = r.pages.at(0);
-    const struct {
-        int x, y;
-        uint32_t colour;
-    } probes[] = {
-        {100, 200, kBlack}, {103, 200, kBlack}, {104, 200, kWhite}, {111, 200, kWhite},
-        {112, 200, kBlack}, {115, 200, kBlack}, {116, 200, kWhite}, {99, 200, kWhite},
-        {100, 201, kBlack}, {101, 201, kWhite}, {107, 201, kBlack}, {108, 201, kBlack},
-        {100, 202, kWhite}, {110, 300, kBlack},  // the vector plot goes on after the raster
-    };
-    for (const auto& p : probes)
-        EXPECT_EQ(page.At(p.x, p.y), p.colour) << "at (" << p.x << "," << p.y << ")";
-    EXPECT_EQ(r.summary.rasters, 1u);
-    EXPECT_EQ(r.summary.rasterRows, 2u);
-    EXPECT_TRUE(r.warnings.empty()) << r.warnings[0];
-}
-
 TEST(RtlRaster, MethodThreeRgbRasterAtHalfResolution) {
     // Three RGB pixels a row at 150 dpi: two device pixels each way.
     // Row 0 against the zero seed: FF at 0, 4 and 8, so three one-byte
