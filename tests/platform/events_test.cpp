@@ -98,6 +98,21 @@ TEST(Events, AutoResetReleasesOneWaiterPerSet) {
     EXPECT_EQ(released.load(), kWaiters);
 }
 
+TEST(Events, ManualResetReleasesEveryWaiter) {
+    CEvent event(FALSE, TRUE);
+    std::atomic<int> released{0};
+    std::vector<std::thread> waiters;
+    for (int i = 0; i < 3; ++i)
+        waiters.emplace_back([&] {
+            EXPECT_TRUE(event.Lock());
+            released.fetch_add(1);
+        });
+    event.SetEvent();
+    for (auto& t : waiters) t.join();
+    EXPECT_EQ(released.load(), 3);
+    EXPECT_TRUE(event.Lock(0));
+}
+
 TEST(CriticalSections, ExcludeOtherThreadsAndNest) {
     CCriticalSection section;
     long long counter = 0;  // plain: only the lock keeps it whole
