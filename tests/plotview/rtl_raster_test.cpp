@@ -23,30 +23,6 @@ std::string Bytes6(int a, int b, int c, int d, int e, int f) {
     return std::string{char(a), char(b), char(c), char(d), char(e), char(f)};
 }
 
-TEST(RtlRaster, MethodThreeRgbRasterAtHalfResolution) {
-    // Three RGB pixels a row at 150 dpi: two device pixels each way.
-    // Row 0 against the zero seed: FF at 0, 4 and 8, so three one-byte
-    // commands at offsets 0, 3, 3. Row 1 changes the middle pixel: three
-    // bytes at offset 3, command (3 - 1) * 32 + 3 = 0x43.
-    const std::string raster = "PUPA300,400" ESC "%1A" ESC "*r3S" ESC "*t150R" ESC "*v6W" +
-                               Bytes6(0, 3, 3, 8, 8, 8) + ESC "*r1A" ESC "*b3M" ESC "*b0Y" +
-                               Transfer(std::string("\x00\xFF\x03\xFF\x03\xFF", 6)) +
-                               Transfer("\x43\x0A\x14\x1E") + ESC "*rC" ESC "%0B" ESC "%1B;";
-    const auto r = Render(Header() + raster + kEnd);
-    ASSERT_TRUE(r.ok) << r.error;
-    const plot::Image& page = r.pages.at(0);
-    EXPECT_EQ(page.At(300, 400), Rgb(255, 0, 0));
-    EXPECT_EQ(page.At(301, 401), Rgb(255, 0, 0));
-    EXPECT_EQ(page.At(302, 400), Rgb(0, 255, 0));
-    EXPECT_EQ(page.At(305, 401), Rgb(0, 0, 255));
-    EXPECT_EQ(page.At(300, 402), Rgb(255, 0, 0));
-    EXPECT_EQ(page.At(303, 403), Rgb(10, 20, 30));
-    EXPECT_EQ(page.At(306, 400), kWhite);
-    EXPECT_EQ(page.At(300, 404), kWhite);
-    EXPECT_NEAR(r.summary.minX, 300, 1e-9);
-    EXPECT_NEAR(r.summary.maxY, 403, 1e-9);
-}
-
 TEST(RtlRaster, WhiteRasterPixelsFollowTheTransparencyMode) {
     // A black square, then an all-white raster over it: under "TR1" the
     // square shows through, under "TR0" the raster covers it.
