@@ -249,13 +249,6 @@ TEST(BandEncoders, MonoPackedRowsStartAtTheirBit) {
     EXPECT_EQ(RowsOf(1, 1, 20, band, 3), rows);
 }
 
-TEST(BandEncoders, EmptyRowsOfDeltaBandsAreEmptyTransfers) {
-    auto band = TestBand::FromBytes({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, 3, 2, 2);
-    const std::vector<std::string> body = {ESC "*b3M", ESC "*b0Y", ESC "*b1M",
-                                           ESC "*b0W", ESC "*b3M", ESC "*b0W"};
-    EXPECT_EQ(BodyOf(-256, 3, 3, band), body);
-}
-
 // What the plotter should see for a pixel, computed here independently.
 pcl::Bytes ExpectedRow(int format, const std::vector<uint32_t>& pixels, size_t first, int width) {
     pcl::Bytes row;

@@ -20,16 +20,6 @@ std::vector<uint32_t> BlackThenWhite(int nWidth) {
     return row;
 }
 
-TEST(RtlRipFrame, ConstructorTakesChannelPageSizeAndResolutionFromTheHost) {
-    RtlTestHost t(4961, 7016);
-    t.driver.m_devmode.dm.dmPrintQuality = 600;
-    CRTLRip rip(t.Host(), &t.driver);
-    EXPECT_EQ(rip.m_pOutput, &t.channel);
-    EXPECT_EQ(rip.m_nPageWidth, 4961);
-    EXPECT_EQ(rip.m_nPageHeight, 7016);
-    EXPECT_EQ(rip.m_nResolution, 600);
-}
-
 TEST(RtlRipFrame, EmptyCapabilitySlotGivesAPageOfZeroPixels) {
     RtlTestHost t;
     t.callbacks.GetDeviceCaps = nullptr;
