@@ -11,26 +11,6 @@ using plot::CommandKind;
 using plot::ParsePlotStream;
 using namespace plotbytes;
 
-TEST(HpglParser, DecodesTheDriversFirstPolyline) {
-    // P E < =, then x 100: v = 200 -> 71 194; y 50: v = 100 -> 99 192;
-    // then (+1, 0): 193 191.
-    const auto parsed = ParsePlotStream(ESC "%0BPE<=\x47\xc2\x63\xc0\xc1\xbf;");
-    ASSERT_TRUE(parsed.Ok()) << parsed.error;
-    ASSERT_EQ(parsed.commands.size(), 2u);
-    const plot::PlotCommand& pe = parsed.commands[1];
-    EXPECT_EQ(pe.kind, CommandKind::PolylineEncoded);
-    EXPECT_EQ(pe.offset, 4u);
-    ASSERT_EQ(pe.vertices.size(), 2u);
-    EXPECT_TRUE(pe.vertices[0].penUp);
-    EXPECT_TRUE(pe.vertices[0].absolute);
-    EXPECT_EQ(pe.vertices[0].x, 100);
-    EXPECT_EQ(pe.vertices[0].y, 50);
-    EXPECT_FALSE(pe.vertices[1].penUp);
-    EXPECT_FALSE(pe.vertices[1].absolute);
-    EXPECT_EQ(pe.vertices[1].x, 1);
-    EXPECT_EQ(pe.vertices[1].y, 0);
-}
-
 TEST(HpglParser, SplitsTheJobFrame) {
     const std::string stream = ESC
                                "%-12345X@PJL JOB NAME = \"x\"\r\n@PJL ENTER LANGUAGE = HPGL2 \r\n" +

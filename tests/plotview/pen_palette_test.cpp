@@ -12,8 +12,6 @@ namespace {
 using namespace plotbytes;
 using plot::Rgb;
 
-constexpr uint32_t kWhite = 0xFFFFFF;
-
 std::string Configuration(int encoding, int bitsPerIndex) {
     const int primary = encoding == 3 ? 8 : bitsPerIndex == 1 ? 0 : 8;
     return std::string{char(0),       char(encoding), char(bitsPerIndex),
@@ -30,12 +28,6 @@ std::string EmbeddedRaster(const std::string& configuration) {
 // A horizontal line at y with the pen selected before.
 std::string Line(int pen, int y) {
     return "SP" + std::to_string(pen) + Pe().MoveAbsolute(100, y).Draw(300, y).Text();
-}
-
-bool HasWarning(const plot::PlotRendering& r, const std::string& text) {
-    for (const auto& w : r.warnings)
-        if (w.find(text) != std::string::npos) return true;
-    return false;
 }
 
 // Rows of ink of a line's stroke at x = 200.

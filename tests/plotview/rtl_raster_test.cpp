@@ -10,19 +10,6 @@ namespace {
 using namespace plotbytes;
 using plot::Rgb;
 
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr uint32_t kBlack = 0x000000;
-
-bool HasWarning(const plot::PlotRendering& r, const std::string& text) {
-    for (const auto& w : r.warnings)
-        if (w.find(text) != std::string::npos) return true;
-    return false;
-}
-
-std::string Bytes6(int a, int b, int c, int d, int e, int f) {
-    return std::string{char(a), char(b), char(c), char(d), char(e), char(f)};
-}
-
 TEST(RtlRaster, WhiteRasterPixelsFollowTheTransparencyMode) {
     // A black square, then an all-white raster over it: under "TR1" the
     // square shows through, under "TR0" the raster covers it.
@@ -44,7 +31,7 @@ TEST(RtlRaster, ScaledRasterAsTheDriverPlacesBitmaps) {
     // decipoints at 300 dpi. Pixel (0,0) and (1,1) are ink.
     const std::string raster = "PUPA50,60" ESC "%1A" ESC "%1A" ESC "v1N" ESC "v1O" ESC "&a0N" ESC
                                "*r2S" ESC "*r2T" ESC "*t96H" ESC "*t48V" ESC "*v6W" +
-                               Bytes6(0, 1, 0, 0, 0, 0) + ESC "*r3A" ESC "*b1M" +
+                               Bytes({0, 1, 0, 0, 0, 0}) + ESC "*r3A" ESC "*b1M" +
                                Transfer(std::string("\x00\x80", 2)) +
                                Transfer(std::string("\x00\x40", 2)) + ESC "*rC" ESC "%0B" ESC "%1B";
     const auto r = Render(Header() + raster + kEnd);
@@ -75,7 +62,7 @@ TEST(RtlRaster, GreyPageOfItsOwnAndThePaletteADeviceKeeps) {
     const std::string page =
         Header() +
         ESC "%1A" ESC "%0BTR0;PUPA0,0;" ESC "%1A" ESC "v1N" ESC "v1O" ESC "&a1N" ESC "*p0P" +
-        palette + ESC "*r4S" ESC "*t300R" ESC "*v6W" + Bytes6(0, 1, 8, 8, 8, 8) +
+        palette + ESC "*r4S" ESC "*t300R" ESC "*v6W" + Bytes({0, 1, 8, 8, 8, 8}) +
         ESC "*r1A" ESC "*b1M" + Transfer(std::string("\x00\x00\x00\x55\x00\xAA\x00\xFF", 8)) +
         ESC "*p0P" ESC "*rC" ESC "%0BPG;" ESC "E" ESC "%-12345X @PJL EOJ";
     const auto lenient = Render(page, true);
@@ -110,8 +97,8 @@ TEST(RtlRaster, MalformedRastersFailAtTheirOffset) {
         // Offset 31 + 0 from the extension byte: past the one-byte row.
         {mono + ESC "*b3M" + Transfer(std::string("\x1F\x00\xFF", 3)), 15, "method-3 row"},
         {ESC "*v3Wabc", 0, "configure image data of 3 bytes"},
-        {ESC "*v6W" + Bytes6(0, 0, 8, 8, 8, 8), 0, "more than one plane"},
-        {ESC "*v6W" + Bytes6(1, 1, 8, 8, 8, 8), 0, "colour space 1"},
+        {ESC "*v6W" + Bytes({0, 0, 8, 8, 8, 8}), 0, "more than one plane"},
+        {ESC "*v6W" + Bytes({1, 1, 8, 8, 8, 8}), 0, "colour space 1"},
         {ESC "*b9M", 0, "compression method 9"},
         {ESC "*r1A", 0, "without a source raster width"},
         {mono + ESC "*r9S", 10, "configuration inside raster graphics"},
@@ -146,7 +133,7 @@ TEST(RtlRaster, ImplicitStartIsReported) {
     // Direct colour from the raster writer has no "\e*r1A": the first
     // transfer starts raster graphics where the active position is.
     const auto r = Render(Header() + "PUPA20,30" ESC "%1A" ESC "*r1S" ESC "*t300R" ESC "*v6W" +
-                          Bytes6(0, 3, 3, 8, 8, 8) + ESC "*b1M" +
+                          Bytes({0, 3, 3, 8, 8, 8}) + ESC "*b1M" +
                           Transfer(std::string("\x00\x11\x00\x22\x00\x33", 6)) +
                           ESC "*rC" ESC "%0B" ESC "%1B" + kEnd);
     ASSERT_TRUE(r.ok) << r.error;
