@@ -78,16 +78,14 @@ TEST_F(DeviceDescription, CapabilitiesFollowPrintQualityAndCustomPaper) {
     r.dm.dmPaperSize = 0;
     r.dm.dmPaperWidth = 1000;
     r.dm.dmPaperLength = 2000;
-    EXPECT_EQ(GetDeviceCaps(&host, PHYSICALWIDTH),
-              1181);                                        // 100 mm at 300 dpi: 1181.1
+    EXPECT_EQ(GetDeviceCaps(&host, PHYSICALWIDTH), 1181);   // 100 mm at 300 dpi: 1181.1
     EXPECT_EQ(GetDeviceCaps(&host, PHYSICALHEIGHT), 2362);  // 200 mm: 2362.2
 }
 
 TEST_F(DeviceDescription, CapabilitiesRefreshThePaperFirst) {
     HPGL2DevMode& r = driver->m_devmode;
     r.dm.dmPaperSize = 8;  // ISO A3 in the bundled list, not yet applied
-    EXPECT_EQ(GetDeviceCaps(&host, PHYSICALWIDTH),
-              3507);  // 297 mm at 300 dpi: 3507.9
+    EXPECT_EQ(GetDeviceCaps(&host, PHYSICALWIDTH), 3507);  // 297 mm at 300 dpi: 3507.9
     EXPECT_EQ(r.nPaperCode, 8);
 }
 
