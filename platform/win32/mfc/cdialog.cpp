@@ -16,6 +16,16 @@ void AfxSetResourceHandle(HINSTANCE hInstResource) {
     g_resourceHandle.store(hInstResource);
 }
 
+UINT MessageBoxTypeWithIcon(UINT nType) {
+    // A box without an icon gets the one MFC gives it: the exclamation mark
+    // with OK, the question mark with Yes and No.
+    if (nType & MB_ICONMASK) return nType;
+    const UINT buttons = nType & MB_TYPEMASK;
+    if (buttons == MB_OK || buttons == MB_OKCANCEL) return nType | MB_ICONEXCLAMATION;
+    if (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) return nType | MB_ICONQUESTION;
+    return nType;
+}
+
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
     char text[1024];
     LoadStringA(AfxGetResourceHandle(), nIDPrompt, text, sizeof text);

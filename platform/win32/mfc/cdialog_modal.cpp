@@ -8,7 +8,8 @@
 int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT) {
     UiPresenter* presenter = GetUiPresenter();
     if (!presenter) return IDCANCEL;
-    return presenter->ShowMessageBox(nullptr, lpszText ? lpszText : "", "", nType);
+    return presenter->ShowMessageBox(nullptr, lpszText ? lpszText : "", "",
+                                     MessageBoxTypeWithIcon(nType));
 }
 
 INT_PTR CDialog::DoModal() {

@@ -53,6 +53,7 @@ struct CDialogProcedure {
 };
 
 int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT) {
+    nType = MessageBoxTypeWithIcon(nType);
     if (UiPresenter* presenter = GetUiPresenter())
         return presenter->ShowMessageBox(nullptr, lpszText ? lpszText : "", "", nType);
     // Modal to the window the user works in, as MFC's is.

@@ -58,8 +58,9 @@ public:
     // Answers, used in order; an empty script cancels.
     std::deque<int> messageAnswers;
     std::deque<std::string> saveAnswers;  // "" cancels
-    // What was shown.
+    // What was shown, and the type (buttons and icon) of each message box.
     std::vector<std::string> messages;
+    std::vector<UINT> messageTypes;
     std::vector<SaveFileRequest> saveRequests;
 
 private:

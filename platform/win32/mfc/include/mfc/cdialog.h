@@ -70,5 +70,7 @@ WIN32_API void AfxSetResourceHandle(HINSTANCE hInstResource);
 
 // A message box of the UI presenter, without a caption; IDCANCEL without one.
 WIN32_API int AfxMessageBox(LPCSTR lpszText, UINT nType = 0, UINT nIDHelp = 0);
+// The type with the icon MFC adds to a box that asks for none.
+UINT MessageBoxTypeWithIcon(UINT nType);
 // The text is string nIDPrompt of the resource module.
 WIN32_API int AfxMessageBox(UINT nIDPrompt, UINT nType = 0, UINT nIDHelp = static_cast<UINT>(-1));
