@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <mutex>
+#include <poll.h>
 #include <thread>
 #include <unistd.h>
+
+#include "win32/interrupt_requests.h"
 
 namespace {
 std::atomic<UiPresenter*> g_presenter{nullptr};
@@ -32,45 +34,6 @@ void ScriptedPresenter::RunDialog(DialogWindow& dialog) {
     // Outside the lock: a script may open nested dialogs.
     script(dialog);
 }
-
-namespace {
-
-// Ctrl-C presses Cancel of every progress dialog open at the time: each
-// dialog compares the count with the one it began with.
-std::atomic<unsigned> g_interrupts{0};
-std::mutex g_signalLock;
-int g_progressDialogs = 0;
-void (*g_previousHandler)(int) = nullptr;
-
-void OnInterrupt(int) {
-    g_interrupts.fetch_add(1);
-}
-
-// The handler is the process's: taken by the first progress dialog,
-// given back by the last, whatever threads they run on.
-class InterruptAsCancel {
-public:
-    InterruptAsCancel() {
-        std::lock_guard<std::mutex> lock(g_signalLock);
-        if (g_progressDialogs++ == 0) g_previousHandler = std::signal(SIGINT, OnInterrupt);
-        m_nSeen = g_interrupts.load();
-    }
-    ~InterruptAsCancel() {
-        std::lock_guard<std::mutex> lock(g_signalLock);
-        if (--g_progressDialogs == 0) std::signal(SIGINT, g_previousHandler);
-    }
-    bool Pressed() {
-        const unsigned now = g_interrupts.load();
-        const bool pressed = now != m_nSeen;
-        m_nSeen = now;
-        return pressed;
-    }
-
-private:
-    unsigned m_nSeen;
-};
-
-}  // namespace
 
 std::string ProgressLine(const std::string& caption, long long done, long long total,
                          double rowsPerSecond) {
@@ -103,8 +66,11 @@ void TerminalPresenter::RunDialog(DialogWindow& dialog) {
                      dialog.m_strCaption.c_str());
         return;
     }
-    // A progress dialog runs on its timers; Ctrl-C is its Cancel button.
-    InterruptAsCancel interrupt;
+    // A progress dialog runs on its timers; Ctrl-C is its Cancel button. A
+    // host that holds the signals for a whole job may have noted one before
+    // the dialog opened: that presses Cancel too, at the first look.
+    InterruptScope interrupts(kInterruptCtrlC);
+    bool cancelled = false;
     const bool live = isatty(STDERR_FILENO);
     using Clock = std::chrono::steady_clock;
     // The rate counts from the first rows seen, so a slow start of the
@@ -114,8 +80,16 @@ void TerminalPresenter::RunDialog(DialogWindow& dialog) {
     int shownPercent = -1;
     bool drawn = false;
     while (!dialog.m_bEnded) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        if (interrupt.Pressed()) dialog.UserClick(IDCANCEL);
+        // Between ticks, awake at once for a signal until it has pressed
+        // Cancel; after that the dialog only waits for its end, unseen.
+        if (cancelled)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        else
+            WaitForInterrupt(100);
+        if (!cancelled && InterruptSignal()) {
+            dialog.UserClick(IDCANCEL);
+            cancelled = true;
+        }
         const std::vector<UINT_PTR> timers = dialog.m_timers;
         for (UINT_PTR id : timers) dialog.TimerTick(id);
         if (dialog.m_bHidden) continue;
@@ -173,6 +147,24 @@ int TerminalPresenter::ShowMessageBox(HWND, const std::string& text, const std::
     return (type & 0xF) == MB_OK ? IDOK : IDCANCEL;
 }
 
+namespace {
+
+// While a host holds Ctrl-C, a question on the terminal waits for a line or
+// for the signal, which cancels it: false for the signal.
+bool LineOrInterrupt() {
+    pollfd waits[2] = {{STDIN_FILENO, POLLIN, 0}, {InterruptWakeDescriptor(), POLLIN, 0}};
+    while (waits[1].fd >= 0) {
+        if (InterruptSignal()) return false;
+        if (poll(waits, 2, -1) <= 0) continue;
+        if (waits[0].revents) return true;
+        // Readable without a signal noted: a late byte of an earlier scope.
+        if (!InterruptSignal()) waits[1].fd = -1;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool TerminalPresenter::ShowSaveDialog(const SaveFileRequest& request, std::string* pPath) {
     if (!strSaveAs.empty()) {
         *pPath = strSaveAs;
@@ -184,6 +176,10 @@ bool TerminalPresenter::ShowSaveDialog(const SaveFileRequest& request, std::stri
     }
     std::fprintf(stderr, "Save plot as [%s] (empty line accepts, '-' cancels): ",
                  request.strInitialName.c_str());
+    if (!LineOrInterrupt()) {
+        std::fprintf(stderr, "\n");
+        return false;
+    }
     std::string line;
     if (!std::getline(std::cin, line) || line == "-") return false;
     *pPath = line.empty() ? request.strInitialName : line;

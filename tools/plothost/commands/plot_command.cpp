@@ -19,6 +19,7 @@
 #include "commands/plot_options.h"
 #include "commands/whole_page_plot.h"
 #include "pxrdriver/driver_callbacks.h"
+#include "win32/interrupt_requests.h"
 #include "win32/ui_presenter.h"
 
 namespace {
@@ -46,7 +47,9 @@ int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevic
     std::string error;
     if (!PlaceOnPrintableArea(host, doc, device, options, &area, &placement, &error))
         return PlotFailure(error);
-    if (!StartPlotDocument(host, options, output, channel, &error)) return PlotFailure(error);
+    if (PlotStopRequested()) return PlotInterrupted(channel, transfer);
+    if (!StartPlotDocument(host, options, output, channel, &error))
+        return PlotStopRequested() ? PlotInterrupted(channel, transfer) : PlotFailure(error);
     TellPlacement(options, page, placement);
     t->OnSetClipRegion(host, nullptr);  // the whole page
 
@@ -60,6 +63,7 @@ int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevic
     play.frame = placement.frame;
     play.dpi = area.dpi;
     if (meter.Enabled()) play.progress = [&](size_t done, size_t) { meter.Update(done); };
+    play.stopRequested = PlotStopRequested;
     RunSummary summary;
     const bool played = PlayMetafile(doc, host, play, &summary, &error);
     meter.Finish();
@@ -67,11 +71,14 @@ int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevic
         // Nothing of the job stays: the driver ends it into a dropped channel.
         channel.Abort();
         t->EndDocument(host);
+        if (PlotStopRequested()) return PlotInterrupted(channel, transfer);
         if (transfer) transfer->Finish();
         return PlotFailure(options.drawing + ": " + error + "; nothing was written");
     }
     t->EndDocument(host);
     if (transfer) transfer->Finish();  // the summary takes the line
+    // A signal after the channel completed the job changes nothing.
+    if (!channel.Completed() && PlotStopRequested()) return PlotInterrupted(channel, transfer);
     if (!channel.Completed())
         return PlotFailure(channel.Error().empty() ? "the driver did not finish the plot"
                                                    : channel.Error());
@@ -89,6 +96,11 @@ int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
         std::fprintf(stderr, "plothost: %s\nTry 'plothost --help'.\n", error.c_str());
         return 2;
     }
+    // Ctrl-C and SIGTERM only ask the plot to stop from here until plothost
+    // exits (PlotStopRequested); the terminal presenter's Cancel follows
+    // the same requests.
+    InterruptScope interrupts;
+    interrupts.KeepUntilExit();
     EmfDocument doc;
     if (!LoadEnhMetaFile(options.drawing.c_str(), &doc, &error))
         return PlotFailure(options.drawing + ": " + error);
@@ -146,7 +158,9 @@ int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
     host.pDriver = driver;
     host.pszPortName = port.c_str();
     int result = 1;
-    if (!driver->Attach(&host)) {
+    if (PlotStopRequested()) {
+        result = PlotInterrupted(*channel, transfer.get());
+    } else if (!driver->Attach(&host)) {
         PlotFailure(std::string("the driver \"") + driver->GetName() + "\" cannot be attached");
     } else {
         const char* output = outputName.empty() ? nullptr : outputName.c_str();
