@@ -23,6 +23,14 @@ constexpr auto kReportEvery = std::chrono::milliseconds(250);
 
 constexpr int kInterrupted = -2;
 
+// A reset rather than an orderly end: the plotter must not take a partial
+// job, or an empty one, for a whole one.
+void CloseWithReset(int fd) {
+    const linger reset{1, 0};
+    setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    close(fd);
+}
+
 // Polls fd for events up to timeoutMs, waking for a signal noted meanwhile:
 // 1 ready, 0 timed out, -1 failed (errno says why), kInterrupted.
 int PollOrInterrupt(int fd, short events, int timeoutMs) {
@@ -63,9 +71,7 @@ std::string SocketChannel::Target() const {
 }
 
 void SocketChannel::Reset() {
-    linger reset{1, 0};
-    setsockopt(m_fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
-    close(m_fd);
+    CloseWithReset(m_fd);
     m_fd = -1;
 }
 
@@ -123,11 +129,7 @@ int SocketChannel::TryConnect(const void* list, bool* refused, std::string* why)
         if (result != 0 && errno == EINPROGRESS) {
             const int ready = PollOrInterrupt(fd, POLLOUT, m_options.connectTimeoutMs);
             if (ready == kInterrupted) {
-                // Reset: a plotter that has just accepted must not see an
-                // orderly end of an empty job.
-                const linger reset{1, 0};
-                setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
-                close(fd);
+                CloseWithReset(fd);
                 *refused = false;
                 *why = "interrupted";
                 return -1;

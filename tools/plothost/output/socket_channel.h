@@ -67,6 +67,7 @@ private:
     // Bytes sent but not yet acknowledged by the plotter; -1 when unknown.
     int Unacknowledged() const;
     void Fail(const std::string& what);
+    // Closes the connection with a reset.
     void Reset();
     void Report(bool last);
 
