@@ -155,10 +155,10 @@ TEST(InterruptedPlot, AFileIsWholeOrNotThereAtAnyMoment) {
 }
 
 // The plotter holds after some bytes of the job, so the job cannot complete
-// before the signal. The connection is reset, unless the whole job had
-// already gone to the plotter (its end of the job too) into the socket
-// buffers of both ends: then the plotter has it whole, and plothost says
-// so. Never an orderly end of a partial job.
+// before the signal. The connection is reset, unless the plotter's side had
+// already acknowledged the whole job and its end (it fitted the socket
+// buffers): then the plotter has it whole, and plothost says so. Never an
+// orderly end of a partial job.
 TEST(InterruptedPlot, ANetworkJobIsResetNotLeftLookingWhole) {
     ScratchDir dir;
     // 12000 lines make about 6 MB, more than the socket buffers hold: that
@@ -181,7 +181,7 @@ TEST(InterruptedPlot, ANetworkJobIsResetNotLeftLookingWhole) {
             if (plotter.EndedInOrder()) {
                 EXPECT_FALSE(outgrowsBuffers);
                 EXPECT_TRUE(plotter.Received() == reference);
-                EXPECT_TRUE(Contains(errors, "the whole job had already gone to ")) << errors;
+                EXPECT_TRUE(Contains(errors, "the whole job had already reached ")) << errors;
             } else if (held > 0) {
                 EXPECT_TRUE(Contains(errors,
                                      "the connection to the plotter was reset, so it "

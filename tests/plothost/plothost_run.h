@@ -68,8 +68,10 @@ public:
             if (o < 0 || e < 0 || chdir(dir.path().c_str()) != 0) _exit(126);
             dup2(o, STDOUT_FILENO);
             dup2(e, STDERR_FILENO);
-            signal(SIGINT, SIG_DFL);
-            signal(SIGTERM, SIG_DFL);
+            struct sigaction byDefault {};
+            byDefault.sa_handler = SIG_DFL;
+            sigaction(SIGINT, &byDefault, nullptr);
+            sigaction(SIGTERM, &byDefault, nullptr);
             execv(argv[0], argv.data());
             _exit(127);
         }

@@ -89,8 +89,8 @@ bool SocketChannel::DropWhenInterrupted() {
 }
 
 std::string SocketChannel::DroppedNote() const {
-    if (m_bHandedOver)
-        return "the whole job had already gone to " + m_address.ToString() +
+    if (m_bPlotterHasAll)
+        return "the whole job had already reached " + m_address.ToString() +
                ", which may still plot it";
     if (m_bConnected) return "the connection to the plotter was reset, so it drops the job";
     return "nothing was sent to the plotter";
@@ -100,7 +100,7 @@ int SocketChannel::Open(const char* pszTarget) {
     if (m_state == State::Open || !pszTarget) return 0;
     m_error.clear();
     m_sent = 0;
-    m_bConnected = m_bHandedOver = false;
+    m_bConnected = m_bPlotterHasAll = false;
     m_buffer.clear();
     m_buffer.reserve(kBufferBytes);
     std::string error;
@@ -256,11 +256,13 @@ bool SocketChannel::Drain() {
              std::strerror(errno) + "); the job is incomplete");
         return false;
     }
-    m_bHandedOver = true;
     char scratch[4096];
     for (;;) {
         const int ready = PollOrInterrupt(m_fd, POLLIN, m_options.writeTimeoutMs);
         if (ready == kInterrupted) {
+            // Every byte and the end acknowledged: the plotter has the job
+            // whole, and a reset cannot take it back.
+            m_bPlotterHasAll = Unacknowledged() == 0;
             DropWhenInterrupted();
             return false;
         }

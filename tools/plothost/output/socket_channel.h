@@ -75,8 +75,8 @@ private:
     State m_state = State::Idle;
     SocketAddress m_address;
     int m_fd = -1;
-    bool m_bConnected = false;   // a connection was made for this job
-    bool m_bHandedOver = false;  // the end of the job went to the plotter
+    bool m_bConnected = false;      // a connection was made for this job
+    bool m_bPlotterHasAll = false;  // it acknowledged the job and its end
     std::string m_error;
     std::vector<char> m_buffer;  // the driver writes a few bytes at a time
     unsigned long long m_sent = 0;
