@@ -10,7 +10,7 @@
 
 #include <windows.h>
 #include "pxrdriver/rip_implate.h"
-#include "win32/metafile/metafile_player.h"
+#include "win32/gdi32/metafile/metafile_player.h"
 
 namespace {
 

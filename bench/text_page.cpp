@@ -16,7 +16,7 @@
 #include "playback/page_placement.h"
 #include "pxrdriver/output_channel.h"
 #include "support/emf_builder.h"
-#include "win32/fonts.h"
+#include "win32/gdi32/fonts.h"
 
 namespace {
 

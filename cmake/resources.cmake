@@ -18,7 +18,7 @@ function(hpgl2_compile_resources rc symbol out_var)
     COMMAND ${HPGL2_WINDRES} --preprocessor=cpp --preprocessor-arg=-P
             -I${CMAKE_SOURCE_DIR}/platform/win32/include -I${rc_dir} ${rc} -O res -o ${res}
     WORKING_DIRECTORY ${rc_dir}
-    DEPENDS ${depends} ${CMAKE_SOURCE_DIR}/platform/win32/include/win32/window_styles.h
+    DEPENDS ${depends} ${CMAKE_SOURCE_DIR}/platform/win32/include/win32/user32/window_styles.h
     COMMENT "Compiling the resource script ${rc_name}.rc")
   add_custom_command(
     OUTPUT ${cpp}

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "win32/dib.h"
+#include "win32/gdi32/dib.h"
 #include <windows.h>
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/emf.h"
+#include "win32/gdi32/emf/emf.h"
 
 namespace {
 

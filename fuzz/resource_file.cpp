@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "win32/dialog_template.h"
-#include "win32/res_file.h"
+#include "win32/user32/dialog_template.h"
+#include "win32/kernel32/res_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto entries = win32::ParseResFile(data, size);

@@ -6,7 +6,7 @@
 
 #include "job/output_stream.h"
 #include "pxrdriver/app_paths.h"
-#include "win32/native_path.h"
+#include "win32/kernel32/native_path.h"
 
 namespace {
 

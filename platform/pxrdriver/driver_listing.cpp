@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <cstdio>
 
-#include "win32/native_path.h"
+#include "win32/kernel32/native_path.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include "ui/custom_paper_dlg.h"
 #include "ui/module_resources.h"
 #include "ui/resources/resource_ids.h"
-#include "win32/gtk_presenter.h"
-#include "win32/thread_registry.h"
+#include "win32/gtk/gtk_presenter.h"
+#include "win32/kernel32/thread_registry.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "support/dib_builder.h"
 #include "support/job_harness.h"
 #include "reader/plot_reader.h"
-#include "win32/dib.h"
+#include "win32/gdi32/dib.h"
 
 namespace {
 

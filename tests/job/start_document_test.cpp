@@ -4,7 +4,7 @@
 
 #include "job/destination.h"
 #include "support/job_harness.h"
-#include "win32/ui_presenter.h"
+#include "win32/user32/ui_presenter.h"
 #include <afxwin.h>
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 #include "support/dib_builder.h"
-#include "win32/dib.h"
+#include "win32/gdi32/dib.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "support/test_files.h"
-#include "win32/emf.h"
+#include "win32/gdi32/emf/emf.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include <windows.h>
 
-#include "win32/fonts.h"
-#include "win32/text_decoding.h"
+#include "win32/gdi32/fonts.h"
+#include "win32/kernel32/text_decoding.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <poll.h>
 #include <thread>
 
-#include "win32/interrupt_requests.h"
+#include "win32/kernel32/interrupt_requests.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <windows.h>
 #include "plothost/text_builder.h"
 #include "pxrdriver/rip_implate.h"
-#include "win32/metafile/metafile_player.h"
+#include "win32/gdi32/metafile/metafile_player.h"
 #include "support/dib_builder.h"
 #include "support/emf_builder.h"
 

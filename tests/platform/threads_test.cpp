@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "win32/thread_registry.h"
+#include "win32/kernel32/thread_registry.h"
 
 namespace {
 

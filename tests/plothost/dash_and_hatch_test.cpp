@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "win32/metafile/dash_pattern.h"
+#include "win32/gdi32/metafile/dash_pattern.h"
 #include <windows.h>
 #include "gdi/hatch_fill.h"
 #include "recording_host.h"

@@ -11,7 +11,7 @@
 #include "output/file_channel.h"
 #include "commands/plot_options.h"
 #include "support/test_files.h"
-#include "win32/interrupt_requests.h"
+#include "win32/kernel32/interrupt_requests.h"
 
 namespace {
 

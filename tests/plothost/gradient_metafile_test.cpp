@@ -10,8 +10,8 @@
 #include <windows.h>
 
 #include "gdi/gradient_metafile.h"
-#include "win32/emf.h"
-#include "win32/metafile/metafile_player.h"
+#include "win32/gdi32/emf/emf.h"
+#include "win32/gdi32/metafile/metafile_player.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include <windows.h>
 
-#include "loopback_listener.h"
+#include "support/loopback_listener.h"
 #include "plothost_run.h"
 #include "support/emf_builder.h"
 #include "support/test_files.h"

@@ -12,8 +12,8 @@
 
 #include "playback/page_metafile.h"
 #include "support/emf_builder.h"
-#include "win32/emf_reader.h"
-#include "win32/metafile/gdi_state.h"
+#include "win32/gdi32/emf/emf_reader.h"
+#include "win32/gdi32/metafile/gdi_state.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "win32/metafile/curve_flattening.h"
+#include "win32/gdi32/metafile/curve_flattening.h"
 #include "playback/page_placement.h"
 
 namespace {

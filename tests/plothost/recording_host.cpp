@@ -6,7 +6,7 @@
 
 #include "playback/page_placement.h"
 #include "pxrdriver/regions.h"
-#include "win32/metafile/metafile_player.h"
+#include "win32/gdi32/metafile/metafile_player.h"
 
 namespace {
 

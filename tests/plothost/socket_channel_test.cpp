@@ -12,11 +12,11 @@
 #include <thread>
 #include <vector>
 
-#include "loopback_listener.h"
+#include "support/loopback_listener.h"
 #include "output/socket_address.h"
 #include "output/socket_channel.h"
 #include "output/transfer_meter.h"
-#include "win32/interrupt_requests.h"
+#include "win32/kernel32/interrupt_requests.h"
 
 namespace {
 

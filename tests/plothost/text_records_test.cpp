@@ -8,7 +8,7 @@
 
 #include "recording_host.h"
 #include "text_builder.h"
-#include "win32/fonts.h"
+#include "win32/gdi32/fonts.h"
 
 namespace {
 

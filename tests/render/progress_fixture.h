@@ -10,7 +10,7 @@
 #include <atomic>
 
 #include "render/print_pool_thread.h"
-#include "win32/thread_registry.h"
+#include "win32/kernel32/thread_registry.h"
 
 class CountedPoolThread : public CPrintPoolThread {
     DECLARE_DYNCREATE(CountedPoolThread)

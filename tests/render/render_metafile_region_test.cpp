@@ -14,7 +14,7 @@
 #include "render/render_page_to_raster.h"
 #include "support/emf_builder.h"
 #include "support/job_harness.h"
-#include "win32/metafile/metafile_player.h"
+#include "win32/gdi32/metafile/metafile_player.h"
 
 namespace {
 

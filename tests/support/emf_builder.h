@@ -15,7 +15,7 @@
 
 #include <windows.h>
 
-#include "win32/emf.h"
+#include "win32/gdi32/emf/emf.h"
 
 class EmfBuilder {
 public:

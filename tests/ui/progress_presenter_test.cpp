@@ -2,7 +2,7 @@
 
 #include "dialog_harness.h"
 #include "ui/resources/resource_ids.h"
-#include "win32/interrupt_requests.h"
+#include "win32/kernel32/interrupt_requests.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include "gtk/shown_dialog.h"
 #include "mfc/cdialog.h"
-#include "win32/resources.h"
-#include "win32/window.h"
+#include "win32/kernel32/resources.h"
+#include "win32/user32/window.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "win32/gtk_presenter.h"
+#include "win32/gtk/gtk_presenter.h"
 
 #include "gtk/shown_dialog.h"
 

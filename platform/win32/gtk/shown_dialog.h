@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "win32/gtk_presenter.h"
+#include "win32/gtk/gtk_presenter.h"
 
 struct ShownDialog;
 

@@ -4,10 +4,23 @@
 #include <cstdio>
 
 #include "pxrdriver/driver_callbacks.h"
-#include "win32/interrupt_requests.h"
+#include "win32/kernel32/interrupt_requests.h"
+
+namespace {
+
+PlotFailureSink g_failureSink = nullptr;
+
+}  // namespace
+
+void SetPlotFailureSink(PlotFailureSink sink) {
+    g_failureSink = sink;
+}
 
 int PlotFailure(const std::string& message) {
-    std::fprintf(stderr, "plothost: %s\n", message.c_str());
+    if (g_failureSink)
+        g_failureSink(message);
+    else
+        std::fprintf(stderr, "plothost: %s\n", message.c_str());
     return 1;
 }
 

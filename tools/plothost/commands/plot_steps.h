@@ -11,11 +11,17 @@
 #include "output/transfer_meter.h"
 #include "playback/page_placement.h"
 #include "pxrdriver/host_context.h"
-#include "win32/emf_reader.h"
-#include "win32/metafile/gdi_state.h"
+#include "win32/gdi32/emf/emf_reader.h"
+#include "win32/gdi32/metafile/gdi_state.h"
 
-// "plothost: MESSAGE" on standard error; returns the exit status 1.
+// "plothost: MESSAGE" on standard error, or to the sink a host has set;
+// returns the exit status 1.
 int PlotFailure(const std::string& message);
+
+// Where PlotFailure tells why a plot failed (null: standard error). The CUPS
+// filters tell it as their "ERROR:" line.
+using PlotFailureSink = void (*)(const std::string& message);
+void SetPlotFailureSink(PlotFailureSink sink);
 
 // True once Ctrl-C or SIGTERM has asked the plot to stop. The plot command
 // holds both signals from its start until plothost exits; every step stops

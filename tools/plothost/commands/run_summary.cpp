@@ -3,7 +3,7 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "win32/emf_record_types.h"
+#include "win32/gdi32/emf/emf_record_types.h"
 
 size_t RunSummary::SkippedCount() const {
     size_t count = 0;

@@ -7,8 +7,8 @@
 #include "commands/plot_steps.h"
 #include "playback/page_metafile.h"
 #include "pxrdriver/driver_callbacks.h"
-#include "win32/enh_metafile.h"
-#include "win32/thread_registry.h"
+#include "win32/gdi32/enh_metafile.h"
+#include "win32/kernel32/thread_registry.h"
 
 int PlotWholePage(HostContext* host, const EmfDocument& doc, const ReferenceDevice& device,
                   const PlotOptions& options, const PageDescription& page, JobChannel& channel,

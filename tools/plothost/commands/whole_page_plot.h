@@ -9,8 +9,8 @@
 #include "output/job_channel.h"
 #include "output/transfer_meter.h"
 #include "pxrdriver/host_context.h"
-#include "win32/emf_reader.h"
-#include "win32/metafile/gdi_state.h"
+#include "win32/gdi32/emf/emf_reader.h"
+#include "win32/gdi32/metafile/gdi_state.h"
 
 // 0 when the whole job was delivered, 1 (with a message) when not; a page
 // that was cancelled or failed leaves no output behind.

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#include "win32/emf.h"
+#include "win32/gdi32/emf/emf.h"
 
 namespace {
 

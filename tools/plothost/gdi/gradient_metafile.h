@@ -10,7 +10,7 @@
 #include <windows.h>
 
 #include "pxrdriver/regions.h"
-#include "win32/metafile/metafile_device.h"
+#include "win32/gdi32/metafile/metafile_device.h"
 
 // The metafile bytes: the clip (plotter pixels; null for none) as a clip
 // path of its polygons, read even-odd as the region's list is, then the

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "win32/metafile/dash_pattern.h"
+#include "win32/gdi32/metafile/dash_pattern.h"
 #include "gdi/hatch_fill.h"
-#include "gdi/plot_device.h"
+#include "gdi/plot_region.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "win32/metafile/gdi_objects.h"
-#include "win32/metafile/gdi_path.h"
-#include "win32/metafile/gdi_state.h"
+#include "win32/gdi32/metafile/gdi_objects.h"
+#include "win32/gdi32/metafile/gdi_path.h"
+#include "win32/gdi32/metafile/gdi_state.h"
 #include "gdi/plot_surface.h"
 
 class ShapePainter {

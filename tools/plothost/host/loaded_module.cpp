@@ -6,8 +6,8 @@
 
 #include "pxrdriver/app_paths.h"
 #include "pxrdriver/ht_driver.h"
-#include "win32/profile.h"
-#include "win32/thread_registry.h"
+#include "win32/kernel32/profile.h"
+#include "win32/kernel32/thread_registry.h"
 
 void HostDriverList::RemoveDriver(HT_Driver* pDriver) {
     // The driver is already destroyed: its address only identifies the entry.

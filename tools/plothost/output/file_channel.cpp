@@ -7,8 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "win32/interrupt_requests.h"
-#include "win32/native_path.h"
+#include "win32/kernel32/interrupt_requests.h"
+#include "win32/kernel32/native_path.h"
 
 namespace {
 

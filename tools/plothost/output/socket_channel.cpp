@@ -13,7 +13,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "win32/interrupt_requests.h"
+#include "win32/kernel32/interrupt_requests.h"
 
 namespace {
 

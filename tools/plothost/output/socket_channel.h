@@ -8,7 +8,7 @@
 // plotter has taken every byte, so that a job that did not arrive whole is
 // never told as done. A job that fails or is dropped before its end resets
 // the connection: the plotter must not take a partial job for a whole one.
-// Every wait also wakes for Ctrl-C or SIGTERM (win32/interrupt_requests.h).
+// Every wait also wakes for Ctrl-C or SIGTERM (win32/kernel32/interrupt_requests.h).
 #pragma once
 
 #include <chrono>

@@ -1,7 +1,7 @@
 #include "playback/emf_player.h"
 
 #include "gdi/plot_device.h"
-#include "win32/metafile/metafile_player.h"
+#include "win32/gdi32/metafile/metafile_player.h"
 
 bool PlayMetafile(const EmfDocument& doc, HostContext* host, const PlayOptions& options,
                   RunSummary* summary, std::string* error) {

@@ -8,9 +8,9 @@
 
 #include "commands/run_summary.h"
 #include "pxrdriver/host_context.h"
-#include "win32/emf.h"
-#include "win32/metafile/gdi_state.h"
-#include "win32/metafile/gdi_transform.h"
+#include "win32/gdi32/emf/emf.h"
+#include "win32/gdi32/metafile/gdi_state.h"
+#include "win32/gdi32/metafile/gdi_transform.h"
 
 struct PlayOptions {
     ReferenceDevice device;  // of the metafile's header

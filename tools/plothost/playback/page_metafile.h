@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "playback/page_placement.h"
-#include "win32/emf_reader.h"
+#include "win32/gdi32/emf/emf_reader.h"
 
 // The page's metafile bytes. False with a message when the placement
 // leaves no page (a scale that collapses it, or a frame beyond what a

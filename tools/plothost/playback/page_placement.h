@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "win32/metafile/gdi_state.h"
-#include "win32/metafile/gdi_transform.h"
-#include "win32/emf_records.h"
+#include "win32/gdi32/metafile/gdi_state.h"
+#include "win32/gdi32/metafile/gdi_transform.h"
+#include "win32/gdi32/emf/emf_records.h"
 
 struct PrintableArea {
     int widthPixels = 0;   // HORZRES

@@ -1,0 +1,82 @@
+#include "win32/gdi32/metafile/curve_flattening.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// Huge curves are cut into at most this many pieces: beyond it they lie far
+// off any sheet, where the plotter clips them anyway.
+constexpr double kMaxPieces = 65536;
+
+double Length(DPoint v) {
+    return std::hypot(v.x, v.y);
+}
+
+int PieceCount(double wanted) {
+    if (!(wanted >= 1)) return 1;  // also for not-a-number
+    return static_cast<int>(std::min(std::ceil(wanted), kMaxPieces));
+}
+
+}  // namespace
+
+void FlattenCubic(DPoint p0, DPoint c1, DPoint c2, DPoint p3, double tolerance,
+                  std::vector<DPoint>* out) {
+    // Wang's bound: n uniform pieces keep a cubic within
+    // 3 * 2 / 8 * max|second difference| / n^2 of its chords.
+    const double d1 = Length({p0.x - 2 * c1.x + c2.x, p0.y - 2 * c1.y + c2.y});
+    const double d2 = Length({c1.x - 2 * c2.x + p3.x, c1.y - 2 * c2.y + p3.y});
+    const int n = PieceCount(std::sqrt(0.75 * std::max(d1, d2) / tolerance));
+    for (int i = 1; i < n; ++i) {
+        const double t = static_cast<double>(i) / n;
+        const double u = 1 - t;
+        const double b0 = u * u * u;
+        const double b1 = 3 * u * u * t;
+        const double b2 = 3 * u * t * t;
+        const double b3 = t * t * t;
+        out->push_back({b0 * p0.x + b1 * c1.x + b2 * c2.x + b3 * p3.x,
+                        b0 * p0.y + b1 * c1.y + b2 * c2.y + b3 * p3.y});
+    }
+    out->push_back(p3);
+}
+
+double EllipseAngleOf(const EllipseArc& ellipse, DPoint p) {
+    const double dx = ellipse.rx > 0 ? (p.x - ellipse.center.x) / ellipse.rx : 0;
+    const double dy = ellipse.ry > 0 ? (p.y - ellipse.center.y) / ellipse.ry : 0;
+    if (dx == 0 && dy == 0) return 0;
+    return std::atan2(-dy, dx);
+}
+
+DPoint EllipsePoint(const EllipseArc& ellipse, double angle) {
+    return {ellipse.center.x + ellipse.rx * std::cos(angle),
+            ellipse.center.y - ellipse.ry * std::sin(angle)};
+}
+
+void FlattenArc(const EllipseArc& arc, const Affine& toDevice, double tolerance, bool withStart,
+                std::vector<DPoint>* out) {
+    // The ellipse's largest radius on the device (the larger singular value
+    // of the transform times the radii) bounds the sagitta of each piece:
+    // r (1 - cos(step / 2)) <= tolerance.
+    const DPoint u = ApplyLinear(toDevice, {arc.rx, 0});
+    const DPoint v = ApplyLinear(toDevice, {0, arc.ry});
+    const double sum = u.x * u.x + u.y * u.y + v.x * v.x + v.y * v.y;
+    const double det = u.x * v.y - u.y * v.x;
+    const double radius =
+        std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2);
+    double step = 2 * std::numbers::pi;
+    if (radius > tolerance) step = 2 * std::acos(1 - tolerance / radius);
+    const int n = PieceCount(std::fabs(arc.sweep) / step);
+    if (withStart) out->push_back(Apply(toDevice, EllipsePoint(arc, arc.start)));
+    for (int i = 1; i <= n; ++i) {
+        const double angle = arc.start + arc.sweep * i / n;
+        out->push_back(Apply(toDevice, EllipsePoint(arc, angle)));
+    }
+}
+
+double ArcSweep(double start, double end, bool clockwise) {
+    const double turn = 2 * std::numbers::pi;
+    double sweep = std::fmod(clockwise ? start - end : end - start, turn);
+    if (sweep <= 1e-12) sweep += turn;
+    return clockwise ? -sweep : sweep;
+}

@@ -1,0 +1,149 @@
+// StretchDIBits into a memory device context, and the stretch mode.
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <cmath>
+
+#include "gdi32/gdi_coverage.h"
+#include "gdi32/halftone_stretch.h"
+
+namespace {
+
+// Output rows made at a time when the clip needs a coverage mask.
+constexpr int kRowsPerPass = 64;
+
+// The bytes of the BITMAPINFO the header announces: header, masks of a
+// plain BI_BITFIELDS header and colour table. Like GDI, StretchDIBits has
+// no length to check against and trusts the header for it.
+bool InfoBytes(const BITMAPINFO* bmi, UINT usage, size_t* bytes) {
+    const DWORD size = bmi->bmiHeader.biSize;
+    if (size == sizeof(BITMAPCOREHEADER)) {
+        const auto* core = reinterpret_cast<const BITMAPCOREHEADER*>(bmi);
+        const size_t entry = usage == DIB_PAL_COLORS ? 2 : 3;
+        *bytes = size + (core->bcBitCount <= 8 ? (size_t{1} << core->bcBitCount) * entry : 0);
+        return core->bcBitCount <= 32;
+    }
+    if (size < sizeof(BITMAPINFOHEADER) || size > 124) return false;
+    const BITMAPINFOHEADER& h = bmi->bmiHeader;
+    size_t total = size;
+    if (h.biCompression == BI_BITFIELDS && size == sizeof(BITMAPINFOHEADER)) total += 12;
+    if (h.biBitCount <= 8) {
+        const size_t max = size_t{1} << h.biBitCount;
+        const size_t colors = h.biClrUsed == 0 || h.biClrUsed > max ? max : h.biClrUsed;
+        total += colors * (usage == DIB_PAL_COLORS ? 2 : 4);
+    }
+    *bytes = total;
+    return true;
+}
+
+// Bytes of pixel data: whole rows for uncompressed bitmaps, biSizeImage
+// for compressed ones.
+size_t BitsBytes(const BITMAPINFO* bmi) {
+    const BITMAPINFOHEADER& h = bmi->bmiHeader;
+    if (h.biSize == sizeof(BITMAPCOREHEADER)) {
+        const auto* core = reinterpret_cast<const BITMAPCOREHEADER*>(bmi);
+        uint64_t stride;
+        if (!DibImage::StrideFor(core->bcWidth, core->bcBitCount, &stride)) return 0;
+        return static_cast<size_t>(stride * core->bcHeight);
+    }
+    if (h.biCompression != BI_RGB && h.biCompression != BI_BITFIELDS) return h.biSizeImage;
+    uint64_t stride, bytes;
+    const uint64_t rows = h.biHeight < 0 ? -int64_t{h.biHeight} : h.biHeight;
+    if (!DibImage::StrideFor(h.biWidth, h.biBitCount, &stride) ||
+        __builtin_mul_overflow(stride, rows, &bytes) || bytes > SIZE_MAX)
+        return 0;
+    return static_cast<size_t>(bytes);
+}
+
+}  // namespace
+
+extern "C" {
+
+int WINAPI SetStretchBltMode(HDC hdc, int mode) {
+    HDC__* dc = FindDc(hdc);
+    if (!dc || mode < BLACKONWHITE || mode > HALFTONE) return 0;
+    const int old = dc->stretchMode;
+    dc->stretchMode = mode;
+    return old;
+}
+
+int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc,
+                         int ySrc, int SrcWidth, int SrcHeight, const void* lpBits,
+                         const BITMAPINFO* lpbmi, UINT iUsage, DWORD rop) {
+    HDC__* dc = FindDc(hdc);
+    size_t infoBytes;
+    if (!dc || !lpBits || !lpbmi || !InfoBytes(lpbmi, iUsage, &infoBytes)) return 0;
+    DibImage image;
+    if (image.Open(lpbmi, infoBytes, lpBits, BitsBytes(lpbmi), iUsage) != DibStatus::Ok) return 0;
+    if (DestWidth == 0 || DestHeight == 0 || SrcWidth == 0 || SrcHeight == 0) return 0;
+    // The scan lines drawn; |INT_MIN| is taken as INT_MAX.
+    const int scans = SrcHeight < 0 ? (SrcHeight == INT_MIN ? INT_MAX : -SrcHeight) : SrcHeight;
+
+    // The destination in device pixels; corners computed wide, so that
+    // extents near 2^31 do not wrap.
+    const DPointF c0 = dc->ToDevice(xDest, yDest);
+    const DPointF c1 = dc->ToDevice(static_cast<double>(xDest) + DestWidth,
+                                    static_cast<double>(yDest) + DestHeight);
+    auto round = [](double v) { return std::clamp(std::floor(v + 0.5), -1e15, 1e15); };
+    const double dx0 = round(c0.x), dx1 = round(c1.x), dy0 = round(c0.y), dy1 = round(c1.y);
+    if (dx0 == dx1 || dy0 == dy1) return scans;
+    auto toLong = [](double v) { return static_cast<LONG>(std::clamp(v, -2e9, 2e9)); };
+    RECT area;
+    if (!DrawableArea(*dc,
+                      RECT{toLong(std::min(dx0, dx1)), toLong(std::min(dy0, dy1)),
+                           toLong(std::max(dx0, dx1)), toLong(std::max(dy0, dy1))},
+                      &area))
+        return scans;
+
+    // The source rectangle in display rows: a bottom-up bitmap counts ySrc
+    // from its bottom row.
+    const double sx0 = xSrc, sx1 = static_cast<double>(xSrc) + SrcWidth;
+    const double H = image.Height();
+    const double sy0 = image.TopDown() ? ySrc : H - ySrc - static_cast<double>(SrcHeight);
+    const double sy1 = sy0 + SrcHeight;
+    // Clamped as doubles first: a source rectangle may lie 2^32 away.
+    const double W = image.Width();
+    const int xlo = static_cast<int>(std::clamp(std::min(sx0, sx1), 0.0, W));
+    const int xhi = static_cast<int>(std::clamp(std::max(sx0, sx1), 0.0, W)) - 1;
+    const int ylo = static_cast<int>(std::clamp(std::min(sy0, sy1), 0.0, H));
+    const int yhi = static_cast<int>(std::clamp(std::max(sy0, sy1), 0.0, H)) - 1;
+    if (xlo > xhi || ylo > yhi) return scans;  // the source rectangle misses the bitmap
+
+    const bool halftone = dc->stretchMode == HALFTONE;
+    const HalftoneAxisTaps xTaps =
+        BuildAxisTaps(dx0, dx1, sx0, sx1, area.left, area.right, xlo, xhi, halftone);
+    const HalftoneAxisTaps yTaps =
+        BuildAxisTaps(dy0, dy1, sy0, sy1, area.top, area.bottom, ylo, yhi, halftone);
+    RowStretcher stretcher(image, xTaps, yTaps);
+    const int width = area.right - area.left;
+    std::vector<uint32_t> row(static_cast<size_t>(width));
+    const uint32_t pattern = dc->brush ? RasterPixelOf(dc->brush->color) : 0;
+
+    const bool masked = !dc->clipLayers.empty();
+    GdiCoverage coverage;
+    for (int top = area.top; top < area.bottom; top += kRowsPerPass) {
+        const int bottom = std::min(area.bottom, top + kRowsPerPass);
+        if (masked &&
+            !coverage.Build(*dc, RECT{area.left, top, area.right, bottom}, nullptr, ALTERNATE))
+            return 0;
+        for (int y = top; y < bottom; ++y) {
+            BYTE* p = dc->bitmap->Row(y) + static_cast<size_t>(area.left) * 4;
+            if (!masked && rop == SRCCOPY) {
+                // A 0x00RRGGBB value is blue, green, red, 0 in memory: the
+                // section's own pixel, so the row is made in place.
+                static_assert(std::endian::native == std::endian::little);
+                stretcher.Row(y - area.top, reinterpret_cast<uint32_t*>(p));
+                continue;
+            }
+            stretcher.Row(y - area.top, row.data());
+            for (int j = 0; j < width; ++j, p += 4) {
+                if (masked && !coverage.Covered(area.left + j, y)) continue;
+                const uint32_t src = row[static_cast<size_t>(j)] & 0x00FFFFFF;
+                StorePixel(p, ApplyRop3(rop, pattern, src, LoadPixel(p)));
+            }
+        }
+    }
+    return scans;
+}
+
+}  // extern "C"

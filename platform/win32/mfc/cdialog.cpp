@@ -1,0 +1,160 @@
+#include "mfc/cdialog.h"
+
+#include <atomic>
+
+#include "mfc/ddx.h"
+#include "win32/user32/ui_presenter.h"
+
+namespace {
+std::atomic<HINSTANCE> g_resourceHandle{nullptr};
+}
+
+HINSTANCE AfxGetResourceHandle() {
+    return g_resourceHandle.load();
+}
+
+void AfxSetResourceHandle(HINSTANCE hInstResource) {
+    g_resourceHandle.store(hInstResource);
+}
+
+int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT) {
+    UiPresenter* presenter = GetUiPresenter();
+    if (!presenter) return IDCANCEL;
+    return presenter->ShowMessageBox(nullptr, lpszText ? lpszText : "", "", nType);
+}
+
+int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
+    char text[1024];
+    LoadStringA(AfxGetResourceHandle(), nIDPrompt, text, sizeof text);
+    return AfxMessageBox(text, nType, nIDHelp);
+}
+
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+
+CDialog::~CDialog() = default;
+
+const AFX_MSGMAP* CDialog::GetMessageMap() const {
+    return GetThisMessageMap();
+}
+
+const AFX_MSGMAP* CDialog::GetThisMessageMap() {
+    static const AFX_MSGMAP_ENTRY entries[] = {
+        {WM_COMMAND, 0, IDOK, AfxSig_vv, &CDialog::OnOK, nullptr, nullptr},
+        {WM_COMMAND, 0, IDCANCEL, AfxSig_vv, &CDialog::OnCancel, nullptr, nullptr},
+        {WM_TIMER, 0, 0, AfxSig_vw, nullptr, nullptr, &CDialog::OnTimer},
+        {0, 0, 0, AfxSig_end, nullptr, nullptr, nullptr}};
+    static const AFX_MSGMAP map = {nullptr, &entries[0]};
+    return &map;
+}
+
+INT_PTR CDialog::DoModal() {
+    HINSTANCE module = TemplateModule();
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
+    if (!found) return -1;
+    const auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(module, found)));
+    const auto dialogTemplate = ParseDialogTemplate(bytes, SizeofResource(module, found));
+    if (!dialogTemplate) return -1;
+
+    m_window = std::make_unique<DialogWindow>(static_cast<int>(m_nIDTemplate), *dialogTemplate,
+                                              m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr, this);
+    m_window->m_hModule = module;
+    m_hWnd = m_window->Handle();
+    OnInitDialog();
+    if (!m_window->m_bEnded) {
+        UiPresenter* presenter = GetUiPresenter();
+        if (presenter) presenter->RunDialog(*m_window);
+        if (!m_window->m_bEnded) RunDialogUnseen(*m_window);
+    }
+    const INT_PTR result = m_window->m_nResult;
+    m_items.clear();
+    m_window.reset();
+    m_hWnd = nullptr;
+    return result;
+}
+
+HINSTANCE CDialog::TemplateModule() const {
+    return AfxGetResourceHandle();
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return !dx.m_bFailed;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+void CDialog::EndDialog(int nResult) {
+    ::EndDialog(m_hWnd, nResult);
+}
+
+void CDialog::OnOK() {
+    if (!UpdateData(TRUE)) return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::OnTimer(UINT_PTR) {
+    Default();
+}
+
+CWnd* CDialog::GetDlgItem(int nID) {
+    HWND control = ::GetDlgItem(m_hWnd, nID);
+    if (!control) return nullptr;
+    auto& wrapper = m_items[nID];
+    if (!wrapper) wrapper = std::make_unique<CWnd>(control);
+    return wrapper.get();
+}
+
+void CDialog::GotoDlgCtrl(CWnd* pWndCtrl) {
+    if (!pWndCtrl) return;
+    ::SetFocus(pWndCtrl->m_hWnd);
+    if (ControlWindow* c = ControlWindowFromHandle(pWndCtrl->m_hWnd))
+        if (c->m_kind == ControlKind::Edit) c->Send(EM_SETSEL, 0, -1);
+}
+
+UINT_PTR CDialog::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer) {
+    return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
+}
+
+const AFX_MSGMAP_ENTRY* CDialog::FindEntry(UINT message, UINT code, UINT id) const {
+    for (const AFX_MSGMAP* map = GetMessageMap(); map;
+         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
+        for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->nSig != AfxSig_end; ++e)
+            if (e->nMessage == message && e->nCode == code && (message == WM_TIMER || e->nID == id))
+                return e;
+    return nullptr;
+}
+
+LRESULT CDialog::OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) {
+        const AFX_MSGMAP_ENTRY* e = FindEntry(WM_COMMAND, HIWORD(wParam), LOWORD(wParam));
+        if (e) (this->*(e->pfn))();
+        return 0;
+    }
+    if (message == WM_NOTIFY && lParam) {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        const AFX_MSGMAP_ENTRY* e =
+            FindEntry(WM_NOTIFY, header->code, static_cast<UINT>(header->idFrom));
+        LRESULT result = 0;
+        if (e) (this->*(e->pfnNotify))(header, &result);
+        return result;
+    }
+    if (message == WM_TIMER) {
+        const AFX_MSGMAP_ENTRY* e = FindEntry(WM_TIMER, 0, 0);
+        if (e) (this->*(e->pfnTimer))(wParam);
+        return 0;
+    }
+    return 0;
+}

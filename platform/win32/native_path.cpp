@@ -1,8 +1,0 @@
-#include "win32/native_path.h"
-
-std::string NativePath(const char* path) {
-    std::string native = path ? path : "";
-    for (char& c : native)
-        if (c == '\\') c = '/';
-    return native;
-}
