@@ -61,6 +61,10 @@ public:
         for (std::string& w : words) argv.push_back(w.data());
         argv.push_back(nullptr);
         const std::string out = dir.path() + "/stdout.txt";
+        // Emptied before the start: a caller looking for a line must not
+        // find one of an earlier run.
+        std::ofstream(out, std::ios::trunc);
+        std::ofstream(m_errors, std::ios::trunc);
         m_pid = fork();
         if (m_pid == 0) {  // only async-signal-safe calls until exec
             const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
