@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "support/job_harness.h"
 #include "support/pcl_row_decoder.h"
 #include "reader/plot_reader.h"
+#include "win32/gdi32/dib.h"
 
 namespace {
 
@@ -312,6 +314,48 @@ TEST_F(BitmapCallbacks, BadHeadersAreRefusedOrDrawNothing) {
     ASSERT_EQ(Draw(0, 0, 2, 2, dib, 0, 0, 2, 2), 1);
     EXPECT_EQ(Rows(h.TakeBytes(), 2),
               (std::vector<pcl::Bytes>{Rgb({0xFFFFFF, 0xFFFFFF}), Rgb({0xFFFFFF, 0xFFFFFF})}));
+}
+
+// An empty destination sends no image, so neither entry says it did; a
+// destination wholly outside the clip is placed as an all-white raster
+// would be, which the entry counts as sent (RasterSizeFollowsTheSizeRule).
+TEST_F(BitmapCallbacks, AnEmptyDestinationIsNotSent) {
+    const TestDib dib = DirectDib(2, 2, 32, {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFFFFFFFF});
+    const struct { int w, h; } cases[] = {{0, 10}, {10, 0}, {0, 0}, {0, -10}, {-10, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(Draw(10, 10, c.w, c.h, dib, 0, 0, 2, 2), 0) << c.w << " x " << c.h;
+        EXPECT_EQ(DrawAlpha(10, 10, c.w, c.h, dib), 0) << c.w << " x " << c.h;
+        EXPECT_TRUE(h.Take().empty()) << c.w << " x " << c.h;
+    }
+}
+
+// A one-bit source goes to the plain entry whatever its header's form: the
+// alpha entry's bytes are the plain entry's, at the size the size rule
+// gives (500 x 500 = 250 000 pixels: the destination's), not the source's.
+TEST_F(BitmapCallbacks, OneBitSourcesOfEitherHeaderFormGoToThePlainEntry) {
+    TestDib info = IndexedDib(100, 100, 1, {0x000000, 0xFFFFFF}, std::vector<int>(10000, 0));
+    for (int i = 0; i < 100; ++i) info.bits[static_cast<size_t>(i) * 16] = 0xF0;  // a white bar
+    // The same bitmap with a BITMAPCOREHEADER: 16-bit sizes, RGBTRIPLE colours.
+    TestDib core;
+    const BITMAPCOREHEADER coreHeader{sizeof(BITMAPCOREHEADER), 100, 100, 1, 1};
+    core.info.resize(sizeof coreHeader + 6);
+    std::memcpy(core.info.data(), &coreHeader, sizeof coreHeader);
+    std::memset(core.info.data() + sizeof coreHeader + 3, 0xFF, 3);
+    core.bits = info.bits;
+    for (const TestDib* dib : {&info, &core}) {
+        const char* form = dib == &core ? "core header" : "info header";
+        ASSERT_EQ(Draw(0, 0, 500, 500, *dib, 0, 0, 100, 100), 1) << form;
+        const Chunks plain = h.Take();
+        ASSERT_EQ(
+            h.Table().OnDrawBitmapAlpha(&h.host, 0, 0, 500, 500, 0, 0, 100, 100, dib->bits.data(),
+                                        dib->Info(), DIB_RGB_COLORS, SRCCOPY),
+            1)
+            << form;
+        const Chunks alpha = h.Take();
+        ASSERT_GE(alpha.size(), 8u) << form;
+        EXPECT_EQ(alpha[6], "\x1b*r500S") << form;
+        EXPECT_TRUE(alpha == plain) << form;
+    }
 }
 
 }  // namespace

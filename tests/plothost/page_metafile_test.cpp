@@ -3,6 +3,7 @@
 // the drawing reaches beyond it.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -77,6 +78,108 @@ TEST(PageMetafile, FrameWidensToThePageAndTheClipComesOnlyWhenNeeded) {
         } else {
             EXPECT_EQ(second.type, doc.records[1].type) << c.what;
         }
+    }
+}
+
+// The page in the drawing's units must fit the 32-bit coordinates of a
+// metafile's records: a reference device of 2^31 pixels, or a scale that
+// makes the page billions of the drawing's units wide, is refused by the
+// placement both plot modes share, and by the page builder itself.
+TEST(PageMetafile, APageBeyondThirtyTwoBitCoordinatesIsRefused) {
+    struct Case {
+        const char* what;
+        LONG devicePixels;  // of 100 mm
+        ScaleChoice choice;
+        double scale;
+        bool placed;
+    };
+    // The area is 2000 x 3000 pixels of 0.1 mm. At scale s it spans 30000 / s
+    // hundredths of a millimetre of the drawing down: 2.0e9 at 1.5e-5 fits
+    // in 2^31 - 1, 2.3e9 at 1.3e-5 does not.
+    const Case cases[] = {
+        {"a reference device of 0x7ffffffe pixels", 0x7ffffffe, ScaleChoice::Auto, 1, false},
+        {"scale 1e-6", 1000, ScaleChoice::Fixed, 1e-6, false},
+        {"scale 1.3e-5", 1000, ScaleChoice::Fixed, 1.3e-5, false},
+        {"scale 1.5e-5", 1000, ScaleChoice::Fixed, 1.5e-5, true},
+        // The drawing's frame far beyond any page stays a clip of the page.
+        {"scale 1e12", 1000, ScaleChoice::Fixed, 1e12, true},
+    };
+    for (const Case& c : cases) {
+        EmfBuilder emf;
+        emf.Device(c.devicePixels, c.devicePixels, 100, 100);
+        emf.MoveTo(0, 0).LineTo(900, 900);
+        const std::vector<BYTE> bytes = emf.Bytes();
+        EmfDocument doc;
+        std::string error;
+        ASSERT_TRUE(ParseEnhMetaFile(bytes.data(), bytes.size(), &doc, &error)) << error;
+        ReferenceDevice device;
+        ASSERT_TRUE(ReadReferenceDevice(doc.header, &device, &error)) << error;
+        const PrintableArea area{2000, 3000, 254};
+        Placement placement;
+        const bool placed =
+            PlaceDrawing(doc.header, device, area, c.choice, c.scale, &placement, &error);
+        EXPECT_EQ(placed, c.placed) << c.what << ": " << error;
+        if (!placed) {
+            EXPECT_NE(error.find("32-bit coordinates"), std::string::npos)
+                << c.what << ": " << error;
+            continue;
+        }
+        EXPECT_GT(placement.frame.right, 0) << c.what;
+        EXPECT_GT(placement.frame.bottom, 0) << c.what;
+        std::vector<BYTE> page;
+        if (BuildPageMetafile(doc, device, placement, area, &page, &error)) {
+            EmfDocument built;
+            EXPECT_TRUE(ParseEnhMetaFile(page.data(), page.size(), &built, &error))
+                << c.what << ": " << error;
+        }
+    }
+}
+
+TEST(PageMetafile, ThePageBuilderChecksThirtyTwoBitLimitsItself) {
+    // A hundredth of a millimetre a reference pixel: frame and bounds share
+    // their units.
+    EmfBuilder emf;
+    emf.Device(10000, 10000, 100, 100);
+    emf.MoveTo(0, 0).LineTo(900, 900);
+    const std::vector<BYTE> bytes = emf.Bytes();
+    EmfDocument doc;
+    std::string error;
+    ASSERT_TRUE(ParseEnhMetaFile(bytes.data(), bytes.size(), &doc, &error)) << error;
+    ReferenceDevice device;
+    ASSERT_TRUE(ReadReferenceDevice(doc.header, &device, &error)) << error;
+    const PrintableArea area{2000, 3000, 254};
+    struct Case {
+        const char* what;
+        double dx;   // the page's left edge is at -dx reference pixels
+        double m11;  // plotter pixels a reference pixel
+        LONG left;   // the frame's left and right edges when built
+        LONG right;
+    } cases[] = {
+        {"left edge at the lower limit", 2147483648.0, 1, INT_MIN, INT_MIN + 2000},
+        {"left edge past the lower limit", 2147483649.0, 1, 0, 0},
+        {"right edge at the upper limit", -(2147483647.0 - 2000), 1, INT_MAX - 2000, INT_MAX},
+        {"right edge past the upper limit", -(2147483648.0 - 2000), 1, 0, 0},
+        // 2000 plotter pixels are 2e9 reference pixels, then 4e9.
+        {"a page of 2e9 reference pixels", 0, 1e-6, 0, 2000000000},
+        {"a page of 4e9 reference pixels", 0, 0.5e-6, 0, 0},
+    };
+    for (const Case& c : cases) {
+        Placement placement;
+        placement.toDevice = Affine{c.m11, 0, 0, 1, c.dx, 0};
+        std::vector<BYTE> page;
+        const bool built = BuildPageMetafile(doc, device, placement, area, &page, &error);
+        EXPECT_EQ(built, c.left != c.right) << c.what << ": " << error;
+        if (!built) {
+            EXPECT_NE(error.find("32-bit coordinates"), std::string::npos)
+                << c.what << ": " << error;
+            continue;
+        }
+        EmfDocument parsed;
+        ASSERT_TRUE(ParseEnhMetaFile(page.data(), page.size(), &parsed, &error)) << c.what;
+        EXPECT_EQ(parsed.header.rclFrame.left, c.left) << c.what;
+        EXPECT_EQ(parsed.header.rclFrame.right, c.right) << c.what;
+        // The bounds include their right edge.
+        EXPECT_EQ(parsed.header.rclBounds.right, c.right - 1) << c.what;
     }
 }
 

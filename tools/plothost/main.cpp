@@ -39,7 +39,10 @@ const char kUsage[] =
     "                     when it fits, else scaled to fit; only what lies inside\n"
     "                     the frame is plotted. The paper, orientation and scale,\n"
     "                     the records played and skipped and the bytes written\n"
-    "                     are told on standard error\n"
+    "                     are told on standard error. Ctrl-C (or SIGTERM) stops\n"
+    "                     a plot cleanly: no plot file or temporary file is left,\n"
+    "                     a network plotter's connection is reset; once the job\n"
+    "                     is complete it changes nothing\n"
     "  configure [--driver PLOTTER]\n"
     "                     show the plotter's settings dialog (needs a display)\n"
     "  settings [--driver PLOTTER] [--set FIELD=VALUE ...]\n"
@@ -116,7 +119,8 @@ const char kUsage[] =
     "                     from the application folder\n"
     "  -h, --help         show this help\n"
     "\n"
-    "Exit status: 0 done, 1 the work failed, 2 the command line is wrong.\n";
+    "Exit status: 0 done, 1 the work failed, 2 the command line is wrong, 130 a\n"
+    "plot stopped by Ctrl-C (143 by SIGTERM).\n";
 
 int UsageError(const std::string& message) {
     std::fprintf(stderr, "plothost: %s\nTry 'plothost --help'.\n", message.c_str());

@@ -1,17 +1,19 @@
 // Dialogs handed to the presenters on Linux: the scripted presenter runs the
 // tests' scripts on them, the terminal presenter draws a progress dialog as
-// a line and takes Ctrl-C for its Cancel button.
+// a line and takes Ctrl-C for its Cancel button, and waits for the answer to
+// its question as long as Ctrl-C does not cancel it.
 #include "win32/user32/ui_presenter.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <mutex>
+#include <poll.h>
 #include <thread>
 #include <unistd.h>
 
+#include "win32/kernel32/interrupt_requests.h"
+#include "user32/answer_line.h"
 #include "win32/user32/dialog_window.h"
 
 void ScriptedPresenter::RunDialog(DialogWindow& dialog) {
@@ -27,45 +29,6 @@ void ScriptedPresenter::RunDialog(DialogWindow& dialog) {
     script(dialog);
 }
 
-namespace {
-
-// Ctrl-C presses Cancel of every progress dialog open at the time: each
-// dialog compares the count with the one it began with.
-std::atomic<unsigned> g_interrupts{0};
-std::mutex g_signalLock;
-int g_progressDialogs = 0;
-void (*g_previousHandler)(int) = nullptr;
-
-void OnInterrupt(int) {
-    g_interrupts.fetch_add(1);
-}
-
-// The handler is the process's: taken by the first progress dialog,
-// given back by the last, whatever threads they run on.
-class InterruptAsCancel {
-public:
-    InterruptAsCancel() {
-        std::lock_guard<std::mutex> lock(g_signalLock);
-        if (g_progressDialogs++ == 0) g_previousHandler = std::signal(SIGINT, OnInterrupt);
-        m_nSeen = g_interrupts.load();
-    }
-    ~InterruptAsCancel() {
-        std::lock_guard<std::mutex> lock(g_signalLock);
-        if (--g_progressDialogs == 0) std::signal(SIGINT, g_previousHandler);
-    }
-    bool Pressed() {
-        const unsigned now = g_interrupts.load();
-        const bool pressed = now != m_nSeen;
-        m_nSeen = now;
-        return pressed;
-    }
-
-private:
-    unsigned m_nSeen;
-};
-
-}  // namespace
-
 void TerminalPresenter::RunDialog(DialogWindow& dialog) {
     const ControlWindow* bar = nullptr;
     for (const auto& control : dialog.Controls())
@@ -75,8 +38,11 @@ void TerminalPresenter::RunDialog(DialogWindow& dialog) {
                      dialog.m_strCaption.c_str());
         return;
     }
-    // A progress dialog runs on its timers; Ctrl-C is its Cancel button.
-    InterruptAsCancel interrupt;
+    // A progress dialog runs on its timers; Ctrl-C is its Cancel button. A
+    // host that holds the signals for a whole job may have noted one before
+    // the dialog opened: that presses Cancel too, at the first look.
+    InterruptScope interrupts(kInterruptCtrlC);
+    bool cancelled = false;
     const bool live = isatty(STDERR_FILENO);
     using Clock = std::chrono::steady_clock;
     // The rate counts from the first rows seen, so a slow start of the
@@ -86,8 +52,16 @@ void TerminalPresenter::RunDialog(DialogWindow& dialog) {
     int shownPercent = -1;
     bool drawn = false;
     while (!dialog.m_bEnded) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        if (interrupt.Pressed()) dialog.UserClick(IDCANCEL);
+        // Between ticks, awake at once for a signal until it has pressed
+        // Cancel; after that the dialog only waits for its end, unseen.
+        if (cancelled)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        else
+            WaitForInterrupt(100);
+        if (!cancelled && InterruptSignal()) {
+            dialog.UserClick(IDCANCEL);
+            cancelled = true;
+        }
         const std::vector<UINT_PTR> timers = dialog.m_timers;
         for (UINT_PTR id : timers) dialog.TimerTick(id);
         if (dialog.m_bHidden) continue;
@@ -109,4 +83,16 @@ void TerminalPresenter::RunDialog(DialogWindow& dialog) {
         }
     }
     if (live && drawn) std::fprintf(stderr, "\n");
+}
+
+bool WaitForAnswerLine() {
+    pollfd waits[2] = {{STDIN_FILENO, POLLIN, 0}, {InterruptWakeDescriptor(), POLLIN, 0}};
+    while (waits[1].fd >= 0) {
+        if (InterruptSignal()) return false;
+        if (poll(waits, 2, -1) <= 0) continue;
+        if (waits[0].revents) return true;
+        // Readable without a signal noted: a late byte of an earlier scope.
+        if (!InterruptSignal()) waits[1].fd = -1;
+    }
+    return true;
 }

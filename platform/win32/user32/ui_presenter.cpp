@@ -7,6 +7,8 @@
 #include <mutex>
 #include <unistd.h>
 
+#include "user32/answer_line.h"
+
 namespace {
 std::atomic<UiPresenter*> g_presenter{nullptr};
 }
@@ -83,6 +85,10 @@ bool TerminalPresenter::ShowSaveDialog(const SaveFileRequest& request, std::stri
     }
     std::fprintf(stderr, "Save plot as [%s] (empty line accepts, '-' cancels): ",
                  request.strInitialName.c_str());
+    if (!WaitForAnswerLine()) {
+        std::fprintf(stderr, "\n");
+        return false;
+    }
     std::string line;
     if (!std::getline(std::cin, line) || line == "-") return false;
     *pPath = line.empty() ? request.strInitialName : line;

@@ -76,9 +76,11 @@ public:
     bool ShowSaveDialog(const SaveFileRequest& request, std::string* pPath) override;
     // A dialog with a progress bar (the plot transaction) runs on its
     // timers with the bar drawn on stderr (ProgressLine) and Ctrl-C as
-    // Cancel; while hidden it runs on undrawn. Any other dialog cannot be
-    // shown on a terminal and is left to CDialog (unseen on its timers, or
-    // Cancel).
+    // Cancel (win32/kernel32/interrupt_requests.h: also a signal noted before the
+    // dialog opened, while the host held the signals); while hidden it runs
+    // on undrawn. Any other dialog cannot be shown on a terminal and is left
+    // to CDialog (unseen on its timers, or Cancel). The save dialog's
+    // question is cancelled by a signal the host holds.
     void RunDialog(DialogWindow& dialog) override;
 
     std::string strSaveAs;  // when set, the save dialog answers with it
