@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "gdi32/gdi_coverage.h"
+#include "gdi32/metafile/cosmetic_line.h"
 #include "win32/gdi32/metafile/dash_pattern.h"
 #include "win32/gdi32/metafile/gdi_state.h"
 
@@ -59,7 +60,10 @@ struct Mask {
 
 // Rasterises draw over area into storage, which is kept from figure to
 // figure of a playback: a page band draws thousands of figures, and a fresh
-// block for each costs more than drawing it.
+// block for each costs more than drawing it. A pixel counts when the point
+// at its top-left corner is inside, as GDI fills (a rectangle's right and
+// bottom edges are outside it); cairo samples the pixel's centre, so the
+// figures go half a pixel right and down.
 Mask RasteriseMask(std::vector<uint8_t>& storage, const RECT& area,
                    const std::function<void(cairo_t*)>& draw) {
     Mask mask;
@@ -74,7 +78,7 @@ Mask RasteriseMask(std::vector<uint8_t>& storage, const RECT& area,
         cairo_image_surface_create_for_data(storage.data(), CAIRO_FORMAT_A8, width, height, stride);
     cairo_t* cr = cairo_create(surface);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    cairo_translate(cr, -area.left, -area.top);
+    cairo_translate(cr, 0.5 - area.left, 0.5 - area.top);
     draw(cr);
     const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
     cairo_destroy(cr);
@@ -87,8 +91,22 @@ Mask RasteriseMask(std::vector<uint8_t>& storage, const RECT& area,
     return mask;
 }
 
-// The pixels of the area (device pixels) that draw covers (a pixel counts
-// when its centre is inside), one byte a pixel; empty when cairo failed.
+// A mask of nothing over area, in storage.
+Mask BlankMask(std::vector<uint8_t>& storage, const RECT& area) {
+    Mask mask;
+    mask.area = area;
+    const size_t width = static_cast<size_t>(std::max<LONG>(0, area.right - area.left));
+    const size_t bytes = width * static_cast<size_t>(std::max<LONG>(0, area.bottom - area.top));
+    if (bytes == 0) return mask;
+    if (storage.size() < bytes) storage.resize(bytes);
+    std::fill_n(storage.begin(), bytes, 0);
+    mask.stride = width;
+    mask.data = storage.data();
+    return mask;
+}
+
+// The pixels of the area (device pixels) that draw covers, one byte a
+// pixel; empty when cairo failed.
 std::vector<uint8_t> Rasterise(const RECT& area, const std::function<void(cairo_t*)>& draw) {
     std::vector<uint8_t> storage;
     const Mask mask = RasteriseMask(storage, area, draw);
@@ -122,13 +140,16 @@ const RasterRegion* RasterRegionOf(const RegionRef& region) {
     return dynamic_cast<const RasterRegion*>(region.get());
 }
 
+// GDI's 8 x 8 hatch patterns, from the brush origin: the horizontal line
+// in the fourth row, the vertical in the fifth column, the diagonals
+// through the cell's corners.
 bool HatchCovers(ULONG style, int dx, int dy) {
     switch (style) {
-        case HS_HORIZONTAL: return dy == 0;
-        case HS_VERTICAL: return dx == 0;
+        case HS_HORIZONTAL: return dy == 3;
+        case HS_VERTICAL: return dx == 4;
         case HS_FDIAGONAL: return dx == dy;
         case HS_BDIAGONAL: return dx + dy == kHatchCell - 1;
-        case HS_CROSS: return dx == 0 || dy == 0;
+        case HS_CROSS: return dx == 4 || dy == 3;
         case HS_DIAGCROSS: return dx == dy || dx + dy == kHatchCell - 1;
         default: return false;
     }
@@ -350,16 +371,27 @@ void RasterDevice::Stroke(std::span<const Figure> figures, const GdiPen* pen, co
     const int width = PenDeviceWidth(*pen, toDevice);
     // Cosmetic dashes are measured in the device's own pixels.
     const std::vector<double> pattern = DashPattern(*pen, width, 1.0, LengthScale(toDevice));
+    if (width == 1) {
+        // Pixel by pixel, the gaps of a dashed line in the background
+        // colour when it is opaque.
+        const RECT area = BoundsWithin(m_dc, figures, 0);
+        const Mask ink = BlankMask(m_maskStorage, area);
+        const bool opaque = !pattern.empty() && dc.bkMode == OPAQUE;
+        const Mask gaps = opaque ? BlankMask(m_gapStorage, area) : Mask{};
+        if (!ink.data) return;
+        MarkThinLines(figures, pattern, area, ink.stride, m_maskStorage.data(),
+                      opaque ? m_gapStorage.data() : nullptr);
+        if (opaque) PaintMask(m_dc, gaps, dc.clip, RasterPixelOf(dc.bkColor), dc.rop2);
+        PaintMask(m_dc, ink, dc.clip, RasterPixelOf(pen->color), dc.rop2);
+        return;
+    }
     const DWORD cap = pen->style & PS_ENDCAP_MASK;
     const DWORD join = pen->style & PS_JOIN_MASK;
     // Mitred corners reach out up to five widths (cairo's miter limit of 10).
     const Mask mask =
         RasteriseMask(m_maskStorage, BoundsWithin(m_dc, figures, 6 * width), [&](cairo_t* cr) {
-            // A one-pixel pen runs through pixel centres.
-            if (width == 1) cairo_translate(cr, 0.5, 0.5);
             cairo_set_line_width(cr, width);
-            cairo_set_line_cap(cr, width == 1                ? CAIRO_LINE_CAP_BUTT
-                                   : cap == PS_ENDCAP_FLAT   ? CAIRO_LINE_CAP_BUTT
+            cairo_set_line_cap(cr, cap == PS_ENDCAP_FLAT     ? CAIRO_LINE_CAP_BUTT
                                    : cap == PS_ENDCAP_SQUARE ? CAIRO_LINE_CAP_SQUARE
                                                              : CAIRO_LINE_CAP_ROUND);
             cairo_set_line_join(cr, join == PS_JOIN_MITER   ? CAIRO_LINE_JOIN_MITER
@@ -470,7 +502,7 @@ bool RasterDevice::DrawBitmap(const DcState& dc, const RECT& dest, const RECT& s
     m_dc.windowOrg = m_dc.viewportOrg = POINT{0, 0};
     m_dc.windowExt = m_dc.viewportExt = SIZE{1, 1};
     const int previousStretch = m_dc.stretchMode;
-    m_dc.stretchMode = HALFTONE;
+    m_dc.stretchMode = dc.stretchMode;
     const int lines =
         StretchDIBits(&m_dc, dest.left, dest.top, dest.right, dest.bottom, source.left, source.top,
                       source.right, source.bottom, bits, info, usage, rop);

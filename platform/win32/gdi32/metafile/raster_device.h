@@ -49,4 +49,5 @@ private:
 
     HDC__& m_dc;
     std::vector<uint8_t> m_maskStorage;  // the coverage of the figure being drawn
+    std::vector<uint8_t> m_gapStorage;   // the gaps of a dashed line drawn opaque
 };
