@@ -234,10 +234,12 @@ std::vector<BYTE> Transforms() {
     emf.ExtCreatePen(4, PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE | PS_JOIN_MITER, 4,
                      RGB(0, 120, 0));
     emf.ExtCreatePen(5, PS_GEOMETRIC | PS_DASH | PS_ENDCAP_FLAT, 3, RGB(160, 0, 0));
-    const auto figure = [&] {
+    // Ellipses only where the transform does not turn or shear them: Wine
+    // draws a turned ellipse upright in the box of its turned corners.
+    const auto figure = [&](bool upright) {
         emf.Select(1).Select(3);
         Rect(emf, EMR_RECTANGLE, 0, 0, 80, 50, {});
-        Rect(emf, EMR_ELLIPSE, 10, 60, 90, 110, {});
+        if (upright) Rect(emf, EMR_ELLIPSE, 10, 60, 90, 110, {});
         emf.Select(2);
         Rect(emf, EMR_RECTANGLE, 90, 0, 140, 50, {});
         emf.Select(4).Poly(EMR_POLYLINE, {{0, 130}, {40, 120}, {70, 150}, {130, 125}});
@@ -245,17 +247,17 @@ std::vector<BYTE> Transforms() {
     };
     const float c = std::cos(0.5236f), s = std::sin(0.5236f);
     emf.World(1, 0, 0, 1, 20, 20);
-    figure();
+    figure(true);
     emf.World(1.5f * c, 1.5f * s, -1.5f * s, 1.5f * c, 300, 10);
-    figure();
+    figure(false);
     emf.World(1, 0, 0.4f, 0.8f, 20, 250);
-    figure();
+    figure(false);
     // Mapping modes under the world transform.
     emf.World(1, 0, 0, 1, 0, 0);
     emf.Mode(EMR_SETMAPMODE, MM_ANISOTROPIC);
     emf.Record(EMR_SETWINDOWEXTEX, {200, 200}).Record(EMR_SETVIEWPORTEXTEX, {240, 150});
     emf.Record(EMR_SETVIEWPORTORGEX, {330, 260});
-    figure();
+    figure(true);
     return emf.Bytes();
 }
 

@@ -8,6 +8,7 @@
 
 #include "gdi32/gdi_coverage.h"
 #include "gdi32/metafile/cosmetic_line.h"
+#include "gdi32/metafile/wide_line.h"
 #include "win32/gdi32/metafile/dash_pattern.h"
 #include "win32/gdi32/metafile/gdi_state.h"
 
@@ -368,12 +369,19 @@ void RasterDevice::Fill(std::span<const Figure> figures, const GdiBrush* brush, 
 void RasterDevice::Stroke(std::span<const Figure> figures, const GdiPen* pen, const DcState& dc,
                           const Affine& toDevice) {
     if (!pen || pen->DashKind() == PS_NULL || dc.rop2 == R2_NOP || !m_dc.bitmap) return;
-    const int width = PenDeviceWidth(*pen, toDevice);
-    // Cosmetic dashes are measured in the device's own pixels.
-    const std::vector<double> pattern = DashPattern(*pen, width, 1.0, LengthScale(toDevice));
+    // GDI takes the width of a geometric pen along the x axis, in whole
+    // pixels.
+    int width = 1;
+    if (!pen->cosmetic && pen->width > 0) {
+        const POINT o = RoundToDevice(Apply(toDevice, {0, 0}));
+        const POINT x = RoundToDevice(Apply(toDevice, {pen->width, 0}));
+        const double w = std::floor(std::hypot(double(x.x) - o.x, double(x.y) - o.y));
+        width = static_cast<int>(std::clamp(w, 1.0, 1e6));
+    }
     if (width == 1) {
         // Pixel by pixel, the gaps of a dashed line in the background
         // colour when it is opaque.
+        const std::vector<double> pattern = DashPattern(*pen, 1, 1.0, LengthScale(toDevice));
         const RECT area = BoundsWithin(m_dc, figures, 0);
         const Mask ink = BlankMask(m_maskStorage, area);
         const bool opaque = !pattern.empty() && dc.bkMode == OPAQUE;
@@ -385,31 +393,36 @@ void RasterDevice::Stroke(std::span<const Figure> figures, const GdiPen* pen, co
         PaintMask(m_dc, ink, dc.clip, RasterPixelOf(pen->color), dc.rop2);
         return;
     }
-    const DWORD cap = pen->style & PS_ENDCAP_MASK;
-    const DWORD join = pen->style & PS_JOIN_MASK;
-    // Mitred corners reach out up to five widths (cairo's miter limit of 10).
+    WidePen wide;
+    wide.width = width;
+    wide.cap = pen->style & PS_ENDCAP_MASK;
+    wide.join = pen->style & PS_JOIN_MASK;
+    // Only geometric pens are dashed when wide; user styles in logical units.
+    if (!pen->cosmetic && (pen->style & PS_TYPE_MASK) == PS_GEOMETRIC) {
+        if (pen->DashKind() == PS_USERSTYLE)
+            for (double length : DashPattern(*pen, width, 1.0, LengthScale(toDevice)))
+                wide.dashes.push_back(std::llround(length));
+        else
+            wide.dashes = GeometricDashes(pen->DashKind(), wide.cap, width);
+    }
+    const std::vector<std::vector<POINT>> pieces = WidenFigures(figures, wide);
+    // The pieces turned one way, so that the winding rule fills their union.
     const Mask mask =
         RasteriseMask(m_maskStorage, BoundsWithin(m_dc, figures, 6 * width), [&](cairo_t* cr) {
-            cairo_set_line_width(cr, width);
-            cairo_set_line_cap(cr, cap == PS_ENDCAP_FLAT     ? CAIRO_LINE_CAP_BUTT
-                                   : cap == PS_ENDCAP_SQUARE ? CAIRO_LINE_CAP_SQUARE
-                                                             : CAIRO_LINE_CAP_ROUND);
-            cairo_set_line_join(cr, join == PS_JOIN_MITER   ? CAIRO_LINE_JOIN_MITER
-                                    : join == PS_JOIN_BEVEL ? CAIRO_LINE_JOIN_BEVEL
-                                                            : CAIRO_LINE_JOIN_ROUND);
-            std::vector<POINT> closed;
-            for (const Figure& figure : figures) {
-                std::span<const POINT> points(figure.points);
-                if (points.size() < 2) continue;
-                if (figure.closed) {
-                    closed.assign(points.begin(), points.end());
-                    closed.push_back(points.front());
-                    points = closed;
+            for (const std::vector<POINT>& piece : pieces) {
+                long long area = 0;
+                for (size_t i = 0, j = piece.size() - 1; i < piece.size(); j = i++)
+                    area += static_cast<long long>(piece[j].x) * piece[i].y -
+                            static_cast<long long>(piece[i].x) * piece[j].y;
+                if (area >= 0) {
+                    AddFigure(cr, piece, true);
+                } else {
+                    const std::vector<POINT> turned(piece.rbegin(), piece.rend());
+                    AddFigure(cr, turned, true);
                 }
-                CutIntoDashes(points, pattern,
-                              [&](std::span<const POINT> dash) { AddFigure(cr, dash, false); });
             }
-            cairo_stroke(cr);
+            cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+            cairo_fill(cr);
         });
     PaintMask(m_dc, mask, dc.clip, RasterPixelOf(pen->color), dc.rop2);
 }

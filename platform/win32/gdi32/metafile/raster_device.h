@@ -29,6 +29,7 @@ public:
 
     int DeviceCaps(int index) const override;
     bool VisibleArea(RECT* area) const override;
+    bool GdiPixelCurves() const override { return true; }
     RegionRef RectRegion(const RECT& rect) override;
     RegionRef PolygonRegion(std::span<const POINT> points, int fillMode) override;
     RegionRef QuadsRegion(std::span<const std::array<POINT, 4>> quads) override;
