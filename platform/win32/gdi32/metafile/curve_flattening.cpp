@@ -44,7 +44,9 @@ void FlattenCubic(DPoint p0, DPoint c1, DPoint c2, DPoint p3, double tolerance,
 
 namespace {
 
-// GDI's Bézier arithmetic: sixteenths of a pixel, halves rounded up.
+// GDI's Bézier arithmetic: sixteenths of a pixel, halves rounded up
+// (always up: GDI rounds those below zero towards zero, which would draw a
+// curve differently in each band of a page).
 constexpr int kGdiShift = 4;
 constexpr long long kGdiPixel = 1 << kGdiShift;
 constexpr int kGdiMaxDepth = 8;
@@ -58,7 +60,7 @@ struct LPoint {
 };
 
 LPoint Middle(LPoint a, LPoint b) {
-    return {(a.x + b.x + 1) / 2, (a.y + b.y + 1) / 2};
+    return {(a.x + b.x + 1) >> 1, (a.y + b.y + 1) >> 1};
 }
 
 // The control point lies between the ends along the chord's main axis.

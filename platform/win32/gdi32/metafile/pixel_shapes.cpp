@@ -13,15 +13,21 @@
 
 namespace {
 
+// Boxes larger than this many pixels each way go the general way: the
+// integer ellipse walks every pixel of the outline.
+constexpr LONG kLargestBox = 16384;
+
 // The box in device pixels, corners in order; false when the transform
-// turns, shears or mirrors, or the box has no size.
+// turns, shears or mirrors, or the box has no size or a very large one.
 bool DeviceBox(const Playback& pb, const RECTL& box, RECT* out) {
     const Affine& t = pb.ToDevice();
     if (t.m12 != 0 || t.m21 != 0 || t.m11 <= 0 || t.m22 <= 0) return false;
     const POINT a = RoundToDevice(Apply(t, Logical(POINTL{box.left, box.top})));
     const POINT b = RoundToDevice(Apply(t, Logical(POINTL{box.right, box.bottom})));
     *out = RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
-    return out->right > out->left && out->bottom > out->top;
+    const long long w = static_cast<long long>(out->right) - out->left;
+    const long long h = static_cast<long long>(out->bottom) - out->top;
+    return w > 0 && h > 0 && w <= kLargestBox && h <= kLargestBox;
 }
 
 // A size in logical units on the device, as whole pixels.

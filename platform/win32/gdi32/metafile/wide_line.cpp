@@ -3,12 +3,18 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <numbers>
 
 #include "win32/gdi32/metafile/gdi_ellipse.h"
 
 namespace {
 
 using Polygons = std::vector<std::vector<POINT>>;
+
+// Round caps and joins of pens up to this width are GDI's elliptic region,
+// a rectangle a row; wider ones a polygon of kDiscCorners corners.
+constexpr int kLargestDisc = 1024;
+constexpr int kDiscCorners = 256;
 
 // One end of a segment's quadrilateral: the side across the line there,
 // and the segment's direction.
@@ -67,9 +73,18 @@ class Widener {
 public:
     Widener(const WidePen& pen, Polygons& out) : m_pen(pen), m_out(out), m_dashes(pen.dashes) {
         const int w = pen.width;
-        if (pen.cap == PS_ENDCAP_ROUND || pen.join == PS_JOIN_ROUND)
+        if (pen.cap != PS_ENDCAP_ROUND && pen.join != PS_JOIN_ROUND) return;
+        if (w <= kLargestDisc) {
             m_disc =
                 RoundRectRows(-(w / 2), -(w / 2), (w + 1) / 2 + 1, (w + 1) / 2 + 1, w + 1, w + 1);
+            return;
+        }
+        // Far wider than any pen GDI draws: a polygon of many corners.
+        for (int i = 0; i < kDiscCorners; ++i) {
+            const double a = 2 * std::numbers::pi * i / kDiscCorners;
+            m_circle.push_back(POINT{static_cast<LONG>(std::lround(w / 2.0 * std::cos(a))),
+                                     static_cast<LONG>(std::lround(w / 2.0 * std::sin(a)))});
+        }
     }
 
     void Figure(std::vector<POINT> points, bool closed) {
@@ -98,6 +113,11 @@ private:
         Add({{L, T}, {R, T}, {R, B}, {L, B}});
     }
     void Disc(POINT at) {
+        if (!m_circle.empty()) {
+            std::vector<POINT> circle;
+            for (const POINT& p : m_circle) circle.push_back(Offset(at, p.x, p.y));
+            return Add(std::move(circle));
+        }
         for (const RECT& row : m_disc)
             AddRect(at.x + row.left, at.y + row.top, at.x + row.right, at.y + row.bottom);
     }
@@ -186,8 +206,8 @@ private:
         const double limit = m_pen.miterLimit * m_pen.width;
         if (((x - at.x) * (x - at.x) + (y - at.y) * (y - at.y)) * 4 > limit * limit) return false;
         Add({b.start, a.start,
-             POINT{static_cast<LONG>(std::round(x)), static_cast<LONG>(std::round(y))}, b.end,
-             a.end});
+             POINT{static_cast<LONG>(std::floor(x + 0.5)), static_cast<LONG>(std::floor(y + 0.5))},
+             b.end, a.end});
         return true;
     }
 
@@ -284,7 +304,8 @@ private:
     const WidePen& m_pen;
     Polygons& m_out;
     DashWalk m_dashes;
-    std::vector<RECT> m_disc;  // round caps and joins, about (0, 0)
+    std::vector<RECT> m_disc;     // round caps and joins, about (0, 0)
+    std::vector<POINT> m_circle;  // the same for pens too wide for rows
 };
 
 }  // namespace
