@@ -44,14 +44,12 @@ Steps StepsOf(POINT a, POINT b) {
 
 void MarkThinLines(std::span<const Figure> figures, std::span<const double> pattern,
                    const RECT& area, size_t stride, uint8_t* ink, uint8_t* gaps) {
-    // Dashes of whole pixels; a pattern of no length draws solid.
-    std::vector<long long> lengths;
-    long long period = 0;
-    for (double length : pattern) {
-        lengths.push_back(std::max<long long>(0, std::llround(length)));
-        period += lengths.back();
-    }
-    if (period == 0) lengths.clear();
+    // The pattern in pixel steps, not rounded entry by entry, so that a
+    // style unit of a fraction of a pixel keeps its period; a pattern of no
+    // length draws solid.
+    double period = 0;
+    for (double length : pattern) period += std::max(0.0, length);
+    const bool dashed = period > 0;
     const auto mark = [&](uint8_t* bytes, int x, int y) {
         bytes[static_cast<size_t>(y - area.top) * stride + static_cast<size_t>(x - area.left)] = 1;
     };
@@ -63,10 +61,11 @@ void MarkThinLines(std::span<const Figure> figures, std::span<const double> patt
         for (size_t i = 0; i < segments; ++i) {
             const POINT a = points[i], b = points[(i + 1) % points.size()];
             done += CosmeticLine(a, b, area, [&](int x, int y, long long step) {
-                if (lengths.empty()) return mark(ink, x, y);
-                long long at = (done + step) % period;
+                if (!dashed) return mark(ink, x, y);
+                double at = std::fmod(static_cast<double>(done + step), period);
                 size_t k = 0;
-                while (at >= lengths[k]) at -= lengths[k++];
+                while (k + 1 < pattern.size() && at >= std::max(0.0, pattern[k]))
+                    at -= std::max(0.0, pattern[k++]);
                 if (k % 2 == 0)
                     mark(ink, x, y);
                 else if (gaps)

@@ -14,7 +14,7 @@
 
 namespace {
 
-// GDI hatches repeat every 8 device pixels.
+// GDI hatches repeat every 8 pixels (style units).
 constexpr int kHatchCell = 8;
 
 int Width(const HDC__& dc) {
@@ -34,6 +34,17 @@ std::shared_ptr<RasterRegion> EmptyRegion(const HDC__& dc, const RECT& box) {
     region->inside.assign(static_cast<size_t>(region->box.right - region->box.left) *
                               static_cast<size_t>(region->box.bottom - region->box.top),
                           0);
+    return region;
+}
+
+// A rectangle over box (clamped to the bitmap), keeping no bytes.
+std::shared_ptr<RasterRegion> WholeRegion(const HDC__& dc, const RECT& box) {
+    auto region = std::make_shared<RasterRegion>();
+    const LONG l = std::clamp<LONG>(box.left, 0, Width(dc));
+    const LONG t = std::clamp<LONG>(box.top, 0, Height(dc));
+    region->box = RECT{l, t, std::clamp<LONG>(box.right, l, Width(dc)),
+                       std::clamp<LONG>(box.bottom, t, Height(dc))};
+    region->whole = true;
     return region;
 }
 
@@ -141,17 +152,16 @@ const RasterRegion* RasterRegionOf(const RegionRef& region) {
     return dynamic_cast<const RasterRegion*>(region.get());
 }
 
-// GDI's 8 x 8 hatch patterns, from the brush origin: the horizontal line
-// in the fourth row, the vertical in the fifth column, the diagonals
-// through the cell's corners.
-bool HatchCovers(ULONG style, int dx, int dy) {
+// Whether the hatch draws pixel (dx, dy) of its cell (from the brush
+// origin): GDI's 8 x 8 patterns in cells of eight pixels.
+bool HatchCovers(ULONG style, const HatchOffsets& at, int dx, int dy) {
     switch (style) {
-        case HS_HORIZONTAL: return dy == 3;
-        case HS_VERTICAL: return dx == 4;
+        case HS_HORIZONTAL: return dy == at.horizontal;
+        case HS_VERTICAL: return dx == at.vertical;
         case HS_FDIAGONAL: return dx == dy;
-        case HS_BDIAGONAL: return dx + dy == kHatchCell - 1;
-        case HS_CROSS: return dx == 4 || dy == 3;
-        case HS_DIAGCROSS: return dx == dy || dx + dy == kHatchCell - 1;
+        case HS_BDIAGONAL: return dx + dy == at.rising;
+        case HS_CROSS: return dx == at.vertical || dy == at.horizontal;
+        case HS_DIAGCROSS: return dx == dy || dx + dy == at.rising;
         default: return false;
     }
 }
@@ -178,7 +188,7 @@ void PaintPlain(HDC__& dc, const Mask& mask, const RasterRegion* region, RECT ar
         const uint8_t* covered = mask.data + static_cast<size_t>(y - mask.area.top) * mask.stride +
                                  static_cast<size_t>(area.left - mask.area.left);
         const uint8_t* inside = nullptr;
-        if (region)
+        if (region && !region->whole)
             inside = region->inside.data() +
                      static_cast<size_t>(y - region->box.top) *
                          static_cast<size_t>(region->box.right - region->box.left) +
@@ -254,11 +264,9 @@ bool RasterDevice::VisibleArea(RECT* area) const {
 }
 
 RegionRef RasterDevice::RectRegion(const RECT& rect) {
-    auto region =
-        EmptyRegion(m_dc, RECT{std::min(rect.left, rect.right), std::min(rect.top, rect.bottom),
-                               std::max(rect.left, rect.right), std::max(rect.top, rect.bottom)});
-    std::fill(region->inside.begin(), region->inside.end(), 1);
-    return region;
+    return WholeRegion(m_dc,
+                       RECT{std::min(rect.left, rect.right), std::min(rect.top, rect.bottom),
+                            std::max(rect.left, rect.right), std::max(rect.top, rect.bottom)});
 }
 
 RegionRef RasterDevice::PolygonRegion(std::span<const POINT> points, int fillMode) {
@@ -300,6 +308,10 @@ RegionRef RasterDevice::CombineRegions(const RegionRef& a, const RegionRef& b, i
     if (mode == RGN_AND) box = both;
     if (mode == RGN_OR || mode == RGN_XOR) box = either;
     if (box.right <= box.left || box.bottom <= box.top) box = none;
+    // Rectangles that meet in a rectangle stay rectangles.
+    const bool wholeA = ra && ra->whole, wholeB = rb && rb->whole;
+    if ((mode == RGN_AND && wholeA && wholeB) || (mode == RGN_COPY && wholeA))
+        return WholeRegion(m_dc, box);
     auto result = EmptyRegion(m_dc, box);
     const RECT& r = result->box;
     size_t i = 0;
@@ -328,9 +340,10 @@ RegionRef RasterDevice::OffsetRegion(const RegionRef& region, POINT by) {
         return static_cast<LONG>(
             std::clamp<long long>(static_cast<long long>(v) + d, INT_MIN / 2, INT_MAX / 2));
     };
-    auto result =
-        EmptyRegion(m_dc, RECT{Shift(from->box.left, by.x), Shift(from->box.top, by.y),
-                               Shift(from->box.right, by.x), Shift(from->box.bottom, by.y)});
+    const RECT moved{Shift(from->box.left, by.x), Shift(from->box.top, by.y),
+                     Shift(from->box.right, by.x), Shift(from->box.bottom, by.y)};
+    if (from->whole) return WholeRegion(m_dc, moved);
+    auto result = EmptyRegion(m_dc, moved);
     const RECT& r = result->box;
     size_t i = 0;
     for (int y = r.top; y < r.bottom; ++y)
@@ -358,9 +371,11 @@ void RasterDevice::Fill(std::span<const Figure> figures, const GdiBrush* brush, 
     }
     const POINT origin = dc.brushOrg;
     const ULONG style = brush->hatch;
+    const int cell = static_cast<int>(std::max(1.0, std::round(kHatchCell * m_styleUnit)));
+    const HatchOffsets at = HatchCellOffsets(cell);
     const std::function<int(int, int)> hatch = [&](int x, int y) {
-        return HatchCovers(style, Modulo(static_cast<long long>(x) - origin.x, kHatchCell),
-                           Modulo(static_cast<long long>(y) - origin.y, kHatchCell));
+        return HatchCovers(style, at, Modulo(static_cast<long long>(x) - origin.x, cell),
+                           Modulo(static_cast<long long>(y) - origin.y, cell));
     };
     PaintMask(m_dc, mask, dc.clip, colour, dc.rop2, &hatch, RasterPixelOf(dc.bkColor),
               dc.bkMode == OPAQUE);
@@ -381,7 +396,8 @@ void RasterDevice::Stroke(std::span<const Figure> figures, const GdiPen* pen, co
     if (width == 1) {
         // Pixel by pixel, the gaps of a dashed line in the background
         // colour when it is opaque.
-        const std::vector<double> pattern = DashPattern(*pen, 1, 1.0, LengthScale(toDevice));
+        const std::vector<double> pattern =
+            DashPattern(*pen, 1, m_styleUnit, LengthScale(toDevice));
         const RECT area = BoundsWithin(m_dc, figures, 0);
         const Mask ink = BlankMask(m_maskStorage, area);
         const bool opaque = !pattern.empty() && dc.bkMode == OPAQUE;
@@ -397,14 +413,10 @@ void RasterDevice::Stroke(std::span<const Figure> figures, const GdiPen* pen, co
     wide.width = width;
     wide.cap = pen->style & PS_ENDCAP_MASK;
     wide.join = pen->style & PS_JOIN_MASK;
-    // Only geometric pens are dashed when wide; user styles in logical units.
-    if (!pen->cosmetic && (pen->style & PS_TYPE_MASK) == PS_GEOMETRIC) {
-        if (pen->DashKind() == PS_USERSTYLE)
-            for (double length : DashPattern(*pen, width, 1.0, LengthScale(toDevice)))
-                wide.dashes.push_back(std::llround(length));
-        else
-            wide.dashes = GeometricDashes(pen->DashKind(), wide.cap, width);
-    }
+    // Only geometric pens are dashed when wide, in whole pixels.
+    if (!pen->cosmetic && (pen->style & PS_TYPE_MASK) == PS_GEOMETRIC)
+        for (double length : DashPattern(*pen, width, m_styleUnit, LengthScale(toDevice)))
+            wide.dashes.push_back(std::llround(length));
     const std::vector<std::vector<POINT>> pieces = WidenFigures(figures, wide);
     // The pieces turned one way, so that the winding rule fills their union.
     const Mask mask =

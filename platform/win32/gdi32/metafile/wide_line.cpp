@@ -33,11 +33,7 @@ POINT Offset(POINT p, long long dx, long long dy) {
 // is left of it, and whether it is a dash (else a gap).
 class DashWalk {
 public:
-    explicit DashWalk(const std::vector<long long>& dashes) : m_dashes(dashes) {
-        for (long long d : dashes) m_period += d;
-        if (dashes.size() % 2) m_period *= 2;  // an odd count runs twice, swapped
-        Reset();
-    }
+    explicit DashWalk(const std::vector<long long>& dashes) : m_dashes(dashes) { Reset(); }
     void Reset() {
         m_entry = 0;
         m_left = m_dashes.empty() ? 0 : m_dashes[0];
@@ -45,25 +41,19 @@ public:
     }
     long long Left() const { return m_left; }
     bool Dash() const { return m_dash; }
-    // Moves on by length. Coming to the end of an entry moves to the
-    // start of the next, even one of no length, so that a dot of no
-    // length is drawn (by its caps).
-    void Skip(long long length) {
-        if (m_period <= 0) return;
-        length %= m_period;
-        while (length >= m_left) {
-            length -= m_left;
-            m_entry = (m_entry + 1) % m_dashes.size();
-            m_left = m_dashes[m_entry];
-            m_dash = !m_dash;
-            if (length == 0) return;
-        }
-        m_left -= length;
+    // Moves on by less than what is left of the entry.
+    void Advance(long long length) { m_left -= std::clamp<long long>(length, 0, m_left); }
+    // Moves to the start of the next entry, even one of no length, so that
+    // a dot of no length is drawn (by its caps). (Wine takes a whole period
+    // for none and draws only the first dot of a round PS_DOT.)
+    void Next() {
+        m_entry = (m_entry + 1) % m_dashes.size();
+        m_left = m_dashes[m_entry];
+        m_dash = !m_dash;
     }
 
 private:
     const std::vector<long long>& m_dashes;
-    long long m_period = 0;
     size_t m_entry = 0;
     long long m_left = 0;
     bool m_dash = true;
@@ -93,7 +83,9 @@ public:
         while (points.size() > 2 && Same(points[points.size() - 1], points[points.size() - 2]))
             points.pop_back();
         if (points.size() < 2) return;
-        if (m_pen.dashes.empty()) {
+        long long period = 0;
+        for (long long d : m_pen.dashes) period += std::max(0LL, d);
+        if (period <= 0) {  // solid, or dashes of no length that cannot show
             const size_t n = points.size();
             Segments(points, closed, 0, closed ? n : n - 1, points[0],
                      closed ? points[0] : points[n - 1]);
@@ -262,7 +254,7 @@ private:
                                   : dx == 0 ? std::llabs(dy)
                                             : std::hypot(double(dx), double(dy));
             if (length - used < m_dashes.Left()) {
-                m_dashes.Skip(static_cast<long long>(length - used));
+                m_dashes.Advance(static_cast<long long>(length - used));
                 used = 0;
                 continue;
             }
@@ -284,7 +276,7 @@ private:
                 }
             }
             firstDone = true;
-            m_dashes.Skip(m_dashes.Left());
+            m_dashes.Next();
             from = to;
             start = i;
             --i;  // on along the same segment
@@ -315,21 +307,4 @@ std::vector<std::vector<POINT>> WidenFigures(std::span<const Figure> figures, co
     Widener widener(pen, out);
     for (const Figure& figure : figures) widener.Figure(figure.points, figure.closed);
     return out;
-}
-
-std::vector<long long> GeometricDashes(DWORD style, DWORD cap, int width) {
-    std::vector<long long> units;
-    switch (style) {
-        case PS_DASH: units = {3, 1}; break;
-        case PS_DOT: units = {1, 1}; break;
-        case PS_DASHDOT: units = {3, 1, 1, 1}; break;
-        case PS_DASHDOTDOT: units = {3, 1, 1, 1, 1, 1}; break;
-        default: return {};
-    }
-    for (size_t i = 0; i < units.size(); ++i) {
-        units[i] *= width;
-        // The caps reach half a width beyond each end of a dash.
-        if (cap != PS_ENDCAP_FLAT) units[i] += i % 2 ? width : -width;
-    }
-    return units;
 }

@@ -25,9 +25,3 @@ struct WidePen {
 // The polygons whose union is the figures' lines (each one filled on its
 // own with the top-left rule: pixel rows are rectangles of four points).
 std::vector<std::vector<POINT>> WidenFigures(std::span<const Figure> figures, const WidePen& pen);
-
-// GDI's dash pattern of a geometric pen of width pixels for a standard
-// style (PS_DASH ... PS_DASHDOTDOT): a dash of three widths and a gap of
-// one for PS_DASH, and so on; with round or square caps each dash is a
-// width shorter and each gap a width longer, the caps filling them.
-std::vector<long long> GeometricDashes(DWORD style, DWORD cap, int width);
