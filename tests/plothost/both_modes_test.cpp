@@ -57,6 +57,7 @@ std::vector<BYTE> ThickUserStyle() {
 struct Drawing {
     std::string name;
     std::vector<BYTE> bytes;
+    int dpi = 300;
 };
 
 std::vector<Drawing> Drawings() {
@@ -68,6 +69,8 @@ std::vector<Drawing> Drawings() {
     for (const ReferenceDrawing& d : ReferenceDrawings()) drawings.push_back({d.name, d.build()});
     drawings.push_back({"beyond_the_frame", BeyondTheFrame()});
     drawings.push_back({"thick_user_style", ThickUserStyle()});
+    // Dashes of 0.04 mm show at 600 dpi (at 300 both plots draw the bar solid).
+    drawings.push_back({"thick_user_style_600", ThickUserStyle(), 600});
     return drawings;
 }
 
@@ -75,7 +78,7 @@ TEST(BothModes, DrawingsPutTheSameInkOnPaper) {
     for (const Drawing& d : Drawings()) {
         ScratchDir dir;
         ASSERT_TRUE(WriteBytes(dir.path() + "/drawing.emf", d.bytes)) << d.name;
-        const std::string plot = "plot drawing.emf --dpi 300 --paper A4 ";
+        const std::string plot = "plot drawing.emf --paper A4 --dpi " + std::to_string(d.dpi) + " ";
         const PlothostRun vector = RunPlothostIn(dir, plot + kVector + " -o vector.plt");
         ASSERT_EQ(vector.status, 0) << d.name << ": " << vector.errors;
         const PlothostRun page = RunPlothostIn(dir, plot + kInComputer + " -o page.plt");

@@ -413,10 +413,9 @@ void RasterDevice::Stroke(std::span<const Figure> figures, const GdiPen* pen, co
     wide.width = width;
     wide.cap = pen->style & PS_ENDCAP_MASK;
     wide.join = pen->style & PS_JOIN_MASK;
-    // Only geometric pens are dashed when wide, in whole pixels.
+    // Only geometric pens are dashed when wide.
     if (!pen->cosmetic && (pen->style & PS_TYPE_MASK) == PS_GEOMETRIC)
-        for (double length : DashPattern(*pen, width, m_styleUnit, LengthScale(toDevice)))
-            wide.dashes.push_back(std::llround(length));
+        wide.dashes = DashPattern(*pen, width, m_styleUnit, LengthScale(toDevice));
     const std::vector<std::vector<POINT>> pieces = WidenFigures(figures, wide);
     // The pieces turned one way, so that the winding rule fills their union.
     const Mask mask =

@@ -33,16 +33,22 @@ POINT Offset(POINT p, long long dx, long long dy) {
 // is left of it, and whether it is a dash (else a gap).
 class DashWalk {
 public:
-    explicit DashWalk(const std::vector<long long>& dashes) : m_dashes(dashes) { Reset(); }
+    explicit DashWalk(const std::vector<double>& dashes) : m_dashes(dashes) {
+        m_whole =
+            std::all_of(dashes.begin(), dashes.end(), [](double d) { return d == std::floor(d); });
+        Reset();
+    }
     void Reset() {
         m_entry = 0;
         m_left = m_dashes.empty() ? 0 : m_dashes[0];
         m_dash = true;
     }
-    long long Left() const { return m_left; }
+    double Left() const { return m_left; }
+    // A pattern of whole pixels, as GDI's are.
+    bool Whole() const { return m_whole; }
     bool Dash() const { return m_dash; }
     // Moves on by less than what is left of the entry.
-    void Advance(long long length) { m_left -= std::clamp<long long>(length, 0, m_left); }
+    void Advance(double length) { m_left -= std::clamp(length, 0.0, m_left); }
     // Moves to the start of the next entry, even one of no length, so that
     // a dot of no length is drawn (by its caps). (Wine takes a whole period
     // for none and draws only the first dot of a round PS_DOT.)
@@ -53,10 +59,11 @@ public:
     }
 
 private:
-    const std::vector<long long>& m_dashes;
+    const std::vector<double>& m_dashes;
     size_t m_entry = 0;
-    long long m_left = 0;
+    double m_left = 0;
     bool m_dash = true;
+    bool m_whole = true;
 };
 
 class Widener {
@@ -83,8 +90,8 @@ public:
         while (points.size() > 2 && Same(points[points.size() - 1], points[points.size() - 2]))
             points.pop_back();
         if (points.size() < 2) return;
-        long long period = 0;
-        for (long long d : m_pen.dashes) period += std::max(0LL, d);
+        double period = 0;
+        for (double d : m_pen.dashes) period += std::max(0.0, d);
         if (period <= 0) {  // solid, or dashes of no length that cannot show
             const size_t n = points.size();
             Segments(points, closed, 0, closed ? n : n - 1, points[0],
@@ -243,7 +250,7 @@ private:
         size_t start = 0, firstCount = 0;
         bool firstDone = false;
         POINT from = pts[0], firstEnd{0, 0};
-        long long used = 0;  // along the segment, up to from
+        double used = 0;  // along the segment, up to from
         const size_t segments = closed ? n : n - 1;
         for (size_t i = 0; i < segments; ++i) {
             const POINT a = pts[i], b = pts[(i + 1) % n];
@@ -254,18 +261,24 @@ private:
                                   : dx == 0 ? std::llabs(dy)
                                             : std::hypot(double(dx), double(dy));
             if (length - used < m_dashes.Left()) {
-                m_dashes.Advance(static_cast<long long>(length - used));
+                // GDI's patterns of whole pixels go on by whole pixels.
+                const double rest = length - used;
+                m_dashes.Advance(m_dashes.Whole() ? std::trunc(rest) : rest);
                 used = 0;
                 continue;
             }
             used += m_dashes.Left();
+            // GDI cuts its whole-pixel patterns towards the segment's start;
+            // patterns of fractions of a pixel are cut at the nearest pixel.
+            const auto whole = [&](double v) {
+                return static_cast<long long>(m_dashes.Whole() ? std::trunc(v) : std::round(v));
+            };
             if (dy == 0)
-                dx = dx > 0 ? used : -used;
+                dx = whole(dx > 0 ? used : -used);
             else if (dx == 0)
-                dy = dy > 0 ? used : -used;
+                dy = whole(dy > 0 ? used : -used);
             else
-                dx = static_cast<long long>(dx * used / length),
-                dy = static_cast<long long>(dy * used / length);
+                dx = whole(dx * used / length), dy = whole(dy * used / length);
             const POINT to = Offset(a, dx, dy);
             if (m_dashes.Dash()) {
                 if (!firstDone && closed) {

@@ -18,8 +18,9 @@ struct WidePen {
     DWORD cap = PS_ENDCAP_ROUND;
     DWORD join = PS_JOIN_ROUND;
     double miterLimit = 10;  // in half widths, as SetMiterLimit takes it
-    // Dash, gap, dash, ... in device pixels; empty for a solid line.
-    std::vector<long long> dashes;
+    // Dash, gap, dash, ... in device pixels (GDI's are whole pixels); empty
+    // for a solid line.
+    std::vector<double> dashes;
 };
 
 // The polygons whose union is the figures' lines (each one filled on its
