@@ -4,6 +4,8 @@
 #include <climits>
 
 #include "rip_internal.h"
+#include "win32/gdi32/device_style.h"
+#include "win32/gdi32/metafile/metafile_player.h"
 
 namespace {
 
@@ -13,6 +15,19 @@ bool ToInt(long long v, int* out) {
     if (v < INT_MIN || v > INT_MAX) return false;
     *out = static_cast<int>(v);
     return true;
+}
+
+// The plotter's screen pixel in device pixels: its resolution (the frame's
+// millimetres onto the raster's pixels) / 96, at least 1. Cosmetic pen
+// styles and hatches are measured in it, as the vector plot measures them.
+double ScreenPixel(const RipPicture& picture) {
+    const EmfDocument* doc = EnhMetaFileDocument(picture.metafile);
+    if (!doc) return 1;
+    const double frameMm =
+        (static_cast<double>(doc->header.rclFrame.right) - doc->header.rclFrame.left) / 100.0;
+    const double pixels = static_cast<double>(picture.dest.right) - picture.dest.left;
+    if (!(frameMm > 0) || !(pixels > 0)) return 1;
+    return std::max(1.0, pixels / (frameMm / 25.4) / 96.0);
 }
 
 }  // namespace
@@ -64,6 +79,7 @@ bool RipCanvas::Render(const RipPicture& picture, unsigned top) {
     Clear();
     if (!PlaceAt(picture.dest, top)) return false;
     if (!SetGraphicsMode(m_dc, GM_ADVANCED)) return false;
+    SetDeviceStyleUnit(m_dc, ScreenPixel(picture));
     bool ok = SetWorldTransform(m_dc, &picture.world) != FALSE;
     if (ok) ok = PlayEnhMetaFile(m_dc, picture.metafile, &picture.dest) != FALSE;
     ModifyWorldTransform(m_dc, nullptr, MWT_IDENTITY);

@@ -88,11 +88,12 @@ TEST_F(BitmapCallbacks, FrameOfASmallBitmapIsExact) {
     EXPECT_EQ(Chunks(chunks.end() - 3, chunks.end()), (Chunks{"\x1b*rC", "\x1b%0B", "\x1b%1B"}));
     std::string all;
     for (const auto& c : chunks) all += c;
-    // HALFTONE enlarging: the inner pixels are 3:1 and 1:3 mixes of their
-    // neighbours (0.75 x 255 = 191, 0.25 x 255 = 64).
+    // HALFTONE enlarging: raster pixel j shows source position j / 2, so
+    // the second is an even mix of the first two (127.5 -> 128) and the
+    // last stays on the last source pixel.
     EXPECT_EQ(Rows(all, 4),
-              (std::vector<pcl::Bytes>{Rgb({0xFF0000, 0xBF4000, 0x40BF00, 0x00FF00}),
-                                       Rgb({0x0000FF, 0x4040FF, 0xBFBFFF, 0xFFFFFF})}));
+              (std::vector<pcl::Bytes>{Rgb({0xFF0000, 0x808000, 0x00FF00, 0x00FF00}),
+                                       Rgb({0x0000FF, 0x8080FF, 0xFFFFFF, 0xFFFFFF})}));
 }
 
 // Grey: "\e*v6W" gives the raster a palette of default colours, so the grey
@@ -178,6 +179,12 @@ TEST_F(BitmapCallbacks, NegativeHeightIsPlacedAtItsTopAndShownMirrored) {
     const std::string all = h.TakeBytes();
     EXPECT_EQ(all.substr(0, 8), "PUPA5,48");
     EXPECT_EQ(Rows(all, 1), (std::vector<pcl::Bytes>{Rgb({0x0000FF}), Rgb({0xFF0000})}));
+    // Mirrored left to right as well, every raster pixel covered.
+    const TestDib row = DirectDib(2, 1, 24, {0xFF0000, 0x00FF00});
+    ASSERT_EQ(Draw(5, 50, -2, 1, row, 0, 0, 2, 1), 1);
+    const std::string mirrored = h.TakeBytes();
+    EXPECT_EQ(mirrored.substr(0, 8), "PUPA3,50");
+    EXPECT_EQ(Rows(mirrored, 2), (std::vector<pcl::Bytes>{Rgb({0x00FF00, 0xFF0000})}));
 }
 
 // The configure-image-data command replaces the plotter's pen palette and

@@ -17,26 +17,27 @@
 
 namespace {
 
-TEST(PageMetafile, FrameWidensToThePageAndTheClipComesOnlyWhenNeeded) {
+// The page is always cut at the drawing's frame, also when the header's
+// bounds claim the drawing lies inside it: its shapes may reach beyond.
+TEST(PageMetafile, FrameWidensToThePageAndAlwaysClips) {
     struct Case {
         const char* what;
-        LONG right, bottom;  // the far corner of a rectangle the drawing fills
-        bool clipped;
+        LONG right, bottom;              // the far corner of a rectangle the drawing fills
+        LONG boundsRight, boundsBottom;  // what the header says of it
     };
     const Case cases[] = {
-        {"inside its frame", 900, 900, false},
-        {"reaching past the right edge", 1200, 900, true},
-        {"reaching below the bottom edge", 900, 1500, true},
+        {"inside its frame", 900, 900, 900, 900},
+        {"reaching past the right edge", 1200, 900, 1200, 900},
+        {"reaching below the bottom edge", 900, 1500, 900, 1500},
+        {"beyond the frame, bounds inside", 1200, 1500, 900, 900},
     };
     for (const Case& c : cases) {
         EmfBuilder emf;  // frame: 100 x 100 mm, 1000 x 1000 reference pixels
         emf.CreateBrush(1, BS_SOLID, RGB(255, 0, 0)).Select(1);
         emf.Box(EMR_RECTANGLE, 100, 100, c.right, c.bottom);
-        std::vector<BYTE> bytes = emf.Bytes();
-        // The header's bounds (reference pixels, edges included) say where
-        // the drawing reaches.
-        const RECTL bounds{100, 100, c.right, c.bottom};
-        std::memcpy(bytes.data() + 8, &bounds, sizeof bounds);
+        // The header's bounds are reference pixels, edges included.
+        emf.Bounds(100, 100, c.boundsRight, c.boundsBottom);
+        const std::vector<BYTE> bytes = emf.Bytes();
         EmfDocument doc;
         std::string error;
         ASSERT_TRUE(ParseEnhMetaFile(bytes.data(), bytes.size(), &doc, &error)) << error;
@@ -62,22 +63,18 @@ TEST(PageMetafile, FrameWidensToThePageAndTheClipComesOnlyWhenNeeded) {
         EXPECT_EQ(built.header.rclFrame.bottom, 30000) << c.what;
         EXPECT_EQ(built.header.nBytes, page.size()) << c.what;
         EXPECT_EQ(built.header.nRecords, built.records.size()) << c.what;
-        EXPECT_EQ(built.records.size(), doc.records.size() + (c.clipped ? 2 : 0)) << c.what;
+        EXPECT_EQ(built.records.size(), doc.records.size() + 2) << c.what;
         const EmfRecordView second = built.records[1];
-        if (c.clipped) {
-            ASSERT_EQ(second.type, static_cast<DWORD>(EMR_INTERSECTCLIPRECT)) << c.what;
-            RECTL clip;
-            std::memcpy(&clip, page.data() + second.offset + 8, sizeof clip);
-            // The frame's 1000 pixels and its edge: plotter pixel 1000 is
-            // reference pixel 1000 here.
-            EXPECT_EQ(clip.left, 0) << c.what;
-            EXPECT_EQ(clip.top, 0) << c.what;
-            EXPECT_EQ(clip.right, 1001) << c.what;
-            EXPECT_EQ(clip.bottom, 1001) << c.what;
-            EXPECT_EQ(built.records[2].type, static_cast<DWORD>(EMR_SETMETARGN)) << c.what;
-        } else {
-            EXPECT_EQ(second.type, doc.records[1].type) << c.what;
-        }
+        ASSERT_EQ(second.type, static_cast<DWORD>(EMR_INTERSECTCLIPRECT)) << c.what;
+        RECTL clip;
+        std::memcpy(&clip, page.data() + second.offset + 8, sizeof clip);
+        // The frame's 1000 pixels and its edge: plotter pixel 1000 is
+        // reference pixel 1000 here.
+        EXPECT_EQ(clip.left, 0) << c.what;
+        EXPECT_EQ(clip.top, 0) << c.what;
+        EXPECT_EQ(clip.right, 1001) << c.what;
+        EXPECT_EQ(clip.bottom, 1001) << c.what;
+        EXPECT_EQ(built.records[2].type, static_cast<DWORD>(EMR_SETMETARGN)) << c.what;
     }
 }
 

@@ -40,9 +40,10 @@ bool BuildPageMetafile(const EmfDocument& doc, const ReferenceDevice& device,
 
     size_t added = 0;
     // The drawing's own frame, in reference pixels (the logical units of a
-    // metafile's start), its right and bottom edge lines included. A
-    // drawing whose bounds lie inside it needs no clip: every band would
-    // only pay for it.
+    // metafile's start), its right and bottom edge lines included. Always:
+    // a drawing's bounds may say it lies inside while its shapes reach
+    // beyond, and the vector plot cuts them at the frame. (A rectangle is a
+    // clip the raster device keeps without a byte a pixel.)
     if (placement.frame.right > placement.frame.left) {
         const Affine& t = placement.toDevice;
         const double fl = -t.dx / t.m11, ft = -t.dy / t.m22;
@@ -55,14 +56,9 @@ bool BuildPageMetafile(const EmfDocument& doc, const ReferenceDevice& device,
             *error = kBeyondRecords;
             return false;
         }
-        const RECTL& b = doc.header.rclBounds;  // right and bottom included
-        const bool inside = b.right >= b.left && b.bottom >= b.top && b.left >= clip.left &&
-                            b.top >= clip.top && b.right < clip.right && b.bottom < clip.bottom;
-        if (!inside) {
-            PutRecord(bytes, EMR_INTERSECTCLIPRECT, {clip.left, clip.top, clip.right, clip.bottom});
-            PutRecord(bytes, EMR_SETMETARGN, {});
-            added = 2;
-        }
+        PutRecord(bytes, EMR_INTERSECTCLIPRECT, {clip.left, clip.top, clip.right, clip.bottom});
+        PutRecord(bytes, EMR_SETMETARGN, {});
+        added = 2;
     }
     bytes->insert(bytes->end(), doc.data + headerSize, doc.data + doc.size);
     header.nBytes = static_cast<DWORD>(bytes->size());

@@ -7,12 +7,14 @@
 #include <functional>
 
 #include "gdi32/gdi_coverage.h"
+#include "gdi32/metafile/cosmetic_line.h"
+#include "gdi32/metafile/wide_line.h"
 #include "win32/gdi32/metafile/dash_pattern.h"
 #include "win32/gdi32/metafile/gdi_state.h"
 
 namespace {
 
-// GDI hatches repeat every 8 device pixels.
+// GDI hatches repeat every 8 pixels (style units).
 constexpr int kHatchCell = 8;
 
 int Width(const HDC__& dc) {
@@ -32,6 +34,17 @@ std::shared_ptr<RasterRegion> EmptyRegion(const HDC__& dc, const RECT& box) {
     region->inside.assign(static_cast<size_t>(region->box.right - region->box.left) *
                               static_cast<size_t>(region->box.bottom - region->box.top),
                           0);
+    return region;
+}
+
+// A rectangle over box (clamped to the bitmap), keeping no bytes.
+std::shared_ptr<RasterRegion> WholeRegion(const HDC__& dc, const RECT& box) {
+    auto region = std::make_shared<RasterRegion>();
+    const LONG l = std::clamp<LONG>(box.left, 0, Width(dc));
+    const LONG t = std::clamp<LONG>(box.top, 0, Height(dc));
+    region->box = RECT{l, t, std::clamp<LONG>(box.right, l, Width(dc)),
+                       std::clamp<LONG>(box.bottom, t, Height(dc))};
+    region->whole = true;
     return region;
 }
 
@@ -59,7 +72,10 @@ struct Mask {
 
 // Rasterises draw over area into storage, which is kept from figure to
 // figure of a playback: a page band draws thousands of figures, and a fresh
-// block for each costs more than drawing it.
+// block for each costs more than drawing it. A pixel counts when the point
+// at its top-left corner is inside, as GDI fills (a rectangle's right and
+// bottom edges are outside it); cairo samples the pixel's centre, so the
+// figures go half a pixel right and down.
 Mask RasteriseMask(std::vector<uint8_t>& storage, const RECT& area,
                    const std::function<void(cairo_t*)>& draw) {
     Mask mask;
@@ -74,7 +90,7 @@ Mask RasteriseMask(std::vector<uint8_t>& storage, const RECT& area,
         cairo_image_surface_create_for_data(storage.data(), CAIRO_FORMAT_A8, width, height, stride);
     cairo_t* cr = cairo_create(surface);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    cairo_translate(cr, -area.left, -area.top);
+    cairo_translate(cr, 0.5 - area.left, 0.5 - area.top);
     draw(cr);
     const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
     cairo_destroy(cr);
@@ -87,8 +103,22 @@ Mask RasteriseMask(std::vector<uint8_t>& storage, const RECT& area,
     return mask;
 }
 
-// The pixels of the area (device pixels) that draw covers (a pixel counts
-// when its centre is inside), one byte a pixel; empty when cairo failed.
+// A mask of nothing over area, in storage.
+Mask BlankMask(std::vector<uint8_t>& storage, const RECT& area) {
+    Mask mask;
+    mask.area = area;
+    const size_t width = static_cast<size_t>(std::max<LONG>(0, area.right - area.left));
+    const size_t bytes = width * static_cast<size_t>(std::max<LONG>(0, area.bottom - area.top));
+    if (bytes == 0) return mask;
+    if (storage.size() < bytes) storage.resize(bytes);
+    std::fill_n(storage.begin(), bytes, 0);
+    mask.stride = width;
+    mask.data = storage.data();
+    return mask;
+}
+
+// The pixels of the area (device pixels) that draw covers, one byte a
+// pixel; empty when cairo failed.
 std::vector<uint8_t> Rasterise(const RECT& area, const std::function<void(cairo_t*)>& draw) {
     std::vector<uint8_t> storage;
     const Mask mask = RasteriseMask(storage, area, draw);
@@ -122,14 +152,16 @@ const RasterRegion* RasterRegionOf(const RegionRef& region) {
     return dynamic_cast<const RasterRegion*>(region.get());
 }
 
-bool HatchCovers(ULONG style, int dx, int dy) {
+// Whether the hatch draws pixel (dx, dy) of its cell (from the brush
+// origin): GDI's 8 x 8 patterns in cells of eight pixels.
+bool HatchCovers(ULONG style, const HatchOffsets& at, int dx, int dy) {
     switch (style) {
-        case HS_HORIZONTAL: return dy == 0;
-        case HS_VERTICAL: return dx == 0;
+        case HS_HORIZONTAL: return dy == at.horizontal;
+        case HS_VERTICAL: return dx == at.vertical;
         case HS_FDIAGONAL: return dx == dy;
-        case HS_BDIAGONAL: return dx + dy == kHatchCell - 1;
-        case HS_CROSS: return dx == 0 || dy == 0;
-        case HS_DIAGCROSS: return dx == dy || dx + dy == kHatchCell - 1;
+        case HS_BDIAGONAL: return dx + dy == at.rising;
+        case HS_CROSS: return dx == at.vertical || dy == at.horizontal;
+        case HS_DIAGCROSS: return dx == dy || dx + dy == at.rising;
         default: return false;
     }
 }
@@ -156,7 +188,7 @@ void PaintPlain(HDC__& dc, const Mask& mask, const RasterRegion* region, RECT ar
         const uint8_t* covered = mask.data + static_cast<size_t>(y - mask.area.top) * mask.stride +
                                  static_cast<size_t>(area.left - mask.area.left);
         const uint8_t* inside = nullptr;
-        if (region)
+        if (region && !region->whole)
             inside = region->inside.data() +
                      static_cast<size_t>(y - region->box.top) *
                          static_cast<size_t>(region->box.right - region->box.left) +
@@ -232,11 +264,9 @@ bool RasterDevice::VisibleArea(RECT* area) const {
 }
 
 RegionRef RasterDevice::RectRegion(const RECT& rect) {
-    auto region =
-        EmptyRegion(m_dc, RECT{std::min(rect.left, rect.right), std::min(rect.top, rect.bottom),
-                               std::max(rect.left, rect.right), std::max(rect.top, rect.bottom)});
-    std::fill(region->inside.begin(), region->inside.end(), 1);
-    return region;
+    return WholeRegion(m_dc,
+                       RECT{std::min(rect.left, rect.right), std::min(rect.top, rect.bottom),
+                            std::max(rect.left, rect.right), std::max(rect.top, rect.bottom)});
 }
 
 RegionRef RasterDevice::PolygonRegion(std::span<const POINT> points, int fillMode) {
@@ -278,6 +308,10 @@ RegionRef RasterDevice::CombineRegions(const RegionRef& a, const RegionRef& b, i
     if (mode == RGN_AND) box = both;
     if (mode == RGN_OR || mode == RGN_XOR) box = either;
     if (box.right <= box.left || box.bottom <= box.top) box = none;
+    // Rectangles that meet in a rectangle stay rectangles.
+    const bool wholeA = ra && ra->whole, wholeB = rb && rb->whole;
+    if ((mode == RGN_AND && wholeA && wholeB) || (mode == RGN_COPY && wholeA))
+        return WholeRegion(m_dc, box);
     auto result = EmptyRegion(m_dc, box);
     const RECT& r = result->box;
     size_t i = 0;
@@ -306,9 +340,10 @@ RegionRef RasterDevice::OffsetRegion(const RegionRef& region, POINT by) {
         return static_cast<LONG>(
             std::clamp<long long>(static_cast<long long>(v) + d, INT_MIN / 2, INT_MAX / 2));
     };
-    auto result =
-        EmptyRegion(m_dc, RECT{Shift(from->box.left, by.x), Shift(from->box.top, by.y),
-                               Shift(from->box.right, by.x), Shift(from->box.bottom, by.y)});
+    const RECT moved{Shift(from->box.left, by.x), Shift(from->box.top, by.y),
+                     Shift(from->box.right, by.x), Shift(from->box.bottom, by.y)};
+    if (from->whole) return WholeRegion(m_dc, moved);
+    auto result = EmptyRegion(m_dc, moved);
     const RECT& r = result->box;
     size_t i = 0;
     for (int y = r.top; y < r.bottom; ++y)
@@ -336,9 +371,11 @@ void RasterDevice::Fill(std::span<const Figure> figures, const GdiBrush* brush, 
     }
     const POINT origin = dc.brushOrg;
     const ULONG style = brush->hatch;
+    const int cell = static_cast<int>(std::max(1.0, std::round(kHatchCell * m_styleUnit)));
+    const HatchOffsets at = HatchCellOffsets(cell);
     const std::function<int(int, int)> hatch = [&](int x, int y) {
-        return HatchCovers(style, Modulo(static_cast<long long>(x) - origin.x, kHatchCell),
-                           Modulo(static_cast<long long>(y) - origin.y, kHatchCell));
+        return HatchCovers(style, at, Modulo(static_cast<long long>(x) - origin.x, cell),
+                           Modulo(static_cast<long long>(y) - origin.y, cell));
     };
     PaintMask(m_dc, mask, dc.clip, colour, dc.rop2, &hatch, RasterPixelOf(dc.bkColor),
               dc.bkMode == OPAQUE);
@@ -347,37 +384,56 @@ void RasterDevice::Fill(std::span<const Figure> figures, const GdiBrush* brush, 
 void RasterDevice::Stroke(std::span<const Figure> figures, const GdiPen* pen, const DcState& dc,
                           const Affine& toDevice) {
     if (!pen || pen->DashKind() == PS_NULL || dc.rop2 == R2_NOP || !m_dc.bitmap) return;
-    const int width = PenDeviceWidth(*pen, toDevice);
-    // Cosmetic dashes are measured in the device's own pixels.
-    const std::vector<double> pattern = DashPattern(*pen, width, 1.0, LengthScale(toDevice));
-    const DWORD cap = pen->style & PS_ENDCAP_MASK;
-    const DWORD join = pen->style & PS_JOIN_MASK;
-    // Mitred corners reach out up to five widths (cairo's miter limit of 10).
+    // GDI takes the width of a geometric pen along the x axis, in whole
+    // pixels.
+    int width = 1;
+    if (!pen->cosmetic && pen->width > 0) {
+        const POINT o = RoundToDevice(Apply(toDevice, {0, 0}));
+        const POINT x = RoundToDevice(Apply(toDevice, {pen->width, 0}));
+        const double w = std::floor(std::hypot(double(x.x) - o.x, double(x.y) - o.y));
+        width = static_cast<int>(std::clamp(w, 1.0, 1e6));
+    }
+    if (width == 1) {
+        // Pixel by pixel, the gaps of a dashed line in the background
+        // colour when it is opaque.
+        const std::vector<double> pattern =
+            DashPattern(*pen, 1, m_styleUnit, LengthScale(toDevice));
+        const RECT area = BoundsWithin(m_dc, figures, 0);
+        const Mask ink = BlankMask(m_maskStorage, area);
+        const bool opaque = !pattern.empty() && dc.bkMode == OPAQUE;
+        const Mask gaps = opaque ? BlankMask(m_gapStorage, area) : Mask{};
+        if (!ink.data) return;
+        MarkThinLines(figures, pattern, area, ink.stride, m_maskStorage.data(),
+                      opaque ? m_gapStorage.data() : nullptr);
+        if (opaque) PaintMask(m_dc, gaps, dc.clip, RasterPixelOf(dc.bkColor), dc.rop2);
+        PaintMask(m_dc, ink, dc.clip, RasterPixelOf(pen->color), dc.rop2);
+        return;
+    }
+    WidePen wide;
+    wide.width = width;
+    wide.cap = pen->style & PS_ENDCAP_MASK;
+    wide.join = pen->style & PS_JOIN_MASK;
+    // Only geometric pens are dashed when wide.
+    if (!pen->cosmetic && (pen->style & PS_TYPE_MASK) == PS_GEOMETRIC)
+        wide.dashes = DashPattern(*pen, width, m_styleUnit, LengthScale(toDevice));
+    const std::vector<std::vector<POINT>> pieces = WidenFigures(figures, wide);
+    // The pieces turned one way, so that the winding rule fills their union.
     const Mask mask =
         RasteriseMask(m_maskStorage, BoundsWithin(m_dc, figures, 6 * width), [&](cairo_t* cr) {
-            // A one-pixel pen runs through pixel centres.
-            if (width == 1) cairo_translate(cr, 0.5, 0.5);
-            cairo_set_line_width(cr, width);
-            cairo_set_line_cap(cr, width == 1                ? CAIRO_LINE_CAP_BUTT
-                                   : cap == PS_ENDCAP_FLAT   ? CAIRO_LINE_CAP_BUTT
-                                   : cap == PS_ENDCAP_SQUARE ? CAIRO_LINE_CAP_SQUARE
-                                                             : CAIRO_LINE_CAP_ROUND);
-            cairo_set_line_join(cr, join == PS_JOIN_MITER   ? CAIRO_LINE_JOIN_MITER
-                                    : join == PS_JOIN_BEVEL ? CAIRO_LINE_JOIN_BEVEL
-                                                            : CAIRO_LINE_JOIN_ROUND);
-            std::vector<POINT> closed;
-            for (const Figure& figure : figures) {
-                std::span<const POINT> points(figure.points);
-                if (points.size() < 2) continue;
-                if (figure.closed) {
-                    closed.assign(points.begin(), points.end());
-                    closed.push_back(points.front());
-                    points = closed;
+            for (const std::vector<POINT>& piece : pieces) {
+                long long area = 0;
+                for (size_t i = 0, j = piece.size() - 1; i < piece.size(); j = i++)
+                    area += static_cast<long long>(piece[j].x) * piece[i].y -
+                            static_cast<long long>(piece[i].x) * piece[j].y;
+                if (area >= 0) {
+                    AddFigure(cr, piece, true);
+                } else {
+                    const std::vector<POINT> turned(piece.rbegin(), piece.rend());
+                    AddFigure(cr, turned, true);
                 }
-                CutIntoDashes(points, pattern,
-                              [&](std::span<const POINT> dash) { AddFigure(cr, dash, false); });
             }
-            cairo_stroke(cr);
+            cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+            cairo_fill(cr);
         });
     PaintMask(m_dc, mask, dc.clip, RasterPixelOf(pen->color), dc.rop2);
 }
@@ -470,7 +526,7 @@ bool RasterDevice::DrawBitmap(const DcState& dc, const RECT& dest, const RECT& s
     m_dc.windowOrg = m_dc.viewportOrg = POINT{0, 0};
     m_dc.windowExt = m_dc.viewportExt = SIZE{1, 1};
     const int previousStretch = m_dc.stretchMode;
-    m_dc.stretchMode = HALFTONE;
+    m_dc.stretchMode = dc.stretchMode;
     const int lines =
         StretchDIBits(&m_dc, dest.left, dest.top, dest.right, dest.bottom, source.left, source.top,
                       source.right, source.bottom, bits, info, usage, rop);

@@ -11,13 +11,17 @@
 #include "win32/gdi32/metafile/metafile_device.h"
 
 // A clip region of the raster device: one byte a pixel over its box (within
-// the bitmap), not 0 inside; nothing outside the box is inside.
+// the bitmap), not 0 inside; nothing outside the box is inside. A
+// rectangle keeps no bytes (whole): every pixel of its box is inside, so
+// that clipping a page to its frame costs nothing per pixel.
 struct RasterRegion : MetafileRegion {
     RECT box{0, 0, 0, 0};
+    bool whole = false;
     std::vector<uint8_t> inside;
     bool Inside(int x, int y) const {
         if (x < box.left || x >= box.right || y < box.top || y >= box.bottom) return false;
-        return inside[static_cast<size_t>(y - box.top) * static_cast<size_t>(box.right - box.left) +
+        return whole ||
+               inside[static_cast<size_t>(y - box.top) * static_cast<size_t>(box.right - box.left) +
                       static_cast<size_t>(x - box.left)] != 0;
     }
 };
@@ -25,10 +29,14 @@ struct RasterRegion : MetafileRegion {
 class RasterDevice : public MetafileDevice {
 public:
     // dc must have a bitmap selected for as long as the device draws.
-    explicit RasterDevice(HDC__& dc) : m_dc(dc) {}
+    // styleUnit: device pixels of the unit that cosmetic pen styles and
+    // hatch cells are measured in (1: the device's own pixels, as GDI draws
+    // into a memory device context).
+    explicit RasterDevice(HDC__& dc, double styleUnit = 1) : m_dc(dc), m_styleUnit(styleUnit) {}
 
     int DeviceCaps(int index) const override;
     bool VisibleArea(RECT* area) const override;
+    bool GdiPixelCurves() const override { return true; }
     RegionRef RectRegion(const RECT& rect) override;
     RegionRef PolygonRegion(std::span<const POINT> points, int fillMode) override;
     RegionRef QuadsRegion(std::span<const std::array<POINT, 4>> quads) override;
@@ -48,5 +56,7 @@ private:
                      const BITMAPINFO* info);
 
     HDC__& m_dc;
+    double m_styleUnit;
     std::vector<uint8_t> m_maskStorage;  // the coverage of the figure being drawn
+    std::vector<uint8_t> m_gapStorage;   // the gaps of a dashed line drawn opaque
 };
