@@ -198,8 +198,6 @@ TEST_F(CupsQueueTest, CancelledJobNeverLooksWhole) {
     const std::string bytes = listener.Received();
     // The job stops where it was: no end of raster, page or job reaches
     // the plotter, so it cannot take what it got for a whole plot.
-    plot::RenderOptions options;
-    options.dpi = 10;
     // CUPS's socket backend ends the connection in order once the filter
     // has stopped: what tells the plotter is that the job has no end.
     EXPECT_EQ(bytes.rfind("\x1b%0BBP5,1", 0), 0u) << "not the start of a plot";

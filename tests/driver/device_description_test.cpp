@@ -171,19 +171,7 @@ TEST_F(DeviceDescription, DegenerateSheets) {
 // margins: 1 - 0.1f = 0.89999998, 2 - 0.89999998 - 1 = 0.10000002, one step;
 // trunc(300 * 0.10000002 / 25.4 + 1.5) = trunc(2.68) = 2 pixels, where a
 // printable width of 0 would give 1.
-TEST_F(DeviceDescription, MeetingMarginsLeaveOneStepPrintable) {
-    driver->m_devmode.nPaperWidth = 20;
-    driver->m_devmode.nPaperLength = 20;
-    SetMargins(10, 10, 10, 10);
-    DescribeDevice(&host);
-    EXPECT_EQ(host.nDeviceWidthPx, 2);
-    EXPECT_EQ(host.nDeviceHeightPx, 2);
-    EXPECT_EQ(host.nDeviceWidthMM, 0);
-    ComputePageGeometry(&host);
-    EXPECT_EQ(host.nPageWidthPx, 2);
-    EXPECT_EQ(host.nPageHeightPx, 2);
-}
-
+//
 // A float cannot take 0.1 off a margin of 2^22 mm: the fitting must still
 // end. 83886080 tenths = 8388608 mm with margins of 4194304 mm: the first
 // margin drops to the next float below, 4194303.5, leaving 0.5 mm:
@@ -192,23 +180,30 @@ TEST_F(DeviceDescription, MeetingMarginsLeaveOneStepPrintable) {
 // tenths (214748365 mm, a float of 214748368) with margins of 107374182 mm
 // (a float of 107374184) ends the same way, one float step (8 mm) off the
 // first margin: trunc(300 * 8 / 25.4 + 1.5) = 95 pixels.
-TEST_F(DeviceDescription, HugeSheetsWithMeetingMarginsEnd) {
+TEST_F(DeviceDescription, MeetingMarginsLeaveOneStepPrintableAndEnd) {
     struct Case {
-        int tenths, margin;
+        int tenths, length, margin, topMargin;
         LONG widthPx;
     };
     const Case cases[] = {
-        {83886080, 41943040, 7},
-        {2147483647, 1073741820, 95},
+        {20, 20, 10, 10, 2},
+        {83886080, 2970, 41943040, 0, 7},
+        {2147483647, 2970, 1073741820, 0, 95},
     };
     for (const Case& c : cases) {
         driver->m_devmode.nPaperWidth = c.tenths;
-        driver->m_devmode.nPaperLength = 2970;
-        SetMargins(c.margin, 0, c.margin, 0);
+        driver->m_devmode.nPaperLength = c.length;
+        SetMargins(c.margin, c.topMargin, c.margin, c.topMargin);
         DescribeDevice(&host);
         EXPECT_EQ(host.nDeviceWidthPx, c.widthPx) << c.tenths;
+        if (c.length == c.tenths) {
+            EXPECT_EQ(host.nDeviceHeightPx, c.widthPx);
+        }
         ComputePageGeometry(&host);
         EXPECT_EQ(host.nPageWidthPx, c.widthPx) << c.tenths;
+        if (c.length == c.tenths) {
+            EXPECT_EQ(host.nPageHeightPx, c.widthPx);
+        }
     }
 }
 

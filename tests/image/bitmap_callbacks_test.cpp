@@ -52,14 +52,6 @@ protected:
     JobHarness h;
 };
 
-TEST_F(BitmapCallbacks, AreInstalledInVectorModeOnly) {
-    EXPECT_NE(h.Table().OnDrawBitmap, nullptr);
-    EXPECT_NE(h.Table().OnDrawBitmapAlpha, nullptr);
-    JobHarness whole("EMFSPOOLING=1\n");
-    EXPECT_EQ(whole.Table().OnDrawBitmap, nullptr);
-    EXPECT_EQ(whole.Table().OnDrawBitmapAlpha, nullptr);
-}
-
 TEST_F(BitmapCallbacks, NullBitsOrHeaderWriteNothing) {
     const TestDib dib = DirectDib(1, 1, 24, {0});
     EXPECT_EQ(

@@ -199,43 +199,4 @@ TEST_F(DriverPlot, PageRenderedInTheComputer) {
     EXPECT_EQ(r.summary.rasterRows, 8u);
 }
 
-// A grey raster, inside a plot or a page of its own, reads back in its greys
-// as a device keeps palettes: its ramp follows "\e*v6W", which makes a new
-// palette of default colours (index 85 of that palette is magenta).
-TEST_F(DriverPlot, GreyRastersReadBackGrey) {
-    const auto expectAssignedEntriesOnly = [](const plot::PlotRendering& r) {
-        for (const auto& w : r.warnings) {
-            EXPECT_EQ(w.find("never assigned"), std::string::npos) << w;
-            EXPECT_EQ(w.find("beyond the palette"), std::string::npos) << w;
-        }
-    };
-    h.Table().OnSetClipRegion(&h.host, nullptr);
-    EmbeddedRaster(100, 100, -256, 1, {0x000000, 0x555555, 0xAAAAAA, 0xFFFFFF}, 4, 1);
-    const auto r = plot::RenderPlot(h.channel.Bytes() + ";PUSP0PG;");
-    ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(r.pages.at(0).At(100, 100), kBlack);
-    EXPECT_EQ(r.pages.at(0).At(101, 100), Rgb(85, 85, 85));
-    EXPECT_EQ(r.pages.at(0).At(102, 100), Rgb(170, 170, 170));
-    expectAssignedEntriesOnly(r);
-
-    JobHarness own;
-    ASSERT_EQ(own.Start(), 1);
-    JobContext& job = own.Job();
-    ClosePE(&job);
-    EnterRaster(&job);
-    CRTLRip rip(&own.host, own.driver.get());
-    rip.m_nColorFormat = -256;
-    rip.m_nCompression = 1;
-    const int width = rip.m_nPageWidth;
-    std::vector<uint32_t> pixels(size_t(width), 0xFFFFFF);
-    pixels[0] = 0x555555;
-    const RipBandBits bits{width, 1, 4, reinterpret_cast<BYTE*>(pixels.data())};
-    ASSERT_EQ(rip.EncodeBand(RIP_FIRST_BAND | RIP_LAST_BAND, RECT{0, 0, width, 1}, &bits), 1);
-    job.m_pOutput = nullptr;
-    const auto page = plot::RenderPlot(own.channel.Bytes());
-    ASSERT_TRUE(page.ok) << page.error;
-    EXPECT_EQ(page.pages.at(0).At(0, 0), Rgb(85, 85, 85));
-    expectAssignedEntriesOnly(page);
-}
-
 }  // namespace

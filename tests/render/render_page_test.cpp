@@ -5,14 +5,12 @@
 #include <afxmt.h>
 #include <afxwin.h>
 
-#include <atomic>
 #include <string>
 #include <vector>
 
 #include <windows.h>
 
 #include "reader/plot_reader.h"
-#include "render/render_page_in_computer.h"
 #include "render/render_page_to_raster.h"
 #include "support/emf_builder.h"
 #include "support/job_harness.h"
@@ -145,25 +143,6 @@ TEST(RenderPageToRaster, PageThatIsNotRenderedDropsTheJob) {
             EXPECT_TRUE(DeleteEnhMetaFile(metafile)) << c.what;
         }
     }
-}
-
-TEST(RenderPageInComputer, HandsThePageToTheRenderThreadAndLetsTheHostGoOn) {
-    PageHarness p;
-    ASSERT_NE(p.h.Table().RenderPageInComputer, nullptr);
-    EXPECT_EQ(p.h.Table().OnPolyline, nullptr);
-    HENHMETAFILE metafile = MetafileOf(RedSquareBytes());
-    EXPECT_EQ(p.h.Table().RenderPageInComputer(&p.h.host, metafile, "page", nullptr), 1);
-    // The host may delete its metafile and end the document at once: the
-    // render thread has its own copy, and the job's channel is its own.
-    EXPECT_TRUE(DeleteEnhMetaFile(metafile));
-    EXPECT_EQ(p.h.Job().m_pOutput, nullptr);
-    p.h.End();
-    AfxWaitForAllThreads();
-    EXPECT_EQ(p.h.channel.closes, 1);
-    EXPECT_EQ(p.h.channel.aborts, 0);
-    const std::string all = p.h.channel.Bytes();
-    ASSERT_GE(all.size(), 18u);
-    EXPECT_EQ(all.substr(all.size() - 18), "\x1b%-12345X @PJL EOJ");
 }
 
 }  // namespace

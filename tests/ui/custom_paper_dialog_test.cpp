@@ -1,5 +1,7 @@
 #include <sys/stat.h>
 
+#include <cstdio>
+
 #include "dialog_harness.h"
 #include "ui/custom_paper_dlg.h"
 #include "ui/resources/resource_ids.h"
@@ -25,6 +27,18 @@ protected:
         const INT_PTR result = dialog.DoModal();
         chosenPaper = dialog.m_nPaperID;
         return result;
+    }
+    // The paper file read back, a record a line as it is written.
+    std::vector<std::string> Records() const {
+        std::vector<std::string> lines;
+        for (const PaperSize& p : HT_ReadPaperFile(paperFile.c_str(), nullptr)) {
+            char line[128];
+            std::snprintf(line, sizeof line, "%d, %d, %d, %d, %d, %d, %d, %s", p.nPaperID,
+                          p.nPaperWidth, p.nPaperLength, p.nTopMargin, p.nBottomMargin,
+                          p.nLeftMargin, p.nRightMargin, p.szPaperName);
+            lines.push_back(line);
+        }
+        return lines;
     }
     std::string paperFile;
     int chosenPaper = -1;
@@ -90,16 +104,12 @@ TEST_F(CustomPaperDialog, ChangedListedPaperBecomesANewPrefixedPaper) {
     EXPECT_EQ(Run(9), IDOK);
     // 650 is taken: the new paper gets 651. Width 2100.5 + 50 + 50 + 0.5 -> 2201.
     EXPECT_EQ(chosenPaper, 651);
-    const auto papers = HT_ReadPaperFile(paperFile.c_str(), nullptr);
-    ASSERT_EQ(papers.size(), 4u);
-    EXPECT_STREQ(papers[0].szPaperName, "ISO A4");
-    EXPECT_EQ(papers[0].nPaperWidth, 2100);
-    EXPECT_STREQ(papers[3].szPaperName, "Custom ISO A4");
-    EXPECT_EQ(papers[3].nPaperID, 651);
-    EXPECT_EQ(papers[3].nPaperWidth, 2201);
-    EXPECT_EQ(papers[3].nPaperLength, 2970);
-    EXPECT_EQ(papers[3].nTopMargin, 170);
-    EXPECT_EQ(papers[3].nLeftMargin, 50);
+    EXPECT_EQ(Records(), (std::vector<std::string>{
+                             "9, 2100, 2970, 170, 170, 50, 50, ISO A4",
+                             "8, 2970, 4200, 170, 170, 50, 50, ISO A3",
+                             "650, 6000, 9000, 100, 100, 100, 100, Custom Banner",
+                             "651, 2201, 2970, 170, 170, 50, 50, Custom ISO A4",
+                         }));
 }
 
 TEST_F(CustomPaperDialog, PrefixedPaperIsChangedInPlace) {
@@ -112,10 +122,8 @@ TEST_F(CustomPaperDialog, PrefixedPaperIsChangedInPlace) {
     });
     EXPECT_EQ(Run(9), IDOK);
     EXPECT_EQ(chosenPaper, 650);
-    const auto papers = HT_ReadPaperFile(paperFile.c_str(), nullptr);
-    ASSERT_EQ(papers.size(), 3u);
-    EXPECT_EQ(papers[2].nPaperLength, 9010);
-    EXPECT_STREQ(papers[2].szPaperName, "Custom Banner");
+    EXPECT_EQ(Records().back(), "650, 6000, 9010, 100, 100, 100, 100, Custom Banner");
+    EXPECT_EQ(Records().size(), 3u);
 }
 
 TEST_F(CustomPaperDialog, TypedNameFindsItsPaperIgnoringLetterCase) {
@@ -127,11 +135,11 @@ TEST_F(CustomPaperDialog, TypedNameFindsItsPaperIgnoringLetterCase) {
     EXPECT_EQ(Run(9), IDOK);
     // The sizes shown are A4's, so A3 takes them: it is changed in place.
     EXPECT_EQ(chosenPaper, 8);
-    const auto papers = HT_ReadPaperFile(paperFile.c_str(), nullptr);
-    ASSERT_EQ(papers.size(), 3u);
-    EXPECT_EQ(papers[1].nPaperWidth, 2100);
-    EXPECT_EQ(papers[1].nPaperLength, 2970);
-    EXPECT_STREQ(papers[1].szPaperName, "ISO A3");
+    EXPECT_EQ(Records(), (std::vector<std::string>{
+                             "9, 2100, 2970, 170, 170, 50, 50, ISO A4",
+                             "8, 2100, 2970, 170, 170, 50, 50, ISO A3",
+                             "650, 6000, 9000, 100, 100, 100, 100, Custom Banner",
+                         }));
 }
 
 TEST_F(CustomPaperDialog, PrefixTestRespectsLetterCase) {
@@ -142,9 +150,7 @@ TEST_F(CustomPaperDialog, PrefixTestRespectsLetterCase) {
         d.UserClick(IDOK);
     });
     EXPECT_EQ(Run(9), IDOK);
-    const auto papers = HT_ReadPaperFile(paperFile.c_str(), nullptr);
-    ASSERT_EQ(papers.size(), 4u);
-    EXPECT_STREQ(papers[3].szPaperName, "Custom custom BANNER");
+    EXPECT_EQ(Records().at(3), "651, 1100, 2970, 170, 170, 50, 50, Custom custom BANNER");
     EXPECT_EQ(chosenPaper, 651);
 }
 
@@ -161,12 +167,7 @@ TEST_F(CustomPaperDialog, NewPaperTakesTheSmallestFreeNumberFrom650) {
     });
     EXPECT_EQ(Run(650), IDOK);
     EXPECT_EQ(chosenPaper, 652);
-    const auto papers = HT_ReadPaperFile(paperFile.c_str(), nullptr);
-    ASSERT_EQ(papers.size(), 4u);
-    EXPECT_EQ(papers[3].nPaperID, 652);
-    EXPECT_STREQ(papers[3].szPaperName, "Custom Poster");
-    EXPECT_EQ(papers[3].nPaperWidth, 5000);
-    EXPECT_EQ(papers[3].nPaperLength, 7000);
+    EXPECT_EQ(Records().at(3), "652, 5000, 7000, 0, 0, 0, 0, Custom Poster");
 }
 
 TEST_F(CustomPaperDialog, MarginsAbove200MillimetresAreRefusedInOrder) {
@@ -354,18 +355,27 @@ void BlockWrites(const std::string& paperFile) {
     ASSERT_EQ(mkdir((paperFile + ".tmp").c_str(), 0700), 0);
 }
 
+// A file that cannot be replaced, or a read-only one, is shown but not changed.
 TEST_F(CustomPaperDialog, FailedWriteOfANewPaperKeepsTheFileAndCancels) {
-    paperFile = Papers(kThreePapers);
-    BlockWrites(paperFile);
-    Then([](DialogWindow& d) {
-        d.UserType(IDC_PAPER_NAME, "Poster");
-        d.UserClick(IDOK);
-    });
-    EXPECT_EQ(Run(9), IDCANCEL);
-    EXPECT_EQ(chosenPaper, 9);  // the unwritten paper is not offered to the caller
-    EXPECT_EQ(presenter.messages,
-              std::vector<std::string>{"Fail to Modify paper config information"});
-    EXPECT_EQ(PaperText(), kThreePapers);
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "read-only" : "blocked");
+        paperFile = dir.Write(readOnly ? "read-only.ini" : "blocked.ini", kThreePapers);
+        if (readOnly)
+            ASSERT_EQ(chmod(paperFile.c_str(), 0444), 0);
+        else
+            BlockWrites(paperFile);
+        presenter.messages.clear();
+        Then([](DialogWindow& d) {
+            EXPECT_EQ(ItemsOf(d, IDC_PAPER_NAME).size(), 3u);
+            d.UserType(IDC_PAPER_NAME, "Poster");
+            d.UserClick(IDOK);
+        });
+        EXPECT_EQ(Run(9), IDCANCEL);
+        EXPECT_EQ(chosenPaper, 9);  // the unwritten paper is not offered to the caller
+        EXPECT_EQ(presenter.messages,
+                  std::vector<std::string>{"Fail to Modify paper config information"});
+        EXPECT_EQ(dir.Read(readOnly ? "read-only.ini" : "blocked.ini"), kThreePapers);
+    }
 }
 
 TEST_F(CustomPaperDialog, FailedWriteOfAChangeOrDeleteKeepsTheFile) {
@@ -382,20 +392,6 @@ TEST_F(CustomPaperDialog, FailedWriteOfAChangeOrDeleteKeepsTheFile) {
     EXPECT_EQ(Run(9), IDCANCEL);
     EXPECT_EQ(presenter.messages,
               std::vector<std::string>(2, "Fail to Modify paper config information"));
-    EXPECT_EQ(PaperText(), kThreePapers);
-}
-
-TEST_F(CustomPaperDialog, ReadOnlyPaperFileIsShownButNotChanged) {
-    paperFile = Papers(kThreePapers);
-    ASSERT_EQ(chmod(paperFile.c_str(), 0444), 0);
-    Then([](DialogWindow& d) {
-        EXPECT_EQ(ItemsOf(d, IDC_PAPER_NAME).size(), 3u);
-        d.UserType(IDC_PAPER_NAME, "Poster");
-        d.UserClick(IDOK);
-    });
-    EXPECT_EQ(Run(9), IDCANCEL);
-    EXPECT_EQ(presenter.messages,
-              std::vector<std::string>{"Fail to Modify paper config information"});
     EXPECT_EQ(PaperText(), kThreePapers);
 }
 
@@ -419,11 +415,8 @@ TEST_F(CustomPaperDialog, MissingOrEmptyPaperFileOpensEmptyAndCanAddAPaper) {
         d.UserClick(IDOK);
     });
     EXPECT_EQ(Run(9), IDOK);
-    const auto papers = HT_ReadPaperFile(paperFile.c_str(), nullptr);
-    ASSERT_EQ(papers.size(), 1u);
-    EXPECT_EQ(papers[0].nPaperID, 650);
     // The first shown values were 0 and 1: typed sizes are a change.
-    EXPECT_STREQ(papers[0].szPaperName, "Custom Sheet");
+    EXPECT_EQ(Records(), std::vector<std::string>{"650, 1000, 500, 0, 0, 0, 0, Custom Sheet"});
 }
 
 TEST_F(CustomPaperDialog, DamagedRecordsShowWithoutHarm) {

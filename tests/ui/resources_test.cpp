@@ -105,9 +105,6 @@ TEST(ModuleResources, EnglishTextsAreTheSystemsOwn) {
     EXPECT_NE(std::find(texts.begin(), texts.end(), "Customized resolution(&U)\xEF\xBC\x9A"),
               texts.end());
     EXPECT_NE(std::find(texts.begin(), texts.end(), "Transaction document "), texts.end());
-    EXPECT_EQ(TemplateIn(IDD_PRINT_PROGRESS, kLanguages[0])->strCaption, "Plot transaction");
-    EXPECT_EQ(TemplateIn(IDD_HP_ADVANCE, kLanguages[0])->strCaption, "Advanced option");
-    EXPECT_EQ(TemplateIn(IDD_CUSTOM_PAPER, kLanguages[0])->strCaption, "Customized Paper");
 }
 
 // Every text of a language: dialog captions, control texts, messages.
