@@ -15,6 +15,8 @@ namespace {
 using region_test::DistanceToBorder;
 using region_test::DistanceToSegment;
 using region_test::Inside;
+using region_test::kBowtie;
+using region_test::kL;
 using region_test::ListPolygons;
 using region_test::MakeList;
 using region_test::Pairs;
@@ -22,10 +24,6 @@ using region_test::Pieces;
 using region_test::Polygon;
 using region_test::Polygons;
 using region_test::Rect;
-
-// A wide bar along the top (y 0..50) and a narrow leg down the left (x 0..50).
-const Polygon kL = {{0, 0}, {200, 0}, {200, 50}, {50, 50}, {50, 100}, {0, 100}};
-const Polygon kBowtie = {{0, 0}, {100, 100}, {100, 0}, {0, 100}};
 
 Polygons Clip(const HT_ClipRgn* pRegion, const Polygon& line, int nCount) {
     HT_PointerArray pieces(0, nullptr, HT_Free);
@@ -105,9 +103,9 @@ TEST(ClipLine, CutsPolylinesAtTheRegionBorder) {
     }
 }
 
-TEST(ClipLine, HandlesMissingInputAndMissingRegion) {
+TEST(ClipLine, HandlesMissingInputAndFollowsChangesOfTheRegionInPlace) {
     HT_ClipRgn* pRegion = MakeList({kL});
-    const Polygon line = {{-50, 25}, {250, 25}};
+    const Polygon line = {{-50, 75}, {250, 75}};
     HT_PointerArray pieces(0, nullptr, HT_Free);
     HT_ClipLine(pRegion, nullptr, 2, &pieces);
     HT_ClipLine(pRegion, line.data(), 2, nullptr);
@@ -118,12 +116,6 @@ TEST(ClipLine, HandlesMissingInputAndMissingRegion) {
     HT_ClipRgn* pEmpty = HT_CreateRectRgnData(POINT{5, 5}, POINT{5, 50});
     EXPECT_TRUE(Clip(pEmpty, line, 2).empty());
     HT_DeleteRgn(pEmpty);
-    HT_DeleteRgn(pRegion);
-}
-
-TEST(ClipLine, FollowsChangesOfTheRegionInPlace) {
-    HT_ClipRgn* pRegion = MakeList({kL});
-    const Polygon line = {{-50, 75}, {250, 75}};
     EXPECT_EQ(Pairs(Clip(pRegion, line, 2)), Pairs({{{0, 75}, {50, 75}}}));
     // The same list, its leg moved right by 100.
     pRegion->pPoints[3].x += 100;

@@ -9,8 +9,35 @@
 
 namespace {
 
-// A .res image built by hand: the empty opening record, then resources.
-class ResImage {
+// Little-endian bytes of the resource formats, built by hand.
+class ByteWriter {
+public:
+    void U16(WORD v) {
+        m_bytes.push_back(static_cast<std::uint8_t>(v & 0xFF));
+        m_bytes.push_back(static_cast<std::uint8_t>(v >> 8));
+    }
+    void U32(std::uint32_t v) {
+        U16(static_cast<WORD>(v & 0xFFFF));
+        U16(static_cast<WORD>(v >> 16));
+    }
+    void Pad() {
+        while (m_bytes.size() % 4) m_bytes.push_back(0);
+    }
+    void Text(const char* s) {
+        while (*s) U16(static_cast<WORD>(*s++));
+        U16(0);
+    }
+    void Append(const std::vector<std::uint8_t>& data) {
+        m_bytes.insert(m_bytes.end(), data.begin(), data.end());
+    }
+    const std::vector<std::uint8_t>& bytes() const { return m_bytes; }
+
+private:
+    std::vector<std::uint8_t> m_bytes;
+};
+
+// A .res image: the empty opening record, then resources.
+class ResImage : public ByteWriter {
 public:
     ResImage() { Add(0, 0, 0, {}); }
     void Add(int type, int name, WORD language, const std::vector<std::uint8_t>& data) {
@@ -19,33 +46,17 @@ public:
         U32(32);
         U16(0xFFFF), U16(static_cast<WORD>(type)), U16(0xFFFF), U16(static_cast<WORD>(name));
         U32(0), U16(0x1030), U16(language), U32(0), U32(0);
-        m_bytes.insert(m_bytes.end(), data.begin(), data.end());
+        Append(data);
     }
-    const std::vector<std::uint8_t>& bytes() const { return m_bytes; }
     static std::vector<std::uint8_t> StringBlock(const std::vector<std::u16string>& strings) {
-        std::vector<std::uint8_t> block;
+        ByteWriter block;
         for (size_t i = 0; i < 16; ++i) {
             const std::u16string s = i < strings.size() ? strings[i] : u"";
-            block.push_back(static_cast<std::uint8_t>(s.size())), block.push_back(0);
-            for (char16_t c : s)
-                block.push_back(static_cast<std::uint8_t>(c & 0xFF)),
-                    block.push_back(static_cast<std::uint8_t>(c >> 8));
+            block.U16(static_cast<WORD>(s.size()));
+            for (char16_t c : s) block.U16(static_cast<WORD>(c));
         }
-        return block;
+        return block.bytes();
     }
-
-private:
-    void Pad() {
-        while (m_bytes.size() % 4) m_bytes.push_back(0);
-    }
-    void U16(WORD v) {
-        m_bytes.push_back(static_cast<std::uint8_t>(v & 0xFF));
-        m_bytes.push_back(static_cast<std::uint8_t>(v >> 8));
-    }
-    void U32(std::uint32_t v) {
-        U16(static_cast<WORD>(v & 0xFFFF)), U16(static_cast<WORD>(v >> 16));
-    }
-    std::vector<std::uint8_t> m_bytes;
 };
 
 const WORD kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT);
@@ -100,29 +111,18 @@ TEST(ResFile, StringsFallBackToEnglishAndNeverEndInsideACharacter) {
 // A dialog with a caption, a radio group of three, a check box, a drop-down
 // combo and a digits-only edit, made through the real template parser.
 std::vector<std::uint8_t> SmallTemplate() {
-    std::vector<std::uint8_t> t;
-    const auto u16 = [&](WORD v) {
-        t.push_back(static_cast<std::uint8_t>(v & 0xFF));
-        t.push_back(static_cast<std::uint8_t>(v >> 8));
-    };
-    const auto u32 = [&](DWORD v) {
-        u16(static_cast<WORD>(v & 0xFFFF)), u16(static_cast<WORD>(v >> 16));
-    };
-    const auto text = [&](const char* s) {
-        while (*s) u16(static_cast<WORD>(*s++));
-        u16(0);
-    };
+    ByteWriter t;
     const auto item = [&](DWORD style, int id, WORD cls, const char* title) {
-        while (t.size() % 4) t.push_back(0);
-        u32(0), u32(0), u32(WS_CHILD | WS_VISIBLE | style);
-        u16(1), u16(2), u16(30), u16(10), u32(static_cast<DWORD>(id));
-        u16(0xFFFF), u16(cls);
-        text(title);
-        u16(0);
+        t.Pad();
+        t.U32(0), t.U32(0), t.U32(WS_CHILD | WS_VISIBLE | style);
+        t.U16(1), t.U16(2), t.U16(30), t.U16(10), t.U32(static_cast<DWORD>(id));
+        t.U16(0xFFFF), t.U16(cls);
+        t.Text(title);
+        t.U16(0);
     };
-    u16(1), u16(0xFFFF), u32(0), u32(0), u32(WS_POPUP | WS_CAPTION), u16(7);
-    u16(0), u16(0), u16(100), u16(50), u16(0), u16(0);
-    text("Small");
+    t.U16(1), t.U16(0xFFFF), t.U32(0), t.U32(0), t.U32(WS_POPUP | WS_CAPTION), t.U16(7);
+    t.U16(0), t.U16(0), t.U16(100), t.U16(50), t.U16(0), t.U16(0);
+    t.Text("Small");
     item(BS_AUTORADIOBUTTON | WS_GROUP, 10, 0x80, "A");
     item(BS_AUTORADIOBUTTON, 11, 0x80, "B");
     item(BS_AUTORADIOBUTTON, 12, 0x80, "C");
@@ -130,7 +130,7 @@ std::vector<std::uint8_t> SmallTemplate() {
     item(CBS_DROPDOWN, 14, 0x85, "");
     item(ES_NUMBER, 15, 0x81, "");
     item(BS_DEFPUSHBUTTON, IDOK, 0x80, "OK");
-    return t;
+    return t.bytes();
 }
 
 TEST(DialogTemplate, EveryTruncationIsRefused) {
@@ -247,10 +247,6 @@ TEST(DataExchange, NumbersReadAsTheExchangeReadsThem) {
     EXPECT_EQ(AfxFormatDouble(0.1), "0.1");
     EXPECT_EQ(AfxFormatDouble(1.0 / 3), "0.333333333333333");
 }
-
-}  // namespace
-
-namespace {
 
 TEST(MessageBox, AfxMessageBoxGivesABoxWithoutAnIconMfcsOwn) {
     struct Case {

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -159,98 +160,82 @@ TEST(DibDecoder, RunLengthStreams) {
 TEST(DibDecoder, BadHeadersAreRefusedByName) {
     struct Case {
         const char* name;
-        TestDib dib;
+        std::function<void(TestDib&)> change;  // of a sound 2 x 2 bitmap of 24 bits
         DibStatus status;
         const char* why;
     };
-    std::vector<Case> cases;
-    auto base = [] { return DirectDib(2, 2, 24, {0, 0, 0, 0}); };
-    {
-        TestDib d = base();
-        d.Header().biSize = 41;
-        cases.push_back({"header larger than given", d, DibStatus::Malformed,
-                         "the bitmap header is larger than the bytes given"});
-    }
-    {
-        TestDib d = base();
-        d.info.resize(48);
-        d.Header().biSize = 48;
-        cases.push_back({"size of no header form", d, DibStatus::Malformed,
-                         "the bitmap header has a size no header form has"});
-    }
-    for (WORD bits : {0, 2, 7, 33}) {
-        TestDib d = base();
-        d.Header().biBitCount = bits;
-        cases.push_back({"bit count", d, DibStatus::Malformed,
-                         "the bit count and compression of the bitmap do not go together"});
-    }
-    for (DWORD compression : {DWORD{BI_RLE8}, DWORD{BI_RLE4}, DWORD{BI_BITFIELDS}, DWORD{9}}) {
-        TestDib d = base();  // 24 bits fit none of these
-        d.Header().biCompression = compression;
-        cases.push_back({"compression", d, DibStatus::Malformed,
-                         "the bit count and compression of the bitmap do not go together"});
-    }
-    for (DWORD compression : {DWORD{BI_JPEG}, DWORD{BI_PNG}}) {
-        TestDib d = base();
-        d.Header().biCompression = compression;
-        cases.push_back(
-            {"JPEG or PNG", d, DibStatus::Unsupported, "the bitmap is a JPEG or PNG image"});
-    }
-    {
-        TestDib d = base();
-        d.bits.pop_back();
-        cases.push_back({"bits one byte short", d, DibStatus::Malformed,
-                         "the pixel data is shorter than the bitmap's rows"});
-    }
-    {
-        TestDib d = base();
-        d.Header().biWidth = INT_MAX;
-        d.Header().biHeight = INT_MIN + 1;  // rows x stride beyond 2^64
-        d.Header().biBitCount = 32;
-        cases.push_back({"overflowing size", d, DibStatus::Malformed,
-                         "the pixel data is shorter than the bitmap's rows"});
-    }
-    for (LONG w : {0, -1}) {
-        TestDib d = base();
-        d.Header().biWidth = w;
-        cases.push_back({"no width", d, DibStatus::Malformed, "the bitmap has no pixels"});
-    }
-    for (LONG h : {0, INT_MIN}) {
-        TestDib d = base();
-        d.Header().biHeight = h;
-        cases.push_back({"no height", d, DibStatus::Malformed, "the bitmap has no pixels"});
-    }
-    {
-        TestDib d = IndexedDib(2, 1, 8, {0, 1}, {0, 1});
-        d.Header().biClrUsed = 3;  // three entries announced, two given
-        cases.push_back({"table past the end", d, DibStatus::Malformed,
-                         "the colour table runs past the bytes given"});
-    }
-    {
-        TestDib d = IndexedDib(2, -1, 8, {0, 1}, {0, 1});
-        d.Header().biCompression = BI_RLE8;
-        cases.push_back({"top-down run-length", d, DibStatus::Malformed,
-                         "a run-length bitmap cannot be top-down"});
-    }
-    {
-        TestDib d = IndexedDib(1, 1, 8, {0, 1}, {0});
-        d.Header().biCompression = BI_RLE8;
-        d.Header().biWidth = 8193;
-        d.Header().biHeight = 8192;  // 2^26 + 8192 pixels
-        cases.push_back({"too large to expand", d, DibStatus::TooLarge,
-                         "the run-length bitmap is too large to expand"});
-    }
-    {
-        TestDib d = IndexedDib(1, 1, 16, {}, {0});
-        d.Header().biCompression = BI_BITFIELDS;
-        d.info.resize(40 + 8);  // two masks of three
-        cases.push_back({"masks past the end", d, DibStatus::Malformed,
-                         "the colour masks run past the header"});
-    }
+    const char* const kBitsAndCompression =
+        "the bit count and compression of the bitmap do not go together";
+    std::vector<Case> cases = {
+        {"header larger than given", [](TestDib& d) { d.Header().biSize = 41; },
+         DibStatus::Malformed, "the bitmap header is larger than the bytes given"},
+        {"size of no header form",
+         [](TestDib& d) {
+             d.info.resize(48);
+             d.Header().biSize = 48;
+         },
+         DibStatus::Malformed, "the bitmap header has a size no header form has"},
+        {"bits one byte short", [](TestDib& d) { d.bits.pop_back(); }, DibStatus::Malformed,
+         "the pixel data is shorter than the bitmap's rows"},
+        {"overflowing size",
+         [](TestDib& d) {
+             d.Header().biWidth = INT_MAX;
+             d.Header().biHeight = INT_MIN + 1;  // rows x stride beyond 2^64
+             d.Header().biBitCount = 32;
+         },
+         DibStatus::Malformed, "the pixel data is shorter than the bitmap's rows"},
+        {"table past the end",
+         [](TestDib& d) {
+             d = IndexedDib(2, 1, 8, {0, 1}, {0, 1});
+             d.Header().biClrUsed = 3;  // three entries announced, two given
+         },
+         DibStatus::Malformed, "the colour table runs past the bytes given"},
+        {"top-down run-length",
+         [](TestDib& d) {
+             d = IndexedDib(2, -1, 8, {0, 1}, {0, 1});
+             d.Header().biCompression = BI_RLE8;
+         },
+         DibStatus::Malformed, "a run-length bitmap cannot be top-down"},
+        {"too large to expand",
+         [](TestDib& d) {
+             d = IndexedDib(1, 1, 8, {0, 1}, {0});
+             d.Header().biCompression = BI_RLE8;
+             d.Header().biWidth = 8193;
+             d.Header().biHeight = 8192;  // 2^26 + 8192 pixels
+         },
+         DibStatus::TooLarge, "the run-length bitmap is too large to expand"},
+        {"masks past the end",
+         [](TestDib& d) {
+             d = IndexedDib(1, 1, 16, {}, {0});
+             d.Header().biCompression = BI_BITFIELDS;
+             d.info.resize(40 + 8);  // two masks of three
+         },
+         DibStatus::Malformed, "the colour masks run past the header"},
+    };
+    for (WORD bits : {0, 2, 7, 33})
+        cases.push_back({"bit count", [bits](TestDib& d) { d.Header().biBitCount = bits; },
+                         DibStatus::Malformed, kBitsAndCompression});
+    // 24 bits fit none of these.
+    for (DWORD compression : {DWORD{BI_RLE8}, DWORD{BI_RLE4}, DWORD{BI_BITFIELDS}, DWORD{9}})
+        cases.push_back({"compression",
+                         [compression](TestDib& d) { d.Header().biCompression = compression; },
+                         DibStatus::Malformed, kBitsAndCompression});
+    for (DWORD compression : {DWORD{BI_JPEG}, DWORD{BI_PNG}})
+        cases.push_back({"JPEG or PNG",
+                         [compression](TestDib& d) { d.Header().biCompression = compression; },
+                         DibStatus::Unsupported, "the bitmap is a JPEG or PNG image"});
+    for (LONG w : {0, -1})
+        cases.push_back({"no width", [w](TestDib& d) { d.Header().biWidth = w; },
+                         DibStatus::Malformed, "the bitmap has no pixels"});
+    for (LONG h : {0, INT_MIN})
+        cases.push_back({"no height", [h](TestDib& d) { d.Header().biHeight = h; },
+                         DibStatus::Malformed, "the bitmap has no pixels"});
     for (const Case& c : cases) {
+        TestDib dib = DirectDib(2, 2, 24, {0, 0, 0, 0});
+        c.change(dib);
         DibImage image;
         std::string why;
-        EXPECT_EQ(Open(&image, c.dib, &why), c.status) << c.name;
+        EXPECT_EQ(Open(&image, dib, &why), c.status) << c.name;
         EXPECT_EQ(why, c.why) << c.name;
     }
     DibImage image;

@@ -146,10 +146,6 @@ TEST(CriticalSections, ExcludeOtherThreadsAndNest) {
     EXPECT_TRUE(entered.load());
 }
 
-}  // namespace
-
-namespace {
-
 UINT SetAndLeave(LPVOID p) {
     static_cast<CEvent*>(p)->SetEvent();
     return 0;

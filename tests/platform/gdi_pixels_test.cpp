@@ -12,23 +12,11 @@
 
 #include "support/dib_builder.h"
 #include "support/dib_canvas.h"
+#include "support/platform_pictures.h"
 #include "support/emf_builder.h"
 #include "win32/gdi32/device_style.h"
 
 namespace {
-
-using Picture = std::vector<std::string>;
-
-// '#' where the canvas is not white.
-Picture PictureOf(const DibCanvas& c) {
-    Picture rows;
-    for (int y = 0; y < c.height; ++y) {
-        std::string row;
-        for (int x = 0; x < c.width; ++x) row += c.At(x, y) == 0xFFFFFF ? '.' : '#';
-        rows.push_back(row);
-    }
-    return rows;
-}
 
 // A metafile whose logical units are the pixels of a size x size canvas.
 EmfBuilder PixelSheet(int size) {

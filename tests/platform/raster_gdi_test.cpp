@@ -7,33 +7,17 @@
 #include <windows.h>
 #include "support/dib_builder.h"
 #include "support/dib_canvas.h"
+#include "support/platform_pictures.h"
 
 namespace {
 
-// The test canvas, shown one character a pixel: '#' black, '.' white, '?'
-// anything else.
-class Canvas : public DibCanvas {
-public:
-    using DibCanvas::DibCanvas;
-    std::vector<std::string> Picture() const {
-        std::vector<std::string> rows;
-        for (int y = 0; y < height; ++y) {
-            std::string row;
-            for (int x = 0; x < width; ++x)
-                row += At(x, y) == 0 ? '#' : At(x, y) == 0xFFFFFF ? '.' : '?';
-            rows.push_back(row);
-        }
-        return rows;
-    }
-};
-
-using Picture = std::vector<std::string>;
+using Canvas = DibCanvas;
 
 TEST(RasterGdi, FillRectLeavesRightAndBottomEdgesInEitherRowOrder) {
     for (bool topDown : {true, false}) {
         Canvas c(5, 4, topDown);
         c.Fill(1, 1, 4, 3, RGB(0, 0, 0));
-        EXPECT_EQ(c.Picture(), (Picture{".....", ".###.", ".###.", "....."})) << topDown;
+        EXPECT_EQ(PictureOf(c), (Picture{".....", ".###.", ".###.", "....."})) << topDown;
     }
 }
 
@@ -45,7 +29,7 @@ TEST(RasterGdi, AnisotropicMappingScalesWindowOntoViewport) {
     SetWindowOrgEx(c.dc, 1000, 2000, nullptr);
     SetViewportOrgEx(c.dc, 0, -1, nullptr);  // the band below the first row
     c.Fill(1000, 2000, 1050, 2100, RGB(0, 0, 0));
-    EXPECT_EQ(c.Picture(), (Picture{"##..", "##..", "##..", "...."}));
+    EXPECT_EQ(PictureOf(c), (Picture{"##..", "##..", "##..", "...."}));
     POINT p{1075, 2025};
     ASSERT_TRUE(LPtoDP(c.dc, &p, 1));
     EXPECT_EQ(p.x, 3);
@@ -57,10 +41,10 @@ TEST(RasterGdi, ClipByRectanglePathAndRegion) {
     EXPECT_EQ(IntersectClipRect(rect.dc, 1, 0, 3, 3), SIMPLEREGION);
     EXPECT_EQ(IntersectClipRect(rect.dc, 0, 1, 4, 4), SIMPLEREGION);  // intersects
     rect.Fill(0, 0, 4, 4, RGB(0, 0, 0));
-    EXPECT_EQ(rect.Picture(), (Picture{"....", ".##.", ".##.", "...."}));
+    EXPECT_EQ(PictureOf(rect), (Picture{"....", ".##.", ".##.", "...."}));
     EXPECT_EQ(SelectClipRgn(rect.dc, nullptr), SIMPLEREGION);  // no clip any more
     rect.Fill(0, 3, 4, 4, RGB(0, 0, 0));
-    EXPECT_EQ(rect.Picture()[3], "####");
+    EXPECT_EQ(PictureOf(rect)[3], "####");
 
     // A triangle as a clip path: pixels whose centres lie inside
     // (4x + 5y + 4.5 < 20; no centre lies on the slanted edge).
@@ -72,7 +56,7 @@ TEST(RasterGdi, ClipByRectanglePathAndRegion) {
     ASSERT_TRUE(SelectClipPath(path.dc, RGN_COPY));
     EXPECT_FALSE(SelectClipPath(path.dc, RGN_COPY)) << "the path is used up";
     path.Fill(0, 0, 4, 4, RGB(0, 0, 0));
-    EXPECT_EQ(path.Picture(), (Picture{"####", "###.", "##..", "#..."}));
+    EXPECT_EQ(PictureOf(path), (Picture{"####", "###.", "##..", "#..."}));
 
     // Two disjoint rectangles of a polygon region, even-odd.
     Canvas region(4, 2);
@@ -81,7 +65,7 @@ TEST(RasterGdi, ClipByRectanglePathAndRegion) {
     EXPECT_EQ(SelectClipRgn(region.dc, rgn), COMPLEXREGION);
     DeleteObject(rgn);  // the context keeps its own copy
     region.Fill(0, 0, 4, 2, RGB(0, 0, 0));
-    EXPECT_EQ(region.Picture(), (Picture{".##.", ".##."}));
+    EXPECT_EQ(PictureOf(region), (Picture{".##.", ".##."}));
 }
 
 // HALFTONE: the average of the source area when shrinking, interpolation
@@ -188,7 +172,7 @@ TEST(RasterGdi, SetRop2MixesThePenWithWhatIsThere) {
     const POINT box[4] = {{1, 1}, {4, 1}, {4, 4}, {1, 4}};
     ASSERT_TRUE(Polygon(c.dc, box, 4));
     // The outline runs through pixel centres 1..4; R2_NOT inverts both halves.
-    EXPECT_EQ(c.Picture(), (Picture{"######", "#....#", "#.##.#", ".#..#.", ".####.", "......"}));
+    EXPECT_EQ(PictureOf(c), (Picture{"######", "#....#", "#.##.#", ".#..#.", ".####.", "......"}));
 }
 
 TEST(RasterGdi, HandlesAreCheckedBeforeUse) {

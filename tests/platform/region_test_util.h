@@ -37,6 +37,11 @@ inline Polygon Rect(LONG l, LONG t, LONG r, LONG b) {
     return {{l, t}, {r, t}, {r, b}, {l, b}};
 }
 
+// The L of most tests: a wide bar along the top (y 0..50) and a narrow leg
+// down the left (x 0..50); and a bowtie, two triangles meeting at (50, 50).
+inline const Polygon kL = {{0, 0}, {200, 0}, {200, 50}, {50, 50}, {50, 100}, {0, 100}};
+inline const Polygon kBowtie = {{0, 0}, {100, 100}, {100, 0}, {0, 100}};
+
 // Polygons as coordinate pairs, for comparing and printing.
 inline std::vector<std::vector<std::pair<LONG, LONG>>> Pairs(const Polygons& polygons) {
     std::vector<std::vector<std::pair<LONG, LONG>>> result;

@@ -12,26 +12,19 @@ namespace {
 
 using region_test::CellArea;
 using region_test::Inside;
+using region_test::kBowtie;
+using region_test::kL;
 using region_test::ListPolygons;
 using region_test::MakeList;
 using region_test::Polygon;
 using region_test::Polygons;
 using region_test::Rect;
 
-// The L of most tests: a wide bar along the top and a narrow leg down the left.
-const Polygon kL = {{0, 0}, {200, 0}, {200, 50}, {50, 50}, {50, 100}, {0, 100}};
-const Polygon kBowtie = {{0, 0}, {100, 100}, {100, 0}, {0, 100}};
-
 TEST(RegionList, RectangleCloneDeleteAndPointBounds) {
     HT_ClipRgn* pRect = HT_CreateRectRgnData(POINT{-1, -2}, POINT{300, 400});
     ASSERT_NE(pRect, nullptr);
-    EXPECT_EQ(pRect->pNext, nullptr);
-    ASSERT_EQ(pRect->nCount, 4);
-    const Polygon expected = Rect(-1, -2, 300, 400);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(pRect->pPoints[i].x, expected[size_t(i)].x) << i;
-        EXPECT_EQ(pRect->pPoints[i].y, expected[size_t(i)].y) << i;
-    }
+    EXPECT_EQ(region_test::Pairs(ListPolygons(pRect)),
+              region_test::Pairs({Rect(-1, -2, 300, 400)}));
 
     // A deep copy of every element, flags included; the copy outlives the original.
     pRect->nFlags = 7;

@@ -15,6 +15,7 @@
 #include "pxrdriver/rip_implate.h"
 #include "win32/gdi32/metafile/metafile_player.h"
 #include "support/dib_builder.h"
+#include "support/dib_canvas.h"
 #include "support/emf_builder.h"
 
 namespace {
@@ -126,25 +127,14 @@ constexpr XFORM kPlayTransform{0.75f, 0, 0, 0.75f, 9, 5};
 // GM_ADVANCED.
 std::vector<uint32_t> WholePlayback(const std::vector<BYTE>& bytes, int width, int height,
                                     const RECT& dest, const XFORM& xform) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader = TestHeader(width, -height, 32, BI_RGB);
-    void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, section);
-    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height, 0x00FFFFFF);
-    std::memcpy(bits, pixels.data(), pixels.size() * 4);
-    SetViewportOrgEx(dc, -dest.left, -dest.top, nullptr);
-    EXPECT_EQ(SetGraphicsMode(dc, GM_ADVANCED), GM_COMPATIBLE);
-    EXPECT_TRUE(SetWorldTransform(dc, &xform));
+    DibCanvas canvas(width, height);
+    SetViewportOrgEx(canvas.dc, -dest.left, -dest.top, nullptr);
+    EXPECT_EQ(SetGraphicsMode(canvas.dc, GM_ADVANCED), GM_COMPATIBLE);
+    EXPECT_TRUE(SetWorldTransform(canvas.dc, &xform));
     HENHMETAFILE metafile = MetafileOf(bytes);
-    EXPECT_TRUE(PlayEnhMetaFile(dc, metafile, &dest));
+    EXPECT_TRUE(PlayEnhMetaFile(canvas.dc, metafile, &dest));
     DeleteEnhMetaFile(metafile);
-    std::memcpy(pixels.data(), bits, pixels.size() * 4);
-    SelectObject(dc, old);
-    DeleteObject(section);
-    DeleteDC(dc);
-    return pixels;
+    return canvas.Image().pixels;
 }
 
 TEST(RipImplate, BandsCoverEveryRowOnceWithThePixelsOfOneWholePlayback) {
@@ -185,13 +175,8 @@ TEST(RipImplate, BandsCoverEveryRowOnceWithThePixelsOfOneWholePlayback) {
             int nextTop = 0;
             for (const Band& b : callback.bands) {
                 EXPECT_EQ(b.thread, std::this_thread::get_id()) << what;
-                EXPECT_EQ(b.whole.left, 0);
-                EXPECT_EQ(b.whole.top, 0);
-                EXPECT_EQ(b.whole.right, kWidth);
-                EXPECT_EQ(b.whole.bottom, kHeight);
-                ASSERT_EQ(b.band.top, nextTop) << what;
-                EXPECT_EQ(b.band.left, 0);
-                EXPECT_EQ(b.band.right, kWidth);
+                EXPECT_EQ(CRect(b.whole), CRect(0, 0, kWidth, kHeight));
+                ASSERT_EQ(CRect(b.band), CRect(0, nextTop, kWidth, b.band.bottom)) << what;
                 EXPECT_EQ(b.bits.nStride, kWidth);
                 EXPECT_EQ(b.bits.nBytesPerPixel, 4);
                 EXPECT_EQ(b.bits.nRows, b.band.bottom - b.band.top);
@@ -208,16 +193,25 @@ TEST(RipImplate, BandsCoverEveryRowOnceWithThePixelsOfOneWholePlayback) {
     }
 }
 
-TEST(RipImplate, RefusedBandEndsTheRasterAndKeepsTheMetafile) {
-    const std::vector<BYTE> bytes = SampleDrawing(false);
+// A band the callback refuses, or a metafile that fails to play, ends the
+// raster with nothing more delivered; the metafile stays the caller's.
+TEST(RipImplate, RefusedBandOrFailedPlaybackEndsTheRasterAndKeepsTheMetafile) {
+    // The selection names an object the table cannot hold: the record fails
+    // after the first shapes were drawn.
+    EmfBuilder failing;
+    failing.Handles(2).CreateBrush(1, BS_SOLID, RGB(255, 0, 0)).Select(1);
+    failing.Box(EMR_RECTANGLE, 0, 0, 500, 500);
+    failing.Select(9);
+    failing.Box(EMR_RECTANGLE, 500, 500, 1000, 1000);
+    const std::vector<BYTE> sound = SampleDrawing(false), fails = failing.Bytes();
     struct Case {
         unsigned threads;
         unsigned bandRows;
-        int refuseAt;
+        int refuseAt;  // -1: the metafile fails, no band is delivered
     };
     // 50 rows: bands of 4 make 13, of 1 make 50.
-    const std::vector<Case> cases = {{1, 4, 0},  {1, 4, 5}, {3, 4, 0}, {3, 4, 2},
-                                     {2, 1, 30}, {4, 1, 1}, {2, 4, 12}};
+    const std::vector<Case> cases = {{1, 4, 0}, {1, 4, 5},  {3, 4, 0},  {3, 4, 2}, {2, 1, 30},
+                                     {4, 1, 1}, {2, 4, 12}, {1, 3, -1}, {3, 3, -1}};
     for (const Case& c : cases) {
         const std::string what =
             std::to_string(c.threads) + " threads, band " + std::to_string(c.refuseAt) + " refused";
@@ -226,34 +220,11 @@ TEST(RipImplate, RefusedBandEndsTheRasterAndKeepsTheMetafile) {
         CRIPImplate rip(&callback);
         ASSERT_NE(rip.CreateRIPBuffer(60, 50, 32, 0), 0);
         rip.BeginRIP(CRect(), CRect());
-        rip.m_hPlayMetaFile = MetafileOf(bytes);
+        rip.m_hPlayMetaFile = MetafileOf(c.refuseAt < 0 ? fails : sound);
         EXPECT_EQ(rip.EndRIP(), 0) << what;
-        EXPECT_EQ(callback.bands.size(), static_cast<size_t>(c.refuseAt) + 1) << what;
+        EXPECT_EQ(callback.bands.size(), static_cast<size_t>(c.refuseAt + 1)) << what;
         ASSERT_NE(rip.m_hPlayMetaFile, nullptr) << what;
         EXPECT_TRUE(DeleteEnhMetaFile(rip.m_hPlayMetaFile)) << what << ": the caller's to delete";
-    }
-}
-
-TEST(RipImplate, MetafileThatFailsToPlayDeliversNothing) {
-    // The selection names an object the table cannot hold: the record fails
-    // after the first shapes were drawn.
-    EmfBuilder emf;
-    emf.Handles(2).CreateBrush(1, BS_SOLID, RGB(255, 0, 0)).Select(1);
-    emf.Box(EMR_RECTANGLE, 0, 0, 500, 500);
-    emf.Select(9);
-    emf.Box(EMR_RECTANGLE, 500, 500, 1000, 1000);
-    const std::vector<BYTE> bytes = emf.Bytes();
-    for (unsigned threads : {1u, 3u}) {
-        RipEnvironment environment(threads, 3);
-        RecordingCallback callback;
-        CRIPImplate rip(&callback);
-        ASSERT_NE(rip.CreateRIPBuffer(40, 40, 32, 0), 0);
-        rip.BeginRIP(CRect(), CRect());
-        rip.m_hPlayMetaFile = MetafileOf(bytes);
-        ASSERT_NE(rip.m_hPlayMetaFile, nullptr);
-        EXPECT_EQ(rip.EndRIP(), 0) << threads << " threads";
-        EXPECT_TRUE(callback.bands.empty()) << threads << " threads";
-        EXPECT_TRUE(DeleteEnhMetaFile(rip.m_hPlayMetaFile));
     }
 }
 

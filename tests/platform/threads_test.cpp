@@ -98,18 +98,6 @@ UINT EndsEarly(LPVOID p) {
     return 1;
 }
 
-TEST_F(Threads, WorkerRunsItsFunctionWithItsParameter) {
-    WorkerArgs args;
-    args.nIn = 21;
-    CWinThread* thread = AfxBeginThread(Doubler, &args, THREAD_PRIORITY_NORMAL, 0, 0, nullptr);
-    ASSERT_NE(thread, nullptr);
-    AfxWaitForAllThreads();
-    EXPECT_EQ(args.nOut, 42);
-    EXPECT_NE(args.pSeenThread, nullptr);
-    EXPECT_EQ(AfxGetThread(), nullptr);
-    EXPECT_EQ(AfxRunningThreadCount(), 0);
-}
-
 TEST_F(Threads, AfxEndThreadUnwindsTheStackAndNeverReturns) {
     WorkerArgs args;
     ASSERT_NE(AfxBeginThread(EndsEarly, &args), nullptr);
@@ -151,17 +139,20 @@ TEST_F(Threads, EndingWithoutDeleteKeepsTheObjectAndSignalsItsHandle) {
     delete thread;
 }
 
-TEST_F(Threads, SuspendedThreadWaitsForResume) {
+TEST_F(Threads, WorkerRunsItsFunctionWithItsParameterOnceResumed) {
     WorkerArgs args;
     CWinThread* thread =
         AfxBeginThread(Doubler, &args, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED, nullptr);
     ASSERT_NE(thread, nullptr);
     // Held at its start: what is written now is what it reads.
-    args.nIn = 5;
+    args.nIn = 21;
     EXPECT_EQ(AfxRunningThreadCount(), 1);
     EXPECT_EQ(thread->ResumeThread(), 1u);
     AfxWaitForAllThreads();
-    EXPECT_EQ(args.nOut, 10);
+    EXPECT_EQ(args.nOut, 42);
+    EXPECT_NE(args.pSeenThread, nullptr);
+    EXPECT_EQ(AfxGetThread(), nullptr);
+    EXPECT_EQ(AfxRunningThreadCount(), 0);
 }
 
 TEST_F(Threads, ThreadsThatCannotStartReturnNullAndLeaveNothing) {

@@ -2,11 +2,10 @@
 // played under them.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 #include <windows.h>
-#include "support/dib_builder.h"
+#include "support/dib_canvas.h"
 #include "support/emf_builder.h"
 
 namespace {
@@ -96,31 +95,15 @@ TEST(WorldTransform, PlayEnhMetaFileDrawsUnderTheDcsTransform) {
         {"swapped and moved", {0, 1, 1, 0, 0, 20}, {0, 0}, {40, 60, 60, 80}},
     };
     for (const Case& c : cases) {
-        HDC dc = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader = TestHeader(100, -100, 32, BI_RGB);
-        void* bits = nullptr;
-        HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(dc, section);
-        std::memset(bits, 0xFF, 100 * 100 * 4);
-        ASSERT_EQ(SetGraphicsMode(dc, GM_ADVANCED), GM_COMPATIBLE);
-        ASSERT_TRUE(SetWorldTransform(dc, &c.world));
-        SetViewportOrgEx(dc, c.viewportOrg.x, c.viewportOrg.y, nullptr);
-        HENHMETAFILE metafile = SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data());
-        const RECT all{0, 0, 100, 100};
-        EXPECT_TRUE(PlayEnhMetaFile(dc, metafile, &all)) << c.what;
-        const auto* pixels = static_cast<const uint32_t*>(bits);
-        for (int y = 0; y < 100; ++y)
-            for (int x = 0; x < 100; ++x) {
-                const bool inside =
-                    x >= c.red.left && x < c.red.right && y >= c.red.top && y < c.red.bottom;
-                ASSERT_EQ(pixels[y * 100 + x] & 0xFFFFFF, inside ? 0xFF0000u : 0xFFFFFFu)
-                    << c.what << " at " << x << "," << y;
-            }
-        DeleteEnhMetaFile(metafile);
-        SelectObject(dc, old);
-        DeleteObject(section);
-        DeleteDC(dc);
+        DibCanvas canvas(100, 100);
+        ASSERT_EQ(SetGraphicsMode(canvas.dc, GM_ADVANCED), GM_COMPATIBLE);
+        ASSERT_TRUE(SetWorldTransform(canvas.dc, &c.world));
+        SetViewportOrgEx(canvas.dc, c.viewportOrg.x, c.viewportOrg.y, nullptr);
+        EXPECT_TRUE(canvas.Play(bytes)) << c.what;
+        const RECT& r = c.red;
+        const size_t area = static_cast<size_t>(r.right - r.left) * (r.bottom - r.top);
+        EXPECT_EQ(canvas.Count(0xFF0000, r.left, r.top, r.right, r.bottom), area) << c.what;
+        EXPECT_EQ(canvas.Count(0xFFFFFF, 0, 0, 100, 100), 10000 - area) << c.what;
     }
 }
 
