@@ -20,6 +20,10 @@ namespace {
 
 static_assert(sizeof(char32_t) == sizeof(hb_codepoint_t));
 
+// Lines longer than this (no drawing has them; a damaged record may) are
+// drawn character by character: FriBidi and HarfBuzz count in int.
+constexpr size_t kLongestShapedLine = size_t{1} << 24;
+
 // Characters that read left to right and need no shaping: Latin, Greek,
 // Cyrillic, CJK, kana, Hangul syllables, symbols, and the private use area
 // of symbol fonts. A line of nothing else, in a left-to-right paragraph,
@@ -270,7 +274,8 @@ std::vector<ShapedGlyph> ShapeText(FontCache& fonts, const FontInfo& font,
         }
         return out;
     }
-    if (!options.rightToLeft && std::all_of(text.begin(), text.end(), IsSimple)) {
+    if (text.size() > kLongestShapedLine ||
+        (!options.rightToLeft && std::all_of(text.begin(), text.end(), IsSimple))) {
         for (size_t i = 0; i < text.size(); ++i) {
             const GlyphRef g = fonts.MapCharacter(font.id, text[i]);
             out.push_back({g, AdvanceOf(fonts, g), 0, 0, i});

@@ -51,7 +51,7 @@ DPoint Add(DPoint a, DPoint b, double k) {
     return {a.x + b.x * k, a.y + b.y * k};
 }
 
-DPoint Device(const GlyphTransform& t, GlyphPoint p) {
+DPoint DevicePoint(const GlyphTransform& t, GlyphPoint p) {
     const GlyphPoint q = t.Apply(p);
     return {q.x, q.y};
 }
@@ -240,9 +240,9 @@ R PlayExtTextOut(Playback& pb, const EmfRecordView& r) {
                 fonts.Outline(placed.glyph, sizes.pixelsPerEm);
             if (!outline) continue;
             for (const std::vector<GlyphPoint>& contour : outline->contours) {
-                figures.StartFigure(Device(emToDevice, contour[0]));
+                figures.StartFigure(DevicePoint(emToDevice, contour[0]));
                 for (size_t i = 1; i < contour.size(); ++i)
-                    figures.AddPoint(Device(emToDevice, contour[i]));
+                    figures.AddPoint(DevicePoint(emToDevice, contour[i]));
                 figures.CloseFigure();
             }
         } else {
