@@ -111,7 +111,7 @@ bool SendRasterBand(DWORD nFlags, const RasterFrame& frame, const BandSource& so
         if (encoding.writeHeaderExtras) {
             encoding.writeHeaderExtras(pOutput);
         }
-        WriteRasterSetup(frame, encoding.cid);
+        WriteRasterSetup(frame, encoding.cid, encoding.writePalette);
     }
     if (encoding.method != RowMethod::kNoRows) {
         rows.BeginBand(pOutput, encoding.bZeroYOffset);

@@ -46,7 +46,10 @@ struct BandEncoding {
     uint64_t nRowBytes;   // computed wide: 3 x an int width exceeds 32 bits
     RowBuilder buildRow;  // may be null when nRowBytes is 0
     ConfigureImageData cid;
-    void (*writeHeaderExtras)(OutputChannel*);   // after the entry, before the set-up
+    void (*writeHeaderExtras)(OutputChannel*);  // after the entry, before the set-up
+    // After "\e*v6W", which replaces the palette with one of default colours,
+    // and before raster graphics start.
+    void (*writePalette)(OutputChannel*);
     void (*writeTrailerExtras)(OutputChannel*);  // before the end of raster graphics
 };
 

@@ -62,6 +62,8 @@ protected:
 private:
     void FillPaperList();
     void ShowMarginsOf(const PaperSize& paper);
+    void ShowMargins();
+    void SetText(int nId, UINT nValue);
     // Checks the typed memory size of the automatic mode into m_nMemorySize.
     bool ReadMemorySize();
 };

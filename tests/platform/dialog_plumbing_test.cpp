@@ -191,6 +191,14 @@ TEST(DialogWindow, ControlsBehaveAsTheirWindowsCounterparts) {
 
     EXPECT_FALSE(d.UserType(15, "12x"));
     EXPECT_TRUE(d.UserType(15, "12"));
+    // A length limit takes whole characters only.
+    SendMessageA(combo, CB_LIMITTEXT, 4, 0);
+    for (const auto& [typed, kept] : {std::pair<const char*, const char*>{"abcdef", "abcd"},
+                                      {"ab\xE4\xB8\xAD", "ab"},
+                                      {"a\xE4\xB8\xAD", "a\xE4\xB8\xAD"}}) {
+        EXPECT_TRUE(d.UserType(14, typed));
+        EXPECT_EQ(d.Control(14)->m_strText, kept);
+    }
     EXPECT_TRUE(d.UserChoose(14, 1));
     EXPECT_FALSE(d.UserChoose(14, 2));
     EnableWindow(GetDlgItem(d.Handle(), 10), FALSE);
