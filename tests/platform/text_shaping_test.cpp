@@ -128,6 +128,29 @@ TEST(TextShaping, AFaceLackingAScriptFallsBackForTheWholeRun) {
     }
 }
 
+TEST(TextShaping, ARunNoOneFaceHasIsCutBetweenFaces) {
+    // بب ✓: no face has both the Arabic letters and the check mark. The
+    // letters stay together in the Arabic face, still joined; the mark comes
+    // from a face that has it.
+    const std::vector<ShapedGlyph> g = Shape(u"Liberation Sans", U"\u0628\u0628 \u2713");
+    const FontId arabic =
+        SharedFontCache().MapCharacter(Resolved(u"Liberation Sans").id, U'\u0628').font;
+    const UINT isolated = SharedFontCache().MapCharacter(arabic, U'\u0628').glyph;
+    size_t letters = 0;
+    for (const ShapedGlyph& glyph : g) {
+        EXPECT_NE(glyph.glyph.glyph, 0u) << glyph.cluster;
+        if (glyph.cluster < 2) {
+            ++letters;
+            EXPECT_EQ(glyph.glyph.font, arabic);
+            EXPECT_NE(glyph.glyph.glyph, isolated);
+        }
+        if (glyph.cluster == 3) {
+            EXPECT_NE(glyph.glyph.font, arabic);
+        }
+    }
+    EXPECT_EQ(letters, 2u);
+}
+
 TEST(TextShaping, PlainTextKeepsTheFacesAdvancesWithoutKerning) {
     // "AV" kerns in Liberation Sans; GDI draws it with the glyphs' own
     // advances, in either paragraph direction.
