@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <windows.h>
@@ -178,6 +179,38 @@ TEST(TextShaping, GlyphIndexesAreDrawnAsGiven) {
     EXPECT_EQ(g[1].glyph.glyph, beh);
     EXPECT_EQ(g[2].glyph.glyph, 0u);  // past the face's glyphs
     EXPECT_DOUBLE_EQ(g[0].advance, SharedFontCache().Shape(g[0].glyph)->advance);
+}
+
+TEST(TextShaping, TwoThreadsShapeAndOutlineAlike) {
+    // Whole pages are rendered on several threads at once, sharing the font
+    // cache: a fresh one here, so that both threads realise the font, find
+    // the fallback faces and flatten the outlines together.
+    FontCache fonts;
+    const FontInfo* font = fonts.Resolve(Font(u"Liberation Sans"));
+    ASSERT_NE(font, nullptr);
+    const std::u32string text =
+        U"Plan \u0645\u062e\u0637\u0637 12 \u0915\u094d\u0937\u093f \u0e2a\u0e27\u0e31";
+    ShapingOptions options;
+    options.rightToLeft = true;
+    const auto work = [&](std::vector<ShapedGlyph>* glyphs, size_t* points) {
+        *glyphs = ShapeText(fonts, *font, text, options);
+        for (const ShapedGlyph& g : *glyphs)
+            for (const auto& contour : fonts.Outline(g.glyph, 900)->contours)
+                *points += contour.size();
+    };
+    std::vector<ShapedGlyph> a, b;
+    size_t pointsA = 0, pointsB = 0;
+    std::thread other(work, &a, &pointsA);
+    work(&b, &pointsB);
+    other.join();
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i].glyph.font, b[i].glyph.font) << i;
+        EXPECT_EQ(a[i].glyph.glyph, b[i].glyph.glyph) << i;
+        EXPECT_EQ(a[i].cluster, b[i].cluster) << i;
+    }
+    EXPECT_EQ(pointsA, pointsB);
+    EXPECT_GT(pointsA, 0u);
 }
 
 }  // namespace
