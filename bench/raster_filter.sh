@@ -15,7 +15,7 @@ trap 'rm -rf "$work"' EXIT
 
 render() {  # NAME COLOUR-SPACE BITS
     gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=cups -dcupsColorSpace="$2" -dcupsBitsPerColor="$3" \
-       -r600 -g19629x27850 -dFitPage -sOutputFile="$work/$1.ras" "$root/bench/tiger.pdf"
+       -r600 -g19629x27850 -dFitPage -sOutputFile="$work/$1.ras" "$root/tests/data/tiger.pdf"
 }
 render colour 1 8
 render grey 18 8

@@ -33,7 +33,7 @@ if [[ ! -x /usr/bin/time ]]; then
     exit 2
 fi
 drawing=$root/tests/data/tiger.emf
-pdf=$root/bench/tiger.pdf  # the same drawing converted to PDF by Inkscape
+pdf=$root/tests/data/tiger.pdf  # the same drawing converted to PDF by Inkscape
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

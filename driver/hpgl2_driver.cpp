@@ -27,13 +27,6 @@ bool IsAcceptedStoredRecord(const HPGL2DevMode& r) {
 
 }  // namespace
 
-void CopyToField(char* pField, size_t nFieldSize, const char* pszText) {
-    if (nFieldSize == 0) return;
-    const size_t n = pszText ? strnlen(pszText, nFieldSize - 1) : 0;
-    if (n) std::memcpy(pField, pszText, n);
-    std::memset(pField + n, 0, nFieldSize - n);
-}
-
 DriverState* DriverOf(HostContext* pHost) {
     return pHost ? static_cast<HPGL2Driver*>(pHost->pDriver) : nullptr;
 }

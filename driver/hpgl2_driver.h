@@ -29,7 +29,6 @@ public:
     int SetCustomPaper(const char* pszName, double dWidth, double dLength, double dLeft,
                        double dRight, double dTop, double dBottom, DWORD) override;
 
-    std::string m_strName;
     HGLOBAL m_hDefaultDevMode;
     std::string m_strPrivateFile;
     std::string m_strSection;
@@ -46,6 +45,3 @@ public:
 // {5B3A4DFA-540C-4EC3-A404-5C51AD31789A}
 inline constexpr GUID IID_HPGL2Driver = {
     0x5B3A4DFA, 0x540C, 0x4EC3, {0xA4, 0x04, 0x5C, 0x51, 0xAD, 0x31, 0x78, 0x9A}};
-
-// Copies text into a fixed field, always leaving a NUL inside it.
-void CopyToField(char* pField, size_t nFieldSize, const char* pszText);

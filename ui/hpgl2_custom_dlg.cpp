@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "driver/hpgl2_driver.h"
+#include "driver/driver_state.h"
 #include "ui/advance_dlg.h"
 #include "ui/custom_paper_dlg.h"
 #include "ui/exchange_keeping.h"
@@ -58,7 +58,7 @@ BOOL CDlgHpgl2Custom::OnInitDialog() {
     CDialog::OnInitDialog();
     UpdateData(TRUE);
     if (m_pDriver) {
-        CString name(m_pDriver->GetName());
+        CString name(m_pDriver->m_strName.c_str());
         name.MakeUpper();
         CString caption;
         if (name.Find("OCE") >= 0)
@@ -107,7 +107,11 @@ BOOL CDlgHpgl2Custom::OnInitDialog() {
     FillPaperList();
 
     for (int i = 0; i < static_cast<int>(std::size(kResolutions)); ++i) {
-        const int at = m_cbResolution.AddString(kResolutions[i].pszText);
+        // "Custom" is said in the dialog's language; its item data, not its
+        // text, tells the handlers which entry it is.
+        const CString text =
+            i == 0 ? LoadModuleString(IDS_RESOLUTION_CUSTOM) : CString(kResolutions[i].pszText);
+        const int at = m_cbResolution.AddString(text);
         m_cbResolution.SetItemData(at, i == 0 ? kCustomResolutionData : i);
     }
     // The resolution the driver plots at: a stored value below 1 means 300.
@@ -160,9 +164,8 @@ void CDlgHpgl2Custom::FillPaperList() {
     m_papers.clear();
     m_cbPaper.ResetContent();
     if (m_pDriver)
-        m_papers = FetchPapersBy([this](char* pOutput) {
-            return m_pDriver->DeviceCapabilities(HT_DC_PAPERRECORDS, pOutput, nullptr);
-        });
+        m_papers =
+            FetchPapersBy([this](char* pOutput) { return m_pDriver->PaperRecords(pOutput); });
     int selected = 0;
     for (size_t i = 0; i < m_papers.size(); ++i) {
         const int at = m_cbPaper.AddString(PaperName(m_papers[i]).c_str());

@@ -15,12 +15,10 @@ public:
     ResImage() { Add(0, 0, 0, {}); }
     void Add(int type, int name, WORD language, const std::vector<std::uint8_t>& data) {
         Pad();
-        const size_t start = m_bytes.size();
         U32(static_cast<std::uint32_t>(data.size()));
         U32(32);
         U16(0xFFFF), U16(static_cast<WORD>(type)), U16(0xFFFF), U16(static_cast<WORD>(name));
         U32(0), U16(0x1030), U16(language), U32(0), U32(0);
-        EXPECT_EQ(m_bytes.size() - start, 32u);
         m_bytes.insert(m_bytes.end(), data.begin(), data.end());
     }
     const std::vector<std::uint8_t>& bytes() const { return m_bytes; }
@@ -248,6 +246,32 @@ TEST(DataExchange, NumbersReadAsTheExchangeReadsThem) {
     EXPECT_EQ(AfxFormatDouble(1.0), "1");
     EXPECT_EQ(AfxFormatDouble(0.1), "0.1");
     EXPECT_EQ(AfxFormatDouble(1.0 / 3), "0.333333333333333");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MessageBox, AfxMessageBoxGivesABoxWithoutAnIconMfcsOwn) {
+    struct Case {
+        UINT asked;
+        UINT shown;
+    };
+    const Case cases[] = {
+        {MB_OK, MB_OK | MB_ICONEXCLAMATION},
+        {MB_OKCANCEL, MB_OKCANCEL | MB_ICONEXCLAMATION},
+        {MB_YESNO, MB_YESNO | MB_ICONQUESTION},
+        {MB_YESNOCANCEL, MB_YESNOCANCEL | MB_ICONQUESTION},
+        {MB_OK | MB_ICONINFORMATION, MB_OK | MB_ICONINFORMATION},
+        {MB_YESNO | MB_ICONSTOP, MB_YESNO | MB_ICONSTOP},
+    };
+    ScriptedPresenter presenter;
+    SetUiPresenter(&presenter);
+    for (const Case& c : cases) AfxMessageBox("Paper name can not be null", c.asked);
+    SetUiPresenter(nullptr);
+    ASSERT_EQ(presenter.messageTypes.size(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(presenter.messageTypes[i], cases[i].shown) << cases[i].asked;
 }
 
 }  // namespace

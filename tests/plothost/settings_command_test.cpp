@@ -265,6 +265,30 @@ TEST(SettingsCommand, APaperGoneFromTheListIsToldWhenTheSettingsChange) {
     EXPECT_EQ(run.errors, "");
 }
 
+TEST(SettingsCommand, CustomResolutionIsChosenInEveryLanguage) {
+    struct Case {
+        const char* locale;
+        const char* value;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"LC_ALL=ja_JP.UTF-8", "custom", "  resolution   1000 dpi\n"},
+        {"LC_ALL=ja_JP.UTF-8", "\xE3\x82\xAB\xE3\x82\xB9\xE3\x82\xBF\xE3\x83\xA0",
+         "  resolution   1000 dpi\n"},  // カスタム, as the Japanese dialog names it
+        {"LC_ALL=zh_TW.UTF-8", "\xE8\x87\xAA\xE8\xA8\x82", "  resolution   1000 dpi\n"},
+        {"LC_ALL=zh_CN.UTF-8", "800", "  resolution   800 dpi\n"},
+        {"LC_ALL=zh_CN.UTF-8", "600dpi", "  resolution   600 dpi\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        ScratchDir dir;
+        const HostRun run =
+            Plothost(dir, std::string("settings --set resolution=") + c.value, c.locale);
+        ASSERT_EQ(run.status, 0) << run.errors;
+        EXPECT_TRUE(Has(run.out, c.shown)) << run.out;
+    }
+}
+
 TEST(ConfigureCommand, WithoutADisplaySuggestsACommandThatWorksWhenPasted) {
     ScratchDir dir;
     const HostRun run = Plothost(dir, "configure --driver 2");

@@ -93,6 +93,40 @@ TEST_F(SettingsDialog, StoredResolutionSelectsItsEntry) {
     }
 }
 
+TEST_F(SettingsDialog, CustomResolutionIsNamedInTheDialogsLanguageAndStillTyped) {
+    struct Case {
+        LANGID language;
+        const char* custom;
+    };
+    const Case cases[] = {
+        {MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT), "Custom"},
+        {MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED),
+         "\xE8\x87\xAA\xE5\xAE\x9A\xE4\xB9\x89"},
+        {MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), "\xE8\x87\xAA\xE8\xA8\x82"},
+        {MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT),
+         "\xE3\x82\xAB\xE3\x82\xB9\xE3\x82\xBF\xE3\x83\xA0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.custom);
+        SetResourceLanguage(c.language);
+        Record().dm.dmPrintQuality = 500;
+        Then([&](DialogWindow& d) {
+            EXPECT_EQ(ItemsOf(d, IDC_RESOLUTION).front(), c.custom);
+            EXPECT_EQ(TextOf(d, IDC_RESOLUTION), c.custom);
+            EXPECT_EQ(ItemsOf(d, IDC_RESOLUTION)[5], "600  dpi");
+            d.UserChoose(IDC_RESOLUTION, 5);
+            EXPECT_FALSE(d.Control(IDC_CUSTOM_RESOLUTION)->m_bEnabled);
+            d.UserChoose(IDC_RESOLUTION, 0);
+            EXPECT_EQ(TextOf(d, IDC_CUSTOM_RESOLUTION), "1000");
+            EXPECT_TRUE(d.UserType(IDC_CUSTOM_RESOLUTION, "800"));
+            d.UserClick(IDOK);
+        });
+        EXPECT_EQ(Run(), IDOK);
+        EXPECT_EQ(Record().dm.dmPrintQuality, 800);
+        EXPECT_EQ(Record().dm.dmYResolution, 800);
+    }
+}
+
 TEST_F(SettingsDialog, ResolutionIsKeptBetween10And5000) {
     struct Case {
         const char* typed;

@@ -47,10 +47,13 @@ bool RasterKindOf(const cups_page_header2_t& h, RasterKind* kind, std::string* e
 }
 
 const char* ColourModeOf(RasterKind kind) {
-    // Grey pages too go as RGB rows: the driver's grey rasters inside a
-    // plot carry no grey palette, so a plotter would draw their levels in
-    // the colours of whatever palette it has.
-    return kind == RasterKind::Bilevel || kind == RasterKind::BilevelWhite ? "0" : "1";
+    switch (kind) {
+        case RasterKind::Bilevel:
+        case RasterKind::BilevelWhite: return "0";
+        case RasterKind::Grey:
+        case RasterKind::InkGrey: return "2";  // a third of the RGB rows' bytes
+        default: return "1";
+    }
 }
 
 RasterBand::RasterBand(RasterKind kind, int width, int rows) : m_kind(kind), m_width(width) {

@@ -22,7 +22,8 @@ enum class RasterKind {
 bool RasterKindOf(const cups_page_header2_t& header, RasterKind* kind, std::string* error);
 
 // The driver's colour mode for a kind (the dialog's choice index): "0"
-// black and white for 1-bit pages, else "1" colour.
+// black and white for 1-bit pages, "2" grey for 8-bit grey ones, else "1"
+// colour.
 const char* ColourModeOf(RasterKind kind);
 
 class RasterBand {

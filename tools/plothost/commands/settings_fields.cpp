@@ -258,8 +258,10 @@ void SetMain(DialogWindow& d, const FieldValue& f, const std::vector<PaperSize>&
                 d.UserChoose(dd::kResolutionList, static_cast<int>(i));
                 return;
             }
-        d.UserChoose(dd::kResolutionList, 0);  // "Custom"
-        if (v != "custom") TypeOrPaste(d, dd::kResolutionEdit, v);
+        // "Custom", by that word or as the dialog names it in its language.
+        d.UserChoose(dd::kResolutionList, 0);
+        if (v != "custom" && (entries.empty() || v != Collapse(entries[0])))
+            TypeOrPaste(d, dd::kResolutionEdit, v);
     } else if (f.field == "paper") {
         // As "plot --paper" finds it: number, name or words only it has.
         std::string error;
