@@ -1,10 +1,13 @@
 // The font cache: logical fonts realised once, faces opened once, glyph
-// outlines made once per font, glyph and fineness.
+// curves read once per face and glyph, outlines flattened once per face,
+// glyph and fineness, and both forgotten, least recently used first, when
+// they would hold more than their bytes.
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include <cmath>
 #include <deque>
+#include <list>
 #include <map>
 #include <unordered_map>
 
@@ -14,11 +17,11 @@
 
 namespace {
 
-// Outlines kept before the cache starts over: a few pages of CJK text at
-// a handful of sizes, some tens of MiB at most.
-constexpr size_t kMaxCachedOutlines = 50000;
-// Curves are flattened to a fifth of a device pixel.
-constexpr double kFlatnessPixels = 0.2;
+// What one cached entry costs besides its points: the map's node, the
+// recency list's node and the shared pointer's control block.
+constexpr size_t kEntryOverhead = 160;
+// The fineness of an entry that holds a glyph's curves.
+constexpr int kCurvesEntry = -1;
 
 std::string Utf8Of(char32_t c) {
     std::string s;
@@ -40,15 +43,80 @@ std::string Utf8Of(char32_t c) {
     return s;
 }
 
-// The fineness class of a size: the power of two at or above the pixels
-// per em, so that one outline serves sizes up to twice apart.
+size_t BytesOf(const GlyphShape& shape) {
+    return sizeof shape + shape.verbs.capacity() + shape.points.capacity() * sizeof(GlyphPoint);
+}
+
+size_t BytesOf(const GlyphOutline& outline) {
+    size_t bytes = sizeof outline + outline.contours.capacity() * sizeof(outline.contours[0]);
+    for (const auto& c : outline.contours) bytes += c.capacity() * sizeof(GlyphPoint);
+    return bytes;
+}
+
+// A cached glyph: its curves, or one of its outlines.
+struct GlyphKey {
+    FontId face;  // the first font realised for the face and its synthesis
+    UINT glyph;
+    int fineness;  // kCurvesEntry for the curves
+    bool operator==(const GlyphKey&) const = default;
+};
+
+struct GlyphKeyHash {
+    size_t operator()(const GlyphKey& k) const {
+        const uint64_t h = (uint64_t(uint32_t(k.face)) * 0x9E3779B97F4A7C15ull) ^
+                           (uint64_t(k.glyph) << 6) ^ uint64_t(uint32_t(k.fineness + 1));
+        return static_cast<size_t>(h ^ (h >> 29));
+    }
+};
+
+// Glyph curves and outlines, bounded in bytes: a new entry pushes out the
+// least recently used ones until the rest fits (the new one stays, so the
+// bound is passed by at most one glyph of kMaxGlyphPoints).
+class GlyphStore {
+public:
+    explicit GlyphStore(size_t budget) : m_budget(budget) {}
+
+    template <typename T>
+    std::shared_ptr<const T> Find(const GlyphKey& key) {
+        auto it = m_entries.find(key);
+        if (it == m_entries.end()) return nullptr;
+        m_recency.splice(m_recency.begin(), m_recency, it->second.use);
+        return std::static_pointer_cast<const T>(it->second.value);
+    }
+    template <typename T>
+    void Put(const GlyphKey& key, std::shared_ptr<const T> value) {
+        const size_t bytes = BytesOf(*value) + kEntryOverhead;
+        m_recency.push_front(key);
+        m_entries[key] = Entry{std::move(value), bytes, m_recency.begin()};
+        m_bytes += bytes;
+        while (m_bytes > m_budget && m_recency.size() > 1) {
+            auto last = m_entries.find(m_recency.back());
+            m_bytes -= last->second.bytes;
+            m_entries.erase(last);
+            m_recency.pop_back();
+        }
+    }
+    size_t Bytes() const { return m_bytes; }
+
+private:
+    struct Entry {
+        std::shared_ptr<const void> value;
+        size_t bytes = 0;
+        std::list<GlyphKey>::iterator use;
+    };
+    size_t m_budget;
+    size_t m_bytes = 0;
+    std::list<GlyphKey> m_recency;  // most recently used first
+    std::unordered_map<GlyphKey, Entry, GlyphKeyHash> m_entries;
+};
+
+}  // namespace
+
 int FinenessOf(double pixelsPerEm) {
     if (!(pixelsPerEm > 8)) return 3;
     if (pixelsPerEm > 65536) return 16;
     return static_cast<int>(std::ceil(std::log2(pixelsPerEm)));
 }
-
-}  // namespace
 
 std::string FaceNameOf(const LOGFONTW& logFont) {
     std::string name;
@@ -74,15 +142,34 @@ struct FontCache::Impl {
         FontInfo info;
         const FontFace* face = nullptr;
         FaceQuery query;
+        FontId faceKey = -1;  // the first font of the face and its synthesis: the glyphs' key
         std::vector<FontId> fallbacks;  // tried first for characters the face lacks
         std::unordered_map<char32_t, GlyphRef> characters;
     };
     std::deque<Realised> fonts;  // by FontId; stable addresses
     std::map<std::string, FontId> byRequest;
     std::map<std::tuple<std::string, int, bool, bool>, FontId> byFace;
-    std::unordered_map<uint64_t, std::shared_ptr<const GlyphOutline>> outlines;
+    GlyphStore glyphs;
     size_t loaded = 0;
     size_t reused = 0;
+
+    explicit Impl(size_t budget) : glyphs(budget) {}
+
+    // The glyph a font draws for an index: glyph 0 for one its face lacks.
+    static UINT Drawn(const Realised& r, UINT glyph) {
+        return glyph < r.face->GlyphCount() ? glyph : 0;
+    }
+
+    std::shared_ptr<const GlyphShape> ShapeOf(GlyphRef glyph) {
+        if (glyph.font < 0 || static_cast<size_t>(glyph.font) >= fonts.size()) return nullptr;
+        const Realised& r = fonts[glyph.font];
+        const GlyphKey key{r.faceKey, Drawn(r, glyph.glyph), kCurvesEntry};
+        if (auto found = glyphs.Find<GlyphShape>(key)) return found;
+        auto shape = std::make_shared<GlyphShape>();
+        r.face->LoadShape(key.glyph, r.info.syntheticBold, r.info.syntheticItalic, shape.get());
+        glyphs.Put<GlyphShape>(key, shape);
+        return shape;
+    }
 
     const FontFace* OpenFace(const FaceMatch& match) {
         auto key = std::make_pair(match.file, match.index);
@@ -100,12 +187,15 @@ struct FontCache::Impl {
         const bool bold = query.weight >= FW_SEMIBOLD && face->Weight() < FW_SEMIBOLD;
         const bool italic = query.italic && !face->Italic();
         const auto key = std::make_tuple(match.file, match.index, bold, italic);
-        if (auto it = byFace.find(key); it != byFace.end() && requested.empty()) return it->second;
+        const auto same = byFace.find(key);
+        if (same != byFace.end() && requested.empty()) return same->second;
         Realised r;
         r.info.id = static_cast<FontId>(fonts.size());
+        r.faceKey = same != byFace.end() ? same->second : r.info.id;
         r.info.requestedFace = requested;
         r.info.family = match.family;
         r.info.file = match.file;
+        r.info.faceIndex = match.index;
         r.info.substituted = !requested.empty() && !FaceHasName(match, requested);
         r.info.syntheticBold = bold;
         r.info.syntheticItalic = italic;
@@ -118,7 +208,7 @@ struct FontCache::Impl {
     }
 };
 
-FontCache::FontCache() : m_impl(std::make_unique<Impl>()) {
+FontCache::FontCache(size_t glyphCacheBytes) : m_impl(std::make_unique<Impl>(glyphCacheBytes)) {
     FT_Init_FreeType(&m_impl->library);
 }
 
@@ -199,29 +289,43 @@ bool FontCache::HasGlyphIndex(FontId font, UINT glyph) {
     return glyph < m_impl->fonts[font].face->GlyphCount();
 }
 
+std::shared_ptr<const GlyphShape> FontCache::Shape(GlyphRef glyph) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_impl->ShapeOf(glyph);
+}
+
 std::shared_ptr<const GlyphOutline> FontCache::Outline(GlyphRef glyph, double pixelsPerEm) {
     std::lock_guard<std::mutex> lock(m_mutex);
     Impl& impl = *m_impl;
-    if (glyph.font < 0 || static_cast<size_t>(glyph.font) >= impl.fonts.size()) return nullptr;
-    const int fineness = FinenessOf(std::fabs(pixelsPerEm));
-    const uint64_t key =
-        (uint64_t(uint32_t(glyph.font)) << 40) | (uint64_t(glyph.glyph) << 8) | uint64_t(fineness);
-    if (auto it = impl.outlines.find(key); it != impl.outlines.end()) {
-        ++impl.reused;
-        return it->second;
-    }
+    const std::shared_ptr<const GlyphShape> shape = impl.ShapeOf(glyph);
+    if (!shape) return nullptr;
     const Impl::Realised& r = impl.fonts[glyph.font];
+    const int fineness = FinenessOf(std::fabs(pixelsPerEm));
+    const GlyphKey key{r.faceKey, impl.Drawn(r, glyph.glyph), fineness};
+    if (auto found = impl.glyphs.Find<GlyphOutline>(key)) {
+        ++impl.reused;
+        return found;
+    }
     auto outline = std::make_shared<GlyphOutline>();
-    const double tolerance = kFlatnessPixels / std::ldexp(1.0, fineness);
-    if (!r.face->LoadOutline(glyph.glyph, r.info.syntheticBold, r.info.syntheticItalic, tolerance,
-                             outline.get()) &&
-        glyph.glyph != 0)
-        r.face->LoadOutline(0, r.info.syntheticBold, r.info.syntheticItalic, tolerance,
-                            outline.get());
-    if (impl.outlines.size() >= kMaxCachedOutlines) impl.outlines.clear();
-    impl.outlines.emplace(key, outline);
+    FlattenGlyph(*shape, GlyphTransform{}, kGlyphFlatness / std::ldexp(1.0, fineness), nullptr,
+                 kMaxGlyphPoints, &outline->contours);
+    for (auto& c : outline->contours) c.shrink_to_fit();
+    outline->contours.shrink_to_fit();
+    outline->advance = shape->advance;
+    impl.glyphs.Put<GlyphOutline>(key, outline);
     ++impl.loaded;
     return outline;
+}
+
+UINT FontCache::FaceGlyph(FontId font, char32_t character) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (font < 0 || static_cast<size_t>(font) >= m_impl->fonts.size()) return 0;
+    return m_impl->fonts[font].face->GlyphOf(character);
+}
+
+size_t FontCache::CachedBytes() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_impl->glyphs.Bytes();
 }
 
 size_t FontCache::OutlinesLoaded() const {
