@@ -90,13 +90,15 @@ bool KeepSnapshot(const std::string& bmp, const std::string& png) {
 }
 
 // The dialog's message for a refused value, as the Linux build's scripted
-// run of the same dialog reports it.
+// run of the same dialog reports it (after "plothost: memory=abc: ", which
+// names the refused field on the command line).
 std::string LinuxMessage(const ScratchDir& dir, const std::string& locale) {
     const HostRun run =
         RunHost(Host::Linux, dir, kConfig, "settings --set transaction=auto --set memory=abc",
                 "LC_ALL=" + locale);
     const std::string first = run.errors.substr(0, run.errors.find('\n'));
-    return first.rfind("plothost: ", 0) == 0 ? first.substr(10) : first;
+    const std::string prefix = "plothost: memory=abc: ";
+    return first.rfind(prefix, 0) == 0 ? first.substr(prefix.size()) : first;
 }
 
 // Dialog and control ids of the module's resource script.

@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "win32/kernel32/interrupt_requests.h"
 #include "win32/kernel32/native_path.h"
 
 namespace {
@@ -37,19 +36,6 @@ void FileChannel::Fail(const std::string& what) {
 
 void FileChannel::DropTemporary() {
     if (!m_direct && !m_temporary.empty()) unlink(m_temporary.c_str());
-}
-
-bool FileChannel::DropWhenInterrupted() {
-    if (!InterruptSignal()) return false;
-    if (m_state == State::Open) Abort();
-    if (m_error.empty()) m_error = "the plot was interrupted";
-    m_state = State::Aborted;
-    return true;
-}
-
-std::string FileChannel::DroppedNote() const {
-    if (!m_direct) return "no plot file was written";
-    return "what had already reached " + m_target + " stays there";
 }
 
 int FileChannel::Open(const char* pszTarget) {

@@ -88,14 +88,6 @@ bool SocketChannel::DropWhenInterrupted() {
     return true;
 }
 
-std::string SocketChannel::DroppedNote() const {
-    if (m_bPlotterHasAll)
-        return "the whole job had already reached " + m_address.ToString() +
-               ", which may still plot it";
-    if (m_bConnected) return "the connection to the plotter was reset, so it drops the job";
-    return "nothing was sent to the plotter";
-}
-
 int SocketChannel::Open(const char* pszTarget) {
     if (m_state == State::Open || !pszTarget) return 0;
     m_error.clear();
