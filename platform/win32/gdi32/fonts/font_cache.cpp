@@ -5,134 +5,14 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include <cmath>
 #include <deque>
-#include <list>
 #include <map>
 #include <unordered_map>
 
 #include "gdi32/fonts/font_face.h"
+#include "gdi32/fonts/glyph_cache.h"
 #include "gdi32/fonts/font_match.h"
 #include "win32/gdi32/fonts.h"
-
-namespace {
-
-// What one cached entry costs besides its points: the map's node, the
-// recency list's node and the shared pointer's control block.
-constexpr size_t kEntryOverhead = 160;
-// The fineness of an entry that holds a glyph's curves.
-constexpr int kCurvesEntry = -1;
-
-std::string Utf8Of(char32_t c) {
-    std::string s;
-    if (c < 0x80) {
-        s += static_cast<char>(c);
-    } else if (c < 0x800) {
-        s += static_cast<char>(0xC0 | (c >> 6));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        s += static_cast<char>(0xE0 | (c >> 12));
-        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | (c >> 18));
-        s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return s;
-}
-
-size_t BytesOf(const GlyphShape& shape) {
-    return sizeof shape + shape.verbs.capacity() + shape.points.capacity() * sizeof(GlyphPoint);
-}
-
-size_t BytesOf(const GlyphOutline& outline) {
-    size_t bytes = sizeof outline + outline.contours.capacity() * sizeof(outline.contours[0]);
-    for (const auto& c : outline.contours) bytes += c.capacity() * sizeof(GlyphPoint);
-    return bytes;
-}
-
-// A cached glyph: its curves, or one of its outlines.
-struct GlyphKey {
-    FontId face;  // the first font realised for the face and its synthesis
-    UINT glyph;
-    int fineness;  // kCurvesEntry for the curves
-    bool operator==(const GlyphKey&) const = default;
-};
-
-struct GlyphKeyHash {
-    size_t operator()(const GlyphKey& k) const {
-        const uint64_t h = (uint64_t(uint32_t(k.face)) * 0x9E3779B97F4A7C15ull) ^
-                           (uint64_t(k.glyph) << 6) ^ uint64_t(uint32_t(k.fineness + 1));
-        return static_cast<size_t>(h ^ (h >> 29));
-    }
-};
-
-// Glyph curves and outlines, bounded in bytes: a new entry pushes out the
-// least recently used ones until the rest fits (the new one stays, so the
-// bound is passed by at most one glyph of kMaxGlyphPoints).
-class GlyphStore {
-public:
-    explicit GlyphStore(size_t budget) : m_budget(budget) {}
-
-    template <typename T>
-    std::shared_ptr<const T> Find(const GlyphKey& key) {
-        auto it = m_entries.find(key);
-        if (it == m_entries.end()) return nullptr;
-        m_recency.splice(m_recency.begin(), m_recency, it->second.use);
-        return std::static_pointer_cast<const T>(it->second.value);
-    }
-    template <typename T>
-    void Put(const GlyphKey& key, std::shared_ptr<const T> value) {
-        const size_t bytes = BytesOf(*value) + kEntryOverhead;
-        m_recency.push_front(key);
-        m_entries[key] = Entry{std::move(value), bytes, m_recency.begin()};
-        m_bytes += bytes;
-        while (m_bytes > m_budget && m_recency.size() > 1) {
-            auto last = m_entries.find(m_recency.back());
-            m_bytes -= last->second.bytes;
-            m_entries.erase(last);
-            m_recency.pop_back();
-        }
-    }
-    size_t Bytes() const { return m_bytes; }
-
-private:
-    struct Entry {
-        std::shared_ptr<const void> value;
-        size_t bytes = 0;
-        std::list<GlyphKey>::iterator use;
-    };
-    size_t m_budget;
-    size_t m_bytes = 0;
-    std::list<GlyphKey> m_recency;  // most recently used first
-    std::unordered_map<GlyphKey, Entry, GlyphKeyHash> m_entries;
-};
-
-}  // namespace
-
-int FinenessOf(double pixelsPerEm) {
-    if (!(pixelsPerEm > 8)) return 3;
-    if (pixelsPerEm > 65536) return 16;
-    return static_cast<int>(std::ceil(std::log2(pixelsPerEm)));
-}
-
-std::string FaceNameOf(const LOGFONTW& logFont) {
-    std::string name;
-    for (size_t i = 0; i < LF_FACESIZE && logFont.lfFaceName[i] != 0; ++i) {
-        char32_t c = logFont.lfFaceName[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < LF_FACESIZE &&
-            logFont.lfFaceName[i + 1] >= 0xDC00 && logFont.lfFaceName[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (logFont.lfFaceName[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = 0xFFFD;
-        }
-        name += Utf8Of(c);
-    }
-    return name;
-}
 
 struct FontCache::Impl {
     FT_Library library = nullptr;
@@ -149,9 +29,7 @@ struct FontCache::Impl {
     std::deque<Realised> fonts;  // by FontId; stable addresses
     std::map<std::string, FontId> byRequest;
     std::map<std::tuple<std::string, int, bool, bool>, FontId> byFace;
-    GlyphStore glyphs;
-    size_t loaded = 0;
-    size_t reused = 0;
+    GlyphCache glyphs;
 
     explicit Impl(size_t budget) : glyphs(budget) {}
 
@@ -163,11 +41,11 @@ struct FontCache::Impl {
     std::shared_ptr<const GlyphShape> ShapeOf(GlyphRef glyph) {
         if (glyph.font < 0 || static_cast<size_t>(glyph.font) >= fonts.size()) return nullptr;
         const Realised& r = fonts[glyph.font];
-        const GlyphKey key{r.faceKey, Drawn(r, glyph.glyph), kCurvesEntry};
-        if (auto found = glyphs.Find<GlyphShape>(key)) return found;
+        const UINT drawn = Drawn(r, glyph.glyph);
+        if (auto found = glyphs.FindShape(r.faceKey, drawn)) return found;
         auto shape = std::make_shared<GlyphShape>();
-        r.face->LoadShape(key.glyph, r.info.syntheticBold, r.info.syntheticItalic, shape.get());
-        glyphs.Put<GlyphShape>(key, shape);
+        r.face->LoadShape(drawn, r.info.syntheticBold, r.info.syntheticItalic, shape.get());
+        glyphs.KeepShape(r.faceKey, drawn, shape);
         return shape;
     }
 
@@ -300,21 +178,7 @@ std::shared_ptr<const GlyphOutline> FontCache::Outline(GlyphRef glyph, double pi
     const std::shared_ptr<const GlyphShape> shape = impl.ShapeOf(glyph);
     if (!shape) return nullptr;
     const Impl::Realised& r = impl.fonts[glyph.font];
-    const int fineness = FinenessOf(std::fabs(pixelsPerEm));
-    const GlyphKey key{r.faceKey, impl.Drawn(r, glyph.glyph), fineness};
-    if (auto found = impl.glyphs.Find<GlyphOutline>(key)) {
-        ++impl.reused;
-        return found;
-    }
-    auto outline = std::make_shared<GlyphOutline>();
-    FlattenGlyph(*shape, GlyphTransform{}, kGlyphFlatness / std::ldexp(1.0, fineness), nullptr,
-                 kMaxGlyphPoints, &outline->contours);
-    for (auto& c : outline->contours) c.shrink_to_fit();
-    outline->contours.shrink_to_fit();
-    outline->advance = shape->advance;
-    impl.glyphs.Put<GlyphOutline>(key, outline);
-    ++impl.loaded;
-    return outline;
+    return impl.glyphs.Outline(r.faceKey, impl.Drawn(r, glyph.glyph), *shape, pixelsPerEm);
 }
 
 UINT FontCache::FaceGlyph(FontId font, char32_t character) {
@@ -330,12 +194,12 @@ size_t FontCache::CachedBytes() const {
 
 size_t FontCache::OutlinesLoaded() const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_impl->loaded;
+    return m_impl->glyphs.OutlinesLoaded();
 }
 
 size_t FontCache::OutlinesReused() const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_impl->reused;
+    return m_impl->glyphs.OutlinesReused();
 }
 
 FontCache& SharedFontCache() {

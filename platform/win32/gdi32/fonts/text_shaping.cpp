@@ -15,61 +15,11 @@
 
 #include "gdi32/fonts/font_face.h"
 #include "gdi32/fonts/text_bidi.h"
+#include "gdi32/fonts/text_runs.h"
 
 namespace {
 
 static_assert(sizeof(char32_t) == sizeof(hb_codepoint_t));
-
-// Lines longer than this (no drawing has them; a damaged record may) are
-// drawn character by character: FriBidi and HarfBuzz count in int.
-constexpr size_t kLongestShapedLine = size_t{1} << 24;
-
-// Characters that read left to right and need no shaping: Latin, Greek,
-// Cyrillic, CJK, kana, Hangul syllables, symbols, and the private use area
-// of symbol fonts. A line of nothing else, in a left-to-right paragraph,
-// is drawn character by character, as GDI draws such text.
-bool IsSimple(char32_t c) {
-    if (c < 0x0300) return true;
-    if (c < 0x0370) return false;  // combining diacritical marks
-    if (c < 0x0483) return true;   // Greek, Cyrillic
-    if (c < 0x048A) return false;  // Cyrillic combining marks
-    if (c < 0x0530) return true;   // Cyrillic
-    if (c < 0x1E00) return false;  // Armenian ... the Indic and Southeast Asian scripts
-    if (c < 0x200B) return true;   // Latin and Greek extended, spaces
-    if (c < 0x2010) return false;  // zero-width characters and direction marks
-    if (c < 0x2028) return true;   // dashes, quotation marks, bullets
-    if (c < 0x202F) return false;  // separators, embeddings and overrides
-    if (c < 0x2060) return true;
-    if (c < 0x2070) return false;  // invisible operators, isolates
-    if (c < 0x20D0) return true;   // super- and subscripts, currency signs
-    if (c < 0x2100) return false;  // combining marks for symbols
-    if (c < 0x2C00) return true;   // letterlike symbols, arrows, mathematics, box drawing
-    if (c < 0x2E80) return false;
-    if (c < 0x302A) return true;   // CJK radicals and punctuation
-    if (c < 0x3030) return false;  // ideographic tone marks
-    if (c < 0x3099) return true;   // hiragana
-    if (c < 0x309B) return false;  // combining voicing marks
-    if (c < 0xA4D0) return true;   // katakana, bopomofo, CJK ideographs, Yi
-    if (c < 0xAC00) return false;
-    if (c < 0xD7A4) return true;  // Hangul syllables
-    if (c < 0xE000) return false;
-    if (c < 0xFB00) return true;          // private use, CJK compatibility ideographs
-    if (c < 0xFE30) return false;         // presentation forms, variation selectors
-    if (c < 0xFE70) return true;          // CJK compatibility and small forms
-    if (c < 0xFF00) return false;         // Arabic presentation forms, byte order mark
-    if (c < 0xFFF0) return true;          // half-width and full-width forms
-    if (c < 0x10000) return c >= 0xFFFC;  // the replacement characters
-    return c >= 0x20000 && c < 0x40000;   // CJK extensions
-}
-
-// Characters that draw nothing of their own (joiners, direction marks,
-// variation selectors): any face does for them.
-bool IsIgnorable(char32_t c) {
-    return c == 0x00AD || c == 0x034F || c == 0x061C || (c >= 0x180B && c <= 0x180F) ||
-           (c >= 0x200B && c <= 0x200F) || (c >= 0x202A && c <= 0x202E) ||
-           (c >= 0x2060 && c <= 0x206F) || (c >= 0xFE00 && c <= 0xFE0F) || c == 0xFEFF ||
-           (c >= 0xE0100 && c <= 0xE01EF);
-}
 
 bool IsMark(char32_t c) {
     switch (hb_unicode_general_category(hb_unicode_funcs_get_default(), c)) {
@@ -162,75 +112,12 @@ std::vector<ShapingRun> ScriptRunsOf(std::span<const char32_t> text, const BidiR
     return runs;
 }
 
-// The faces of a script run: the font's own when it has every character,
-// else the fallback face of the first character it lacks when that face has
-// them all, so that words are shaped in one face. Only a run no one face
-// has is cut, each character going to a face that has it, marks and
-// joiners staying with the character before them.
-void AddFaceRuns(FontCache& fonts, const FontInfo& font, std::span<const char32_t> text,
-                 ShapingRun run, std::vector<ShapingRun>* out) {
-    const auto has = [&](FontId f, char32_t c) {
-        return IsIgnorable(c) || fonts.FaceGlyph(f, c) != 0;
-    };
-    const auto hasAll = [&](FontId f) {
-        for (size_t i = run.start; i < run.end; ++i)
-            if (!has(f, text[i])) return false;
-        return true;
-    };
-    size_t lacking = run.start;
-    while (lacking < run.end && has(font.id, text[lacking])) ++lacking;
-    if (lacking == run.end) {
-        run.font = font.id;
-        out->push_back(run);
-        return;
-    }
-    const FontId fallback = fonts.MapCharacter(font.id, text[lacking]).font;
-    if (fallback != font.id && hasAll(fallback)) {
-        run.font = fallback;
-        out->push_back(run);
-        return;
-    }
-    const size_t first = out->size();
-    for (size_t i = run.start; i < run.end; ++i) {
-        const char32_t c = text[i];
-        FontId f = font.id;
-        if (i > run.start && (IsMark(c) || IsIgnorable(c)))
-            f = out->back().font;
-        else if (!has(font.id, c))
-            f = fonts.MapCharacter(font.id, c).font;
-        if (out->size() > first && out->back().font == f) {
-            out->back().end = i + 1;
-        } else {
-            ShapingRun piece = run;
-            piece.start = i;
-            piece.end = i + 1;
-            piece.font = f;
-            out->push_back(piece);
-        }
-    }
-}
-
-double AdvanceOf(FontCache& fonts, GlyphRef glyph) {
-    const auto shape = fonts.Shape(glyph);
-    return shape ? shape->advance : 0;
-}
-
-// A run whose face HarfBuzz cannot read: its characters one by one.
-void PlaceCharacters(FontCache& fonts, FontId font, std::span<const char32_t> text,
-                     const ShapingRun& run, std::vector<ShapedGlyph>* out) {
-    const bool rtl = run.level % 2;
-    for (size_t k = run.start; k < run.end; ++k) {
-        const size_t i = rtl ? run.end - 1 - (k - run.start) : k;
-        const GlyphRef g = fonts.MapCharacter(font, text[i]);
-        out->push_back({g, AdvanceOf(fonts, g), 0, 0, i});
-    }
-}
-
 void ShapeRun(FontCache& fonts, std::span<const char32_t> text, const ShapingRun& run, bool kerning,
               hb_buffer_t* buffer, std::vector<ShapedGlyph>* out) {
     const FontInfo* info = fonts.Info(run.font);
     hb_font_t* font = info ? SharedHarfBuzzFonts().Of(*info) : nullptr;
-    if (!font) return PlaceCharacters(fonts, run.font, text, run, out);
+    if (!font)
+        return PlaceCharacters(fonts, run.font, text, run.start, run.end, run.level % 2, out);
     const bool rtl = run.level % 2;
     hb_buffer_clear_contents(buffer);
     hb_buffer_add_codepoints(buffer, reinterpret_cast<const hb_codepoint_t*>(text.data()),
@@ -264,31 +151,23 @@ void ShapeRun(FontCache& fonts, std::span<const char32_t> text, const ShapingRun
 
 std::vector<ShapedGlyph> ShapeText(FontCache& fonts, const FontInfo& font,
                                    std::span<const char32_t> text, const ShapingOptions& options) {
+    if (options.glyphIndexes || !NeedsShaping(text, options.rightToLeft))
+        return UnshapedGlyphs(fonts, font, text, options.glyphIndexes);
     std::vector<ShapedGlyph> out;
     out.reserve(text.size());
-    if (options.glyphIndexes) {
-        for (size_t i = 0; i < text.size(); ++i) {
-            const UINT index = static_cast<UINT>(text[i]);
-            const GlyphRef g{font.id, fonts.HasGlyphIndex(font.id, index) ? index : 0};
-            out.push_back({g, AdvanceOf(fonts, g), 0, 0, i});
-        }
-        return out;
-    }
-    if (text.size() > kLongestShapedLine ||
-        (!options.rightToLeft && std::all_of(text.begin(), text.end(), IsSimple))) {
-        for (size_t i = 0; i < text.size(); ++i) {
-            const GlyphRef g = fonts.MapCharacter(font.id, text[i]);
-            out.push_back({g, AdvanceOf(fonts, g), 0, 0, i});
-        }
-        return out;
-    }
     const std::vector<BidiRun> levels = BidiRunsOf(text, options.rightToLeft);
+    const auto joinsPrevious = [&](size_t i) { return IsMark(text[i]); };
     hb_buffer_t* buffer = hb_buffer_create();
     std::vector<ShapingRun> runs;
+    std::vector<FaceRun> faces;
     for (size_t index : VisualOrderOf(levels)) {
         runs.clear();
-        for (const ShapingRun& script : ScriptRunsOf(text, levels[index]))
-            AddFaceRuns(fonts, font, text, script, &runs);
+        for (const ShapingRun& script : ScriptRunsOf(text, levels[index])) {
+            faces.clear();
+            AddFaceRuns(fonts, font, text, script.start, script.end, joinsPrevious, &faces);
+            for (const FaceRun& face : faces)
+                runs.push_back({face.start, face.end, script.level, script.script, face.font});
+        }
         // The runs of a right-to-left level stand right to left.
         if (levels[index].level % 2) std::reverse(runs.begin(), runs.end());
         for (const ShapingRun& run : runs)

@@ -116,6 +116,9 @@ public:
     size_t CachedBytes() const;
 
 private:
+    // The platform's shaping reads the fonts realised here (on Windows,
+    // where they are GDI's).
+    friend struct FontCacheFaces;
     struct Impl;
     std::unique_ptr<Impl> m_impl;
     mutable std::mutex m_mutex;
