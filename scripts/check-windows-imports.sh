@@ -18,7 +18,7 @@ for product in HPGL2.pxr PXRDriver.dll plothost.exe; do
   imports=$(grep 'DLL Name:' <<<"$dump" | awk '{print $3}' | tr 'A-Z' 'a-z' | sort -u)
   for dll in $imports; do
     case "$dll" in
-      kernel32.dll|user32.dll|gdi32.dll|comctl32.dll|comdlg32.dll|msvcrt.dll|ws2_32.dll|\
+      kernel32.dll|user32.dll|gdi32.dll|usp10.dll|comctl32.dll|comdlg32.dll|msvcrt.dll|ws2_32.dll|\
       advapi32.dll|shell32.dll|ole32.dll|api-ms-win-*.dll) ;;
       pxrdriver.dll) [ "$product" != PXRDriver.dll ] || fail "PXRDriver.dll imports itself" ;;
       *) fail "$product imports $dll, which is no Windows DLL" ;;

@@ -6,7 +6,7 @@ set -euo pipefail
 HPGL2_PACKAGES=(cmake ninja-build g++ g++-multilib pkg-config clang libclang-rt-14-dev
                 libgtest-dev libgmock-dev libbenchmark-dev
                 libpolyclipping-dev libcairo2-dev libpng-dev
-                libfontconfig-dev libfreetype-dev
+                libfontconfig-dev libfreetype-dev libharfbuzz-dev libfribidi-dev
                 fonts-liberation2 fonts-noto-core fonts-noto-cjk
                 binutils-mingw-w64-i686 libgtk-4-dev xvfb xauth gcovr
                 cups cups-filters cups-client cups-bsd cups-ppdc libcups2-dev)

@@ -196,6 +196,94 @@ TEST(Fonts, OutlinesAreCachedPerFontGlyphAndFineness) {
     EXPECT_EQ(fonts.OutlinesLoaded(), 2u);
 }
 
+TEST(Fonts, TheGlyphCacheIsBoundedInBytes) {
+    // A stream of different ideographs at a large size through a cache of
+    // 1 MiB: the least recently used outlines make room for new ones.
+    constexpr size_t kBudget = 1 << 20;
+    FontCache fonts(kBudget);
+    const FontInfo* info =
+        fonts.Resolve(Font(u"Noto Sans CJK SC", FW_NORMAL, false, GB2312_CHARSET));
+    ASSERT_NE(info, nullptr);
+    constexpr char32_t kFirst = 0x4E00, kCount = 2000;
+    for (char32_t c = kFirst; c < kFirst + kCount; ++c) {
+        ASSERT_TRUE(fonts.Outline(fonts.MapCharacter(info->id, c), 2000));
+        ASSERT_LE(fonts.CachedBytes(), kBudget) << static_cast<unsigned>(c);
+    }
+    EXPECT_EQ(fonts.OutlinesLoaded(), size_t{kCount});
+    EXPECT_GT(fonts.CachedBytes(), kBudget / 2);  // full, not emptied
+    fonts.Outline(fonts.MapCharacter(info->id, kFirst + kCount - 1), 2000);
+    EXPECT_EQ(fonts.OutlinesReused(), 1u);
+    fonts.Outline(fonts.MapCharacter(info->id, kFirst), 2000);
+    EXPECT_EQ(fonts.OutlinesLoaded(), size_t{kCount} + 1);
+}
+
+// The polygons' winding number around p.
+int Winding(const std::vector<std::vector<GlyphPoint>>& contours, GlyphPoint p) {
+    int winding = 0;
+    for (const auto& c : contours)
+        for (size_t i = 0; i < c.size(); ++i) {
+            const GlyphPoint a = c[i], b = c[(i + 1) % c.size()];
+            const double side = (b.x - a.x) * (p.y - a.y) - (p.x - a.x) * (b.y - a.y);
+            if (a.y <= p.y && b.y > p.y && side > 0) ++winding;
+            if (a.y > p.y && b.y <= p.y && side < 0) --winding;
+        }
+    return winding;
+}
+
+// Whether p lies within a pixel of an edge.
+bool NearAnEdge(const std::vector<std::vector<GlyphPoint>>& contours, GlyphPoint p) {
+    for (const auto& c : contours)
+        for (size_t i = 0; i < c.size(); ++i) {
+            const GlyphPoint a = c[i], b = c[(i + 1) % c.size()];
+            if (std::min(a.x, b.x) > p.x + 1 || std::max(a.x, b.x) < p.x - 1 ||
+                std::min(a.y, b.y) > p.y + 1 || std::max(a.y, b.y) < p.y - 1)
+                continue;
+            if (SegmentDistance(p, a, b) < 1) return true;
+        }
+    return false;
+}
+
+TEST(Fonts, AGlyphFlattenedForAnAreaIsExactInsideItAndCheapBeyond) {
+    // "O" at 400,000 pixels to the em, y down, the outer edge's leftmost
+    // point at the middle of an area of 8000 x 8000 pixels.
+    FontCache fonts;
+    const FontInfo* info = fonts.Resolve(Font(u"Liberation Sans"));
+    const auto shape = fonts.Shape(fonts.MapCharacter(info->id, U'O'));
+    ASSERT_TRUE(shape && !shape->box.Empty());
+    constexpr double kEm = 400000, kSide = 8000;
+    const double middle = (shape->box.top + shape->box.bottom) / 2;
+    const GlyphTransform t{
+        kEm, 0, 0, -kEm, kSide / 2 - shape->box.left * kEm, kSide / 2 + middle * kEm};
+    const GlyphArea area{0, 0, kSide, kSide};
+    std::vector<std::vector<GlyphPoint>> whole, cut;
+    FlattenGlyph(*shape, t, 0.2, nullptr, kMaxGlyphPoints, &whole);
+    FlattenGlyph(*shape, t, 0.2, &area, kMaxGlyphPoints, &cut);
+    size_t wholePoints = 0, cutPoints = 0;
+    for (const auto& c : whole) wholePoints += c.size();
+    for (const auto& c : cut) cutPoints += c.size();
+    EXPECT_LT(cutPoints * 20, wholePoints) << cutPoints << " of " << wholePoints;
+    // Inside the area both cover the same points, but for those within a
+    // pixel of the edges (the two flattenings stray 0.2 pixels each).
+    size_t inked = 0, blank = 0;
+    for (double y = 50; y < kSide; y += 200)
+        for (double x = 50; x < kSide; x += 200) {
+            const GlyphPoint p{x, y};
+            if (NearAnEdge(whole, p)) continue;
+            const bool in = Winding(whole, p) != 0;
+            EXPECT_EQ(in, Winding(cut, p) != 0) << x << "," << y;
+            ++(in ? inked : blank);
+        }
+    EXPECT_GT(inked, 250u);
+    EXPECT_GT(blank, 250u);
+    // However fine the flattening asked, a glyph costs at most the points
+    // it is allowed, besides its straight edges.
+    std::vector<std::vector<GlyphPoint>> bounded;
+    FlattenGlyph(*shape, t, 1e-6, nullptr, 100, &bounded);
+    size_t boundedPoints = 0;
+    for (const auto& c : bounded) boundedPoints += c.size();
+    EXPECT_LE(boundedPoints, 100 + shape->verbs.size());
+}
+
 TEST(Fonts, SyntheticBoldWidensStrokesAndAdvance) {
     // Noto Sans Symbols2 comes in one weight only: bold is synthesised.
     FontCache fonts;

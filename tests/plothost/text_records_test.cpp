@@ -18,13 +18,16 @@ using Lines = std::vector<std::string>;
 // plotter pixel (the builder's MM_TEXT unit is one pixel at 254 dpi), so
 // expected points are the font's own numbers.
 constexpr LONG kEm = 2048;
+// Glyphs off the page are not drawn: the page is large enough for such
+// glyphs (the drawing is still placed 1:1 from its corner).
+constexpr int kPage = 8000;
 
 PlayRun Play(EmfBuilder& emf, RecordingHost& host) {
     return PlayInto(host, emf.Bytes());
 }
 
 Lines DrawingOf(EmfBuilder& emf) {
-    RecordingHost host;
+    RecordingHost host(kPage, kPage);
     const PlayRun run = Play(emf, host);
     EXPECT_TRUE(run.ok) << run.error;
     return host.Drawing();
@@ -66,7 +69,7 @@ TEST(TextRecords, GlyphsAreFilledOutlinesInTheTextColour) {
     EmfBuilder emf = Prepared();
     emf.Mode(EMR_SETTEXTALIGN, TA_BASELINE);
     TextOut(emf, {.x = 100, .y = 3000, .text = u"l"});
-    RecordingHost host;
+    RecordingHost host(kPage, kPage);
     ASSERT_TRUE(Play(emf, host).ok);
     EXPECT_EQ(host.Lines("OnSelectBrush"), Lines{"OnSelectBrush style=0 rgb=255,0,0 hatch=0"});
     EXPECT_EQ(host.Drawing(), Lines{GlyphPolygon(U'l', 100, 3000)});
@@ -222,7 +225,7 @@ TEST(TextRecords, OpaqueRectangleAndBackgroundAreFilledFirst) {
     emf.Mode(EMR_SETBKCOLOR, RGB(0, 0, 255)).Mode(EMR_SETTEXTALIGN, TA_BASELINE);
     TextOut(emf, {.x = 0, .y = 3000, .text = u"", .options = ETO_OPAQUE, .rect = {10, 20, 30, 40}});
     TextOut(emf, {.x = 100, .y = 3000, .text = u"l"});
-    RecordingHost host;
+    RecordingHost host(kPage, kPage);
     ASSERT_TRUE(Play(emf, host).ok);
     EXPECT_EQ(host.Lines("OnSelectBrush"), (Lines{"OnSelectBrush style=0 rgb=0,0,255 hatch=0",
                                                   "OnSelectBrush style=0 rgb=0,0,0 hatch=0"}));
@@ -234,14 +237,14 @@ TEST(TextRecords, OpaqueRectangleAndBackgroundAreFilledFirst) {
 }
 
 TEST(TextRecords, ClippedTextIsClippedToItsRectangle) {
-    // On the page this time (1000 x 1000 pixels): an em of 512.
+    // Inside the drawing's frame this time (1000 x 1000 pixels): an em of 512.
     EmfBuilder emf = Prepared(-kEm / 4);
     emf.Mode(EMR_SETTEXTALIGN, TA_BASELINE);
     TextOut(emf,
             {.x = 100, .y = 900, .text = u"l", .options = ETO_CLIPPED, .rect = {0, 500, 300, 800}});
     // The clip is the text's own: the next text is not clipped.
     TextOut(emf, {.x = 100, .y = 900, .text = u"l"});
-    RecordingHost host;
+    RecordingHost host(kPage, kPage);
     ASSERT_TRUE(Play(emf, host).ok);
     EXPECT_EQ(host.Lines("OnSetClipRegion"),
               (Lines{"OnSetClipRegion box=0,500,300,800 polygons=1", "OnSetClipRegion none"}));
@@ -253,7 +256,7 @@ TEST(TextRecords, ClippedTextIsClippedToItsRectangle) {
                    .y = 900,
                    .text = u"l",
                    .options = ETO_CLIPPED,
-                   .rect = {2000, 2000, 2100, 2100}});
+                   .rect = {kPage + 100, 100, kPage + 200, 200}});
     EXPECT_EQ(DrawingOf(away), Lines{});
 }
 
@@ -282,7 +285,7 @@ TEST(TextRecords, GlyphIndexesOfAMissingFaceAreCountedNotDrawn) {
     // "Arial" is drawn by Liberation Sans, whose glyph numbers differ.
     EmfBuilder emf = Prepared(-kEm, u"Arial");
     TextOut(emf, {.x = 100, .y = 3000, .text = u"\x0024\x0025", .options = ETO_GLYPH_INDEX});
-    RecordingHost host;
+    RecordingHost host(kPage, kPage);
     const PlayRun run = Play(emf, host);
     ASSERT_TRUE(run.ok) << run.error;
     EXPECT_EQ(host.Drawing(), Lines{});
@@ -329,7 +332,7 @@ TEST(TextRecords, AFaceThatIsNotInstalledIsToldOnce) {
     CreateFont(emf, 1, LogFont(u"SimSun", -100));
     CreateFont(emf, 2, LogFont(u"SimSun", -200));
     CreateFont(emf, 3, LogFont(u"Liberation Sans", -200));
-    RecordingHost host;
+    RecordingHost host(kPage, kPage);
     const PlayRun run = Play(emf, host);
     ASSERT_TRUE(run.ok) << run.error;
     EXPECT_EQ(run.summary.warnings,
@@ -363,7 +366,7 @@ TEST(TextRecords, RecordsThatDoNotFitAreRefusedByName) {
     for (const Case& c : cases) {
         EmfBuilder emf = Prepared();
         TextOut(emf, c.record);
-        RecordingHost host;
+        RecordingHost host(kPage, kPage);
         const PlayRun run = Play(emf, host);
         EXPECT_FALSE(run.ok) << c.name;
         EXPECT_NE(run.error.find(c.error), std::string::npos) << c.name << ": " << run.error;
@@ -375,7 +378,7 @@ TEST(TextRecords, RecordsThatDoNotFitAreRefusedByName) {
 TEST(TextRecords, AFontRecordShorterThanItsLogFontIsRefused) {
     EmfBuilder emf;
     emf.Record(EMR_EXTCREATEFONTINDIRECTW, std::vector<DWORD>(1 + 22, 0));  // 100 bytes
-    RecordingHost host;
+    RecordingHost host(kPage, kPage);
     const PlayRun run = Play(emf, host);
     EXPECT_FALSE(run.ok);
     EXPECT_NE(run.error.find("EMR_EXTCREATEFONTINDIRECTW"), std::string::npos) << run.error;
@@ -385,7 +388,7 @@ TEST(TextRecords, AFontAtAnIndexPastTheHandlesIsRefused) {
     EmfBuilder emf;
     emf.Handles(2);
     CreateFont(emf, 5, LogFont(u"Liberation Sans", -10));
-    RecordingHost host;
+    RecordingHost host(kPage, kPage);
     const PlayRun run = Play(emf, host);
     EXPECT_FALSE(run.ok);
     EXPECT_NE(run.error.find("out of range"), std::string::npos) << run.error;
@@ -425,6 +428,117 @@ TEST(TextRecords, StockFontsDrawWithoutAFontRecord) {
     ASSERT_FALSE(drawing.empty());
     EXPECT_EQ(drawing.back(), expected);
     EXPECT_NE(info->family.find("Mono"), std::string::npos) << info->family;
+}
+
+}  // namespace
+
+TEST(TextRecords, RightToLeftReadingComesFromTheRecordOrTheAlignment) {
+    // "l " in a right-to-left paragraph: the space at the line's end stands
+    // at the left, before the "l" (569 units of it).
+    struct Case {
+        DWORD options;
+        UINT align;
+        double x;
+    } cases[] = {
+        {0, TA_BASELINE, 100},
+        {ETO_RTLREADING, TA_BASELINE, 100 + 569},
+        {0, TA_BASELINE | TA_RTLREADING, 100 + 569},
+    };
+    for (const Case& c : cases) {
+        EmfBuilder emf = Prepared();
+        emf.Mode(EMR_SETTEXTALIGN, c.align);
+        TextOut(emf, {.x = 100, .y = 3000, .text = u"l ", .options = c.options});
+        EXPECT_EQ(DrawingOf(emf), Lines{GlyphPolygon(U'l', c.x, 3000)})
+            << c.options << " " << c.align;
+    }
+}
+
+TEST(TextRecords, SpacingValuesOfRightToLeftTextAreInLogicalOrder) {
+    // Two vav (one contour each in Liberation Sans) with 300 and 700: the
+    // second stands at the left in a cell of 700, the first after it; the
+    // alignment places the run of 1000 as a whole.
+    struct Case {
+        UINT align;
+        double left;
+    } cases[] = {
+        {TA_BASELINE, 3000},
+        {TA_BASELINE | TA_RIGHT, 2000},
+        {TA_BASELINE | TA_CENTER, 2500},
+    };
+    for (const Case& c : cases) {
+        EmfBuilder emf = Prepared();
+        emf.Mode(EMR_SETTEXTALIGN, c.align);
+        TextOut(emf, {.x = 3000,
+                      .y = 3000,
+                      .text = u"\u05d5\u05d5",
+                      .options = ETO_RTLREADING,
+                      .dx = {300, 700}});
+        EXPECT_EQ(DrawingOf(emf), (Lines{GlyphPolygon(U'\u05d5', c.left, 3000),
+                                         GlyphPolygon(U'\u05d5', c.left + 700, 3000)}))
+            << c.align;
+    }
+}
+
+TEST(TextRecords, ASpacingValueSetsTheAdvanceOfItsWholeCluster) {
+    // कि is one cluster of two characters: whichever carries the value, the
+    // "l" after it starts 500 units on.
+    for (const std::vector<LONG>& dx : {std::vector<LONG>{500, 0, 7}, {200, 300, 7}, {0, 500, 7}}) {
+        EmfBuilder emf = Prepared();
+        emf.Mode(EMR_SETTEXTALIGN, TA_BASELINE);
+        TextOut(emf, {.x = 100, .y = 3000, .text = u"\u0915\u093fl", .dx = dx});
+        const Lines drawing = DrawingOf(emf);
+        ASSERT_FALSE(drawing.empty());
+        EXPECT_EQ(drawing.back(), GlyphPolygon(U'l', 600, 3000)) << dx[0] << "," << dx[1];
+    }
+}
+
+namespace {
+
+// The points of every polygon drawn.
+size_t PointsDrawn(const Lines& drawing) {
+    size_t points = 0;
+    for (const std::string& line : drawing)
+        if (line.rfind("OnPolygon ", 0) == 0) points += std::stoul(line.substr(10));
+    return points;
+}
+
+// Text far larger than the page: what cannot show costs no outline, and a
+// glyph that covers the page costs the points of what crosses the page,
+// not those of its whole outline at its size.
+TEST(TextRecords, GlyphsOffThePageCostNoOutline) {
+    // 500 different ideographs 40 m to the em, starting below the page.
+    std::u16string text;
+    for (char16_t c = 0x4E00; c < 0x4E00 + 500; ++c) text += c;
+    EmfBuilder emf = Prepared(-400000, u"SimSun");
+    TextOut(emf, {.x = 0, .y = kPage + 10, .text = text});
+    const size_t before = SharedFontCache().OutlinesLoaded();
+    RecordingHost host(kPage, kPage);
+    ASSERT_TRUE(Play(emf, host).ok);
+    EXPECT_EQ(host.Drawing(), Lines{});
+    EXPECT_EQ(SharedFontCache().OutlinesLoaded(), before);
+}
+
+TEST(TextRecords, AGlyphFarLargerThanThePageCostsThePointsOfThePage) {
+    // An "O" 40 m to the em whose outer edge passes through the page's
+    // middle: its left side is an arc across the page, the ink right of it.
+    constexpr LONG kHugeEm = 400000;
+    FontCache& fonts = SharedFontCache();
+    const GlyphRef o =
+        fonts.MapCharacter(fonts.Resolve(LogFont(u"Liberation Sans", -kHugeEm))->id, U'O');
+    const GlyphBox box = fonts.Shape(o)->box;
+    const double middle = (box.top + box.bottom) / 2;
+    EmfBuilder emf = Prepared(-kHugeEm);
+    emf.Mode(EMR_SETTEXTALIGN, TA_BASELINE);
+    TextOut(emf, {.x = static_cast<LONG>(kPage / 2 - box.left * kHugeEm),
+                  .y = static_cast<LONG>(kPage / 2 + middle * kHugeEm),
+                  .text = u"O"});
+    const Lines drawing = DrawingOf(emf);
+    ASSERT_FALSE(drawing.empty());
+    // The whole outline flattened for its size, as the cache would give it.
+    size_t whole = 0;
+    for (const auto& contour : fonts.Outline(o, kHugeEm)->contours) whole += contour.size();
+    EXPECT_GT(whole, 1000u);
+    EXPECT_LT(PointsDrawn(drawing), 200u) << whole;
 }
 
 }  // namespace

@@ -93,6 +93,36 @@ TEST(WindowsHost, VectorPlotsAsLinux) {
     }
 }
 
+// Text that needs shaping (text_scripts.emf: Arabic with a number inside
+// the right-to-left line, Hebrew, Devanagari, Thai, a line of both
+// directions), ordered and shaped by Uniscribe on Windows, against
+// LibreOffice's own picture of the drawing and against the Linux plot.
+// Some faces differ (Wine, as Windows, does not take Noto Sans Arabic for
+// ANSI text), so the bounds are lower than the Linux build's 0.99; the
+// characters drawn one by one in logical order (words of Arabic and Hebrew
+// mirrored, Arabic letters unjoined, Devanagari vowel signs after their
+// consonants) gave 0.90 and 0.87.
+TEST(WindowsHost, ScriptTextShapedAsOnLinux) {
+    ScratchDir dir;
+    const std::string command = "plot " + kData + "/text_scripts.emf -o ";
+    const HostRun linux = RunHost(Host::Linux, dir, kConfig, command + "linux.plt");
+    const HostRun windows = RunHost(Host::Windows, dir, kConfig, command + "windows.plt");
+    ASSERT_EQ(linux.status, 0) << linux.errors;
+    ASSERT_EQ(windows.status, 0) << windows.errors;
+    EXPECT_EQ(windows.errors.find("skipped"), std::string::npos) << windows.errors;
+    const plot::PlotRendering rendering = plot::RenderPlotFile(dir.path() + "/windows.plt", 2);
+    ASSERT_TRUE(rendering.ok) << rendering.error;
+    // The picture is 160 x 100 mm in 605 x 378 pixels; the plot's page is
+    // the printable area of A4, 200 x 263 mm, from the same corner.
+    plot::CompareOptions options;
+    options.placement = {0, 0, 756, 994};
+    const plot::ImageComparison c = plot::ComparePlotToReference(
+        plot::FirstPage(rendering), kData + "/text_scripts.png", options);
+    ASSERT_TRUE(c.ok) << c.error;
+    EXPECT_GE(2 * c.coverage * c.precision / (c.coverage + c.precision), 0.95) << c.ToString();
+    EXPECT_GE(InkF1(dir.path() + "/windows.plt", dir.path() + "/linux.plt", 100), 0.97);
+}
+
 // "Transaction in computer": Wine's GDI renders the page (PlayEnhMetaFile
 // into memory DCs), Linux's raster GDI renders it there.
 TEST(WindowsHost, WholePageRenderedByWinesGdi) {

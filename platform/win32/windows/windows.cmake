@@ -3,13 +3,18 @@
 # the host need that Windows lacks comes from the shared sources listed here
 # and from this folder, whose files replace the Linux ones of the same name:
 # the MFC subset on the system's dialogs and threads, the metafile player
-# with its fonts on GDI (for plothost), the presenters, the thread count.
+# with its fonts on GDI and its text shaped by Uniscribe (for plothost), the
+# presenters, the thread count.
 # It is linked into PXRDriver.dll, which exports it.
 set(dir ${CMAKE_CURRENT_SOURCE_DIR})
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS ${dir}/mfc/*.cpp ${dir}/gdi32/emf/*.cpp
      ${dir}/gdi32/metafile/*.cpp ${dir}/gdi32/dib/*.cpp)
 list(APPEND WIN32_SOURCES ${dir}/kernel32/thread_registry.cpp ${dir}/kernel32/text_decoding.cpp
      ${dir}/user32/ui_presenter.cpp)
+# Of the fonts, what does not depend on where glyphs come from: the glyph
+# cache, flattening, face names, the faces of a run.
+list(APPEND WIN32_SOURCES ${dir}/gdi32/fonts/glyph_cache.cpp ${dir}/gdi32/fonts/glyph_flattening.cpp
+     ${dir}/gdi32/fonts/face_name.cpp ${dir}/gdi32/fonts/text_runs.cpp)
 # The raster GDI of Linux (cairo) and its PlayEnhMetaFile: Windows has its own.
 list(REMOVE_ITEM WIN32_SOURCES ${dir}/gdi32/metafile/raster_device.cpp
      ${dir}/gdi32/metafile/raster_gradient.cpp ${dir}/gdi32/metafile/enh_metafile.cpp)
@@ -27,7 +32,7 @@ add_library(win32 INTERFACE)
 target_compile_options(win32 INTERFACE "SHELL:-iquote ${dir}/windows/include"
                                        "SHELL:-iquote ${dir}/include")
 target_include_directories(win32 INTERFACE ${dir}/mfc/include)
-target_link_libraries(win32 INTERFACE user32 gdi32 comctl32 comdlg32 ws2_32)
+target_link_libraries(win32 INTERFACE usp10 user32 gdi32 comctl32 comdlg32 ws2_32)
 
 add_library(win32_objects OBJECT ${WIN32_SOURCES})
 target_include_directories(win32_objects PRIVATE ${dir})

@@ -1,70 +1,18 @@
 // The font cache: logical fonts realised once, faces opened once, glyph
-// outlines made once per font, glyph and fineness.
+// curves read once per face and glyph, outlines flattened once per face,
+// glyph and fineness, and both forgotten, least recently used first, when
+// they would hold more than their bytes.
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include <cmath>
 #include <deque>
 #include <map>
 #include <unordered_map>
 
 #include "gdi32/fonts/font_face.h"
+#include "gdi32/fonts/glyph_cache.h"
 #include "gdi32/fonts/font_match.h"
 #include "win32/gdi32/fonts.h"
-
-namespace {
-
-// Outlines kept before the cache starts over: a few pages of CJK text at
-// a handful of sizes, some tens of MiB at most.
-constexpr size_t kMaxCachedOutlines = 50000;
-// Curves are flattened to a fifth of a device pixel.
-constexpr double kFlatnessPixels = 0.2;
-
-std::string Utf8Of(char32_t c) {
-    std::string s;
-    if (c < 0x80) {
-        s += static_cast<char>(c);
-    } else if (c < 0x800) {
-        s += static_cast<char>(0xC0 | (c >> 6));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        s += static_cast<char>(0xE0 | (c >> 12));
-        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | (c >> 18));
-        s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return s;
-}
-
-// The fineness class of a size: the power of two at or above the pixels
-// per em, so that one outline serves sizes up to twice apart.
-int FinenessOf(double pixelsPerEm) {
-    if (!(pixelsPerEm > 8)) return 3;
-    if (pixelsPerEm > 65536) return 16;
-    return static_cast<int>(std::ceil(std::log2(pixelsPerEm)));
-}
-
-}  // namespace
-
-std::string FaceNameOf(const LOGFONTW& logFont) {
-    std::string name;
-    for (size_t i = 0; i < LF_FACESIZE && logFont.lfFaceName[i] != 0; ++i) {
-        char32_t c = logFont.lfFaceName[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < LF_FACESIZE &&
-            logFont.lfFaceName[i + 1] >= 0xDC00 && logFont.lfFaceName[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (logFont.lfFaceName[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = 0xFFFD;
-        }
-        name += Utf8Of(c);
-    }
-    return name;
-}
 
 struct FontCache::Impl {
     FT_Library library = nullptr;
@@ -74,15 +22,32 @@ struct FontCache::Impl {
         FontInfo info;
         const FontFace* face = nullptr;
         FaceQuery query;
+        FontId faceKey = -1;  // the first font of the face and its synthesis: the glyphs' key
         std::vector<FontId> fallbacks;  // tried first for characters the face lacks
         std::unordered_map<char32_t, GlyphRef> characters;
     };
     std::deque<Realised> fonts;  // by FontId; stable addresses
     std::map<std::string, FontId> byRequest;
     std::map<std::tuple<std::string, int, bool, bool>, FontId> byFace;
-    std::unordered_map<uint64_t, std::shared_ptr<const GlyphOutline>> outlines;
-    size_t loaded = 0;
-    size_t reused = 0;
+    GlyphCache glyphs;
+
+    explicit Impl(size_t budget) : glyphs(budget) {}
+
+    // The glyph a font draws for an index: glyph 0 for one its face lacks.
+    static UINT Drawn(const Realised& r, UINT glyph) {
+        return glyph < r.face->GlyphCount() ? glyph : 0;
+    }
+
+    std::shared_ptr<const GlyphShape> ShapeOf(GlyphRef glyph) {
+        if (glyph.font < 0 || static_cast<size_t>(glyph.font) >= fonts.size()) return nullptr;
+        const Realised& r = fonts[glyph.font];
+        const UINT drawn = Drawn(r, glyph.glyph);
+        if (auto found = glyphs.FindShape(r.faceKey, drawn)) return found;
+        auto shape = std::make_shared<GlyphShape>();
+        r.face->LoadShape(drawn, r.info.syntheticBold, r.info.syntheticItalic, shape.get());
+        glyphs.KeepShape(r.faceKey, drawn, shape);
+        return shape;
+    }
 
     const FontFace* OpenFace(const FaceMatch& match) {
         auto key = std::make_pair(match.file, match.index);
@@ -100,12 +65,15 @@ struct FontCache::Impl {
         const bool bold = query.weight >= FW_SEMIBOLD && face->Weight() < FW_SEMIBOLD;
         const bool italic = query.italic && !face->Italic();
         const auto key = std::make_tuple(match.file, match.index, bold, italic);
-        if (auto it = byFace.find(key); it != byFace.end() && requested.empty()) return it->second;
+        const auto same = byFace.find(key);
+        if (same != byFace.end() && requested.empty()) return same->second;
         Realised r;
         r.info.id = static_cast<FontId>(fonts.size());
+        r.faceKey = same != byFace.end() ? same->second : r.info.id;
         r.info.requestedFace = requested;
         r.info.family = match.family;
         r.info.file = match.file;
+        r.info.faceIndex = match.index;
         r.info.substituted = !requested.empty() && !FaceHasName(match, requested);
         r.info.syntheticBold = bold;
         r.info.syntheticItalic = italic;
@@ -118,7 +86,7 @@ struct FontCache::Impl {
     }
 };
 
-FontCache::FontCache() : m_impl(std::make_unique<Impl>()) {
+FontCache::FontCache(size_t glyphCacheBytes) : m_impl(std::make_unique<Impl>(glyphCacheBytes)) {
     FT_Init_FreeType(&m_impl->library);
 }
 
@@ -199,39 +167,39 @@ bool FontCache::HasGlyphIndex(FontId font, UINT glyph) {
     return glyph < m_impl->fonts[font].face->GlyphCount();
 }
 
+std::shared_ptr<const GlyphShape> FontCache::Shape(GlyphRef glyph) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_impl->ShapeOf(glyph);
+}
+
 std::shared_ptr<const GlyphOutline> FontCache::Outline(GlyphRef glyph, double pixelsPerEm) {
     std::lock_guard<std::mutex> lock(m_mutex);
     Impl& impl = *m_impl;
-    if (glyph.font < 0 || static_cast<size_t>(glyph.font) >= impl.fonts.size()) return nullptr;
-    const int fineness = FinenessOf(std::fabs(pixelsPerEm));
-    const uint64_t key =
-        (uint64_t(uint32_t(glyph.font)) << 40) | (uint64_t(glyph.glyph) << 8) | uint64_t(fineness);
-    if (auto it = impl.outlines.find(key); it != impl.outlines.end()) {
-        ++impl.reused;
-        return it->second;
-    }
+    const std::shared_ptr<const GlyphShape> shape = impl.ShapeOf(glyph);
+    if (!shape) return nullptr;
     const Impl::Realised& r = impl.fonts[glyph.font];
-    auto outline = std::make_shared<GlyphOutline>();
-    const double tolerance = kFlatnessPixels / std::ldexp(1.0, fineness);
-    if (!r.face->LoadOutline(glyph.glyph, r.info.syntheticBold, r.info.syntheticItalic, tolerance,
-                             outline.get()) &&
-        glyph.glyph != 0)
-        r.face->LoadOutline(0, r.info.syntheticBold, r.info.syntheticItalic, tolerance,
-                            outline.get());
-    if (impl.outlines.size() >= kMaxCachedOutlines) impl.outlines.clear();
-    impl.outlines.emplace(key, outline);
-    ++impl.loaded;
-    return outline;
+    return impl.glyphs.Outline(r.faceKey, impl.Drawn(r, glyph.glyph), *shape, pixelsPerEm);
+}
+
+UINT FontCache::FaceGlyph(FontId font, char32_t character) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (font < 0 || static_cast<size_t>(font) >= m_impl->fonts.size()) return 0;
+    return m_impl->fonts[font].face->GlyphOf(character);
+}
+
+size_t FontCache::CachedBytes() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_impl->glyphs.Bytes();
 }
 
 size_t FontCache::OutlinesLoaded() const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_impl->loaded;
+    return m_impl->glyphs.OutlinesLoaded();
 }
 
 size_t FontCache::OutlinesReused() const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_impl->reused;
+    return m_impl->glyphs.OutlinesReused();
 }
 
 FontCache& SharedFontCache() {

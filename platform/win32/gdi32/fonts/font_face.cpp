@@ -7,75 +7,41 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 namespace {
 
-// Curves are cut into at most this many segments, whatever the tolerance.
-constexpr int kMaxCurveSegments = 256;
+struct ShapeReader {
+    GlyphShape* out;
+    double scale;  // font units -> em
 
-struct Flattener {
-    GlyphOutline* out;
-    double scale;      // font units -> em
-    double tolerance;  // em
-    GlyphPoint last;
-
-    GlyphPoint Em(const FT_Vector* v) const { return {v->x * scale, v->y * scale}; }
-    void Add(GlyphPoint p) {
-        std::vector<GlyphPoint>& c = out->contours.back();
-        if (!c.empty() && c.back().x == p.x && c.back().y == p.y) return;
-        c.push_back(p);
-        last = p;
-    }
-    int Segments(double deviation) const {
-        // A curve whose control polygon bends by d strays d / (4 n^2) from
-        // n equal chords (quadratic; the cubic bound is taken the same way).
-        if (!(deviation > tolerance)) return 1;
-        const double n = std::ceil(std::sqrt(deviation / (4 * tolerance)));
-        return static_cast<int>(std::min<double>(n, kMaxCurveSegments));
+    void Add(GlyphShape::Verb verb, std::initializer_list<const FT_Vector*> points) {
+        out->verbs.push_back(verb);
+        for (const FT_Vector* v : points) out->points.push_back({v->x * scale, v->y * scale});
     }
 };
 
-Flattener& Of(void* user) {
-    return *static_cast<Flattener*>(user);
+ShapeReader& Of(void* user) {
+    return *static_cast<ShapeReader*>(user);
 }
 
 int MoveTo(const FT_Vector* to, void* user) {
-    Flattener& f = Of(user);
-    f.out->contours.emplace_back();
-    f.Add(f.Em(to));
+    Of(user).Add(GlyphShape::kMove, {to});
     return 0;
 }
 
 int LineTo(const FT_Vector* to, void* user) {
-    Of(user).Add(Of(user).Em(to));
+    Of(user).Add(GlyphShape::kLine, {to});
     return 0;
 }
 
 int ConicTo(const FT_Vector* control, const FT_Vector* to, void* user) {
-    Flattener& f = Of(user);
-    const GlyphPoint p0 = f.last, p1 = f.Em(control), p2 = f.Em(to);
-    const double dx = p0.x - 2 * p1.x + p2.x, dy = p0.y - 2 * p1.y + p2.y;
-    const int n = f.Segments(std::hypot(dx, dy));
-    for (int i = 1; i <= n; ++i) {
-        const double t = static_cast<double>(i) / n, u = 1 - t;
-        f.Add({u * u * p0.x + 2 * u * t * p1.x + t * t * p2.x,
-               u * u * p0.y + 2 * u * t * p1.y + t * t * p2.y});
-    }
+    Of(user).Add(GlyphShape::kConic, {control, to});
     return 0;
 }
 
 int CubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user) {
-    Flattener& f = Of(user);
-    const GlyphPoint p0 = f.last, p1 = f.Em(c1), p2 = f.Em(c2), p3 = f.Em(to);
-    const double d1 = std::hypot(p0.x - 2 * p1.x + p2.x, p0.y - 2 * p1.y + p2.y);
-    const double d2 = std::hypot(p1.x - 2 * p2.x + p3.x, p1.y - 2 * p2.y + p3.y);
-    const int n = f.Segments(1.5 * std::max(d1, d2));
-    for (int i = 1; i <= n; ++i) {
-        const double t = static_cast<double>(i) / n, u = 1 - t;
-        const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
-        f.Add(
-            {a * p0.x + b * p1.x + c * p2.x + d * p3.x, a * p0.y + b * p1.y + c * p2.y + d * p3.y});
-    }
+    Of(user).Add(GlyphShape::kCubic, {c1, c2, to});
     return 0;
 }
 
@@ -137,9 +103,8 @@ UINT FontFace::GlyphCount() const {
     return static_cast<UINT>(m_face->num_glyphs);
 }
 
-bool FontFace::LoadOutline(UINT glyph, bool bold, bool italic, double tolerance,
-                           GlyphOutline* out) const {
-    *out = GlyphOutline{};
+bool FontFace::LoadShape(UINT glyph, bool bold, bool italic, GlyphShape* out) const {
+    *out = GlyphShape{};
     if (glyph >= GlyphCount()) return false;
     constexpr FT_Int32 kFlags =
         FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP | FT_LOAD_NO_HINTING | FT_LOAD_IGNORE_TRANSFORM;
@@ -154,26 +119,32 @@ bool FontFace::LoadOutline(UINT glyph, bool bold, bool italic, double tolerance,
         FT_Outline_EmboldenXY(&slot->outline, 2 * strength, 2 * strength);
         out->advance += 2 * strength * scale;
     }
-    Flattener flattener{out, scale, tolerance, {}};
+    ShapeReader reader{out, scale};
     FT_Outline_Funcs funcs{};
     funcs.move_to = MoveTo;
     funcs.line_to = LineTo;
     funcs.conic_to = ConicTo;
     funcs.cubic_to = CubicTo;
-    if (FT_Outline_Decompose(&slot->outline, &funcs, &flattener) != 0) {
-        out->contours.clear();
+    if (FT_Outline_Decompose(&slot->outline, &funcs, &reader) != 0) {
+        out->verbs.clear();
+        out->points.clear();
         return true;
     }
-    // Contours are closed: drop a last point that repeats the first, and
-    // contours too small to enclose anything.
-    auto& contours = out->contours;
-    for (auto& c : contours)
-        if (c.size() > 1 && c.back().x == c.front().x && c.back().y == c.front().y) c.pop_back();
-    contours.erase(std::remove_if(contours.begin(), contours.end(),
-                                  [](const auto& c) { return c.size() < 3; }),
-                   contours.end());
+    // The slant is a shear: applied to the control points, it slants the
+    // curves exactly.
     if (italic)
-        for (auto& c : contours)
-            for (GlyphPoint& p : c) p.x += p.y * kSyntheticItalicSlant;
+        for (GlyphPoint& p : out->points) p.x += p.y * kSyntheticItalicSlant;
+    if (!out->points.empty()) {
+        GlyphBox& b = out->box;
+        b = {out->points[0].x, out->points[0].y, out->points[0].x, out->points[0].y};
+        for (const GlyphPoint& p : out->points) {
+            b.left = std::min(b.left, p.x);
+            b.right = std::max(b.right, p.x);
+            b.bottom = std::min(b.bottom, p.y);
+            b.top = std::max(b.top, p.y);
+        }
+    }
+    out->verbs.shrink_to_fit();
+    out->points.shrink_to_fit();
     return true;
 }

@@ -1,5 +1,5 @@
 // One installed face opened with FreeType: its metrics in em units, its
-// character map and its glyph outlines.
+// character map and its glyphs' curves.
 #pragma once
 
 #include <memory>
@@ -26,10 +26,9 @@ public:
     // The glyph of a Unicode character; 0 when the face has none.
     UINT GlyphOf(char32_t character) const;
     UINT GlyphCount() const;
-    // The glyph's contours, curves flattened to within tolerance (em units),
-    // emboldened and slanted when asked. False for a glyph index the face
-    // does not have.
-    bool LoadOutline(UINT glyph, bool bold, bool italic, double tolerance, GlyphOutline* out) const;
+    // The glyph's contours as curves in em units, emboldened and slanted
+    // when asked. False for a glyph index the face does not have.
+    bool LoadShape(UINT glyph, bool bold, bool italic, GlyphShape* out) const;
 
 private:
     explicit FontFace(FT_Face face);

@@ -16,6 +16,11 @@ CurveCulling Playback::Culling() const {
     return m_cullable ? CullingFor(m_visible, m_pens, ToDevice()) : CurveCulling{};
 }
 
+RECT Playback::DrawableArea() const {
+    if (m_cullable) return m_visible;
+    return RECT{0, 0, device.DeviceCaps(HORZRES), device.DeviceCaps(VERTRES)};
+}
+
 const Affine& Playback::ToDevice() const {
     if (!m_toDeviceValid) {
         const DcState& s = dc.Current();

@@ -1,8 +1,10 @@
 // Text records: fonts are created and selected like pens, and each
 // ExtTextOut becomes its glyphs' outlines, filled in the text colour
-// through the driver's path callbacks, so that words stay sharp at any
-// scale. The opaque rectangle and an opaque background are filled first,
-// underline and strike-out are filled bars.
+// through the device, so that words stay sharp at any scale. The opaque
+// rectangle and an opaque background are filled first, underline and
+// strike-out are filled bars. A glyph that cannot reach the device's area
+// costs no outline; one too large for the outline cache is flattened for
+// the area it lands on.
 #include <array>
 #include <cmath>
 
@@ -47,6 +49,11 @@ R PlaySetTextColor(Playback& pb, const EmfRecordView& r) {
 
 DPoint Add(DPoint a, DPoint b, double k) {
     return {a.x + b.x * k, a.y + b.y * k};
+}
+
+DPoint DevicePoint(const GlyphTransform& t, GlyphPoint p) {
+    const GlyphPoint q = t.Apply(p);
+    return {q.x, q.y};
 }
 
 double SignOf(double v) {
@@ -178,8 +185,12 @@ R PlayExtTextOut(Playback& pb, const EmfRecordView& r) {
     TextSizes sizes = SizesOf(font.logFont, info->metrics);
     const Affine& toDevice = pb.ToDevice();
     sizes.pixelsPerEm = sizes.emY * LengthScale(toDevice);
+    ShapingOptions shaping;
+    shaping.rightToLeft = (text.fOptions & ETO_RTLREADING) || (dc.textAlign & TA_RTLREADING);
+    shaping.glyphIndexes = glyphIndexes;
+    shaping.advancesGiven = !view.dx.empty();
     const TextRun run = LayOutText(fonts, *info, sizes, characters,
-                                   Spacing{view.dx, (text.fOptions & ETO_PDY) != 0}, glyphIndexes);
+                                   Spacing{view.dx, (text.fOptions & ETO_PDY) != 0}, shaping);
     const TextFrame frame = TextFrame::Of(dc, font.logFont, rec.iGraphicsMode == GM_ADVANCED);
     const FontMetrics& m = info->metrics;
 
@@ -200,10 +211,16 @@ R PlayExtTextOut(Playback& pb, const EmfRecordView& r) {
     }
 
     const GdiBrush ink{BS_SOLID, dc.textColor, 0};
+    // Filled glyphs reach no further than their outlines: a pixel of
+    // rounding around the area is all they need.
+    const RECT drawable = pb.DrawableArea();
+    const GlyphArea area{drawable.left - 2.0, drawable.top - 2.0, drawable.right + 2.0,
+                         drawable.bottom + 2.0};
+    const bool cached = FinenessOf(sizes.pixelsPerEm) <= kMaxCachedFineness;
+    std::vector<std::vector<GlyphPoint>> flattened;
     for (const PlacedGlyph& placed : run.glyphs) {
-        const std::shared_ptr<const GlyphOutline> outline =
-            fonts.Outline(placed.glyph, sizes.pixelsPerEm);
-        if (!outline || outline->contours.empty()) continue;
+        const std::shared_ptr<const GlyphShape> shape = fonts.Shape(placed.glyph);
+        if (!shape || shape->box.Empty()) continue;
         const DPoint at = Add(frame.At(origin, placed.x, 0), frame.up, -placed.y);
         const Affine emToLogical{frame.glyphX.x * sizes.emX,
                                  frame.glyphX.y * sizes.emX,
@@ -211,14 +228,33 @@ R PlayExtTextOut(Playback& pb, const EmfRecordView& r) {
                                  frame.glyphUp.y * sizes.emY,
                                  at.x,
                                  at.y};
-        const Affine emToDevice = Then(emToLogical, toDevice);
+        const Affine d = Then(emToLogical, toDevice);
+        const GlyphTransform emToDevice{d.m11, d.m12, d.m21, d.m22, d.dx, d.dy};
+        const GlyphArea box = TransformedBox(shape->box, emToDevice);
+        if (box.right < area.left || box.left > area.right || box.bottom < area.top ||
+            box.top > area.bottom)
+            continue;
         figures.Clear();
-        for (const std::vector<GlyphPoint>& contour : outline->contours) {
-            figures.StartFigure(Apply(emToDevice, {contour[0].x, contour[0].y}));
-            for (size_t i = 1; i < contour.size(); ++i)
-                figures.AddPoint(Apply(emToDevice, {contour[i].x, contour[i].y}));
-            figures.CloseFigure();
+        if (cached) {
+            const std::shared_ptr<const GlyphOutline> outline =
+                fonts.Outline(placed.glyph, sizes.pixelsPerEm);
+            if (!outline) continue;
+            for (const std::vector<GlyphPoint>& contour : outline->contours) {
+                figures.StartFigure(DevicePoint(emToDevice, contour[0]));
+                for (size_t i = 1; i < contour.size(); ++i)
+                    figures.AddPoint(DevicePoint(emToDevice, contour[i]));
+                figures.CloseFigure();
+            }
+        } else {
+            FlattenGlyph(*shape, emToDevice, kGlyphFlatness, &area, kMaxGlyphPoints, &flattened);
+            for (const std::vector<GlyphPoint>& contour : flattened) {
+                figures.StartFigure({contour[0].x, contour[0].y});
+                for (size_t i = 1; i < contour.size(); ++i)
+                    figures.AddPoint({contour[i].x, contour[i].y});
+                figures.CloseFigure();
+            }
         }
+        if (figures.Empty()) continue;
         // One contour never crosses itself: it fills alike in both modes.
         pb.device.Fill(figures.Figures(), &ink, textDc, figures.Figures().size() == 1);
     }

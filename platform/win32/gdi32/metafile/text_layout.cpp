@@ -1,5 +1,6 @@
 #include "win32/gdi32/metafile/text_layout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -33,33 +34,59 @@ LONG Spacing::At(size_t index) const {
 
 TextRun LayOutText(FontCache& fonts, const FontInfo& font, const TextSizes& sizes,
                    std::span<const TextCharacter> characters, const Spacing& spacing,
-                   bool glyphIndexes) {
+                   const ShapingOptions& options) {
+    std::vector<char32_t> text(characters.size());
+    for (size_t i = 0; i < characters.size(); ++i) text[i] = characters[i].character;
+    const std::vector<ShapedGlyph> shaped = ShapeText(fonts, font, text, options);
     TextRun run;
-    run.glyphs.reserve(characters.size());
+    run.glyphs.reserve(shaped.size());
+    const auto place = [&](const ShapedGlyph& g, double x, double y) {
+        run.glyphs.push_back({g.glyph, x + g.offsetX * sizes.emX, y - g.offsetY * sizes.emY});
+    };
     const size_t stride = spacing.pairs ? 2 : 1;
     const size_t spacingCount = spacing.values.size() / sizeof(LONG) / stride;
+    if (spacingCount == 0) {
+        double x = 0;
+        for (const ShapedGlyph& g : shaped) {
+            place(g, x, 0);
+            x += g.advance * sizes.emX;
+        }
+        run.advanceX = x;
+        return run;
+    }
+    // Each cluster advances by the spacing values of its characters (a
+    // character of several code units by all of theirs); a cluster's
+    // characters run from its first to the next cluster's first.
+    std::vector<bool> starts(characters.size() + 1, false);
+    for (const ShapedGlyph& g : shaped) starts[std::min(g.cluster, characters.size())] = true;
+    std::vector<double> clusterX(characters.size() + 1, 0), clusterY(characters.size() + 1, 0);
+    size_t cluster = 0;
+    for (size_t i = 0; i < characters.size(); ++i) {
+        if (starts[i]) cluster = i;
+        const TextCharacter& c = characters[i];
+        for (DWORD u = c.firstUnit; u < c.firstUnit + c.unitCount && u < spacingCount; ++u) {
+            clusterX[cluster] += spacing.At(u * stride);
+            if (spacing.pairs) clusterY[cluster] += spacing.At(u * stride + 1);
+        }
+    }
+    // A cluster's glyphs keep their places within it, from its left edge:
+    // GDI draws every glyph at its pen position and moves the pen by the
+    // cluster's value, in right-to-left text as in left-to-right.
     double x = 0, y = 0;
-    for (const TextCharacter& c : characters) {
-        PlacedGlyph placed;
-        if (glyphIndexes) {
-            const UINT index = static_cast<UINT>(c.character);
-            placed.glyph = {font.id, fonts.HasGlyphIndex(font.id, index) ? index : 0};
-        } else {
-            placed.glyph = fonts.MapCharacter(font.id, c.character);
+    for (size_t first = 0; first < shaped.size();) {
+        size_t end = first;
+        double gx = x;
+        for (; end < shaped.size() && shaped[end].cluster == shaped[first].cluster; ++end) {
+            place(shaped[end], gx, y);
+            gx += shaped[end].advance * sizes.emX;
         }
-        placed.x = x;
-        placed.y = y;
-        run.glyphs.push_back(placed);
-        if (spacingCount > 0) {
-            // A character of several code units advances by all their values.
-            for (DWORD u = c.firstUnit; u < c.firstUnit + c.unitCount && u < spacingCount; ++u) {
-                x += spacing.At(u * stride);
-                if (spacing.pairs) y += spacing.At(u * stride + 1);
-            }
-        } else {
-            const auto outline = fonts.Outline(placed.glyph, sizes.pixelsPerEm);
-            if (outline) x += outline->advance * sizes.emX;
-        }
+        const size_t c = std::min(shaped[first].cluster, characters.size());
+        const double width = clusterX[c];
+        x += width;
+        y += clusterY[c];
+        // A cluster split in two (never by the shaper itself) advances once.
+        clusterX[c] = clusterY[c] = 0;
+        first = end;
     }
     run.advanceX = x;
     run.advanceY = y;

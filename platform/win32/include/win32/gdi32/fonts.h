@@ -1,6 +1,7 @@
 // Fonts for metafile text: a logical font (LOGFONTW) is matched to an
 // installed face through fontconfig, and glyphs come out of FreeType as
-// flattened outlines, cached per font and glyph.
+// curves, cached per face and glyph, and as flattened outlines, cached per
+// face, glyph and fineness.
 //
 //   FontCache& fonts = SharedFontCache();
 //   const FontInfo* font = fonts.Resolve(logFont);
@@ -9,7 +10,8 @@
 //
 // Everything is in em units (1.0 is the em), x to the right and y up from
 // the baseline origin, so one cached outline serves any transform; the
-// pixels per em only choose how finely curves are flattened.
+// pixels per em only choose how finely curves are flattened. The cache is
+// bounded in bytes: what was used least recently goes first.
 #pragma once
 
 #include <memory>
@@ -19,18 +21,8 @@
 #include <vector>
 
 #include "win32/gdi32/gdi_text.h"
+#include "win32/gdi32/glyph_shape.h"
 #include "win32/types.h"
-
-struct GlyphPoint {
-    double x = 0;
-    double y = 0;
-};
-
-struct GlyphOutline {
-    // Closed contours, filled under the non-zero winding rule.
-    std::vector<std::vector<GlyphPoint>> contours;
-    double advance = 0;  // horizontal advance
-};
 
 // The vertical metrics GDI reports for a face, in em units.
 struct FontMetrics {
@@ -53,6 +45,7 @@ struct FontInfo {
     std::string requestedFace;  // lfFaceName as UTF-8
     std::string family;         // the installed family that draws it
     std::string file;
+    int faceIndex = 0;         // of the face inside the file
     bool substituted = false;  // the requested face is not installed
     bool syntheticBold = false;
     bool syntheticItalic = false;
@@ -66,9 +59,23 @@ struct GlyphRef {
     UINT glyph = 0;  // 0: the face's "missing character" glyph
 };
 
+// Bytes of glyph curves and outlines a cache keeps by default: the outlines
+// of some thousands of CJK glyphs at text sizes.
+constexpr size_t kDefaultGlyphCacheBytes = size_t{48} << 20;
+// The finest outline the player takes from the cache: 2^11 pixels to the em
+// (an em of 8.7 cm at 600 dpi). A larger glyph is flattened for the page
+// it lands on, from its curves.
+constexpr int kMaxCachedFineness = 11;
+// Points of one flattened glyph at most, whatever its size.
+constexpr size_t kMaxGlyphPoints = 1 << 16;
+
+// The fineness class of a size: the power of two at or above the pixels
+// per em, so that one outline serves sizes up to twice apart.
+WIN32_API int FinenessOf(double pixelsPerEm);
+
 class WIN32_API FontCache {
 public:
-    FontCache();
+    explicit FontCache(size_t glyphCacheBytes = kDefaultGlyphCacheBytes);
     ~FontCache();
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
@@ -84,23 +91,34 @@ public:
     // characters no face has costs no search at all, and the searches of a
     // font are at most as many as the installed faces.
     GlyphRef MapCharacter(FontId font, char32_t character);
+    // The glyph of the character in the font's own face, without fallback;
+    // 0 when the face has none.
+    UINT FaceGlyph(FontId font, char32_t character);
     // The realised font of an id (of Resolve, or of a fallback face that
     // MapCharacter gave); null for an id that names none.
     const FontInfo* Info(FontId font) const;
     // Whether the font's face has a glyph of that index (for text given as
     // glyph indexes).
     bool HasGlyphIndex(FontId font, UINT glyph);
-    // The glyph's outline with synthetic bold and italic applied, flattened
-    // finely enough for pixelsPerEm device pixels to the em; null for a
-    // font that does not exist. Cached per font, glyph and fineness.
+    // The glyph's curves and advance with synthetic bold and italic
+    // applied; glyph 0's for an index the face lacks; null for a font that
+    // does not exist. Cached per face and glyph.
+    std::shared_ptr<const GlyphShape> Shape(GlyphRef glyph);
+    // The glyph's outline, flattened finely enough for pixelsPerEm device
+    // pixels to the em; null for a font that does not exist. Cached per
+    // face, glyph and fineness.
     std::shared_ptr<const GlyphOutline> Outline(GlyphRef glyph, double pixelsPerEm);
 
     // Counts, for tests and benchmarks: outlines made from the face, and
-    // outlines served from the cache.
+    // outlines served from the cache; bytes of curves and outlines held.
     size_t OutlinesLoaded() const;
     size_t OutlinesReused() const;
+    size_t CachedBytes() const;
 
 private:
+    // The platform's shaping reads the fonts realised here (on Windows,
+    // where they are GDI's).
+    friend struct FontCacheFaces;
     struct Impl;
     std::unique_ptr<Impl> m_impl;
     mutable std::mutex m_mutex;

@@ -55,6 +55,9 @@ struct Playback {
     }
     // Which curves need not be flattened, as the state stands.
     CurveCulling Culling() const;
+    // The device pixels where anything drawn can show: the device's visible
+    // area, or the page of a plot (the plotter draws nothing beyond it).
+    RECT DrawableArea() const;
     // Logical units -> device pixels, as the state stands.
     const Affine& ToDevice() const;
     DPoint Device(DPoint logical) const { return Apply(ToDevice(), logical); }

@@ -1,6 +1,7 @@
-// Laying out the characters of one ExtTextOut: which glyph each one draws
-// with and where its pen position lies along the baseline, from the
-// record's spacing values or else from the glyphs' own advances.
+// Laying out the characters of one ExtTextOut: the glyphs the shaped line
+// draws and where each lies along the baseline, from the record's spacing
+// values (one per character, in logical order, each setting the advance of
+// the cluster it belongs to) or else from the glyphs' own advances.
 #pragma once
 
 #include <span>
@@ -9,12 +10,13 @@
 #include <windows.h>
 
 #include "win32/gdi32/fonts.h"
+#include "win32/gdi32/text_shaping.h"
 #include "win32/kernel32/text_decoding.h"
 
 struct PlacedGlyph {
     GlyphRef glyph;
     double x = 0;  // along the baseline, logical units from the start
-    double y = 0;  // across it, downwards, logical units (ETO_PDY spacing)
+    double y = 0;  // across it, downwards, logical units (ETO_PDY spacing, mark offsets)
 };
 
 struct TextRun {
@@ -43,7 +45,8 @@ struct Spacing {
 };
 
 // Characters drawn through the font (with fallback faces for what it
-// lacks); glyphIndexes: the characters are glyph indexes of the font.
+// lacks), shaped and ordered as the options say; the glyphs come left to
+// right.
 TextRun LayOutText(FontCache& fonts, const FontInfo& font, const TextSizes& sizes,
                    std::span<const TextCharacter> characters, const Spacing& spacing,
-                   bool glyphIndexes);
+                   const ShapingOptions& options);
