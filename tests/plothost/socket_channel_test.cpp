@@ -183,8 +183,7 @@ TEST(SocketChannel, SilentPlotterTimesOutAndTheConnectionIsReset) {
 
 // Ctrl-C while the host holds the signals, at each kind of wait of the
 // channel: it wakes at once, drops the job and resets the connection. The
-// waits would last a minute otherwise. (A plotter that takes nothing is
-// signalled in interrupted_plot_test.cpp, through plothost.)
+// waits would last a minute otherwise.
 TEST(SocketChannel, ASignalEndsEveryWaitAndResetsTheJob) {
     using Clock = std::chrono::steady_clock;
     SocketOptions patient = Quick();
@@ -210,6 +209,27 @@ TEST(SocketChannel, ASignalEndsEveryWaitAndResetsTheJob) {
         EXPECT_LT(Clock::now() - start, std::chrono::seconds(30));
         EXPECT_NE(channel.Error().find("interrupted"), std::string::npos) << channel.Error();
         EXPECT_EQ(channel.DroppedNote(), "nothing was sent to the plotter");
+    }
+    {
+        SCOPED_TRACE("while the plotter takes nothing");
+        InterruptScope host;
+        LoopbackListener listener(Mode::HoldAfter, 100000);
+        SocketChannel channel(patient);
+        ASSERT_EQ(channel.Open(listener.Uri().c_str()), 1) << channel.Error();
+        const Clock::time_point start = Clock::now();
+        std::thread press = pressLater();
+        // Far more than the socket buffers of both ends hold.
+        const std::string block(1 << 20, 'x');
+        for (int i = 0; i < 64 && channel.Error().empty(); ++i)
+            channel.Write(block.data(), static_cast<int>(block.size()));
+        channel.Close();
+        press.join();
+        EXPECT_LT(Clock::now() - start, std::chrono::seconds(30));
+        EXPECT_FALSE(channel.Completed());
+        EXPECT_EQ(channel.DroppedNote(),
+                  "the connection to the plotter was reset, so it drops the job");
+        listener.Stop();
+        EXPECT_FALSE(listener.EndedInOrder());
     }
     {
         SCOPED_TRACE("after a plotter that does not answer has taken the job and its end");
