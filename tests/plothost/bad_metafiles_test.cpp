@@ -31,6 +31,15 @@ std::vector<BYTE> WithFirstRecord(const std::vector<DWORD>& record) {
 }
 
 TEST(BadMetafiles, RefusedWithTheRecordNamed) {
+    // STRETCHDIBITS of a 4 x 4 24-bit bitmap (4 rows of 12 bytes) that
+    // carries 4 bytes of bits: the EMR, bounds, destination and source,
+    // offsets and sizes, usage and operation, the destination's size, then
+    // the BITMAPINFOHEADER and the bits.
+    std::vector<DWORD> shortOfBits{
+        EMR_STRETCHDIBITS, 124,     0, 0, 0, 0, 0, 0, 0, 0, 4, 4, 80, 40, 120, 4,
+        DIB_RGB_COLORS,    SRCCOPY, 4, 4};
+    const DWORD planesAndBitCount = 1u | (24u << 16);
+    shortOfBits.insert(shortOfBits.end(), {40, 4, 4, planesAndBitCount, BI_RGB, 0, 0, 0, 0, 0, 0});
     struct Case {
         const char* name;
         std::vector<DWORD> record;
@@ -50,41 +59,7 @@ TEST(BadMetafiles, RefusedWithTheRecordNamed) {
         {"poly counts that do not add up",
          {EMR_POLYPOLYLINE, 52, 0, 0, 0, 0, 1, 2, 3, 0, 0, 1, 1},
          "record 1 (EMR_POLYPOLYLINE)"},
-        // STRETCHDIBITS of a 4 x 4 24-bit bitmap (4 rows of 12 bytes) that
-        // carries 4 bytes of bits.
-        {"bitmap bits shorter than its header says",
-         {EMR_STRETCHDIBITS,
-          124,
-          0,
-          0,
-          0,
-          0,
-          0,
-          0,
-          0,
-          0,
-          4,
-          4,
-          80,
-          40,
-          120,
-          4,
-          DIB_RGB_COLORS,
-          SRCCOPY,
-          4,
-          4,
-          40,
-          4,
-          4,
-          1u | (24u << 16),
-          BI_RGB,
-          0,
-          0,
-          0,
-          0,
-          0,
-          0},
-         "record 1 (EMR_STRETCHDIBITS)"},
+        {"bitmap bits shorter than its header says", shortOfBits, "record 1 (EMR_STRETCHDIBITS)"},
     };
     for (const Case& c : cases) {
         RecordingHost host;

@@ -11,8 +11,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 std::vector<DWORD> Words(const std::vector<uint8_t>& bytes) {
     std::vector<DWORD> words((bytes.size() + 3) / 4, 0);
     std::memcpy(words.data(), bytes.data(), bytes.size());

@@ -8,15 +8,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
-Lines LogOf(EmfBuilder& emf) {
-    RecordingHost host;
-    const PlayRun run = PlayInto(host, emf.Bytes());
-    EXPECT_TRUE(run.ok) << run.error;
-    return host.log;
-}
-
 void Line(EmfBuilder& e) {
     e.Poly(EMR_POLYLINE, {{0, 0}, {500, 500}});
 }

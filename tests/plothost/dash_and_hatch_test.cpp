@@ -11,8 +11,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 std::string Text(std::span<const POINT> points) {
     std::string text;
     for (const POINT& p : points) {
@@ -87,6 +85,8 @@ TEST(DashPattern, DashesRunOnAcrossCorners) {
         {"a gap to the end draws no empty dash", {{0, 0}, {8, 0}}, {6, 4}, {"0,0 6,0"}},
         {"solid", {{0, 0}, {8, 0}, {8, 8}}, {}, {"0,0 8,0 8,8"}},
         {"one point", {{3, 3}}, {6, 4}, {}},
+        // PS_DOT with round ends: dashes of no length, drawn as dots.
+        {"dots", {{0, 0}, {20, 0}}, {0, 8}, {"0,0 0,0", "8,0 8,0", "16,0 16,0"}},
     };
     for (const Case& c : cases) EXPECT_EQ(Dashes(c.line, c.pattern), c.expected) << c.name;
 }
@@ -122,9 +122,7 @@ TEST(DashPattern, DashedPenPlaysAsSeparateSolidPolylines) {
     EXPECT_EQ(both[15], "OnPolyline 2: 0,0 18,0");
 }
 
-TEST(DashPattern, DotsOfNoLengthAreTheirCaps) {
-    // PS_DOT with round ends: dashes of no length, drawn as dots.
-    EXPECT_EQ(Dashes({{0, 0}, {20, 0}}, {0, 8}), (Lines{"0,0 0,0", "8,0 8,0", "16,0 16,0"}));
+TEST(DashPattern, OnePixelLinesAreMeasuredInPixelSteps) {
     // One-pixel lines measured in pixel steps: a diagonal dash of 4 steps.
     Lines steps;
     CutIntoDashes(

@@ -6,33 +6,15 @@
 #include <vector>
 
 #include "playback/page_placement.h"
-#include "plothost_run.h"
-#include "reader/plot_reader.h"
 #include "recording_host.h"
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 // Played as plothost plays a plot: placed, and bounded by the frame.
 Lines FramedLog(EmfBuilder& emf) {
     RecordingHost host;
-    EmfDocument doc;
-    std::string error;
-    const std::vector<BYTE> bytes = emf.Bytes();
-    EXPECT_TRUE(ParseEnhMetaFile(bytes.data(), bytes.size(), &doc, &error)) << error;
-    PlayOptions options;
-    Placement placement;
-    EXPECT_TRUE(ReadReferenceDevice(doc.header, &options.device, &error)) << error;
-    EXPECT_TRUE(PlaceDrawing(doc.header, options.device,
-                             PrintableArea{host.width, host.height, double(host.dpi)},
-                             ScaleChoice::Auto, 1, &placement, &error))
-        << error;
-    options.placement = placement.toDevice;
-    options.dpi = host.dpi;
-    options.frame = placement.frame;
-    RunSummary summary;
-    EXPECT_TRUE(PlayMetafile(doc, host.Context(), options, &summary, &error)) << error;
+    const PlayRun run = PlayInto(host, emf.Bytes(), /*framed=*/true);
+    EXPECT_TRUE(run.ok) << run.error;
     Lines lines;
     for (const std::string& line : host.log)
         if (line.rfind("OnSetClipRegion", 0) == 0 || line.rfind("OnPolyline", 0) == 0)
@@ -117,34 +99,6 @@ TEST(FrameClip, FrameInPlotterPixelsAtTheDrawingsScale) {
         EXPECT_EQ(placement.frame.right, c.expected.right) << c.frame.right;
         EXPECT_EQ(placement.frame.bottom, c.expected.bottom) << c.frame.bottom;
     }
-}
-
-TEST(FrameClip, ObjectsBeyondThePageDoNotReachThePaper) {
-    // A page of 50 x 50 mm with a black square of 80 x 80 mm on it, as
-    // editors store objects that overhang their page. Plotted 1:1 on A4 and
-    // read back, the ink ends at the page's edge.
-    ScratchDir dir;
-    EmfBuilder emf;
-    emf.Frame(0, 0, 5000, 5000)
-        .CreateBrush(1, BS_SOLID, RGB(0, 0, 0))
-        .Select(1)
-        .Select(ENHMETA_STOCK_OBJECT | NULL_PEN)
-        .Box(EMR_RECTANGLE, 0, 0, 800, 800);
-    ASSERT_TRUE(WriteBytes(dir.path() + "/square.emf", emf.Bytes()));
-    const PlothostRun run = RunPlothostIn(dir, "plot square.emf -o square.plt");
-    ASSERT_EQ(run.status, 0) << run.errors;
-    EXPECT_NE(run.errors.find("50.0 x 50.0 mm on ISO A4 portrait"), std::string::npos)
-        << run.errors;
-    plot::RenderOptions options;
-    options.dpi = 254;  // a pixel a tenth of a millimetre
-    const plot::PlotRendering r = plot::RenderPlotFile(dir.path() + "/square.plt", options);
-    ASSERT_TRUE(r.ok) << r.error;
-    const plot::InkBox& ink = r.summary.ink;
-    EXPECT_EQ(ink.left, 0);
-    EXPECT_EQ(ink.top, 0);
-    // 50 mm: 500 pixels, the edge pixel of the page included.
-    EXPECT_NEAR(ink.right, 500, 2);
-    EXPECT_NEAR(ink.bottom, 500, 2);
 }
 
 }  // namespace

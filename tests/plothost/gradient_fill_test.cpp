@@ -19,8 +19,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 // One rectangle from (l, t) in the first colour to (r, b) in the second.
 void GradientRect(EmfBuilder& e, ULONG mode, LONG l, LONG t, COLORREF from, LONG r, LONG b,
                   COLORREF to) {
@@ -53,67 +51,42 @@ constexpr const char* kClipped =
 TEST(GradientFill, GoesToTheMetafileRegionEntryWithinClipAndPage) {
     struct Case {
         const char* name;
-        void (*draw)(EmfBuilder&);
-        const char* region;  // nullptr: the driver is not called
+        void (*before)(EmfBuilder&);  // nullptr: nothing
+        RECT from;                    // red at the first corner, blue at the second
+        const char* region;           // nullptr: the driver is not called
         const char* records = kUnclipped;
+        ULONG mode = GRADIENT_FILL_RECT_H;
     };
     const Case cases[] = {
-        {"inside the page",
-         [](EmfBuilder& e) {
-             GradientRect(e, GRADIENT_FILL_RECT_H, 100, 200, RGB(255, 0, 0), 900, 800,
-                          RGB(0, 0, 255));
-         },
-         "100,200,900,800"},
+        {"inside the page", nullptr, {100, 200, 900, 800}, "100,200,900,800"},
         {"corners given the other way round",
-         [](EmfBuilder& e) {
-             GradientRect(e, GRADIENT_FILL_RECT_V, 900, 800, RGB(255, 0, 0), 100, 200,
-                          RGB(0, 0, 255));
-         },
-         "100,200,900,800"},
+         nullptr,
+         {900, 800, 100, 200},
+         "100,200,900,800",
+         kUnclipped,
+         GRADIENT_FILL_RECT_V},
         {"under a clip rectangle",
-         [](EmfBuilder& e) {
-             e.Box(EMR_INTERSECTCLIPRECT, 300, 0, 700, 1000);
-             GradientRect(e, GRADIENT_FILL_RECT_H, 100, 200, RGB(255, 0, 0), 900, 800,
-                          RGB(0, 0, 255));
-         },
-         "300,200,700,800", kClipped},
-        {"under a clip path",
-         [](EmfBuilder& e) {
-             TriangleClipPath(e);
-             GradientRect(e, GRADIENT_FILL_RECT_H, 100, 200, RGB(255, 0, 0), 900, 800,
-                          RGB(0, 0, 255));
-         },
-         "300,200,700,500", kClipped},
-        {"reaching past the page",
-         [](EmfBuilder& e) {
-             GradientRect(e, GRADIENT_FILL_RECT_H, -500, -500, RGB(255, 0, 0), 2000, 300,
-                          RGB(0, 0, 255));
-         },
-         "0,0,1000,300"},
+         [](EmfBuilder& e) { e.Box(EMR_INTERSECTCLIPRECT, 300, 0, 700, 1000); },
+         {100, 200, 900, 800},
+         "300,200,700,800",
+         kClipped},
+        {"under a clip path", TriangleClipPath, {100, 200, 900, 800}, "300,200,700,500", kClipped},
+        {"reaching past the page", nullptr, {-500, -500, 2000, 300}, "0,0,1000,300"},
         {"placed through the world transform",
-         [](EmfBuilder& e) {
-             e.World(0.5f, 0, 0, 0.5f, 100, 0);
-             GradientRect(e, GRADIENT_FILL_RECT_H, 0, 0, RGB(255, 0, 0), 1000, 1000,
-                          RGB(0, 0, 255));
-         },
+         [](EmfBuilder& e) { e.World(0.5f, 0, 0, 0.5f, 100, 0); },
+         {0, 0, 1000, 1000},
          "100,0,600,500"},
         {"clipped away",
-         [](EmfBuilder& e) {
-             e.Box(EMR_INTERSECTCLIPRECT, 0, 0, 50, 50);
-             GradientRect(e, GRADIENT_FILL_RECT_H, 100, 200, RGB(255, 0, 0), 900, 800,
-                          RGB(0, 0, 255));
-         },
+         [](EmfBuilder& e) { e.Box(EMR_INTERSECTCLIPRECT, 0, 0, 50, 50); },
+         {100, 200, 900, 800},
          nullptr},
-        {"wholly off the page",
-         [](EmfBuilder& e) {
-             GradientRect(e, GRADIENT_FILL_RECT_H, 2000, 2000, RGB(255, 0, 0), 3000, 3000,
-                          RGB(0, 0, 255));
-         },
-         nullptr},
+        {"wholly off the page", nullptr, {2000, 2000, 3000, 3000}, nullptr},
     };
     for (const Case& c : cases) {
         EmfBuilder emf;
-        c.draw(emf);
+        if (c.before) c.before(emf);
+        GradientRect(emf, c.mode, c.from.left, c.from.top, RGB(255, 0, 0), c.from.right,
+                     c.from.bottom, RGB(0, 0, 255));
         RecordingHost host;
         const PlayRun run = PlayInto(host, emf.Bytes());
         ASSERT_TRUE(run.ok) << c.name << ": " << run.error;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,19 @@ std::vector<std::string> RecordNames(const EmfDocument& doc) {
     std::vector<std::string> names;
     for (const EmfRecordView& r : doc.records) names.push_back(EmfRecordTypeName(r.type));
     return names;
+}
+
+std::string Text(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
+}
+
+// A vertex as "x,y red green blue alpha", the colours in hexadecimal.
+std::string Text(const TRIVERTEX& v) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%d,%d %04X %04X %04X %04X", int(v.x), int(v.y), v.Red,
+                  v.Green, v.Blue, v.Alpha);
+    return text;
 }
 
 const GradientVertex kVertices[] = {
@@ -62,15 +76,8 @@ TEST(GradientMetafile, HoldsTheClipPathThenTheGradientInPlotterPixels) {
     ASSERT_TRUE(ReadEmfRecord(doc, doc.records[5], &gradient, &error)) << error;
     EXPECT_EQ(gradient.record->ulMode, GRADIENT_FILL_RECT_V);
     ASSERT_EQ(gradient.vertices.size(), 2u);
-    EXPECT_EQ(gradient.vertices[0].x, 10);
-    EXPECT_EQ(gradient.vertices[0].y, 21);
-    EXPECT_EQ(gradient.vertices[1].x, 100);
-    EXPECT_EQ(gradient.vertices[1].y, 50);
-    EXPECT_EQ(gradient.vertices[0].Red, 0xFF00);
-    EXPECT_EQ(gradient.vertices[0].Green, 0x8000);
-    EXPECT_EQ(gradient.vertices[1].Green, 0x1200);
-    EXPECT_EQ(gradient.vertices[1].Blue, 0xFFFF);
-    EXPECT_EQ(gradient.vertices[0].Alpha, 0);
+    EXPECT_EQ(Text(gradient.vertices[0]), "10,21 FF00 8000 0000 0000");
+    EXPECT_EQ(Text(gradient.vertices[1]), "100,50 0000 1200 FFFF 0000");
     ASSERT_EQ(gradient.rects.size(), 1u);
     EXPECT_EQ(gradient.rects[0].UpperLeft, 1u);
     EXPECT_EQ(gradient.rects[0].LowerRight, 0u);
@@ -80,12 +87,8 @@ TEST(GradientMetafile, HoldsTheClipPathThenTheGradientInPlotterPixels) {
     ASSERT_TRUE(PlacementOnto(doc.header, DPoint{10, 21}, DPoint{60, 40}, &placement, &error))
         << error;
     const Affine& t = placement.placement;
-    EXPECT_DOUBLE_EQ(t.m11, 1);
-    EXPECT_DOUBLE_EQ(t.m22, 1);
-    EXPECT_DOUBLE_EQ(t.m12, 0);
-    EXPECT_DOUBLE_EQ(t.m21, 0);
-    EXPECT_DOUBLE_EQ(t.dx, 0);
-    EXPECT_DOUBLE_EQ(t.dy, 0);
+    EXPECT_EQ((std::vector<double>{t.m11, t.m12, t.m21, t.m22, t.dx, t.dy}),
+              (std::vector<double>{1, 0, 0, 1, 0, 0}));
 }
 
 TEST(GradientMetafile, WithoutAClipHoldsTheGradientAlone) {
@@ -106,18 +109,12 @@ TEST(GradientMetafile, WithoutAClipHoldsTheGradientAlone) {
 
 TEST(GradientMetafile, BoundsAreTheVerticesRounded) {
     EXPECT_EQ(GradientBounds(GradientMesh{}).right, 0);
-    const RECT box = GradientBounds(GradientMesh{kVertices, kRects, {}, GRADIENT_FILL_RECT_H});
-    EXPECT_EQ(box.left, 10);
-    EXPECT_EQ(box.top, 21);
-    EXPECT_EQ(box.right, 100);
-    EXPECT_EQ(box.bottom, 50);
+    EXPECT_EQ(Text(GradientBounds(GradientMesh{kVertices, kRects, {}, GRADIENT_FILL_RECT_H})),
+              "10,21,100,50");
     // Far and unreadable coordinates stay inside what a LONG holds.
     const GradientVertex far[] = {{{-1e300, 0}}, {{1e300, std::nan("")}}};
-    const RECT held = GradientBounds(GradientMesh{far, kRects, {}, GRADIENT_FILL_RECT_H});
-    EXPECT_EQ(held.left, -100000000);
-    EXPECT_EQ(held.right, 100000000);
-    EXPECT_EQ(held.top, 0);
-    EXPECT_EQ(held.bottom, 0);
+    EXPECT_EQ(Text(GradientBounds(GradientMesh{far, kRects, {}, GRADIENT_FILL_RECT_H})),
+              "-100000000,0,100000000,0");
 }
 
 }  // namespace

@@ -55,8 +55,8 @@ std::vector<Job> Jobs(const ScratchDir& dir, int lines) {
     return {
         {"vector plot", {"plot", "lines.emf", "--driver", "1", "--paper", "a1", "--fit"}},
         {"whole page in the computer",
-         {"plot", std::string(HPGL2_TEST_DATA_DIR) + "/cadplan.emf", "--driver",
-          "DesignJet 750C Raster", "--paper", "a3", "--fit", "--dpi", "150"}},
+         {"plot", Sample("cadplan.emf"), "--driver", "DesignJet 750C Raster", "--paper", "a3",
+          "--fit", "--dpi", "150"}},
     };
 }
 
@@ -82,10 +82,6 @@ void WaitFor(const BackgroundPlothost& run, const std::function<bool()>& moment)
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(120);
     while (!moment() && run.Running() && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::microseconds(500));
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
 }
 
 uintmax_t SizeOf(const std::string& path) {

@@ -2,55 +2,35 @@
 // builder's metafile maps one logical unit onto one plotter pixel.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include <windows.h>
+#include "curve_distance.h"
 #include "recording_host.h"
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
-Lines DrawingOf(EmfBuilder& emf) {
-    RecordingHost host;
-    const PlayRun run = PlayInto(host, emf.Bytes());
-    EXPECT_TRUE(run.ok) << run.error;
-    return host.Drawing();
-}
-
-TEST(LineRecords, PolylinesInBothFormsDrawTheirPoints) {
-    const std::vector<POINT> points{{0, 0}, {10, 0}, {10, 10}};
-    struct Case {
-        const char* name;
-        DWORD type;
-        bool sixteen;
-    } cases[] = {{"POLYLINE", EMR_POLYLINE, false}, {"POLYLINE16", EMR_POLYLINE16, true}};
-    for (const Case& c : cases) {
-        EmfBuilder emf;
-        if (c.sixteen)
-            emf.Poly16(c.type, points);
-        else
-            emf.Poly(c.type, points);
-        EXPECT_EQ(DrawingOf(emf), Lines{"OnPolyline 3: 0,0 10,0 10,10"}) << c.name;
-    }
-}
-
-TEST(LineRecords, SixteenBitPointsAreSigned) {
-    EmfBuilder emf;
-    emf.Poly16(EMR_POLYLINE16, {{-5, 20}, {30, -1}});
-    // Placed with its frame at the sheet's corner, negative points stay
-    // negative: the driver clips them.
-    EXPECT_EQ(DrawingOf(emf), Lines{"OnPolyline 2: -5,20 30,-1"});
-}
-
-TEST(LineRecords, LinesFromTheCurrentPosition) {
+TEST(LineRecords, PolylinesInEveryFormAndFromTheCurrentPosition) {
+    // The polyline of one point is dropped.
+    const Lines polyPolyline{"OnPolyline 2: 0,0 10,0", "OnPolyline 3: 0,5 0,9 3,9"};
     struct Case {
         const char* name;
         void (*build)(EmfBuilder&);
         Lines expected;
-    } cases[] = {
+    };
+    const Case cases[] = {
+        {"POLYLINE",
+         [](EmfBuilder& e) {
+             e.Poly(EMR_POLYLINE, {{0, 0}, {10, 0}, {10, 10}});
+         },
+         {"OnPolyline 3: 0,0 10,0 10,10"}},
+        // Placed with its frame at the sheet's corner, negative points stay
+        // negative: the driver clips them.
+        {"POLYLINE16 points are signed",
+         [](EmfBuilder& e) {
+             e.Poly16(EMR_POLYLINE16, {{-5, 20}, {30, -1}});
+         },
+         {"OnPolyline 2: -5,20 30,-1"}},
         {"MOVETOEX, LINETO, LINETO",
          [](EmfBuilder& e) { e.MoveTo(5, 5).LineTo(50, 5).LineTo(50, 60); },
          {"OnPolyline 2: 5,5 50,5", "OnPolyline 2: 50,5 50,60"}},
@@ -77,56 +57,40 @@ TEST(LineRecords, LinesFromTheCurrentPosition) {
              e.Poly(EMR_POLYLINE, {{4, 4}});
          },
          {}},
+        {"POLYPOLYLINE",
+         [](EmfBuilder& e) {
+             e.PolyPoly(EMR_POLYPOLYLINE, {{{0, 0}, {10, 0}}, {{5, 5}}, {{0, 5}, {0, 9}, {3, 9}}});
+         },
+         polyPolyline},
+        {"POLYPOLYLINE16",
+         [](EmfBuilder& e) {
+             e.PolyPoly16(EMR_POLYPOLYLINE16,
+                          {{{0, 0}, {10, 0}}, {{5, 5}}, {{0, 5}, {0, 9}, {3, 9}}});
+         },
+         polyPolyline},
+        {"bezier counts that are not whole curves draw nothing",
+         [](EmfBuilder& e) {
+             e.Poly(EMR_POLYBEZIER, {{0, 0}, {1, 1}, {2, 2}})
+                 .MoveTo(0, 0)
+                 .Poly16(EMR_POLYBEZIERTO16, {{1, 1}, {2, 2}});
+         },
+         {}},
+        // PT_MOVETO (0,0), PT_LINETO (10,0), PT_LINETO|PT_CLOSEFIGURE (10,10),
+        // PT_MOVETO (50,50), PT_LINETO (60,50).
+        {"POLYDRAW moves, draws lines and closes figures",
+         [](EmfBuilder& e) {
+             e.Record(EMR_POLYDRAW, {0, 0, 0, 0, 5, 0, 0, 10, 0, 10, 10, 50, 50, 60, 50,
+                                     PT_MOVETO | (PT_LINETO << 8) |
+                                         ((PT_LINETO | PT_CLOSEFIGURE) << 16) | (PT_MOVETO << 24),
+                                     PT_LINETO});
+         },
+         {"OnPolyline 4: 0,0 10,0 10,10 0,0", "OnPolyline 2: 50,50 60,50"}},
     };
     for (const Case& c : cases) {
         EmfBuilder emf;
         c.build(emf);
         EXPECT_EQ(DrawingOf(emf), c.expected) << c.name;
     }
-}
-
-TEST(LineRecords, PolyPolylineDrawsEachPolylineApart) {
-    const std::vector<std::vector<POINT>> polys{
-        {{0, 0}, {10, 0}}, {{5, 5}}, {{0, 5}, {0, 9}, {3, 9}}};
-    for (bool sixteen : {false, true}) {
-        EmfBuilder emf;
-        if (sixteen)
-            emf.PolyPoly16(EMR_POLYPOLYLINE16, polys);
-        else
-            emf.PolyPoly(EMR_POLYPOLYLINE, polys);
-        // The polyline of one point is dropped.
-        EXPECT_EQ(DrawingOf(emf), (Lines{"OnPolyline 2: 0,0 10,0", "OnPolyline 3: 0,5 0,9 3,9"}))
-            << (sixteen ? "POLYPOLYLINE16" : "POLYPOLYLINE");
-    }
-}
-
-// The largest distance from the points of the curve to the polyline.
-double Deviation(const std::vector<POINT>& line, double (*x)(double), double (*y)(double)) {
-    double worst = 0;
-    for (int i = 0; i <= 2000; ++i) {
-        const double t = i / 2000.0, px = x(t), py = y(t);
-        double best = 1e9;
-        for (size_t k = 1; k < line.size(); ++k) {
-            const double ax = line[k - 1].x, ay = line[k - 1].y, bx = line[k].x, by = line[k].y;
-            const double len2 = (bx - ax) * (bx - ax) + (by - ay) * (by - ay);
-            double u = len2 > 0 ? ((px - ax) * (bx - ax) + (py - ay) * (by - ay)) / len2 : 0;
-            u = std::clamp(u, 0.0, 1.0);
-            best = std::min(best, std::hypot(px - (ax + u * (bx - ax)), py - (ay + u * (by - ay))));
-        }
-        worst = std::max(worst, best);
-    }
-    return worst;
-}
-
-std::vector<POINT> ParsePoints(const std::string& line) {
-    std::vector<POINT> points;
-    size_t at = line.find(':');
-    while ((at = line.find(' ', at + 1)) != std::string::npos) {
-        POINT p{};
-        std::sscanf(line.c_str() + at + 1, "%d,%d", &p.x, &p.y);
-        points.push_back(p);
-    }
-    return points;
 }
 
 TEST(LineRecords, BeziersAreFlattenedWithinAQuarterPixelBeforeRounding) {
@@ -140,15 +104,14 @@ TEST(LineRecords, BeziersAreFlattenedWithinAQuarterPixelBeforeRounding) {
             emf.Poly16(type, curve);
         const Lines drawing = DrawingOf(emf);
         ASSERT_EQ(drawing.size(), 1u);
-        const std::vector<POINT> line = ParsePoints(drawing[0]);
+        std::vector<DPoint> line;
+        for (const POINT& p : PointsOf(drawing[0])) line.push_back({double(p.x), double(p.y)});
         EXPECT_EQ(line.front().x, 0);
         EXPECT_EQ(line.back().x, 1000);
         EXPECT_EQ(line.back().y, 0);
         // A quarter pixel of flattening plus half a pixel of rounding.
-        const double d = Deviation(
-            line, [](double t) { return 3 * (1 - t) * t * t * 1000 + t * t * t * 1000; },
-            [](double t) { return 3 * (1 - t) * (1 - t) * t * 1000 + 3 * (1 - t) * t * t * 1000; });
-        EXPECT_LE(d, 0.75) << type;
+        EXPECT_LE(FarthestFrom(line, Cubic({0, 0}, {0, 1000}, {1000, 1000}, {1000, 0})), 0.75)
+            << type;
         // ... and not needlessly fine: with second differences of 1414 pixels
         // Wang's bound asks for ceil(sqrt(0.75 * 1414 / 0.25)) = 66 pieces.
         EXPECT_LE(line.size(), 67u);
@@ -162,32 +125,12 @@ TEST(LineRecords, PolyBezierToStartsAtThePositionAndMovesIt) {
         .LineTo(30, 30);
     const Lines drawing = DrawingOf(emf);
     ASSERT_EQ(drawing.size(), 2u);
-    const std::vector<POINT> curve = ParsePoints(drawing[0]);
+    const std::vector<POINT> curve = PointsOf(drawing[0]);
     ASSERT_GE(curve.size(), 2u);
     EXPECT_EQ(curve.front().x, 0);
     EXPECT_EQ(curve.back().x, 30);
     for (const POINT& p : curve) EXPECT_EQ(p.y, 0);
     EXPECT_EQ(drawing[1], "OnPolyline 2: 30,0 30,30");
-}
-
-TEST(LineRecords, BezierCountsThatAreNotWholeCurvesDrawNothing) {
-    EmfBuilder emf;
-    emf.Poly(EMR_POLYBEZIER, {{0, 0}, {1, 1}, {2, 2}})  // 3 points: no curve
-        .MoveTo(0, 0)
-        .Poly16(EMR_POLYBEZIERTO16, {{1, 1}, {2, 2}});  // 2 points
-    EXPECT_EQ(DrawingOf(emf), Lines{});
-}
-
-TEST(LineRecords, PolyDrawMovesLinesAndClosesFigures) {
-    // PT_MOVETO (0,0), PT_LINETO (10,0), PT_LINETO|PT_CLOSEFIGURE (10,10),
-    // PT_MOVETO (50,50), PT_LINETO (60,50).
-    const DWORD types =
-        PT_MOVETO | (PT_LINETO << 8) | ((PT_LINETO | PT_CLOSEFIGURE) << 16) | (PT_MOVETO << 24);
-    EmfBuilder emf;
-    emf.Record(EMR_POLYDRAW,
-               {0, 0, 0, 0, 5, 0, 0, 10, 0, 10, 10, 50, 50, 60, 50, types, PT_LINETO});
-    EXPECT_EQ(DrawingOf(emf),
-              (Lines{"OnPolyline 4: 0,0 10,0 10,10 0,0", "OnPolyline 2: 50,50 60,50"}));
 }
 
 TEST(LineRecords, ArcsFollowTheArcDirection) {
@@ -203,7 +146,7 @@ TEST(LineRecords, ArcsFollowTheArcDirection) {
             .Record(EMR_ARC, {0, 0, 200, 200, 200, 100, 100, 0});
         const Lines drawing = DrawingOf(emf);
         ASSERT_EQ(drawing.size(), 1u);
-        const std::vector<POINT> arc = ParsePoints(drawing[0]);
+        const std::vector<POINT> arc = PointsOf(drawing[0]);
         EXPECT_EQ(arc.front().x, 200);
         EXPECT_EQ(arc.front().y, 100);
         EXPECT_EQ(arc.back().x, 100);

@@ -12,7 +12,7 @@ namespace {
 
 using Mode = LoopbackListener::Mode;
 
-const std::string kDrawing = std::string(HPGL2_TEST_DATA_DIR) + "/tiger.emf";
+const std::string kDrawing = Sample("tiger.emf");
 
 TEST(NetworkPlot, TheJobArrivesAsTheFileWouldHoldIt) {
     ScratchDir dir;
@@ -80,10 +80,6 @@ TEST(NetworkPlot, TimeoutsReachTheChannel) {
     EXPECT_EQ(options.socket.connectTimeoutMs, 2500);
     EXPECT_EQ(options.socket.writeTimeoutMs, 250);
     EXPECT_EQ(options.socket.retryForMs, 0);
-    const SocketOptions defaults;
-    EXPECT_EQ(defaults.connectTimeoutMs, 10000);
-    EXPECT_EQ(defaults.writeTimeoutMs, 30000);
-    EXPECT_EQ(defaults.retryForMs, 120000);
     PlotOptions paper;
     ASSERT_TRUE(ParsePlotOptions(
         {"a.emf", "-o", "a", "--paper", "ISO A0", "--landscape", "--landscape"}, &paper, &error))

@@ -7,8 +7,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 TEST(ObjectRecords, PensReachTheDriverWithDeviceWidthEndsAndJoins) {
     struct Case {
         const char* name;
@@ -78,9 +76,7 @@ TEST(ObjectRecords, StockObjects) {
     pens.Select(ENHMETA_STOCK_OBJECT | WHITE_PEN).LineTo(5, 0);
     pens.Select(ENHMETA_STOCK_OBJECT | NULL_PEN).LineTo(9, 0);
     pens.Select(ENHMETA_STOCK_OBJECT | DC_PEN).LineTo(9, 9);
-    RecordingHost host;
-    ASSERT_TRUE(PlayInto(host, pens.Bytes()).ok);
-    EXPECT_EQ(host.log,
+    EXPECT_EQ(LogOf(pens),
               (Lines{"OnSelectPen style=0x0 width=1 rgb=255,255,255", "OnPolyline 2: 0,0 5,0",
                      "OnSelectPen style=0x0 width=1 rgb=0,0,0", "OnPolyline 2: 9,0 9,9"}));
 }

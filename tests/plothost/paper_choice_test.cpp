@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -83,7 +82,7 @@ plot::PlotSummary PlotOf(const std::string& path) {
 
 TEST(PaperChoice, PlotGoesOnTheChosenPaperAndOrientation) {
     ScratchDir dir;
-    const std::string drawing = std::string(HPGL2_TEST_DATA_DIR) + "/tiger.emf";
+    const std::string drawing = Sample("tiger.emf");
     const struct {
         const char* options;
         const char* told;     // in the summary
@@ -113,22 +112,6 @@ TEST(PaperChoice, PlotGoesOnTheChosenPaperAndOrientation) {
         EXPECT_NEAR(s.pageWidthMm, c.across, 0.5);
         EXPECT_NEAR(s.pageHeightMm, c.down, 0.5);
     }
-}
-
-TEST(PaperChoice, UnknownPaperIsRefusedWithTheCloseNames) {
-    ScratchDir dir;
-    const std::string drawing = std::string(HPGL2_TEST_DATA_DIR) + "/tiger.emf";
-    PlothostRun run = RunPlothostIn(dir, "plot " + drawing + " -o tiger.plt --paper A9");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.errors.find("no paper named \"A9\"; close names: \"ISO A4\""), std::string::npos)
-        << run.errors;
-    EXPECT_FALSE(std::filesystem::exists(dir.path() + "/tiger.plt"));
-    run = RunPlothostIn(dir, "plot " + drawing + " -o tiger.plt --landscape --portrait");
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.errors.find("--landscape and --portrait exclude each other"), std::string::npos);
-    run = RunPlothostIn(dir, "plot " + drawing + " -o tiger.plt --paper");
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.errors.find("--paper needs a value"), std::string::npos);
 }
 
 TEST(PaperChoice, PapersListsSheetAndPrintableSizes) {

@@ -21,23 +21,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using Outcome = PlothostRun;
-
-Outcome RunPlothost(const ScratchDir& dir, const std::string& arguments) {
-    return RunPlothostIn(dir, arguments);
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-std::string Sample(const char* name) {
-    return std::string(HPGL2_TEST_DATA_DIR) + "/" + name;
-}
-
-TEST(PlotCommand, PlotsTheSampleDrawing) {
+// The plot, read back by the test tree's own reader, against the picture
+// Inkscape rendered from the same drawing: in place, nothing outside it.
+TEST(PlotCommand, PlotsTheSampleDrawingAsItsPictureShowsIt) {
     ScratchDir dir;
-    const Outcome run = RunPlothost(dir, "plot " + Sample("cadplan.emf") + " -o cadplan");
+    const PlothostRun run = RunPlothostIn(dir, "plot " + Sample("cadplan.emf") + " -o cadplan");
     ASSERT_EQ(run.status, 0) << run.errors;
     const std::string plot = ReadWhole(dir.path() + "/cadplan.plt");
     // The HP-GL/2 frame of the job, from its start to the PJL end of job.
@@ -46,10 +34,10 @@ TEST(PlotCommand, PlotsTheSampleDrawing) {
     ASSERT_GT(plot.size(), end.size());
     EXPECT_EQ(plot.substr(plot.size() - end.size()), end);
     EXPECT_FALSE(fs::exists(dir.path() + "/cadplan.plt.tmp"));
-    // The drawing itself: pens, encoded polylines, filled polygons.
+    // The drawing itself: pens, encoded polylines, filled polygons, and the
+    // embedded picture, a raster placed at its corner.
     EXPECT_TRUE(Contains(plot, "PE"));
     EXPECT_TRUE(Contains(plot, "PM2FP"));
-    // The embedded picture: a raster placed at its corner.
     EXPECT_TRUE(Contains(plot, "\x1b*r3A"));
     // The summary: the name given gained ".plt"; every record is played.
     EXPECT_TRUE(Contains(run.errors, "the plot file is named cadplan.plt")) << run.errors;
@@ -58,14 +46,7 @@ TEST(PlotCommand, PlotsTheSampleDrawing) {
     EXPECT_TRUE(Contains(
         run.errors, "plothost: " + std::to_string(plot.size()) + " bytes written to cadplan.plt\n"))
         << run.errors;
-}
 
-// The plot, read back by the test tree's own reader, against the picture
-// Inkscape rendered from the same drawing: in place, nothing outside it.
-TEST(PlotCommand, SampleDrawingMatchesItsPicture) {
-    ScratchDir dir;
-    const Outcome run = RunPlothost(dir, "plot " + Sample("cadplan.emf") + " -o cadplan.plt");
-    ASSERT_EQ(run.status, 0) << run.errors;
     const plot::PlotRendering rendering = plot::RenderPlotFile(dir.path() + "/cadplan.plt", 2);
     ASSERT_TRUE(rendering.ok) << rendering.error;
     // The reader names the raster set-up modes "\ev1N" and "\ev1O", which
@@ -93,11 +74,11 @@ TEST(PlotCommand, SampleDrawingMatchesItsPicture) {
 
 TEST(PlotCommand, SaveAsAndResolution) {
     ScratchDir dir;
-    const Outcome at300 =
-        RunPlothost(dir, "plot " + Sample("tiger.emf") + " --save-as tiger300.plt");
+    const PlothostRun at300 =
+        RunPlothostIn(dir, "plot " + Sample("tiger.emf") + " --save-as tiger300.plt");
     ASSERT_EQ(at300.status, 0) << at300.errors;
-    const Outcome at600 =
-        RunPlothost(dir, "plot " + Sample("tiger.emf") + " -o tiger600.plt --dpi 600 --driver 1");
+    const PlothostRun at600 =
+        RunPlothostIn(dir, "plot " + Sample("tiger.emf") + " -o tiger600.plt --dpi 600 --driver 1");
     ASSERT_EQ(at600.status, 0) << at600.errors;
     const std::string plot300 = ReadWhole(dir.path() + "/tiger300.plt");
     const std::string plot600 = ReadWhole(dir.path() + "/tiger600.plt");
@@ -107,7 +88,8 @@ TEST(PlotCommand, SaveAsAndResolution) {
     EXPECT_FALSE(Contains(at600.errors, "named")) << at600.errors;
 }
 
-TEST(PlotCommand, MalformedMetafilesLeaveNoFile) {
+// Refused metafiles and command lines leave no file.
+TEST(PlotCommand, RefusalsLeaveNoFile) {
     ScratchDir dir;
     // An object index past the table: found while playing, after the job
     // has started.
@@ -119,40 +101,27 @@ TEST(PlotCommand, MalformedMetafilesLeaveNoFile) {
     ASSERT_TRUE(WriteBytes(dir.path() + "/cut.emf",
                            std::vector<BYTE>(sample.begin(), sample.begin() + 20000)));
     struct Case {
-        const char* file;
-        const char* message;
-    } cases[] = {
-        {"bad_index.emf", "record 3 (EMR_SELECTOBJECT): object index 9 is out of range"},
-        {"cut.emf", "cut.emf: "},
-        {"missing.emf", "missing.emf: "},
-    };
-    for (const Case& c : cases) {
-        const Outcome run = RunPlothost(dir, std::string("plot ") + c.file + " -o out.plt");
-        EXPECT_EQ(run.status, 1) << c.file << ": " << run.errors;
-        EXPECT_TRUE(Contains(run.errors, c.message)) << c.file << ": " << run.errors;
-        EXPECT_FALSE(fs::exists(dir.path() + "/out.plt")) << c.file;
-        EXPECT_FALSE(fs::exists(dir.path() + "/out.plt.tmp")) << c.file;
-    }
-}
-
-TEST(PlotCommand, RefusalsAndCommandLineMistakes) {
-    ScratchDir dir;
-    struct Case {
         std::string arguments;
         int status;
         const char* message;
     } cases[] = {
-        {"plot " + Sample("cadplan.emf"), 2, "plot needs -o FILE"},
-        {"plot " + Sample("cadplan.emf") + " -o x --fit --scale 2", 2, "exclude each other"},
-        {"plot " + Sample("cadplan.emf") + " -o x --driver 'No such plotter'", 1,
-         "no plotter named"},
-        {"plot " + Sample("cadplan.emf") + " -o " + "/no/such/folder/x", 1, "cannot create"},
+        {"bad_index.emf -o x", 1, "record 3 (EMR_SELECTOBJECT): object index 9 is out of range"},
+        {"cut.emf -o x", 1, "cut.emf: "},
+        {"missing.emf -o x", 1, "missing.emf: "},
+        {Sample("cadplan.emf"), 2, "plot needs -o FILE"},
+        {Sample("cadplan.emf") + " -o x --fit --scale 2", 2, "exclude each other"},
+        {Sample("cadplan.emf") + " -o x --driver 'No such plotter'", 1, "no plotter named"},
+        {Sample("cadplan.emf") + " -o x --paper A9", 1,
+         "no paper named \"A9\"; close names: \"ISO A4\""},
+        {Sample("cadplan.emf") + " -o " + "/no/such/folder/x", 1, "cannot create"},
     };
     for (const Case& c : cases) {
-        const Outcome run = RunPlothost(dir, c.arguments);
-        EXPECT_EQ(run.status, c.status) << c.arguments << ": " << run.errors;
-        EXPECT_TRUE(Contains(run.errors, c.message)) << c.arguments << ": " << run.errors;
-        EXPECT_FALSE(fs::exists(dir.path() + "/x.plt")) << c.arguments;
+        SCOPED_TRACE(c.arguments);
+        const PlothostRun run = RunPlothostIn(dir, "plot " + c.arguments);
+        EXPECT_EQ(run.status, c.status) << run.errors;
+        EXPECT_TRUE(Contains(run.errors, c.message)) << run.errors;
+        EXPECT_FALSE(fs::exists(dir.path() + "/x.plt"));
+        EXPECT_FALSE(fs::exists(dir.path() + "/x.plt.tmp"));
     }
 }
 
@@ -166,7 +135,8 @@ TEST(PlotCommand, TextDrawingMatchesItsPicture) {
     ScratchDir dir;
     // LibreOffice counts one record fewer in the header than it writes: the
     // file is plotted as it is, and the summary says so.
-    const Outcome run = RunPlothost(dir, "plot " + Sample("text_latin_cjk.emf") + " -o text.plt");
+    const PlothostRun run =
+        RunPlothostIn(dir, "plot " + Sample("text_latin_cjk.emf") + " -o text.plt");
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_TRUE(Contains(run.errors, "header counts")) << run.errors;
     EXPECT_FALSE(Contains(run.errors, "skipped")) << run.errors;
@@ -193,7 +163,8 @@ namespace {
 // metafile as it is (its header miscounts its records) against the PNG.
 TEST(PlotCommand, LibreOfficeBitmapsMatchTheirPicture) {
     ScratchDir dir;
-    const Outcome run = RunPlothost(dir, "plot " + Sample("lo_bitmaps.emf") + " -o pictures.plt");
+    const PlothostRun run =
+        RunPlothostIn(dir, "plot " + Sample("lo_bitmaps.emf") + " -o pictures.plt");
     ASSERT_EQ(run.status, 0) << run.errors;
     const plot::PlotRendering rendering = plot::RenderPlotFile(dir.path() + "/pictures.plt", 3);
     ASSERT_TRUE(rendering.ok) << rendering.error;

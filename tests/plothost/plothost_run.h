@@ -21,6 +21,15 @@ struct PlothostRun {
     std::string errors;  // standard error
 };
 
+inline bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// A drawing of the test data folder, by its file name.
+inline std::string Sample(const char* name) {
+    return std::string(HPGL2_TEST_DATA_DIR) + "/" + name;
+}
+
 inline std::string ReadWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <utility>
+
+#include <gtest/gtest.h>
 
 #include "playback/page_placement.h"
 #include "pxrdriver/regions.h"
@@ -41,62 +44,27 @@ int Caps(HostContext* host, int index) {
     }
 }
 
-int Polyline(HostContext* host, const POINT* points, int count) {
-    Of(host)->log.push_back("OnPolyline " + Points(points, count));
-    return 1;
-}
-
-int Polygon(HostContext* host, const POINT* points, int count) {
-    Of(host)->log.push_back("OnPolygon " + Points(points, count));
-    return 1;
-}
-
-int BeginPath(HostContext* host) {
-    Of(host)->log.push_back("OnBeginPath");
-    return 1;
-}
-
-int EndPath(HostContext* host) {
-    Of(host)->log.push_back("OnEndPath");
-    return 1;
-}
-
-int FillPath(HostContext* host) {
-    Of(host)->log.push_back("OnFillPath");
-    return 1;
-}
-
-int SetFillMode(HostContext* host, int mode) {
-    Of(host)->log.push_back("OnSetFillMode " + std::to_string(mode));
-    return 1;
-}
-
-int SetRop2(HostContext* host, int rop2) {
-    Of(host)->log.push_back("OnSetRop2 " + std::to_string(rop2));
+int Log(HostContext* host, std::string line) {
+    Of(host)->log.push_back(std::move(line));
     return 1;
 }
 
 int SelectPen(HostContext* host, const HostPenRecord* pen) {
     char style[16];
     std::snprintf(style, sizeof style, "0x%X", static_cast<unsigned>(pen->nStyle));
-    Of(host)->log.push_back(std::string("OnSelectPen style=") + style +
-                            " width=" + std::to_string(pen->nWidth) + " rgb=" + Rgb(pen->crColor));
-    return 1;
+    return Log(host, std::string("OnSelectPen style=") + style +
+                         " width=" + std::to_string(pen->nWidth) + " rgb=" + Rgb(pen->crColor));
 }
 
 int SelectBrush(HostContext* host, const HostBrushRecord* brush) {
-    Of(host)->log.push_back("OnSelectBrush style=" + std::to_string(brush->nStyle) + " rgb=" +
-                            Rgb(brush->crColor) + " hatch=" + std::to_string(brush->nHatch));
-    return 1;
+    return Log(host, "OnSelectBrush style=" + std::to_string(brush->nStyle) +
+                         " rgb=" + Rgb(brush->crColor) + " hatch=" + std::to_string(brush->nHatch));
 }
 
 // The region as its bounding box and polygon count, which do not depend on
 // how the region code orders its points.
 int SetClipRegion(HostContext* host, const HT_ClipRgn* region) {
-    if (!region) {
-        Of(host)->log.push_back("OnSetClipRegion none");
-        return 1;
-    }
+    if (!region) return Log(host, "OnSetClipRegion none");
     LONG l = INT_MAX, t = INT_MAX, r = INT_MIN, b = INT_MIN;
     int polygons = 0;
     for (const HT_ClipRgn* e = region; e; e = e->pNext, ++polygons)
@@ -106,10 +74,9 @@ int SetClipRegion(HostContext* host, const HT_ClipRgn* region) {
             r = std::max(r, e->pPoints[i].x);
             b = std::max(b, e->pPoints[i].y);
         }
-    Of(host)->log.push_back("OnSetClipRegion box=" + std::to_string(l) + "," + std::to_string(t) +
-                            "," + std::to_string(r) + "," + std::to_string(b) +
-                            " polygons=" + std::to_string(polygons));
-    return 1;
+    return Log(host, "OnSetClipRegion box=" + std::to_string(l) + "," + std::to_string(t) + "," +
+                         std::to_string(r) + "," + std::to_string(b) +
+                         " polygons=" + std::to_string(polygons));
 }
 
 // The call's rectangles and the bitmap as its header describes it.
@@ -144,17 +111,13 @@ std::string TopDownPixels(const void* bits, const BITMAPINFO* info) {
 
 int DrawBitmap(HostContext* host, int x, int y, int w, int h, int xs, int ys, int ws, int hs,
                const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
-    Of(host)->log.push_back(
-        BitmapLine("OnDrawBitmap", x, y, w, h, xs, ys, ws, hs, info, usage, rop) +
-        TopDownPixels(bits, info));
-    return 1;
+    return Log(host, BitmapLine("OnDrawBitmap", x, y, w, h, xs, ys, ws, hs, info, usage, rop) +
+                         TopDownPixels(bits, info));
 }
 
 int DrawBitmapAlpha(HostContext* host, int x, int y, int w, int h, int xs, int ys, int ws, int hs,
                     const void*, const BITMAPINFO* info, UINT usage, DWORD rop) {
-    Of(host)->log.push_back(
-        BitmapLine("OnDrawBitmapAlpha", x, y, w, h, xs, ys, ws, hs, info, usage, rop));
-    return 1;
+    return Log(host, BitmapLine("OnDrawBitmapAlpha", x, y, w, h, xs, ys, ws, hs, info, usage, rop));
 }
 
 // The rectangle and the records of the metafile, by name: what a metafile
@@ -173,21 +136,28 @@ int RenderMetafileRegion(HostContext* host, HENHMETAFILE metafile, const double*
             const char* name = EmfRecordTypeName(record.type);
             line += std::string(" ") + (name ? name : "?");
         }
-    Of(host)->log.push_back(line);
-    return 1;
+    return Log(host, line);
 }
 
 }  // namespace
 
 RecordingHost::RecordingHost(int w, int h, int d) : width(w), height(h), dpi(d) {
     m_table.GetDeviceCaps = Caps;
-    m_table.OnPolyline = Polyline;
-    m_table.OnPolygon = Polygon;
-    m_table.OnBeginPath = BeginPath;
-    m_table.OnEndPath = EndPath;
-    m_table.OnFillPath = FillPath;
-    m_table.OnSetFillMode = SetFillMode;
-    m_table.OnSetRop2 = SetRop2;
+    m_table.OnPolyline = [](HostContext* h, const POINT* p, int n) {
+        return Log(h, "OnPolyline " + Points(p, n));
+    };
+    m_table.OnPolygon = [](HostContext* h, const POINT* p, int n) {
+        return Log(h, "OnPolygon " + Points(p, n));
+    };
+    m_table.OnBeginPath = [](HostContext* h) { return Log(h, "OnBeginPath"); };
+    m_table.OnEndPath = [](HostContext* h) { return Log(h, "OnEndPath"); };
+    m_table.OnFillPath = [](HostContext* h) { return Log(h, "OnFillPath"); };
+    m_table.OnSetFillMode = [](HostContext* h, int mode) {
+        return Log(h, "OnSetFillMode " + std::to_string(mode));
+    };
+    m_table.OnSetRop2 = [](HostContext* h, int rop2) {
+        return Log(h, "OnSetRop2 " + std::to_string(rop2));
+    };
     m_table.OnSelectPen = SelectPen;
     m_table.OnSelectBrush = SelectBrush;
     m_table.OnSetClipRegion = SetClipRegion;
@@ -215,7 +185,7 @@ std::vector<std::string> RecordingHost::Drawing() const {
     return lines;
 }
 
-PlayRun PlayInto(RecordingHost& host, const std::vector<BYTE>& metafile) {
+PlayRun PlayInto(RecordingHost& host, const std::vector<BYTE>& metafile, bool framed) {
     PlayRun run;
     EmfDocument doc;
     if (!ParseEnhMetaFile(metafile.data(), metafile.size(), &doc, &run.error)) return run;
@@ -228,6 +198,32 @@ PlayRun PlayInto(RecordingHost& host, const std::vector<BYTE>& metafile) {
         return run;
     options.placement = placement.toDevice;
     options.dpi = host.dpi;
+    if (framed) options.frame = placement.frame;
     run.ok = PlayMetafile(doc, host.Context(), options, &run.summary, &run.error);
     return run;
+}
+
+Lines LogOf(const EmfBuilder& emf) {
+    RecordingHost host;
+    const PlayRun run = PlayInto(host, emf.Bytes());
+    EXPECT_TRUE(run.ok) << run.error;
+    return host.log;
+}
+
+Lines DrawingOf(const EmfBuilder& emf) {
+    RecordingHost host;
+    const PlayRun run = PlayInto(host, emf.Bytes());
+    EXPECT_TRUE(run.ok) << run.error;
+    return host.Drawing();
+}
+
+std::vector<POINT> PointsOf(const std::string& line) {
+    std::vector<POINT> points;
+    size_t at = line.find(':');
+    while ((at = line.find(' ', at + 1)) != std::string::npos) {
+        POINT p{};
+        std::sscanf(line.c_str() + at + 1, "%d,%d", &p.x, &p.y);
+        points.push_back(p);
+    }
+    return points;
 }

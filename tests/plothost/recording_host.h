@@ -45,5 +45,16 @@ struct PlayRun {
 };
 
 // Parses the metafile, places it as plothost does by default and plays it
-// into the host. A metafile the reader refuses gives ok false and its error.
-PlayRun PlayInto(RecordingHost& host, const std::vector<BYTE>& metafile);
+// into the host, bounded by the drawing's frame as plothost plots it when
+// framed. A metafile the reader refuses gives ok false and its error.
+PlayRun PlayInto(RecordingHost& host, const std::vector<BYTE>& metafile, bool framed = false);
+
+using Lines = std::vector<std::string>;
+
+// The whole log, and the drawing lines, of the metafile played into a
+// default host; a metafile that does not play fails the test.
+Lines LogOf(const EmfBuilder& emf);
+Lines DrawingOf(const EmfBuilder& emf);
+
+// The points of a drawing line such as "OnPolyline 3: 0,0 10,0 10,10".
+std::vector<POINT> PointsOf(const std::string& line);

@@ -8,8 +8,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 // Where the points (10,20) and (100,0) of a polyline land after the setup.
 std::string Landing(void (*setup)(EmfBuilder&)) {
     EmfBuilder emf;
@@ -22,7 +20,9 @@ std::string Landing(void (*setup)(EmfBuilder&)) {
     return lines.empty() ? "" : lines.front();
 }
 
-TEST(StateRecords, MappingModes) {
+// Mapping modes, window and viewport, world transforms, and save and
+// restore: where a polyline lands after them.
+TEST(StateRecords, WhereDrawingLands) {
     struct Case {
         const char* name;
         void (*setup)(EmfBuilder&);
@@ -84,16 +84,6 @@ TEST(StateRecords, MappingModes) {
              e.Mode(EMR_SETMAPMODE, MM_ANISOTROPIC).Record(EMR_SCALEWINDOWEXTEX, {3, 0, 1, 2});
          },
          "OnPolyline 2: 10,20 100,0"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(Landing(c.setup), c.expected) << c.name;
-}
-
-TEST(StateRecords, WorldTransforms) {
-    struct Case {
-        const char* name;
-        void (*setup)(EmfBuilder&);
-        const char* expected;
-    } cases[] = {
         {"SETWORLDTRANSFORM", [](EmfBuilder& e) { e.World(2, 0, 0, 2, 5, 5); },
          "OnPolyline 2: 25,45 205,5"},
         // A quarter turn: x' = -y, y' = x.
@@ -123,16 +113,6 @@ TEST(StateRecords, WorldTransforms) {
         {"the world applies before the mapping mode",
          [](EmfBuilder& e) { e.Mode(EMR_SETMAPMODE, MM_LOMETRIC).World(1, 0, 0, 1, 0, 30); },
          "OnPolyline 2: 10,-50 100,-30"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(Landing(c.setup), c.expected) << c.name;
-}
-
-TEST(StateRecords, SaveAndRestore) {
-    struct Case {
-        const char* name;
-        void (*setup)(EmfBuilder&);
-        const char* expected;
-    } cases[] = {
         {"RESTOREDC -1 returns to the last save",
          [](EmfBuilder& e) {
              e.Record(EMR_SAVEDC, {}).World(2, 0, 0, 2, 0, 0).Record(EMR_RESTOREDC, {DWORD(-1)});
@@ -181,9 +161,7 @@ TEST(StateRecords, SelectedObjectsAndModesAreRestored) {
     emf.Record(EMR_SAVEDC, {}).Select(ENHMETA_STOCK_OBJECT | BLACK_PEN).Mode(EMR_SETROP2, 9);
     // The current position is saved too: the second line starts at (0,0).
     emf.LineTo(1, 0).Record(EMR_RESTOREDC, {DWORD(-1)}).LineTo(2, 0);
-    RecordingHost host;
-    ASSERT_TRUE(PlayInto(host, emf.Bytes()).ok);
-    EXPECT_EQ(host.log,
+    EXPECT_EQ(LogOf(emf),
               (Lines{"OnSetRop2 9", "OnSelectPen style=0x0 width=1 rgb=0,0,0",
                      "OnPolyline 2: 0,0 1,0", "OnSetRop2 13",
                      "OnSelectPen style=0x0 width=1 rgb=255,0,0", "OnPolyline 2: 0,0 2,0"}));
@@ -220,9 +198,7 @@ TEST(StateRecords, NopRasterOperationDrawsNothing) {
     EmfBuilder emf;
     emf.Mode(EMR_SETROP2, R2_NOP).Box(EMR_RECTANGLE, 0, 0, 10, 10).LineTo(5, 5);
     emf.Mode(EMR_SETROP2, R2_COPYPEN).LineTo(9, 9);
-    RecordingHost host;
-    ASSERT_TRUE(PlayInto(host, emf.Bytes()).ok);
-    EXPECT_EQ(host.log,
+    EXPECT_EQ(LogOf(emf),
               (Lines{"OnSelectPen style=0x0 width=1 rgb=0,0,0", "OnPolyline 2: 5,5 9,9"}));
 }
 
