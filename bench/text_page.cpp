@@ -171,10 +171,14 @@ std::vector<BYTE> PathPage() {
     return emf.Bytes();
 }
 
-// Plays a page into an HP DesignJet driver at 600 dpi.
+// Plays a page into an HP DesignJet driver at 600 dpi, clipping as the
+// bundled DesignJets do (CLIPPER=7): a glyph inside the clip goes straight
+// to the plotter. (Without a configuration the driver clips nothing itself,
+// and every winding fill goes through the region algebra instead.)
 long long PlayPage(const EmfDocument& doc) {
     HPGL2Driver driver(nullptr, "/nonexistent/hpgl2.ini", "bench");
     driver.m_devmode.dm.dmPrintQuality = 600;
+    driver.m_devmode.nClipMode = CLIP_ENABLE | CLIP_RECT | CLIP_WINDING;
     HostContext host{};
     host.pDriver = &driver;
     driver.Attach(&host);
