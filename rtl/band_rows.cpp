@@ -58,6 +58,15 @@ void BandRowSender::BeginBand(OutputChannel* pOutput, bool bZeroYOffset) {
     }
 }
 
+void BandRowSender::ContinueBand() {
+    if (m_method != RowMethod::kDeltaRow) {
+        return;
+    }
+    m_delta.SetSeed(RowBuffer(), m_nRowBytes);
+    m_bFirstRow = false;
+    m_nCurrent ^= 1;
+}
+
 void BandRowSender::SendRunLengthRow(OutputChannel* pOutput, const BYTE* pRow) {
     m_rle.Append(pRow, m_nRowBytes);
     m_rle.Flush();
@@ -99,34 +108,56 @@ void BandRowSender::SendRow(OutputChannel* pOutput) {
     m_nCurrent ^= 1;
 }
 
+void WriteBandHeader(DWORD nFlags, const RasterFrame& frame, const BandEncoding& encoding) {
+    if (nFlags & RIP_FIRST_BAND) {
+        WriteRasterEntry(frame);
+        if (encoding.writeHeaderExtras) {
+            encoding.writeHeaderExtras(frame.pOutput);
+        }
+        WriteRasterSetup(frame, encoding.cid);
+    }
+}
+
+void WriteBandTrailer(DWORD nFlags, const RasterFrame& frame, const BandEncoding& encoding) {
+    if (nFlags & RIP_LAST_BAND) {
+        if (encoding.writeTrailerExtras) {
+            encoding.writeTrailerExtras(frame.pOutput);
+        }
+        WriteRasterEnd(frame);
+    }
+}
+
+void SendBandRows(BandRowSender& rows, OutputChannel* pOutput, const BandSource& source, int nRows,
+                  const BandEncoding& encoding, const BYTE* pRowAbove) {
+    if (encoding.method == RowMethod::kNoRows) {
+        return;
+    }
+    if (pRowAbove) {
+        if (encoding.nRowBytes > 0) {
+            const BandSource above{pRowAbove, source.nStride, source.nBytesPerPixel,
+                                   source.nWidth};
+            encoding.buildRow(above, 0, rows.RowBuffer());
+        }
+        rows.ContinueBand();
+    } else {
+        rows.BeginBand(pOutput, encoding.bZeroYOffset);
+    }
+    for (int y = 0; y < nRows; ++y) {
+        if (encoding.nRowBytes > 0) {
+            encoding.buildRow(source, y, rows.RowBuffer());
+        }
+        rows.SendRow(pOutput);
+    }
+}
+
 bool SendRasterBand(DWORD nFlags, const RasterFrame& frame, const BandSource& source, int nRows,
                     const BandEncoding& encoding) {
     BandRowSender rows;
     if (!rows.Prepare(encoding.method, encoding.nRowBytes)) {
         return false;
     }
-    OutputChannel* const pOutput = frame.pOutput;
-    if (nFlags & RIP_FIRST_BAND) {
-        WriteRasterEntry(frame);
-        if (encoding.writeHeaderExtras) {
-            encoding.writeHeaderExtras(pOutput);
-        }
-        WriteRasterSetup(frame, encoding.cid);
-    }
-    if (encoding.method != RowMethod::kNoRows) {
-        rows.BeginBand(pOutput, encoding.bZeroYOffset);
-        for (int y = 0; y < nRows; ++y) {
-            if (encoding.nRowBytes > 0) {
-                encoding.buildRow(source, y, rows.RowBuffer());
-            }
-            rows.SendRow(pOutput);
-        }
-    }
-    if (nFlags & RIP_LAST_BAND) {
-        if (encoding.writeTrailerExtras) {
-            encoding.writeTrailerExtras(pOutput);
-        }
-        WriteRasterEnd(frame);
-    }
+    WriteBandHeader(nFlags, frame, encoding);
+    SendBandRows(rows, frame.pOutput, source, nRows, encoding);
+    WriteBandTrailer(nFlags, frame, encoding);
     return true;
 }

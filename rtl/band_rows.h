@@ -59,6 +59,10 @@ public:
     bool Prepare(RowMethod method, uint64_t nRowBytes);
     // The method command at the start of every band.
     void BeginBand(OutputChannel* pOutput, bool bZeroYOffset);
+    // Carries on the rows of the band before instead: the row just built in
+    // RowBuffer is the one above this band, which the first row is coded
+    // against, as it would be inside one band.
+    void ContinueBand();
     // Where the caller builds the next row.
     BYTE* RowBuffer() { return m_pRows.get() + m_nCurrent * m_nRowBytes; }
     // Codes the row just built in RowBuffer and writes its transfer.
@@ -83,3 +87,13 @@ private:
 // False, with nothing written, when the band's buffers cannot be prepared.
 bool SendRasterBand(DWORD nFlags, const RasterFrame& frame, const BandSource& source, int nRows,
                     const BandEncoding& encoding);
+
+// The parts of SendRasterBand. The header and the trailer of a raster:
+void WriteBandHeader(DWORD nFlags, const RasterFrame& frame, const BandEncoding& encoding);
+void WriteBandTrailer(DWORD nFlags, const RasterFrame& frame, const BandEncoding& encoding);
+// The band's rows through prepared senders, after its method command; with
+// pRowAbove (the source row above the band, laid out as the band's rows)
+// the band carries on the rows before it instead, with no method command,
+// its first row coded against that row.
+void SendBandRows(BandRowSender& rows, OutputChannel* pOutput, const BandSource& source, int nRows,
+                  const BandEncoding& encoding, const BYTE* pRowAbove = nullptr);

@@ -1,5 +1,4 @@
-// The canvas a band renders into: a memory DC over a top-down DIB section,
-// placed so that its coordinates are the drawing's device pixels.
+// The canvas a band renders into: a memory DC over a top-down DIB section.
 #include <algorithm>
 #include <climits>
 
@@ -41,12 +40,12 @@ bool RipCanvas::Create(unsigned width, unsigned rows) {
     m_bits = static_cast<uint32_t*>(bits);
     m_width = width;
     m_rows = rows;
-    Clear();
+    Clear(rows);
     return true;
 }
 
-void RipCanvas::Clear() {
-    if (m_bits) std::fill_n(m_bits, size_t{m_width} * m_rows, kWhite);
+void RipCanvas::Clear(unsigned rows) {
+    if (m_bits) std::fill_n(m_bits, size_t{m_width} * std::min(rows, m_rows), kWhite);
 }
 
 bool RipCanvas::PlaceAt(const RECT& dest, unsigned top) {
@@ -57,16 +56,4 @@ bool RipCanvas::PlaceAt(const RECT& dest, unsigned top) {
     // Hatches keep the phase they have on the whole raster.
     return SetViewportOrgEx(m_dc, x, y, nullptr) &&
            SetBrushOrgEx(m_dc, 0, -static_cast<int>(top), nullptr);
-}
-
-bool RipCanvas::Render(const RipPicture& picture, unsigned top) {
-    if (!m_dc) return false;
-    Clear();
-    if (!PlaceAt(picture.dest, top)) return false;
-    if (!SetGraphicsMode(m_dc, GM_ADVANCED)) return false;
-    bool ok = SetWorldTransform(m_dc, &picture.world) != FALSE;
-    if (ok) ok = PlayEnhMetaFile(m_dc, picture.metafile, &picture.dest) != FALSE;
-    ModifyWorldTransform(m_dc, nullptr, MWT_IDENTITY);
-    SetGraphicsMode(m_dc, GM_COMPATIBLE);
-    return ok;
 }

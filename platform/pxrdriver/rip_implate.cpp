@@ -1,9 +1,13 @@
 // CRIPImplate: a raster rendered band by band into bounded buffers and
 // handed to the callback top to bottom.
 //
-// With a metafile to replay (m_hPlayMetaFile), every band plays it afresh
-// under m_xformPlay, so the raster is never held whole and bands may render
-// on several threads. Without one, what was drawn through GetRIPDC is
+// With a metafile to replay (m_hPlayMetaFile), the metafile is played once
+// under m_xformPlay into a display list, and every band draws the
+// primitives that touch it, so the raster is never held whole, bands may
+// render on several threads, and a pixel is the same whatever the bands.
+// A callback that prepares bands (CRTLRip codes its rows) does so on the
+// thread that rendered the band; the calling thread only hands bands over,
+// in order. Without a metafile, what was drawn through GetRIPDC is
 // delivered: that DC covers the whole raster when it takes at most
 // kRipWholeDcBudget bytes; a larger raster's DC covers only its first band,
 // and EndRIP then fails (returns 0, delivers nothing) rather than hand over
@@ -14,8 +18,10 @@
 
 #include <algorithm>
 #include <new>
+#include <string>
 
 #include "rip_internal.h"
+#include "win32/gdi32/display_list.h"
 
 struct RipImplateState {
     RipBandPlan plan;
@@ -41,7 +47,8 @@ int CRIPImplate::CreateRIPBuffer(unsigned nWidth, unsigned nHeight, int nBitsPer
     if (!state) return 0;
     state->plan = plan;
     state->dest = RECT{0, 0, static_cast<LONG>(nWidth), static_cast<LONG>(nHeight)};
-    if (!state->firstBand.Create(plan.width, plan.bandRows)) {
+    // A row more than a band: the row above a band carried on.
+    if (!state->firstBand.Create(plan.width, plan.bandRows + 1)) {
         delete state;
         return 0;
     }
@@ -75,36 +82,84 @@ HDC CRIPImplate::GetRIPDC() {
     return s.drawing->Dc();
 }
 
+namespace {
+
+// The display list of the picture: the metafile placed on dest under world
+// (GM_ADVANCED), as one playback into a DC of the raster's size would draw
+// it, filed by bands of bandRows rows.
+std::unique_ptr<DisplayList> RecordPicture(HENHMETAFILE metafile, const XFORM& world,
+                                           const RECT& dest, const RipBandPlan& plan) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) return nullptr;
+    std::unique_ptr<DisplayList> list;
+    std::string error;
+    if (SetViewportOrgEx(dc, -dest.left, -dest.top, nullptr) &&
+        SetGraphicsMode(dc, GM_ADVANCED) && SetWorldTransform(dc, &world))
+        list = DisplayList::Record(dc, metafile, dest, plan.width, plan.height, plan.bandRows,
+                                   &error);
+    DeleteDC(dc);
+    return list;
+}
+
+}  // namespace
+
 int CRIPImplate::EndRIP() {
     if (!m_pState || !m_pCallBack) return 0;
-    const RipImplateState& s = *m_pState;
+    RipImplateState& s = *m_pState;
     const RipBandPlan& plan = s.plan;
     const RECT whole{0, 0, static_cast<LONG>(plan.width), static_cast<LONG>(plan.height)};
-    const RipDeliver deliver = [&](unsigned top, unsigned rows, const BYTE* bits) {
-        const RECT band{0, static_cast<LONG>(top), static_cast<LONG>(plan.width),
-                        static_cast<LONG>(top + rows)};
-        const RipBandBits data{static_cast<int>(plan.width), static_cast<int>(rows), 4, bits};
-        try {
-            return m_pCallBack->OnBand(nullptr, &whole, &band, &data);
-        } catch (...) {
-            return 0;
-        }
+    const auto rectOf = [&](const RipBand& band) {
+        return RECT{0, static_cast<LONG>(band.top), static_cast<LONG>(plan.width),
+                    static_cast<LONG>(band.top + band.rows)};
+    };
+    const auto bitsOf = [&](const RipBand& band, const RipRendered& rendered) {
+        return RipBandBits{static_cast<int>(plan.width), static_cast<int>(band.rows), 4,
+                           rendered.canvas->Row(rendered.first)};
+    };
+    const bool prepares = m_pCallBack->PreparesBands() != 0;
+    RipPrepare prepare;
+    if (prepares)
+        prepare = [&](const RipBand& band, const RipRendered& rendered, RipBandWrites* writes) {
+            const RECT rect = rectOf(band);
+            const RipBandBits bits = bitsOf(band, rendered);
+            const BYTE* above = band.continues ? rendered.canvas->Row(rendered.first - 1) : nullptr;
+            return m_pCallBack->PrepareBand(&whole, &rect, &bits, above, writes);
+        };
+    const RipDeliver deliver = [&](const RipBand& band, const RipRendered& rendered,
+                                   RipBandWrites* prepared) {
+        const RECT rect = rectOf(band);
+        const RipBandBits bits = bitsOf(band, rendered);
+        return m_pCallBack->OnBand(prepared, &whole, &rect, &bits);
     };
     if (!m_hPlayMetaFile) {
         // What was drawn through GetRIPDC; white when nothing was.
         const RipCanvas* drawn = s.drawing ? s.drawing.get() : nullptr;
         if (drawn && !s.drawingWhole) return 0;
-        if (!drawn) m_pState->firstBand.Clear();
-        for (unsigned top = 0; top < plan.height; top += plan.bandRows) {
-            const unsigned rows = std::min(plan.bandRows, plan.height - top);
-            const BYTE* bits =
-                drawn ? drawn->Bits() + size_t{top} * plan.width * 4 : s.firstBand.Bits();
-            if (!deliver(top, rows, bits)) return 0;
-        }
-        return 1;
+        if (!drawn) s.firstBand.Clear(s.firstBand.Rows());
+        RipBandPlan inline_ = plan;
+        inline_.threads = 1;
+        const RipRender render = [&](const RipBand& band, RipCanvas& canvas, RipRendered* out) {
+            // The rows above a band are there too, when the band carries them on.
+            *out = drawn ? RipRendered{drawn, band.top} : RipRendered{&canvas, band.continues};
+            return true;
+        };
+        return RenderRipBands(inline_, s.firstBand.Rows(), s.firstBand, render, prepare, deliver)
+                   ? 1
+                   : 0;
     }
-    const RipPicture picture{m_hPlayMetaFile, m_xformPlay, s.dest};
-    if (!RenderRipBands(plan, picture, m_pState->firstBand, deliver)) return 0;
+    const std::unique_ptr<DisplayList> list =
+        RecordPicture(m_hPlayMetaFile, m_xformPlay, s.dest, plan);
+    if (!list) return 0;
+    const RipRender render = [&](const RipBand& band, RipCanvas& canvas, RipRendered* out) {
+        // A band carried on from the rows before it brings the row above:
+        // the writer codes its first row against that one.
+        const unsigned above = prepares && band.continues ? 1 : 0;
+        canvas.Clear(band.rows + above);
+        if (!list->DrawRows(canvas.Dc(), band.top - above, band.rows + above)) return false;
+        *out = RipRendered{&canvas, above};
+        return true;
+    };
+    if (!RenderRipBands(plan, s.firstBand.Rows(), s.firstBand, render, prepare, deliver)) return 0;
     DeleteEnhMetaFile(m_hPlayMetaFile);
     m_hPlayMetaFile = nullptr;
     return 1;

@@ -1,31 +1,15 @@
 // The raster GDI as a metafile's device: what the player draws lands in the
-// DIB section selected into a memory device context, drawn with cairo
-// without antialiasing, under the context's own clip region and the
-// metafile's, through the binary raster operation.
+// DIB section selected into a memory device context, through the raster
+// painter, with the bitmap's first pixel at the device's pixel (0, 0).
 #pragma once
 
-#include <cstdint>
-#include <vector>
-
-#include "gdi32/gdi_objects.h"
+#include "gdi32/metafile/raster_paint.h"
 #include "win32/gdi32/metafile/metafile_device.h"
-
-// A clip region of the raster device: one byte a pixel over its box (within
-// the bitmap), not 0 inside; nothing outside the box is inside.
-struct RasterRegion : MetafileRegion {
-    RECT box{0, 0, 0, 0};
-    std::vector<uint8_t> inside;
-    bool Inside(int x, int y) const {
-        if (x < box.left || x >= box.right || y < box.top || y >= box.bottom) return false;
-        return inside[static_cast<size_t>(y - box.top) * static_cast<size_t>(box.right - box.left) +
-                      static_cast<size_t>(x - box.left)] != 0;
-    }
-};
 
 class RasterDevice : public MetafileDevice {
 public:
     // dc must have a bitmap selected for as long as the device draws.
-    explicit RasterDevice(HDC__& dc) : m_dc(dc) {}
+    explicit RasterDevice(HDC__& dc) : m_dc(dc), m_painter(dc, POINT{0, 0}) {}
 
     int DeviceCaps(int index) const override;
     bool VisibleArea(RECT* area) const override;
@@ -40,13 +24,14 @@ public:
                 const Affine& toDevice) override;
     bool DrawBitmap(const DcState& dc, const RECT& dest, const RECT& source, const void* bits,
                     const BITMAPINFO* info, UINT usage, DWORD rop, bool alpha) override;
-    // Drawn in raster_gradient.cpp.
     bool GradientFill(const DcState& dc, const GradientMesh& mesh) override;
 
 private:
-    bool BlendBitmap(const DcState& dc, const RECT& dest, const RECT& source, const void* bits,
-                     const BITMAPINFO* info);
-
     HDC__& m_dc;
-    std::vector<uint8_t> m_maskStorage;  // the coverage of the figure being drawn
+    RasterPainter m_painter;
+    std::vector<FigureView> m_views;  // the figures being drawn
 };
+
+// The views of figures, kept in views.
+std::span<const FigureView> ViewsOf(std::span<const Figure> figures,
+                                    std::vector<FigureView>* views);

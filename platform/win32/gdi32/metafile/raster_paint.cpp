@@ -1,0 +1,463 @@
+#include "gdi32/metafile/raster_paint.h"
+
+#include <algorithm>
+#include <cairo.h>
+#include <climits>
+#include <cmath>
+#include <functional>
+
+#include "gdi32/gdi_coverage.h"
+#include "win32/gdi32/metafile/dash_pattern.h"
+
+namespace {
+
+// GDI hatches repeat every 8 device pixels.
+constexpr int kHatchCell = 8;
+
+cairo_fill_rule_t FillRule(int mode) {
+    return mode == WINDING ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD;
+}
+
+void AddFigure(cairo_t* cr, std::span<const POINT> points, bool closed) {
+    if (points.empty()) return;
+    cairo_move_to(cr, points[0].x, points[0].y);
+    for (size_t i = 1; i < points.size(); ++i) cairo_line_to(cr, points[i].x, points[i].y);
+    if (closed) cairo_close_path(cr);
+}
+
+bool HatchCovers(ULONG style, int dx, int dy) {
+    switch (style) {
+        case HS_HORIZONTAL: return dy == 0;
+        case HS_VERTICAL: return dx == 0;
+        case HS_FDIAGONAL: return dx == dy;
+        case HS_BDIAGONAL: return dx + dy == kHatchCell - 1;
+        case HS_CROSS: return dx == 0 || dy == 0;
+        case HS_DIAGCROSS: return dx == dy || dx + dy == kHatchCell - 1;
+        default: return false;
+    }
+}
+
+int Modulo(long long v, int m) {
+    const long long r = v % m;
+    return static_cast<int>(r < 0 ? r + m : r);
+}
+
+// cairo's default miter limit: a corner sharper than that is bevelled.
+constexpr double kMiterLimit = 10;
+
+// A length snapped to cairo's 24.8 fixed point, so that a point a whole
+// pixel away lands exactly that far away.
+double Snapped(double v) {
+    return std::nearbyint(v * 256) / 256;
+}
+
+// The mitred corners of a polyline stroked halfWidth either side, as the
+// triangles that reach from a bevel to the miter point. cairo works a
+// miter point out from where the corner lies on the surface, so that the
+// same corner a band or a pixel further on can cover other pixels; here it
+// is worked out from the segments alone. Degenerate segments are skipped,
+// as cairo skips them.
+void AddMiterTips(cairo_t* cr, std::span<const POINT> points, double halfWidth) {
+    struct Direction {
+        double x = 0, y = 0;
+    };
+    const auto direction = [&](size_t i, size_t j, Direction* d) {
+        const double dx = static_cast<double>(points[j].x) - points[i].x;
+        const double dy = static_cast<double>(points[j].y) - points[i].y;
+        const double length = std::hypot(dx, dy);
+        if (!(length > 0)) return false;
+        *d = Direction{dx / length, dy / length};
+        return true;
+    };
+    Direction in;
+    bool haveIn = false;
+    for (size_t i = 1; i < points.size(); ++i) {
+        Direction out;
+        if (!direction(i - 1, i, &out)) continue;
+        if (haveIn) {
+            const double dot = in.x * out.x + in.y * out.y;
+            const double cross = in.x * out.y - in.y * out.x;
+            if (cross != 0 && 2 <= kMiterLimit * kMiterLimit * (1 + dot)) {
+                // The outer side: away from the turn.
+                const double side = cross > 0 ? -halfWidth : halfWidth;
+                const POINT p = points[i - 1];
+                const auto at = [&](double ox, double oy) {
+                    return std::pair{p.x + Snapped(ox), p.y + Snapped(oy)};
+                };
+                const auto a = at(-in.y * side, in.x * side);
+                const auto b = at(-out.y * side, out.x * side);
+                const double k = side / (1 + dot);
+                const auto m = at(-(in.y + out.y) * k, (in.x + out.x) * k);
+                // Every tip turns the same way, so that the winding rule
+                // joins overlapping ones.
+                const bool turned = (a.first - m.first) * (b.second - m.second) -
+                                        (a.second - m.second) * (b.first - m.first) <
+                                    0;
+                cairo_move_to(cr, a.first, a.second);
+                cairo_line_to(cr, turned ? b.first : m.first, turned ? b.second : m.second);
+                cairo_line_to(cr, turned ? m.first : b.first, turned ? m.second : b.second);
+                cairo_close_path(cr);
+            }
+        }
+        in = out;
+        haveIn = true;
+    }
+}
+
+LONG Clamp(long long v, LONG low, LONG high) {
+    return static_cast<LONG>(std::clamp<long long>(v, low, high));
+}
+
+}  // namespace
+
+bool ResolveFill(const GdiBrush* brush, const DcState& dc, RasterFill* fill) {
+    if (!brush || dc.rop2 == R2_NOP) return false;
+    if (brush->style != BS_SOLID && brush->style != BS_HATCHED) return false;  // hollow
+    *fill = RasterFill{};
+    fill->colour = RasterPixelOf(brush->color);
+    fill->hatched = brush->style == BS_HATCHED;
+    if (fill->hatched) {
+        fill->hatch = brush->hatch;
+        fill->background = RasterPixelOf(dc.bkColor);
+        fill->opaque = dc.bkMode == OPAQUE;
+        fill->brushOrg = dc.brushOrg;
+    }
+    fill->fillMode = dc.polyFillMode;
+    fill->rop2 = dc.rop2;
+    return true;
+}
+
+bool ResolveStroke(const GdiPen* pen, const DcState& dc, const Affine& toDevice,
+                   RasterStroke* stroke) {
+    if (!pen || pen->DashKind() == PS_NULL || dc.rop2 == R2_NOP) return false;
+    stroke->width = PenDeviceWidth(*pen, toDevice);
+    stroke->colour = RasterPixelOf(pen->color);
+    stroke->cap = pen->style & PS_ENDCAP_MASK;
+    stroke->join = pen->style & PS_JOIN_MASK;
+    // Cosmetic dashes are measured in the device's own pixels.
+    stroke->dashes = DashPattern(*pen, stroke->width, 1.0, LengthScale(toDevice));
+    stroke->rop2 = dc.rop2;
+    return true;
+}
+
+// Coverage of an area (page pixels), one byte a pixel, rows of stride
+// bytes; null data when nothing could be made.
+struct RasterPainter::Mask {
+    RECT area{0, 0, 0, 0};
+    size_t stride = 0;
+    const uint8_t* data = nullptr;
+    bool Covered(int x, int y) const {
+        return data[static_cast<size_t>(y - area.top) * stride + (x - area.left)] != 0;
+    }
+};
+
+RECT RasterPainter::Window() const {
+    const int w = m_dc.bitmap ? m_dc.bitmap->width : 0;
+    int h = m_dc.bitmap ? m_dc.bitmap->height : 0;
+    if (m_rows >= 0) h = std::min(h, m_rows);
+    return RECT{m_origin.x, m_origin.y, m_origin.x + w, m_origin.y + h};
+}
+
+bool RasterPainter::DrawableArea(const RECT& bounds, RECT* area) const {
+    const RECT inBitmap{Clamp(static_cast<long long>(bounds.left) - m_origin.x, INT_MIN, INT_MAX),
+                        Clamp(static_cast<long long>(bounds.top) - m_origin.y, INT_MIN, INT_MAX),
+                        Clamp(static_cast<long long>(bounds.right) - m_origin.x, INT_MIN, INT_MAX),
+                        Clamp(static_cast<long long>(bounds.bottom) - m_origin.y, INT_MIN, INT_MAX)};
+    const RECT w = Window();
+    const RECT within{std::max(inBitmap.left, w.left - m_origin.x),
+                      std::max(inBitmap.top, w.top - m_origin.y),
+                      std::min(inBitmap.right, w.right - m_origin.x),
+                      std::min(inBitmap.bottom, w.bottom - m_origin.y)};
+    RECT a;
+    if (!::DrawableArea(m_dc, within, &a)) return false;
+    *area = RECT{a.left + m_origin.x, a.top + m_origin.y, a.right + m_origin.x,
+                 a.bottom + m_origin.y};
+    return true;
+}
+
+RECT RasterPainter::BoundsWithin(std::span<const FigureView> figures, int margin) const {
+    long long l = LLONG_MAX, t = LLONG_MAX, r = LLONG_MIN, b = LLONG_MIN;
+    for (const FigureView& f : figures)
+        for (const POINT& p : f.points) {
+            l = std::min<long long>(l, p.x), r = std::max<long long>(r, p.x);
+            t = std::min<long long>(t, p.y), b = std::max<long long>(b, p.y);
+        }
+    if (l > r) return RECT{0, 0, 0, 0};
+    const RECT w = Window();
+    const long long m = static_cast<long long>(margin) + 2;
+    return RECT{Clamp(l - m, w.left, w.right), Clamp(t - m, w.top, w.bottom),
+                Clamp(r + m, w.left, w.right), Clamp(b + m, w.top, w.bottom)};
+}
+
+// Rasterises draw over area into the mask storage, which is kept from
+// figure to figure: a page band draws thousands of figures, and a fresh
+// block for each costs more than drawing it. Cairo sees page pixels moved
+// by whole pixels, which its fixed-point coordinates take exactly, so a
+// figure covers the same pixels whatever the area around it.
+RasterPainter::Mask RasterPainter::RasteriseMask(const RECT& area,
+                                                const std::function<void(cairo_t*)>& draw) {
+    Mask mask;
+    mask.area = area;
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return mask;
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, width);
+    const size_t bytes = static_cast<size_t>(stride) * static_cast<size_t>(height);
+    if (m_maskStorage.size() < bytes) m_maskStorage.resize(bytes);
+    std::fill_n(m_maskStorage.begin(), bytes, 0);
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(
+        m_maskStorage.data(), CAIRO_FORMAT_A8, width, height, stride);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_translate(cr, -area.left, -area.top);
+    draw(cr);
+    const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    cairo_surface_destroy(surface);
+    if (ok) {
+        mask.stride = static_cast<size_t>(stride);
+        mask.data = m_maskStorage.data();
+    }
+    return mask;
+}
+
+std::shared_ptr<RasterRegion> RasterPainter::EmptyRegion(const RECT& box) const {
+    const RECT w = Window();
+    auto region = std::make_shared<RasterRegion>();
+    const LONG l = std::clamp(std::min(box.left, box.right), w.left, w.right);
+    const LONG t = std::clamp(std::min(box.top, box.bottom), w.top, w.bottom);
+    region->box = RECT{l, t, std::clamp(std::max(box.left, box.right), l, w.right),
+                       std::clamp(std::max(box.top, box.bottom), t, w.bottom)};
+    region->inside.assign(static_cast<size_t>(region->box.right - region->box.left) *
+                              static_cast<size_t>(region->box.bottom - region->box.top),
+                          0);
+    return region;
+}
+
+std::shared_ptr<RasterRegion> RasterPainter::RectRegion(const RECT& rect) const {
+    auto region = EmptyRegion(rect);
+    std::fill(region->inside.begin(), region->inside.end(), 1);
+    return region;
+}
+
+std::shared_ptr<RasterRegion> RasterPainter::MaskRegion(
+    const RECT& bounds, const std::function<void(cairo_t*)>& draw) {
+    auto region = EmptyRegion(bounds);
+    const Mask mask = RasteriseMask(region->box, draw);
+    if (mask.data) {
+        const size_t width = static_cast<size_t>(region->box.right - region->box.left);
+        for (size_t y = 0; y < static_cast<size_t>(region->box.bottom - region->box.top); ++y)
+            std::copy_n(mask.data + y * mask.stride, width, region->inside.data() + y * width);
+    }
+    return region;
+}
+
+std::shared_ptr<RasterRegion> RasterPainter::PolygonRegion(std::span<const POINT> points,
+                                                           int fillMode) {
+    const FigureView figure{points, true};
+    return MaskRegion(BoundsWithin(std::span<const FigureView>(&figure, 1), 0), [&](cairo_t* cr) {
+        AddFigure(cr, points, true);
+        cairo_set_fill_rule(cr, FillRule(fillMode));
+        cairo_fill(cr);
+    });
+}
+
+std::shared_ptr<RasterRegion> RasterPainter::QuadsRegion(
+    std::span<const std::array<POINT, 4>> quads) {
+    std::vector<FigureView> figures;
+    for (const auto& quad : quads) figures.push_back(FigureView{quad, true});
+    return MaskRegion(BoundsWithin(figures, 0), [&](cairo_t* cr) {
+        for (const auto& quad : quads) AddFigure(cr, quad, true);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+        cairo_fill(cr);
+    });
+}
+
+std::shared_ptr<RasterRegion> RasterPainter::CombineRegions(const RasterRegion* ra,
+                                                            const RasterRegion* rb,
+                                                            int mode) const {
+    const RECT none{0, 0, 0, 0};
+    const RECT ba = ra ? ra->box : none, bb = rb ? rb->box : none;
+    const RECT both{std::max(ba.left, bb.left), std::max(ba.top, bb.top),
+                    std::min(ba.right, bb.right), std::min(ba.bottom, bb.bottom)};
+    const RECT either{std::min(ba.left, bb.left), std::min(ba.top, bb.top),
+                      std::max(ba.right, bb.right), std::max(ba.bottom, bb.bottom)};
+    // The result lies where its operands can make it.
+    RECT box = ba;
+    if (mode == RGN_AND) box = both;
+    if (mode == RGN_OR || mode == RGN_XOR) box = either;
+    if (box.right <= box.left || box.bottom <= box.top) box = none;
+    auto result = EmptyRegion(box);
+    const RECT& r = result->box;
+    size_t i = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x, ++i) {
+            const bool in_a = ra && ra->Inside(x, y);
+            const bool in_b = rb && rb->Inside(x, y);
+            bool in = false;
+            switch (mode) {
+                case RGN_AND: in = in_a && in_b; break;
+                case RGN_OR: in = in_a || in_b; break;
+                case RGN_XOR: in = in_a != in_b; break;
+                case RGN_DIFF: in = in_a && !in_b; break;
+                case RGN_COPY: in = in_a; break;
+                default: break;
+            }
+            result->inside[i] = in;
+        }
+    return result;
+}
+
+std::shared_ptr<RasterRegion> RasterPainter::OffsetRegion(const RasterRegion* from,
+                                                          POINT by) const {
+    if (!from) return EmptyRegion(RECT{0, 0, 0, 0});
+    const auto Shift = [](LONG v, LONG d) {
+        return Clamp(static_cast<long long>(v) + d, INT_MIN / 2, INT_MAX / 2);
+    };
+    auto result = EmptyRegion(RECT{Shift(from->box.left, by.x), Shift(from->box.top, by.y),
+                                  Shift(from->box.right, by.x), Shift(from->box.bottom, by.y)});
+    const RECT& r = result->box;
+    size_t i = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x, ++i)
+            result->inside[i] = from->Inside(static_cast<int>(static_cast<long long>(x) - by.x),
+                                             static_cast<int>(static_cast<long long>(y) - by.y));
+    return result;
+}
+
+// The plain case of PaintMask, which a page spends most of its time in:
+// one colour, no context clip, no pattern. Row by row over the mask and the
+// metafile's region, with no per-pixel lookups.
+void RasterPainter::PaintPlain(const Mask& mask, const RasterRegion* region, RECT area,
+                               uint32_t colour, int rop2) {
+    if (region) {
+        area.left = std::max(area.left, region->box.left);
+        area.top = std::max(area.top, region->box.top);
+        area.right = std::min(area.right, region->box.right);
+        area.bottom = std::min(area.bottom, region->box.bottom);
+        if (area.right <= area.left || area.bottom <= area.top) return;
+    }
+    const size_t count = static_cast<size_t>(area.right - area.left);
+    for (int y = area.top; y < area.bottom; ++y) {
+        const uint8_t* covered = mask.data + static_cast<size_t>(y - mask.area.top) * mask.stride +
+                                 static_cast<size_t>(area.left - mask.area.left);
+        const uint8_t* inside = nullptr;
+        if (region)
+            inside = region->inside.data() +
+                     static_cast<size_t>(y - region->box.top) *
+                         static_cast<size_t>(region->box.right - region->box.left) +
+                     static_cast<size_t>(area.left - region->box.left);
+        BYTE* out = Pixel(area.left, y);
+        if (rop2 == R2_COPYPEN) {
+            // 0x00RRGGBB is the pixel's byte order on a little-endian host.
+            // Written without branches, so that the loop runs in vectors.
+            uint32_t* pixels = reinterpret_cast<uint32_t*>(out);
+            if (inside)
+                for (size_t i = 0; i < count; ++i)
+                    pixels[i] = ((covered[i] != 0) & (inside[i] != 0)) ? colour : pixels[i];
+            else
+                for (size_t i = 0; i < count; ++i) pixels[i] = covered[i] ? colour : pixels[i];
+            continue;
+        }
+        for (size_t i = 0; i < count; ++i)
+            if (covered[i] && (!inside || inside[i]))
+                StorePixel(out + i * 4, ApplyRop2(rop2, colour, LoadPixel(out + i * 4)));
+    }
+}
+
+// Paints the covered pixels: the fill's colour through its raster
+// operation, inside the context's clip and the metafile's region; a hatch
+// chooses per pixel between colour and background (skipped when the
+// background is transparent).
+void RasterPainter::PaintMask(const Mask& mask, const RasterRegion* region,
+                              const RasterFill& fill) {
+    if (!mask.data) return;
+    RECT area;
+    if (!DrawableArea(mask.area, &area)) return;
+    const bool layered = !m_dc.clipLayers.empty();
+    if (!layered && !fill.hatched) {
+        PaintPlain(mask, region, area, fill.colour, fill.rop2);
+        return;
+    }
+    // The context's own clip (rectangles, regions and paths selected into
+    // it before the metafile played), in the bitmap's pixels.
+    GdiCoverage contextClip;
+    if (layered && !contextClip.Build(m_dc,
+                                      RECT{area.left - m_origin.x, area.top - m_origin.y,
+                                           area.right - m_origin.x, area.bottom - m_origin.y},
+                                      nullptr, ALTERNATE))
+        return;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            if (!mask.Covered(x, y)) continue;
+            if (region && !region->Inside(x, y)) continue;
+            if (layered && !contextClip.Covered(x - m_origin.x, y - m_origin.y)) continue;
+            uint32_t pen = fill.colour;
+            if (fill.hatched &&
+                !HatchCovers(fill.hatch,
+                             Modulo(static_cast<long long>(x) - fill.brushOrg.x, kHatchCell),
+                             Modulo(static_cast<long long>(y) - fill.brushOrg.y, kHatchCell))) {
+                if (!fill.opaque) continue;
+                pen = fill.background;
+            }
+            BYTE* p = Pixel(x, y);
+            StorePixel(p, fill.rop2 == R2_COPYPEN ? pen : ApplyRop2(fill.rop2, pen, LoadPixel(p)));
+        }
+    }
+}
+
+void RasterPainter::Fill(std::span<const FigureView> figures, const RasterFill& fill,
+                         const RasterRegion* clip) {
+    if (!m_dc.bitmap) return;
+    const Mask mask = RasteriseMask(BoundsWithin(figures, 0), [&](cairo_t* cr) {
+        for (const FigureView& f : figures)
+            if (f.points.size() >= 3) AddFigure(cr, f.points, true);
+        cairo_set_fill_rule(cr, FillRule(fill.fillMode));
+        cairo_fill(cr);
+    });
+    PaintMask(mask, clip, fill);
+}
+
+void RasterPainter::Stroke(std::span<const FigureView> figures, const RasterStroke& stroke,
+                           const RasterRegion* clip) {
+    if (!m_dc.bitmap) return;
+    const int width = stroke.width;
+    const Mask mask = RasteriseMask(
+        BoundsWithin(figures, StrokeReach(width) - 2), [&](cairo_t* cr) {
+            // A one-pixel pen runs through pixel centres.
+            if (width == 1) cairo_translate(cr, 0.5, 0.5);
+            cairo_set_line_width(cr, width);
+            cairo_set_line_cap(cr, width == 1                       ? CAIRO_LINE_CAP_BUTT
+                                   : stroke.cap == PS_ENDCAP_FLAT   ? CAIRO_LINE_CAP_BUTT
+                                   : stroke.cap == PS_ENDCAP_SQUARE ? CAIRO_LINE_CAP_SQUARE
+                                                                    : CAIRO_LINE_CAP_ROUND);
+            // Mitred corners are bevelled by cairo and their tips added below.
+            const bool mitred = stroke.join == PS_JOIN_MITER;
+            cairo_set_line_join(cr, stroke.join == PS_JOIN_ROUND ? CAIRO_LINE_JOIN_ROUND
+                                                                 : CAIRO_LINE_JOIN_BEVEL);
+            std::vector<POINT> closed;
+            std::vector<std::vector<POINT>> dashes;
+            for (const FigureView& figure : figures) {
+                std::span<const POINT> points = figure.points;
+                if (points.size() < 2) continue;
+                if (figure.closed) {
+                    closed.assign(points.begin(), points.end());
+                    closed.push_back(points.front());
+                    points = closed;
+                }
+                CutIntoDashes(points, stroke.dashes, [&](std::span<const POINT> dash) {
+                    AddFigure(cr, dash, false);
+                    if (mitred) dashes.emplace_back(dash.begin(), dash.end());
+                });
+            }
+            cairo_stroke(cr);
+            if (dashes.empty()) return;
+            for (const std::vector<POINT>& dash : dashes) AddMiterTips(cr, dash, width / 2.0);
+            cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+            cairo_fill(cr);
+        });
+    RasterFill paint;
+    paint.colour = stroke.colour;
+    paint.rop2 = stroke.rop2;
+    PaintMask(mask, clip, paint);
+}
