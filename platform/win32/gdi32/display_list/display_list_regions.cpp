@@ -18,23 +18,21 @@ LONG Shifted(LONG v, LONG d) {
         std::clamp<long long>(static_cast<long long>(v) + d, INT_MIN / 2, INT_MAX / 2));
 }
 
-// The points' bounds, two pixels wider each side, as the painter rasterises
-// them.
-template <typename Points>
-RECT PointBounds(const Points& points, RECT bounds) {
-    for (const POINT& p : points) {
-        if (Empty(bounds)) {
-            bounds = RECT{p.x, p.y, p.x, p.y};
-            continue;
+// The points' bounds, two pixels wider each side, as the painter
+// rasterises them; empty without points.
+template <typename Quads>
+RECT PointBounds(const Quads& quads) {
+    long long l = LLONG_MAX, t = LLONG_MAX, r = LLONG_MIN, b = LLONG_MIN;
+    for (const auto& points : quads)
+        for (const POINT& p : points) {
+            l = std::min<long long>(l, p.x), r = std::max<long long>(r, p.x);
+            t = std::min<long long>(t, p.y), b = std::max<long long>(b, p.y);
         }
-        bounds.left = std::min(bounds.left, p.x), bounds.right = std::max(bounds.right, p.x);
-        bounds.top = std::min(bounds.top, p.y), bounds.bottom = std::max(bounds.bottom, p.y);
-    }
-    return bounds;
-}
-
-RECT Widened(const RECT& r) {
-    return RECT{Shifted(r.left, -2), Shifted(r.top, -2), Shifted(r.right, 2), Shifted(r.bottom, 2)};
+    if (l > r) return RECT{0, 0, 0, 0};
+    const auto clamp = [](long long v) {
+        return static_cast<LONG>(std::clamp<long long>(v, INT_MIN / 2, INT_MAX / 2));
+    };
+    return RECT{clamp(l - 2), clamp(t - 2), clamp(r + 2), clamp(b + 2)};
 }
 
 }  // namespace
@@ -73,7 +71,7 @@ RegionRef PolygonNode(std::span<const POINT> points, int fillMode) {
     node->kind = RegionNode::Kind::Polygon;
     node->points.assign(points.begin(), points.end());
     node->fillMode = fillMode;
-    node->bounds = Widened(PointBounds(points, RECT{0, 0, 0, 0}));
+    node->bounds = PointBounds(std::span<const std::span<const POINT>>(&points, 1));
     return node;
 }
 
@@ -81,9 +79,7 @@ RegionRef QuadsNode(std::span<const std::array<POINT, 4>> quads) {
     auto node = std::make_shared<RegionNode>();
     node->kind = RegionNode::Kind::Quads;
     node->quads.assign(quads.begin(), quads.end());
-    RECT bounds{0, 0, 0, 0};
-    for (const auto& quad : quads) bounds = PointBounds(quad, bounds);
-    node->bounds = Widened(bounds);
+    node->bounds = PointBounds(quads);
     return node;
 }
 
