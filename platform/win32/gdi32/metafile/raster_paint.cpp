@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "gdi32/gdi_coverage.h"
+#include "gdi32/metafile/raster_culling.h"
 #include "win32/gdi32/metafile/dash_pattern.h"
 
 namespace {
@@ -409,9 +410,23 @@ void RasterPainter::PaintMask(const Mask& mask, const RasterRegion* region,
 void RasterPainter::Fill(std::span<const FigureView> figures, const RasterFill& fill,
                          const RasterRegion* clip) {
     if (!m_dc.bitmap) return;
+    // Edges wholly above or below the window cross none of its rows' centres.
+    const RECT w = Window();
+    const RowReach reach{w.top - 1LL, w.bottom + 1LL};
+    m_culled.resize(std::max(m_culled.size(), figures.size()));
+    bool wasRectilinear = true, isRectilinear = true;
+    for (size_t i = 0; i < figures.size(); ++i) {
+        if (figures[i].points.size() < 3) continue;
+        CullFillFigure(figures[i].points, reach, &m_culled[i]);
+        wasRectilinear = wasRectilinear && Rectilinear(figures[i].points, true);
+        isRectilinear = isRectilinear && Rectilinear(m_culled[i], true);
+    }
+    const bool culled = wasRectilinear == isRectilinear;
     const Mask mask = RasteriseMask(BoundsWithin(figures, 0), [&](cairo_t* cr) {
-        for (const FigureView& f : figures)
-            if (f.points.size() >= 3) AddFigure(cr, f.points, true);
+        for (size_t i = 0; i < figures.size(); ++i)
+            if (figures[i].points.size() >= 3)
+                AddFigure(cr, culled ? std::span<const POINT>(m_culled[i]) : figures[i].points,
+                          true);
         cairo_set_fill_rule(cr, FillRule(fill.fillMode));
         cairo_fill(cr);
     });
@@ -422,6 +437,10 @@ void RasterPainter::Stroke(std::span<const FigureView> figures, const RasterStro
                            const RasterRegion* clip) {
     if (!m_dc.bitmap) return;
     const int width = stroke.width;
+    // Segments whose ends, corners and width cannot reach the window.
+    const RECT w = Window();
+    const RowReach reach{static_cast<long long>(w.top) - StrokeReach(width),
+                         static_cast<long long>(w.bottom) + StrokeReach(width)};
     const Mask mask = RasteriseMask(
         BoundsWithin(figures, StrokeReach(width) - 2), [&](cairo_t* cr) {
             // A one-pixel pen runs through pixel centres.
@@ -446,8 +465,10 @@ void RasterPainter::Stroke(std::span<const FigureView> figures, const RasterStro
                     points = closed;
                 }
                 CutIntoDashes(points, stroke.dashes, [&](std::span<const POINT> dash) {
-                    AddFigure(cr, dash, false);
-                    if (mitred) dashes.emplace_back(dash.begin(), dash.end());
+                    CullStrokePolyline(dash, reach, [&](std::span<const POINT> piece) {
+                        AddFigure(cr, piece, false);
+                        if (mitred) dashes.emplace_back(piece.begin(), piece.end());
+                    });
                 });
             }
             cairo_stroke(cr);

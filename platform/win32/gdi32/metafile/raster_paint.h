@@ -141,4 +141,5 @@ private:
     POINT m_origin;
     int m_rows;
     std::vector<uint8_t> m_maskStorage;  // the coverage of the figure being drawn
+    std::vector<std::vector<POINT>> m_culled;  // the figures of a fill, culled
 };
