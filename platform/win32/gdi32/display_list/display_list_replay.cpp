@@ -8,6 +8,7 @@ void DrawDisplayListRows(const DisplayListData& data, HDC__& dc, unsigned top, u
     const LONG first = static_cast<LONG>(top), last = static_cast<LONG>(top + rows);
     const POINT origin{0, first};
     RasterPainter painter(dc, origin, static_cast<int>(rows));
+    painter.DrawDirectly();
     BandRegions regions(dc, origin, static_cast<int>(rows));
     std::vector<uint32_t> touching;
     data.rows.Collect(top, top + rows, &touching);
@@ -48,4 +49,5 @@ void DrawDisplayListRows(const DisplayListData& data, HDC__& dc, unsigned top, u
             }
         }
     }
+    painter.Finish();
 }

@@ -422,15 +422,19 @@ void RasterPainter::Fill(std::span<const FigureView> figures, const RasterFill& 
         isRectilinear = isRectilinear && Rectilinear(m_culled[i], true);
     }
     const bool culled = wasRectilinear == isRectilinear;
-    const Mask mask = RasteriseMask(BoundsWithin(figures, 0), [&](cairo_t* cr) {
+    const auto draw = [&](cairo_t* cr) {
         for (size_t i = 0; i < figures.size(); ++i)
             if (figures[i].points.size() >= 3)
                 AddFigure(cr, culled ? std::span<const POINT>(m_culled[i]) : figures[i].points,
                           true);
         cairo_set_fill_rule(cr, FillRule(fill.fillMode));
         cairo_fill(cr);
-    });
-    PaintMask(mask, clip, fill);
+    };
+    if (cairo_t* cr = DirectContext(clip, fill)) {
+        draw(cr);
+        return;
+    }
+    PaintMask(RasteriseMask(BoundsWithin(figures, 0), draw), clip, fill);
 }
 
 void RasterPainter::Stroke(std::span<const FigureView> figures, const RasterStroke& stroke,
@@ -441,8 +445,8 @@ void RasterPainter::Stroke(std::span<const FigureView> figures, const RasterStro
     const RECT w = Window();
     const RowReach reach{static_cast<long long>(w.top) - StrokeReach(width),
                          static_cast<long long>(w.bottom) + StrokeReach(width)};
-    const Mask mask = RasteriseMask(
-        BoundsWithin(figures, StrokeReach(width) - 2), [&](cairo_t* cr) {
+    const auto draw = [&](cairo_t* cr) {
+            cairo_save(cr);
             // A one-pixel pen runs through pixel centres.
             if (width == 1) cairo_translate(cr, 0.5, 0.5);
             cairo_set_line_width(cr, width);
@@ -472,13 +476,59 @@ void RasterPainter::Stroke(std::span<const FigureView> figures, const RasterStro
                 });
             }
             cairo_stroke(cr);
-            if (dashes.empty()) return;
-            for (const std::vector<POINT>& dash : dashes) AddMiterTips(cr, dash, width / 2.0);
-            cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-            cairo_fill(cr);
-        });
+            if (!dashes.empty()) {
+                for (const std::vector<POINT>& dash : dashes) AddMiterTips(cr, dash, width / 2.0);
+                cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+                cairo_fill(cr);
+            }
+            cairo_restore(cr);
+        };
     RasterFill paint;
     paint.colour = stroke.colour;
     paint.rop2 = stroke.rop2;
-    PaintMask(mask, clip, paint);
+    if (cairo_t* cr = DirectContext(clip, paint)) {
+        draw(cr);
+        return;
+    }
+    PaintMask(RasteriseMask(BoundsWithin(figures, StrokeReach(width) - 2), draw), clip, paint);
+}
+
+RasterPainter::~RasterPainter() {
+    if (m_direct) cairo_destroy(m_direct);
+    if (m_directSurface) cairo_surface_destroy(m_directSurface);
+}
+
+cairo_t* RasterPainter::DirectContext(const RasterRegion* clip, const RasterFill& fill) {
+    // One colour copied, nothing clipped, on a bitmap cairo can draw on.
+    if (!m_directAllowed || clip || fill.hatched || fill.rop2 != R2_COPYPEN ||
+        !m_dc.clipLayers.empty() || m_dc.Clipped() || !m_dc.bitmap->topDown)
+        return nullptr;
+    if (!m_direct) {
+        const RECT w = Window();
+        m_directSurface = cairo_image_surface_create_for_data(
+            m_dc.bitmap->Row(0), CAIRO_FORMAT_RGB24, w.right - w.left, w.bottom - w.top,
+            static_cast<int>(m_dc.bitmap->stride));
+        m_direct = cairo_create(m_directSurface);
+        cairo_set_antialias(m_direct, CAIRO_ANTIALIAS_NONE);
+        cairo_set_operator(m_direct, CAIRO_OPERATOR_OVER);
+        cairo_translate(m_direct, -w.left, -w.top);
+    }
+    if (cairo_status(m_direct) != CAIRO_STATUS_SUCCESS) return nullptr;
+    cairo_new_path(m_direct);
+    cairo_set_source_rgb(m_direct, (fill.colour >> 16 & 0xFF) / 255.0,
+                         (fill.colour >> 8 & 0xFF) / 255.0, (fill.colour & 0xFF) / 255.0);
+    m_directUsed = true;
+    return m_direct;
+}
+
+void RasterPainter::Finish() {
+    if (!m_directUsed) return;
+    cairo_surface_flush(m_directSurface);
+    // cairo leaves its own fourth byte in what it drew; GDI's is 0.
+    const RECT w = Window();
+    for (int y = w.top; y < w.bottom; ++y) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(Pixel(w.left, y));
+        for (int x = 0; x < w.right - w.left; ++x) row[x] &= 0x00FFFFFF;
+    }
+    m_directUsed = false;
 }

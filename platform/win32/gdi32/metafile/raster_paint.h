@@ -91,6 +91,16 @@ public:
     // painter draws into its first rows rows (all of them when negative).
     RasterPainter(HDC__& dc, POINT origin, int rows = -1)
         : m_dc(dc), m_origin(origin), m_rows(rows) {}
+    ~RasterPainter();
+    RasterPainter(const RasterPainter&) = delete;
+    RasterPainter& operator=(const RasterPainter&) = delete;
+
+    // Lets plain fills and strokes (one colour copied, no clip) go straight
+    // onto the bitmap through cairo, which is quicker than through a mask
+    // but leaves the pixels' fourth byte set: Finish clears it, and nothing
+    // between reads it.
+    void DrawDirectly() { m_directAllowed = true; }
+    void Finish();
 
     // The page pixels the bitmap shows, as far as the painter draws.
     RECT Window() const;
@@ -117,6 +127,9 @@ public:
 
 private:
     struct Mask;
+    // The context that draws a plain paint straight onto the bitmap; null
+    // when the paint is not plain or direct drawing is not allowed.
+    cairo_t* DirectContext(const RasterRegion* clip, const RasterFill& fill);
     Mask RasteriseMask(const RECT& area, const std::function<void(cairo_t*)>& draw);
     // A region of nothing over box, within the window.
     std::shared_ptr<RasterRegion> EmptyRegion(const RECT& box) const;
@@ -142,4 +155,8 @@ private:
     int m_rows;
     std::vector<uint8_t> m_maskStorage;  // the coverage of the figure being drawn
     std::vector<std::vector<POINT>> m_culled;  // the figures of a fill, culled
+    bool m_directAllowed = false;
+    bool m_directUsed = false;
+    cairo_surface_t* m_directSurface = nullptr;
+    cairo_t* m_direct = nullptr;
 };
