@@ -81,6 +81,7 @@ BandEncoding RgbEncoding(RowMethod method, const BandSource& source) {
         case 4:
             encoding.nRowBytes = 3 * nWidth;
             encoding.buildRow = BuildFrom32;
+            encoding.bRgbOfPixels = true;
             break;
         case 1:
             encoding.nRowBytes = nWidth;

@@ -5,6 +5,7 @@
 
 #include "pxrdriver/output_channel.h"
 #include "pxrdriver/rip.h"
+#include "rtl/source_pixels.h"
 
 RowMethod RowMethodFor(int nCompression) {
     if (nCompression <= 2) {
@@ -98,14 +99,24 @@ void BandRowSender::SendRow(OutputChannel* pOutput) {
         m_bFirstRow = false;
     } else {
         m_delta.EncodeRow(pRow, m_nRowBytes);
-        const int nLength = static_cast<int>(m_delta.Length());
-        WriteRasterCommand(pOutput, CommandText().Text("\x1b*b").Int(nLength).Text("W"));
-        if (nLength > 0) {
-            pOutput->Write(m_delta.Data(), nLength);
-        }
-        m_delta.Reset();
+        SendDeltaRow(pOutput);
     }
     m_nCurrent ^= 1;
+}
+
+void BandRowSender::SendRgbPixelRow(OutputChannel* pOutput, const BYTE* pRow, const BYTE* pSeed,
+                                    size_t nPixels) {
+    m_delta.EncodeRgbPixels(pRow, pSeed, nPixels);
+    SendDeltaRow(pOutput);
+}
+
+void BandRowSender::SendDeltaRow(OutputChannel* pOutput) {
+    const int nLength = static_cast<int>(m_delta.Length());
+    WriteRasterCommand(pOutput, CommandText().Text("\x1b*b").Int(nLength).Text("W"));
+    if (nLength > 0) {
+        pOutput->Write(m_delta.Data(), nLength);
+    }
+    m_delta.Reset();
 }
 
 void WriteBandHeader(DWORD nFlags, const RasterFrame& frame, const BandEncoding& encoding) {
@@ -132,21 +143,31 @@ void SendBandRows(BandRowSender& rows, OutputChannel* pOutput, const BandSource&
     if (encoding.method == RowMethod::kNoRows) {
         return;
     }
-    if (pRowAbove) {
+    // RGB rows of 4-byte pixels in method 3 are coded from the pixels, each
+    // against the pixels above it.
+    const bool bFromPixels = encoding.bRgbOfPixels && encoding.method == RowMethod::kDeltaRow;
+    const BYTE* pAbove = pRowAbove;
+    if (!pRowAbove) {
+        rows.BeginBand(pOutput, encoding.bZeroYOffset);
+    } else if (!bFromPixels) {
         if (encoding.nRowBytes > 0) {
             const BandSource above{pRowAbove, source.nStride, source.nBytesPerPixel,
                                    source.nWidth};
             encoding.buildRow(above, 0, rows.RowBuffer());
         }
         rows.ContinueBand();
-    } else {
-        rows.BeginBand(pOutput, encoding.bZeroYOffset);
     }
     for (int y = 0; y < nRows; ++y) {
-        if (encoding.nRowBytes > 0) {
-            encoding.buildRow(source, y, rows.RowBuffer());
+        const BYTE* const pRow = SourceRow(source, y);
+        if (bFromPixels && pAbove) {
+            rows.SendRgbPixelRow(pOutput, pRow, pAbove, static_cast<size_t>(source.nWidth));
+        } else {
+            if (encoding.nRowBytes > 0) {
+                encoding.buildRow(source, y, rows.RowBuffer());
+            }
+            rows.SendRow(pOutput);
         }
-        rows.SendRow(pOutput);
+        pAbove = pRow;
     }
 }
 

@@ -45,6 +45,9 @@ struct BandEncoding {
     bool bZeroYOffset;    // "\e*b0Y" after "\e*b3M"
     uint64_t nRowBytes;   // computed wide: 3 x an int width exceeds 32 bits
     RowBuilder buildRow;  // may be null when nRowBytes is 0
+    // The rows are the red, green and blue bytes of 4-byte pixels: method 3
+    // codes them straight from the pixels.
+    bool bRgbOfPixels;
     ConfigureImageData cid;
     void (*writeHeaderExtras)(OutputChannel*);   // after the entry, before the set-up
     void (*writeTrailerExtras)(OutputChannel*);  // before the end of raster graphics
@@ -67,9 +70,14 @@ public:
     BYTE* RowBuffer() { return m_pRows.get() + m_nCurrent * m_nRowBytes; }
     // Codes the row just built in RowBuffer and writes its transfer.
     void SendRow(OutputChannel* pOutput);
+    // Method 3 after the band's first row: codes the RGB row of the 4-byte
+    // pixels at pRow against the pixels at pSeed and writes its transfer.
+    void SendRgbPixelRow(OutputChannel* pOutput, const BYTE* pRow, const BYTE* pSeed,
+                         size_t nPixels);
 
 private:
     void SendRunLengthRow(OutputChannel* pOutput, const BYTE* pRow);
+    void SendDeltaRow(OutputChannel* pOutput);
 
     RowMethod m_method = RowMethod::kNoRows;
     size_t m_nRowBytes = 0;

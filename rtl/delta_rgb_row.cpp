@@ -1,0 +1,122 @@
+// Method 3 for direct RGB rows read straight from 4-byte pixels: the
+// commands EncodeRow gives for the rows' red, green and blue bytes, without
+// building those rows. Most pixels of a page equal the pixel above them:
+// they are compared four at a time and only counted.
+#include <cstring>
+
+#include "rtl/byte_scan.h"
+#include "rtl/delta_row_encoder.h"
+
+namespace {
+
+constexpr size_t kMaxReplacement = 8;
+constexpr size_t kOffsetEscape = 31;
+constexpr size_t kExtensionStep = 255;
+
+// The commands of a row as its bytes come, as the delta-row method defines
+// them.
+class Commands {
+public:
+    explicit Commands(BYTE* pOut) : m_pOut(pOut) {}
+
+    void Equal(size_t nBytes) {
+        if (nBytes == 0) return;
+        if (m_nPending > 0) {
+            // An equal byte ends the replacements collected so far.
+            Put();
+            m_nOffset = nBytes;
+            return;
+        }
+        m_nOffset += nBytes;
+    }
+    void Different(BYTE value) {
+        m_pending[m_nPending++] = value;
+        if (m_nPending == kMaxReplacement) {
+            Put();
+            m_nOffset = 0;
+        }
+    }
+    // The row's end; lastByte is its last byte.
+    BYTE* End(BYTE lastByte) {
+        if (m_nPending > 0) {
+            Put();
+        } else if (m_nOffset > 0) {
+            // An unchanged tail is closed by replacing the last byte with itself.
+            m_nOffset -= 1;
+            m_pending[m_nPending++] = lastByte;
+            Put();
+        }
+        return m_pOut;
+    }
+
+private:
+    void Put() {
+        const BYTE count = static_cast<BYTE>((m_nPending - 1) << 5);
+        if (m_nOffset < kOffsetEscape) {
+            *m_pOut++ = static_cast<BYTE>(count | m_nOffset);
+        } else {
+            *m_pOut++ = static_cast<BYTE>(count | kOffsetEscape);
+            size_t nRest = m_nOffset - kOffsetEscape;
+            for (; nRest >= kExtensionStep; nRest -= kExtensionStep) {
+                *m_pOut++ = static_cast<BYTE>(kExtensionStep);
+            }
+            *m_pOut++ = static_cast<BYTE>(nRest);
+        }
+        std::memcpy(m_pOut, m_pending, m_nPending);
+        m_pOut += m_nPending;
+        m_nPending = 0;
+    }
+
+    BYTE* m_pOut;
+    size_t m_nOffset = 0;
+    BYTE m_pending[kMaxReplacement];
+    size_t m_nPending = 0;
+};
+
+// The first pixel at or after i whose red, green or blue differs from the
+// seed's (the fourth byte does not count), or n.
+size_t FirstDifferentPixel(const BYTE* pRow, const BYTE* pSeed, size_t i, size_t n) {
+    constexpr unsigned kFourthBytes = 0x8888;
+    for (; n - i >= 4; i += 4) {
+        const unsigned equal = EqualMask16(pRow + 4 * i, pSeed + 4 * i) | kFourthBytes;
+        if (equal != 0xFFFF) {
+            return i + LowestBit(~equal & 0xFFFFu) / 4;
+        }
+    }
+    for (; i < n; ++i) {
+        if (std::memcmp(pRow + 4 * i, pSeed + 4 * i, 3) != 0) {
+            return i;
+        }
+    }
+    return n;
+}
+
+}  // namespace
+
+void DeltaRowEncoder::EncodeRgbPixels(const BYTE* pRow, const BYTE* pSeed, size_t nPixels) {
+    if (nPixels == 0) {
+        return;
+    }
+    EnsureCapacity(m_nLength + WorstCaseLength(3 * nPixels) + kMaxReplacement);
+    Commands commands(m_pData.get() + m_nLength);
+    for (size_t i = 0; i < nPixels;) {
+        const size_t next = FirstDifferentPixel(pRow, pSeed, i, nPixels);
+        commands.Equal(3 * (next - i));
+        i = next;
+        if (i == nPixels) {
+            break;
+        }
+        // 0x00RRGGBB is blue, green, red in memory; the row takes red first.
+        for (const int k : {2, 1, 0}) {
+            const BYTE value = pRow[4 * i + k];
+            if (value == pSeed[4 * i + k]) {
+                commands.Equal(1);
+            } else {
+                commands.Different(value);
+            }
+        }
+        ++i;
+    }
+    BYTE* const pEnd = commands.End(pRow[4 * (nPixels - 1)]);
+    m_nLength = static_cast<size_t>(pEnd - m_pData.get());
+}
