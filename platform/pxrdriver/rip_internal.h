@@ -17,9 +17,10 @@
 // most one band may take: a row wider than that cannot be a band.
 inline constexpr size_t kRipBandBuffersBudget = size_t{32} << 20;
 inline constexpr size_t kRipMaxBandBytes = size_t{8} << 20;
-// The bytes a band renders into: a band the second-level cache holds while
-// it is drawn and coded, of primitives that each band draws afresh.
-inline constexpr size_t kRipBandBytes = size_t{1} << 20;
+// The bytes a band renders into: bands as tall as keeps the primitives that
+// each band draws afresh from costing more than their pixels, and the
+// buffers of two threads within a few MiB.
+inline constexpr size_t kRipBandBytes = size_t{4} << 20;
 inline constexpr size_t kRipMinBandRows = 16;
 // A raster drawn through GetRIPDC without a metafile to replay is kept
 // whole up to this size; beyond it only its first band is drawn into.

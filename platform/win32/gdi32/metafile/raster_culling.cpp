@@ -4,12 +4,15 @@ void CullFillFigure(std::span<const POINT> points, const RowReach& reach,
                     std::vector<POINT>* out) {
     out->clear();
     const size_t n = points.size();
+    if (n == 0) return;
+    int previous = 2;  // no side: the first point is kept
+    int side = reach.Side(points[0]);
     for (size_t i = 0; i < n; ++i) {
-        const int side = reach.Side(points[i]);
+        const int next = i + 1 < n ? reach.Side(points[i + 1]) : 2;
         // Inside points, and the ends of each run beyond a side.
-        if (side == 0 || i == 0 || i + 1 == n || reach.Side(points[i - 1]) != side ||
-            reach.Side(points[i + 1]) != side)
-            out->push_back(points[i]);
+        if (side == 0 || previous != side || next != side) out->push_back(points[i]);
+        previous = side;
+        side = next;
     }
 }
 

@@ -65,7 +65,7 @@ void AddMiterTips(cairo_t* cr, std::span<const POINT> points, double halfWidth) 
     const auto direction = [&](size_t i, size_t j, Direction* d) {
         const double dx = static_cast<double>(points[j].x) - points[i].x;
         const double dy = static_cast<double>(points[j].y) - points[i].y;
-        const double length = std::hypot(dx, dy);
+        const double length = std::sqrt(dx * dx + dy * dy);
         if (!(length > 0)) return false;
         *d = Direction{dx / length, dy / length};
         return true;
