@@ -4,6 +4,7 @@
 #include <cairo.h>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <functional>
 
 #include "gdi32/gdi_coverage.h"
@@ -36,6 +37,16 @@ bool HatchCovers(ULONG style, int dx, int dy) {
         case HS_DIAGCROSS: return dx == dy || dx + dy == kHatchCell - 1;
         default: return false;
     }
+}
+
+// Pixels of a mask row looked at together.
+constexpr size_t kStretch = 16;
+
+bool AnyCovered(const uint8_t* covered) {
+    uint64_t a, b;
+    std::memcpy(&a, covered, 8);
+    std::memcpy(&b, covered + 8, 8);
+    return (a | b) != 0;
 }
 
 int Modulo(long long v, int m) {
@@ -103,6 +114,16 @@ void AddMiterTips(cairo_t* cr, std::span<const POINT> points, double halfWidth) 
         in = out;
         haveIn = true;
     }
+}
+
+// The part of area inside the clip region's box (all of it without one).
+RECT Within(RECT area, const RasterRegion* clip) {
+    if (!clip) return area;
+    area.left = std::max(area.left, clip->box.left);
+    area.top = std::max(area.top, clip->box.top);
+    area.right = std::max(area.left, std::min(area.right, clip->box.right));
+    area.bottom = std::max(area.top, std::min(area.bottom, clip->box.bottom));
+    return area;
 }
 
 LONG Clamp(long long v, LONG low, LONG high) {
@@ -236,8 +257,18 @@ std::shared_ptr<RasterRegion> RasterPainter::EmptyRegion(const RECT& box) const 
 }
 
 std::shared_ptr<RasterRegion> RasterPainter::RectRegion(const RECT& rect) const {
-    auto region = EmptyRegion(rect);
-    std::fill(region->inside.begin(), region->inside.end(), 1);
+    auto region = SolidRegion(rect);
+    return region;
+}
+
+std::shared_ptr<RasterRegion> RasterPainter::SolidRegion(const RECT& box) const {
+    const RECT w = Window();
+    auto region = std::make_shared<RasterRegion>();
+    const LONG l = std::clamp(std::min(box.left, box.right), w.left, w.right);
+    const LONG t = std::clamp(std::min(box.top, box.bottom), w.top, w.bottom);
+    region->box = RECT{l, t, std::clamp(std::max(box.left, box.right), l, w.right),
+                       std::clamp(std::max(box.top, box.bottom), t, w.bottom)};
+    region->solid = true;
     return region;
 }
 
@@ -288,6 +319,14 @@ std::shared_ptr<RasterRegion> RasterPainter::CombineRegions(const RasterRegion* 
     if (mode == RGN_AND) box = both;
     if (mode == RGN_OR || mode == RGN_XOR) box = either;
     if (box.right <= box.left || box.bottom <= box.top) box = none;
+    // Whole boxes that stay whole: intersections, copies, and a box taken
+    // from what it does not touch.
+    const bool solidA = ra && ra->solid, solidB = rb && rb->solid;
+    if ((mode == RGN_AND && solidA && solidB) || (mode == RGN_COPY && solidA))
+        return SolidRegion(box);
+    if (mode == RGN_DIFF && solidA &&
+        (!rb || rb->Empty() || both.right <= both.left || both.bottom <= both.top))
+        return SolidRegion(box);
     auto result = EmptyRegion(box);
     const RECT& r = result->box;
     size_t i = 0;
@@ -343,7 +382,7 @@ void RasterPainter::PaintPlain(const Mask& mask, const RasterRegion* region, REC
         const uint8_t* covered = mask.data + static_cast<size_t>(y - mask.area.top) * mask.stride +
                                  static_cast<size_t>(area.left - mask.area.left);
         const uint8_t* inside = nullptr;
-        if (region)
+        if (region && !region->solid)
             inside = region->inside.data() +
                      static_cast<size_t>(y - region->box.top) *
                          static_cast<size_t>(region->box.right - region->box.left) +
@@ -351,13 +390,19 @@ void RasterPainter::PaintPlain(const Mask& mask, const RasterRegion* region, REC
         BYTE* out = Pixel(area.left, y);
         if (rop2 == R2_COPYPEN) {
             // 0x00RRGGBB is the pixel's byte order on a little-endian host.
-            // Written without branches, so that the loop runs in vectors.
+            // Stretches of sixteen pixels the figure leaves alone (most of a
+            // thin line's box) are passed over; the others are written
+            // without branches, so that the loop runs in vectors.
             uint32_t* pixels = reinterpret_cast<uint32_t*>(out);
-            if (inside)
-                for (size_t i = 0; i < count; ++i)
-                    pixels[i] = ((covered[i] != 0) & (inside[i] != 0)) ? colour : pixels[i];
-            else
-                for (size_t i = 0; i < count; ++i) pixels[i] = covered[i] ? colour : pixels[i];
+            for (size_t i = 0; i < count; i += kStretch) {
+                const size_t n = std::min(kStretch, count - i);
+                if (n == kStretch && !AnyCovered(covered + i)) continue;
+                if (inside)
+                    for (size_t k = i; k < i + n; ++k)
+                        pixels[k] = ((covered[k] != 0) & (inside[k] != 0)) ? colour : pixels[k];
+                else
+                    for (size_t k = i; k < i + n; ++k) pixels[k] = covered[k] ? colour : pixels[k];
+            }
             continue;
         }
         for (size_t i = 0; i < count; ++i)
@@ -430,11 +475,8 @@ void RasterPainter::Fill(std::span<const FigureView> figures, const RasterFill& 
         cairo_set_fill_rule(cr, FillRule(fill.fillMode));
         cairo_fill(cr);
     };
-    if (cairo_t* cr = DirectContext(clip, fill)) {
-        draw(cr);
-        return;
-    }
-    PaintMask(RasteriseMask(BoundsWithin(figures, 0), draw), clip, fill);
+    if (PaintDirectly(clip, fill, draw)) return;
+    PaintMask(RasteriseMask(Within(BoundsWithin(figures, 0), clip), draw), clip, fill);
 }
 
 void RasterPainter::Stroke(std::span<const FigureView> figures, const RasterStroke& stroke,
@@ -486,11 +528,9 @@ void RasterPainter::Stroke(std::span<const FigureView> figures, const RasterStro
     RasterFill paint;
     paint.colour = stroke.colour;
     paint.rop2 = stroke.rop2;
-    if (cairo_t* cr = DirectContext(clip, paint)) {
-        draw(cr);
-        return;
-    }
-    PaintMask(RasteriseMask(BoundsWithin(figures, StrokeReach(width) - 2), draw), clip, paint);
+    if (PaintDirectly(clip, paint, draw)) return;
+    PaintMask(RasteriseMask(Within(BoundsWithin(figures, StrokeReach(width) - 2), clip), draw), clip,
+              paint);
 }
 
 RasterPainter::~RasterPainter() {
@@ -498,11 +538,13 @@ RasterPainter::~RasterPainter() {
     if (m_directSurface) cairo_surface_destroy(m_directSurface);
 }
 
-cairo_t* RasterPainter::DirectContext(const RasterRegion* clip, const RasterFill& fill) {
-    // One colour copied, nothing clipped, on a bitmap cairo can draw on.
-    if (!m_directAllowed || clip || fill.hatched || fill.rop2 != R2_COPYPEN ||
-        !m_dc.clipLayers.empty() || m_dc.Clipped() || !m_dc.bitmap->topDown)
-        return nullptr;
+bool RasterPainter::PaintDirectly(const RasterRegion* clip, const RasterFill& fill,
+                                  const std::function<void(cairo_t*)>& draw) {
+    // One colour copied, clipped to a box at most, on a bitmap cairo can
+    // draw on.
+    if (!m_directAllowed || (clip && !clip->solid) || fill.hatched || fill.rop2 != R2_COPYPEN ||
+        m_dc.Clipped() || !m_dc.bitmap->topDown)
+        return false;
     if (!m_direct) {
         const RECT w = Window();
         m_directSurface = cairo_image_surface_create_for_data(
@@ -510,15 +552,23 @@ cairo_t* RasterPainter::DirectContext(const RasterRegion* clip, const RasterFill
             static_cast<int>(m_dc.bitmap->stride));
         m_direct = cairo_create(m_directSurface);
         cairo_set_antialias(m_direct, CAIRO_ANTIALIAS_NONE);
-        cairo_set_operator(m_direct, CAIRO_OPERATOR_OVER);
         cairo_translate(m_direct, -w.left, -w.top);
     }
-    if (cairo_status(m_direct) != CAIRO_STATUS_SUCCESS) return nullptr;
+    if (cairo_status(m_direct) != CAIRO_STATUS_SUCCESS) return false;
+    if (clip && clip->Empty()) return true;
+    cairo_save(m_direct);
     cairo_new_path(m_direct);
+    if (clip) {
+        cairo_rectangle(m_direct, clip->box.left, clip->box.top, clip->box.right - clip->box.left,
+                        clip->box.bottom - clip->box.top);
+        cairo_clip(m_direct);
+    }
     cairo_set_source_rgb(m_direct, (fill.colour >> 16 & 0xFF) / 255.0,
                          (fill.colour >> 8 & 0xFF) / 255.0, (fill.colour & 0xFF) / 255.0);
+    draw(m_direct);
+    cairo_restore(m_direct);
     m_directUsed = true;
-    return m_direct;
+    return true;
 }
 
 void RasterPainter::Finish() {

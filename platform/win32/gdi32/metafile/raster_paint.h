@@ -23,17 +23,20 @@
 #include "win32/gdi32/metafile/gdi_state.h"
 #include "win32/gdi32/metafile/metafile_device.h"
 
-// A clip region of the raster GDI: one byte a pixel over its box (page
-// pixels, within the painter's window), not 0 inside; nothing outside the
-// box is inside.
+// A clip region of the raster GDI over its box (page pixels, within the
+// painter's window): the whole box when solid, else one byte a pixel, not 0
+// inside; nothing outside the box is inside.
 struct RasterRegion : MetafileRegion {
     RECT box{0, 0, 0, 0};
-    std::vector<uint8_t> inside;
+    bool solid = false;
+    std::vector<uint8_t> inside;  // empty when solid
     bool Inside(int x, int y) const {
         if (x < box.left || x >= box.right || y < box.top || y >= box.bottom) return false;
-        return inside[static_cast<size_t>(y - box.top) * static_cast<size_t>(box.right - box.left) +
+        return solid ||
+               inside[static_cast<size_t>(y - box.top) * static_cast<size_t>(box.right - box.left) +
                       static_cast<size_t>(x - box.left)] != 0;
     }
+    bool Empty() const { return box.right <= box.left || box.bottom <= box.top; }
 };
 
 // A figure's points without owning them.
@@ -127,12 +130,15 @@ public:
 
 private:
     struct Mask;
-    // The context that draws a plain paint straight onto the bitmap; null
+    // Draws a plain paint straight onto the bitmap; false (nothing drawn)
     // when the paint is not plain or direct drawing is not allowed.
-    cairo_t* DirectContext(const RasterRegion* clip, const RasterFill& fill);
+    bool PaintDirectly(const RasterRegion* clip, const RasterFill& fill,
+                       const std::function<void(cairo_t*)>& draw);
     Mask RasteriseMask(const RECT& area, const std::function<void(cairo_t*)>& draw);
     // A region of nothing over box, within the window.
     std::shared_ptr<RasterRegion> EmptyRegion(const RECT& box) const;
+    // The whole of box, within the window.
+    std::shared_ptr<RasterRegion> SolidRegion(const RECT& box) const;
     // The region of the pixels draw covers within bounds.
     std::shared_ptr<RasterRegion> MaskRegion(const RECT& bounds,
                                              const std::function<void(cairo_t*)>& draw);
