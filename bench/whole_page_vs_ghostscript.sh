@@ -15,11 +15,11 @@
 #
 # BUILD_DIR holds bin/plothost and bin/HPGL2.pxr (default: build-rel, a
 # Release build). Installs Debian's ghostscript package when it is missing.
-# The PDFs in bench/ are the same drawings: tiger.pdf converted from the
-# metafile by Inkscape; cadplan.pdf exported from the metafile by
+# The PDFs are the same drawings: tests/data/tiger.pdf converted from the
+# metafile by Inkscape; bench/cadplan.pdf exported from the metafile by
 # LibreOffice Draw 7.4, its crop box set by Ghostscript to the drawing
 # (gs -sDEVICE=pdfwrite -c "[/CropBox [40.71 242.93 554.54 599.01] /PAGES
-# pdfmark"); text_latin_cjk.pdf exported from tests/data/text_latin_cjk.fodg
+# pdfmark"); bench/text_latin_cjk.pdf exported from tests/data/text_latin_cjk.fodg
 # by LibreOffice Draw 7.4.
 set -euo pipefail
 
@@ -70,7 +70,7 @@ case_() {
         our_peaks+=("$m")
         read -r g gm < <(run gs -q -dNOPAUSE -dBATCH -sDEVICE=ppmraw -r600 -g"${width}x${height}" \
             -dPDFFitPage -dUseCropBox -dMaxBitmap=50000000 -dNumRenderingThreads="$threads" \
-            -o /dev/null "$root/bench/$pdf")
+            -o /dev/null "$root/$pdf")
         theirs+=("$g")
         their_peaks+=("$gm")
         ratios+=("$(awk "BEGIN{printf \"%.3f\", $s / $g}")")
@@ -86,7 +86,8 @@ case_() {
 
 printf "%-44s %7s %7s %8s %8s  %s  %s\n" "median of $runs runs" "ours s" "gs s" "ours MiB" \
     "gs MiB" "ours/gs (range)" "plot"
-case_ "tiger fitted to A0 at 600 dpi" tiger.emf A0 1 tiger.pdf 19866 28087
-case_ "tiger fitted to A0 at 600 dpi" tiger.emf A0 2 tiger.pdf 19866 28087
-case_ "cadplan fitted to A0 at 600 dpi" cadplan.emf A0 2 cadplan.pdf 19866 28087
-case_ "LibreOffice text fitted to A1 at 600 dpi" text_latin_cjk.emf A1 2 text_latin_cjk.pdf 14031 19866
+case_ "tiger fitted to A0 at 600 dpi" tiger.emf A0 1 tests/data/tiger.pdf 19866 28087
+case_ "tiger fitted to A0 at 600 dpi" tiger.emf A0 2 tests/data/tiger.pdf 19866 28087
+case_ "cadplan fitted to A0 at 600 dpi" cadplan.emf A0 2 bench/cadplan.pdf 19866 28087
+case_ "LibreOffice text fitted to A1 at 600 dpi" text_latin_cjk.emf A1 2 bench/text_latin_cjk.pdf \
+    14031 19866

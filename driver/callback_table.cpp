@@ -4,7 +4,7 @@
 
 #include "driver/callback_groups.h"
 #include "driver/device_description.h"
-#include "driver/hpgl2_driver.h"
+#include "driver/driver_state.h"
 #include "hpgl/path_collector.h"
 #include "job/job_context.h"
 #include "job/job_frame.h"
@@ -29,11 +29,11 @@ void FillCallbackTable(DriverCallbacks* t, int nTransaction) {
     }
 }
 
-int AttachDriver(HPGL2Driver* driver, HostContext* pHost) {
+int AttachDriver(DriverState* driver, HostContext* pHost) {
     if (!pHost) return 0;
     // Attaching again without a detach replaces the job record of the last
     // attachment instead of losing it.
-    if (pHost->pJob && pHost->pDriver == driver) {
+    if (pHost->pJob && DriverOf(pHost) == driver) {
         HostContext* host = pHost;
         EndJob(&host, 0);  // a plot still open is finished, not cut off
         DestroyJobContext(pHost);
@@ -48,7 +48,7 @@ int AttachDriver(HPGL2Driver* driver, HostContext* pHost) {
     return 1;
 }
 
-int DetachDriver(HPGL2Driver* driver, HostContext* pHost) {
+int DetachDriver(DriverState* driver, HostContext* pHost) {
     if (driver->m_callbacks.DestroyJobContext) driver->m_callbacks.DestroyJobContext(pHost);
     driver->m_callbacks = DriverCallbacks{};
     return 1;

@@ -4,15 +4,15 @@
 #include "pxrdriver/driver_callbacks.h"
 #include "pxrdriver/host_context.h"
 
-class HPGL2Driver;
+struct DriverState;
 
 // Fills the table for the transaction mode: mode 1 renders whole pages in
 // the computer and gets only that entry besides the common ones; every
 // other mode gets the vector entries.
 void FillCallbackTable(DriverCallbacks* pTable, int nTransaction);
 
-int AttachDriver(HPGL2Driver* pDriver, HostContext* pHost);
-int DetachDriver(HPGL2Driver* pDriver, HostContext* pHost);
+int AttachDriver(DriverState* pDriver, HostContext* pHost);
+int DetachDriver(DriverState* pDriver, HostContext* pHost);
 
 int CreateJobContext(HostContext* pHost);
 void DestroyJobContext(HostContext* pHost);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "driver/hpgl2_driver.h"
+#include "driver/driver_state.h"
 #include "job/job_context.h"
 
 namespace {
@@ -91,7 +91,7 @@ void WriteHostConstants(HostContext* h) {
 }  // namespace
 
 void DescribeDevice(HostContext* pHost) {
-    HPGL2Driver* driver = DriverOf(pHost);
+    DriverState* driver = DriverOf(pHost);
     if (!driver) return;
     const HPGL2DevMode& r = driver->m_devmode;
     pHost->nPaperWidthMM = TenthsToMM(r.nPaperWidth);
@@ -121,7 +121,7 @@ void DescribeDevice(HostContext* pHost) {
 }
 
 void ComputePageGeometry(HostContext* pHost) {
-    HPGL2Driver* driver = DriverOf(pHost);
+    DriverState* driver = DriverOf(pHost);
     if (!driver) return;
     const HPGL2DevMode& r = driver->m_devmode;
     JobContext* job = JobOf(pHost);
@@ -153,7 +153,7 @@ void ComputePageGeometry(HostContext* pHost) {
 }
 
 int GetDeviceCaps(HostContext* pHost, int nIndex) {
-    HPGL2Driver* driver = DriverOf(pHost);
+    DriverState* driver = DriverOf(pHost);
     if (!driver) return 0;
     driver->RefreshPaperGeometry(&driver->m_devmode);
     const HPGL2DevMode& r = driver->m_devmode;

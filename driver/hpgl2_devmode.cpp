@@ -35,3 +35,10 @@ void FillDefaultDevMode(HPGL2DevMode* r) {
     r->nCompression = 3;
     r->nDataMode = 3;
 }
+
+void CopyToField(char* pField, size_t nFieldSize, const char* pszText) {
+    if (nFieldSize == 0) return;
+    const size_t n = pszText ? strnlen(pszText, nFieldSize - 1) : 0;
+    if (n) std::memcpy(pField, pszText, n);
+    std::memset(pField + n, 0, nFieldSize - n);
+}

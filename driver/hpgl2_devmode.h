@@ -77,3 +77,6 @@ void FillDefaultDevMode(HPGL2DevMode* pRecord);
 inline int EffectiveResolution(const HPGL2DevMode& record) {
     return record.dm.dmPrintQuality < 1 ? 300 : record.dm.dmPrintQuality;
 }
+
+// Copies text into a fixed field, always leaving a NUL inside it.
+void CopyToField(char* pField, size_t nFieldSize, const char* pszText);

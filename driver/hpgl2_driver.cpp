@@ -27,22 +27,12 @@ bool IsAcceptedStoredRecord(const HPGL2DevMode& r) {
 
 }  // namespace
 
-void CopyToField(char* pField, size_t nFieldSize, const char* pszText) {
-    if (nFieldSize == 0) return;
-    const size_t n = pszText ? strnlen(pszText, nFieldSize - 1) : 0;
-    if (n) std::memcpy(pField, pszText, n);
-    std::memset(pField + n, 0, nFieldSize - n);
+DriverState* DriverOf(HostContext* pHost) {
+    return pHost ? static_cast<HPGL2Driver*>(pHost->pDriver) : nullptr;
 }
 
 HPGL2Driver::HPGL2Driver(void*, const char* pszIniPath, const char* pszSection)
-    : m_attributes{},
-      m_penRecord{},
-      m_nBrushStyle(0),
-      m_crBrush(0),
-      m_nBrushHatch(0),
-      m_hDefaultDevMode(nullptr),
-      m_customPaper{},
-      m_callbacks{} {
+    : m_hDefaultDevMode(nullptr) {
     const char* ini = pszIniPath ? pszIniPath : "";
     const char* section = pszSection ? pszSection : "";
     const std::string appFolder = KestGetAppFullPath();

@@ -4,12 +4,10 @@
 #include <string>
 #include <windows.h>
 
-#include "driver/hpgl2_devmode.h"
-#include "pxrdriver/driver_callbacks.h"
+#include "driver/driver_state.h"
 #include "pxrdriver/ht_driver.h"
-#include "pxrdriver/paper.h"
 
-class HPGL2Driver : public HT_Driver {
+class HPGL2Driver : public HT_Driver, public DriverState {
 public:
     // Reads the settings of section pszSection of the ini file pszIniPath.
     HPGL2Driver(void* pReserved, const char* pszIniPath, const char* pszSection);
@@ -31,23 +29,9 @@ public:
     int SetCustomPaper(const char* pszName, double dWidth, double dLength, double dLeft,
                        double dRight, double dTop, double dBottom, DWORD) override;
 
-    // Brings the paper size and margins of the record up to date with its
-    // paper code and orientation, from the paper list.
-    void RefreshPaperGeometry(HPGL2DevMode* pRecord);
-
-    std::string m_strName;
-    HPGL2DevMode m_devmode;
-    DrawAttributes m_attributes;  // first member m_pHost: the attached context
-    HostPenRecord m_penRecord;
-    LONG m_nBrushStyle;
-    COLORREF m_crBrush;
-    LONG m_nBrushHatch;
     HGLOBAL m_hDefaultDevMode;
     std::string m_strPrivateFile;
-    std::string m_strPaperFile;
     std::string m_strSection;
-    PaperSize m_customPaper;
-    DriverCallbacks m_callbacks;
 };
 
 // Plotters whose configuration name begins with "OCE": the same driver
@@ -61,10 +45,3 @@ public:
 // {5B3A4DFA-540C-4EC3-A404-5C51AD31789A}
 inline constexpr GUID IID_HPGL2Driver = {
     0x5B3A4DFA, 0x540C, 0x4EC3, {0xA4, 0x04, 0x5C, 0x51, 0xAD, 0x31, 0x78, 0x9A}};
-
-inline HPGL2Driver* DriverOf(HostContext* pHost) {
-    return pHost ? static_cast<HPGL2Driver*>(pHost->pDriver) : nullptr;
-}
-
-// Copies text into a fixed field, always leaving a NUL inside it.
-void CopyToField(char* pField, size_t nFieldSize, const char* pszText);

@@ -36,8 +36,8 @@ void FillPaper(PaperSize* paper, int id, const char* name, double width, double 
 }
 
 // The paper list through device capability 19; false when it cannot be had.
-bool ReadPaperList(HPGL2Driver* driver, std::vector<PaperSize>* papers) {
-    const int count = driver->DeviceCapabilities(HT_DC_PAPERRECORDS, nullptr, nullptr);
+bool ReadPaperList(const DriverState* driver, std::vector<PaperSize>* papers) {
+    const int count = driver->PaperRecords(nullptr);
     papers->clear();
     if (count <= 0) return true;
     if (count > kMaxPapers) return false;
@@ -46,15 +46,19 @@ bool ReadPaperList(HPGL2Driver* driver, std::vector<PaperSize>* papers) {
     } catch (const std::bad_alloc&) {
         return false;
     }
-    const int filled = driver->DeviceCapabilities(HT_DC_PAPERRECORDS,
-                                                  reinterpret_cast<char*>(papers->data()), nullptr);
+    const int filled = driver->PaperRecords(reinterpret_cast<char*>(papers->data()));
     if (filled >= 0 && filled < count) papers->resize(static_cast<size_t>(filled));
     return true;
 }
 
 }  // namespace
 
-void HPGL2Driver::RefreshPaperGeometry(HPGL2DevMode* r) {
+int DriverState::PaperRecords(char* pOutput) const {
+    return HT_DefaultDeviceCapabilities(HT_DC_PAPERRECORDS, pOutput, nullptr,
+                                        m_strPaperFile.c_str());
+}
+
+void DriverState::RefreshPaperGeometry(HPGL2DevMode* r) {
     if (std::memcmp(&r->dm, &r->dmSaved, sizeof r->dm) == 0) return;
     if (r->dm.dmPaperSize == 0) {
         // The custom paper's margins arrive turned by a quarter, as the

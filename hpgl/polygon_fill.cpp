@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "driver/hpgl2_driver.h"
+#include "driver/driver_state.h"
 #include "hpgl/command_boundary.h"
 #include "hpgl/path_collector.h"
 #include "hpgl/pen_table.h"
@@ -15,7 +15,7 @@
 namespace {
 
 // Fills always select the colour, whatever the pen-colour switch says.
-void SelectFillColor(HPGL2Driver* driver, JobContext* job) {
+void SelectFillColor(DriverState* driver, JobContext* job) {
     SelectColorIfChanged(job, driver->m_attributes.m_crColor);
 }
 
@@ -40,7 +40,7 @@ bool Inside(const RECT& r, const RECT& inner) {
 
 enum class Route { kDirect, kClipped, kNothing };
 
-Route ChoosePathRoute(HPGL2Driver* driver, JobContext* job) {
+Route ChoosePathRoute(DriverState* driver, JobContext* job) {
     const LONG clip = driver->m_devmode.nClipMode;
     const int mode = job->m_nFillMode;
     bool clipFlag = false;
@@ -93,7 +93,7 @@ int EmitClippedFigures(JobContext* job) {
 }  // namespace
 
 int OnPolygon(HostContext* pHost, const POINT* points, int count) {
-    HPGL2Driver* driver = DriverOf(pHost);
+    DriverState* driver = DriverOf(pHost);
     JobContext* job = JobOf(pHost);
     if (!driver || !job) return 1;
     if (job->m_bPathOpen == 1) {
@@ -157,7 +157,7 @@ int OnRefillPolygon(HostContext* pHost) {
 }
 
 int OnFillPath(HostContext* pHost) {
-    HPGL2Driver* driver = DriverOf(pHost);
+    DriverState* driver = DriverOf(pHost);
     JobContext* job = JobOf(pHost);
     if (!driver || !job) return 1;
     ClosePE(job);

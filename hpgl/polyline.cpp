@@ -1,6 +1,6 @@
 #include "hpgl/polyline.h"
 
-#include "driver/hpgl2_driver.h"
+#include "driver/driver_state.h"
 #include "hpgl/command_boundary.h"
 #include "hpgl/encoded_polyline.h"
 #include "hpgl/path_collector.h"
@@ -35,7 +35,7 @@ int EmitPolyline(DrawAttributes* a, int count, const POINT* points) {
 }
 
 int OnPolyline(HostContext* pHost, const POINT* points, int count) {
-    HPGL2Driver* driver = DriverOf(pHost);
+    DriverState* driver = DriverOf(pHost);
     JobContext* job = JobOf(pHost);
     if (!driver || !job) return 1;
     if (job->m_bPathOpen == 1) {

@@ -1,6 +1,6 @@
 #include "hpgl/state_callbacks.h"
 
-#include "driver/hpgl2_driver.h"
+#include "driver/driver_state.h"
 #include "hpgl/command_boundary.h"
 #include "hpgl/pen_table.h"
 #include "job/job_context.h"
@@ -32,7 +32,7 @@ int LineAttributesOfStyle(DWORD style) {
 }
 
 int OnSelectPen(HostContext* pHost, const HostPenRecord* pen) {
-    HPGL2Driver* driver = DriverOf(pHost);
+    DriverState* driver = DriverOf(pHost);
     if (!driver || !pen) return 1;
     driver->m_attributes.m_nPenWidth = static_cast<LONG>(pen->nWidth);
     driver->m_attributes.m_crColor = ConvertColor(pen->crColor, driver->m_devmode.nColorMode);
@@ -42,7 +42,7 @@ int OnSelectPen(HostContext* pHost, const HostPenRecord* pen) {
 }
 
 int OnSelectBrush(HostContext* pHost, const HostBrushRecord* brush) {
-    HPGL2Driver* driver = DriverOf(pHost);
+    DriverState* driver = DriverOf(pHost);
     if (!driver || !brush) return 1;
     driver->m_nBrushStyle = static_cast<LONG>(brush->nStyle);
     driver->m_crBrush = brush->crColor;

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "driver/callback_groups.h"
-#include "driver/hpgl2_driver.h"
+#include "driver/driver_state.h"
 #include "hpgl/command_boundary.h"
 #include "image/embedded_raster.h"
 #include "job/job_context.h"

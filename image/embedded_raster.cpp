@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "driver/hpgl2_driver.h"
+#include "driver/driver_state.h"
 #include "hpgl/command_boundary.h"
 #include "hpgl/pen_table.h"
 #include "job/job_context.h"
 #include "job/output_stream.h"
+#include "rtl/raster_frame.h"
 #include "rtl/rtl_rip.h"
 
 namespace {
@@ -30,6 +31,7 @@ void WriteConfigureImageData(JobContext* job, int format) {
     if (format == -256) std::memcpy(command + 5, "\x00\x01\x08\x08\x08\x08", 6);
     if (format == 24) std::memcpy(command + 5, "\x00\x03\x03\x08\x08\x08", 6);
     WriteBytes(job, command, sizeof command);
+    if (format == -256 && job->m_pOutput) WriteGreyRamp(job->m_pOutput);
 }
 
 // Alpha rendered into a band of its own; pixels where it is 0 become white.
@@ -58,7 +60,7 @@ void WriteRasterHeader(JobContext* job, const RasterGeometry& g, int format) {
 int SendEmbeddedRaster(HostContext* pHost, const BitmapCall& call, const RasterGeometry& g,
                        const AlphaSource* alpha) {
     JobContext* job = JobOf(pHost);
-    HPGL2Driver* driver = DriverOf(pHost);
+    DriverState* driver = DriverOf(pHost);
     const size_t rowBytes = static_cast<size_t>(g.W) * 4;
     // One row must fit a band: a raster of more than 2^21 pixels a row (at
     // 600 dpi, 89 m of paper) is refused rather than allocated.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "driver/hpgl2_driver.h"
+#include "driver/driver_state.h"
 #include "hpgl/command_boundary.h"
 #include "hpgl/pen_table.h"
 #include "job/control_code.h"
@@ -24,7 +24,7 @@ int PlotUnits(double millimetres) {
 
 void BeginJob(HostContext** ppHost) {
     HostContext* host = ppHost ? *ppHost : nullptr;
-    HPGL2Driver* driver = DriverOf(host);
+    DriverState* driver = DriverOf(host);
     JobContext* job = JobOf(host);
     if (!driver || !job || !host->bJobStarted) return;
     const HPGL2DevMode& r = driver->m_devmode;
@@ -87,7 +87,7 @@ void EndJob(HostContext** ppHost, int) {
 }
 
 int EndDocument(HostContext* pHost) {
-    HPGL2Driver* driver = DriverOf(pHost);
+    DriverState* driver = DriverOf(pHost);
     if (driver) EndJob(&driver->m_attributes.m_pHost, 0);
     return 1;
 }

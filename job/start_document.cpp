@@ -4,7 +4,7 @@
 #include <new>
 
 #include "driver/callback_table.h"
-#include "driver/hpgl2_driver.h"
+#include "driver/driver_state.h"
 #include "job/destination.h"
 #include "job/job_context.h"
 #include "job/job_frame.h"
@@ -65,7 +65,7 @@ int NotStarted(HostContext* host, JobContext* job) {
 }  // namespace
 
 int StartDocument(HostContext* pHost, const DOCINFOA* pDocInfo, OutputChannel* pChannel) {
-    HPGL2Driver* driver = DriverOf(pHost);
+    DriverState* driver = DriverOf(pHost);
     JobContext* job = JobOf(pHost);
     if (!driver || !job) return 0;
     // A document the host never ended is ended now, so that its plot is

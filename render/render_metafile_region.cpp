@@ -1,7 +1,7 @@
 // A metafile placed into a rectangle of a vector plot, sent as an embedded
 // raster: the pen moves to the rectangle's corner, the plotter enters HP
 // RTL there, the rendered rows follow, and the plot returns to HP-GL/2.
-#include "driver/hpgl2_driver.h"
+#include "driver/driver_state.h"
 #include "hpgl/command_boundary.h"
 #include "hpgl/pen_table.h"
 #include "job/job_context.h"
@@ -29,7 +29,7 @@ void PlayUnderTransform(HDC dc, HENHMETAFILE hMetaFile, const XFORM& xform, cons
 int RenderMetafileRegion(HostContext* pHost, HENHMETAFILE hMetaFile, const double* pTransform,
                          const RECT* pRect) {
     JobContext* job = JobOf(pHost);
-    HPGL2Driver* driver = DriverOf(pHost);
+    DriverState* driver = DriverOf(pHost);
     if (!job || !driver || !pRect) return 1;
     const CRect rect(*pRect);
     ClosePE(job);

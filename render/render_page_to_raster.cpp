@@ -5,7 +5,7 @@
 #include <afxmt.h>
 
 #include "driver/callback_table.h"
-#include "driver/hpgl2_driver.h"
+#include "driver/driver_state.h"
 #include "hpgl/command_boundary.h"
 #include "job/job_context.h"
 #include "pxrdriver/output_channel.h"
@@ -30,7 +30,7 @@ void DropJob(OutputChannel* pOutput) {
 int RenderPageToRaster(HostContext* pHost, HENHMETAFILE hMetaFile, const char* /*pszText*/,
                        void* /*pArgument*/, IDrawCallback* pProgress, CEvent* pEvent) {
     JobContext* job = JobOf(pHost);
-    HPGL2Driver* driver = DriverOf(pHost);
+    DriverState* driver = DriverOf(pHost);
     if (!job || !driver) {
         Release(pEvent);
         return 0;

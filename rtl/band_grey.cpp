@@ -22,13 +22,9 @@ void WritePaletteEntry(OutputChannel* pOutput, int i) {
     WriteRasterCommand(pOutput, entry);
 }
 
-// A page of its own pushes the palette and defines the grey ramp before the
-// raster's set-up.
-void WriteGreyPalette(OutputChannel* pOutput) {
+// A page of its own pushes the palette before the raster's set-up.
+void PushPalette(OutputChannel* pOutput) {
     WriteRasterCommand(pOutput, "\x1b*p0P");
-    for (int i = 0; i < 256; ++i) {
-        WritePaletteEntry(pOutput, i);
-    }
 }
 
 // At its end it sends the same push command once more.
@@ -73,8 +69,9 @@ BandEncoding GreyEncoding(RowMethod method, const BandSource& source, bool bEmbe
     encoding.method = method;
     encoding.bZeroYOffset = true;
     encoding.cid = kGreyImageData;
+    encoding.writePalette = WriteGreyRamp;
     if (!bEmbedded) {
-        encoding.writeHeaderExtras = WriteGreyPalette;
+        encoding.writeHeaderExtras = PushPalette;
         encoding.writeTrailerExtras = WriteGreyPaletteEnd;
     }
     const uint64_t nWidth = static_cast<uint64_t>(source.nWidth);
@@ -100,6 +97,12 @@ BandEncoding GreyEncoding(RowMethod method, const BandSource& source, bool bEmbe
         default: encoding.nRowBytes = 0; break;
     }
     return encoding;
+}
+
+void WriteGreyRamp(OutputChannel* pOutput) {
+    for (int i = 0; i < 256; ++i) {
+        WritePaletteEntry(pOutput, i);
+    }
 }
 
 int CRTLRip::EncodeBandGrey(DWORD nFlags, RECT band, const RipBandBits* pBits) {

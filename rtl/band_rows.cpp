@@ -125,7 +125,7 @@ void WriteBandHeader(DWORD nFlags, const RasterFrame& frame, const BandEncoding&
         if (encoding.writeHeaderExtras) {
             encoding.writeHeaderExtras(frame.pOutput);
         }
-        WriteRasterSetup(frame, encoding.cid);
+        WriteRasterSetup(frame, encoding.cid, encoding.writePalette);
     }
 }
 

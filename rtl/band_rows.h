@@ -49,7 +49,10 @@ struct BandEncoding {
     // codes them straight from the pixels.
     bool bRgbOfPixels;
     ConfigureImageData cid;
-    void (*writeHeaderExtras)(OutputChannel*);   // after the entry, before the set-up
+    void (*writeHeaderExtras)(OutputChannel*);  // after the entry, before the set-up
+    // After "\e*v6W", which replaces the palette with one of default colours,
+    // and before raster graphics start.
+    void (*writePalette)(OutputChannel*);
     void (*writeTrailerExtras)(OutputChannel*);  // before the end of raster graphics
 };
 

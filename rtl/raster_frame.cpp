@@ -28,7 +28,8 @@ void WriteRasterEntry(const RasterFrame& frame) {
     WriteRasterCommand(pOutput, frame.bEmbedded ? "\x1b&a0N" : "\x1b&a1N");
 }
 
-void WriteRasterSetup(const RasterFrame& frame, const ConfigureImageData& cid) {
+void WriteRasterSetup(const RasterFrame& frame, const ConfigureImageData& cid,
+                      void (*writePalette)(OutputChannel*)) {
     OutputChannel* const pOutput = frame.pOutput;
     WriteRasterCommand(pOutput, CommandText().Text("\x1b*r").Int(frame.nWidth).Text("S"));
     WriteRasterCommand(pOutput, CommandText().Text("\x1b*t").Int(frame.nResolution).Text("R"));
@@ -36,6 +37,7 @@ void WriteRasterSetup(const RasterFrame& frame, const ConfigureImageData& cid) {
     char configure[11] = {'\x1b', '*', 'v', '6', 'W'};
     std::memcpy(configure + 5, cid.bytes, sizeof cid.bytes);
     pOutput->Write(configure, sizeof configure);
+    if (writePalette) writePalette(pOutput);
     // Raster graphics start at the current position, which the entry put at
     // the pen position: the raster lands where the plot placed it. Direct RGB
     // rasters send it too: an implicit start at the first transfer would keep

@@ -34,7 +34,15 @@ void WriteRasterCommand(OutputChannel* pOutput, const CommandText& command);
 void WriteRasterEntry(const RasterFrame& frame);
 // The second part: width, resolution, pixel format and start of raster
 // graphics at the current position.
-void WriteRasterSetup(const RasterFrame& frame, const ConfigureImageData& cid);
+// The palette of a grey raster, entry i the grey i, i, i. It follows the
+// configure-image-data command: that command gives the raster a new palette
+// of the device's default colours, so a ramp sent before it would be lost and
+// the levels drawn in false colours. A raster inside a vector plot needs it as
+// much as a page of its own.
+void WriteGreyRamp(OutputChannel* pOutput);
+
+void WriteRasterSetup(const RasterFrame& frame, const ConfigureImageData& cid,
+                      void (*writePalette)(OutputChannel*) = nullptr);
 // End of raster graphics and back to HP-GL/2; a page of its own then ends
 // its page and job and closes the output.
 void WriteRasterEnd(const RasterFrame& frame);

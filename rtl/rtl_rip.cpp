@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "driver/callback_table.h"
-#include "driver/hpgl2_driver.h"
+#include "driver/driver_state.h"
 #include "job/job_context.h"
 #include "pxrdriver/driver_callbacks.h"
 #include "rtl/band_encodings.h"
@@ -16,7 +16,7 @@ CRTLRip::CRTLRip(HostContext* pHost, void* /*pReserved*/) {
     }
     m_nPageWidth = TableDeviceCap(pHost, HORZRES);
     m_nPageHeight = TableDeviceCap(pHost, VERTRES);
-    if (HPGL2Driver* pDriver = DriverOf(pHost)) {
+    if (DriverState* pDriver = DriverOf(pHost)) {
         m_nResolution = EffectiveResolution(pDriver->m_devmode);
     }
 }

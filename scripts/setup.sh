@@ -8,7 +8,8 @@ HPGL2_PACKAGES=(cmake ninja-build g++ g++-multilib pkg-config clang libclang-rt-
                 libpolyclipping-dev libcairo2-dev libpng-dev
                 libfontconfig-dev libfreetype-dev
                 fonts-liberation2 fonts-noto-core fonts-noto-cjk
-                binutils-mingw-w64-i686 libgtk-4-dev xvfb xauth)
+                binutils-mingw-w64-i686 libgtk-4-dev xvfb xauth gcovr
+                cups cups-filters cups-client cups-bsd cups-ppdc libcups2-dev)
 
 hpgl2_missing_packages() {
   local missing=()

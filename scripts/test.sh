@@ -8,9 +8,11 @@ source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 FUZZ_SECONDS=${FUZZ_SECONDS:-20}
 status=0
 
-echo "== tests (Debug)"
-hpgl2_build "$HPGL2_ROOT/build-test" -DCMAKE_BUILD_TYPE=Debug -DHPGL2_WERROR=ON
+echo "== tests (Debug, with line and branch coverage)"
+hpgl2_build "$HPGL2_ROOT/build-test" -DCMAKE_BUILD_TYPE=Debug -DHPGL2_WERROR=ON -DHPGL2_COVERAGE=ON
+find "$HPGL2_ROOT/build-test" -name '*.gcda' -delete
 (cd "$HPGL2_ROOT/build-test" && ctest --output-on-failure -j 2) || status=1
+bash "$HPGL2_ROOT/scripts/coverage.sh" "$HPGL2_ROOT/build-test" || status=1
 
 echo "== tests (Release, as packagers and users build)"
 hpgl2_build "$HPGL2_ROOT/build-release" -DCMAKE_BUILD_TYPE=Release -DHPGL2_WERROR=ON

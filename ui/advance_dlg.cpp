@@ -21,7 +21,10 @@ void CHP_AdvanceDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_CONTROL_CODE, m_nHeadMask);
     DDX_Check(pDX, IDC_PJL_CONTROL, m_bPjlControl);
     DDX_Text(pDX, IDC_PJL_TEXT, m_strControlCode);
-    DDV_MaxChars(pDX, m_strControlCode, kMaxControlCode);
+    // Checked when read, but the edit is given no length limit: a limit
+    // would cut a longer text silently (inside a character, at worst)
+    // before this check could refuse it.
+    if (pDX->m_bSaveAndValidate) DDV_MaxChars(pDX, m_strControlCode, kMaxControlCode);
 }
 
 BOOL CHP_AdvanceDlg::OnInitDialog() {

@@ -2,8 +2,9 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
-#include "driver/hpgl2_driver.h"
+#include "driver/driver_state.h"
 #include "ui/advance_dlg.h"
 #include "ui/custom_paper_dlg.h"
 #include "ui/exchange_keeping.h"
@@ -57,7 +58,7 @@ BOOL CDlgHpgl2Custom::OnInitDialog() {
     CDialog::OnInitDialog();
     UpdateData(TRUE);
     if (m_pDriver) {
-        CString name(m_pDriver->GetName());
+        CString name(m_pDriver->m_strName.c_str());
         name.MakeUpper();
         CString caption;
         if (name.Find("OCE") >= 0)
@@ -96,14 +97,21 @@ BOOL CDlgHpgl2Custom::OnInitDialog() {
         }
     if (!listed && stored != 0) {
         m_nMemorySize = stored;
-        m_cbMemory.SetCurSel(m_cbMemory.AddString(MemorySizeText(stored).c_str()));
+        m_cbMemory.SetCurSel(m_cbMemory.AddString(MemorySizeText(record.nMemorySize).c_str()));
     }
 
     m_nPaperID = record.dm.dmPaperSize;
+    // Taken from the record whether or not its paper is still listed: a
+    // paper that left the list must not turn the sheet too.
+    m_bLandscape = record.dm.dmOrientation != DMORIENT_PORTRAIT ? 1 : 0;
     FillPaperList();
 
     for (int i = 0; i < static_cast<int>(std::size(kResolutions)); ++i) {
-        const int at = m_cbResolution.AddString(kResolutions[i].pszText);
+        // "Custom" is said in the dialog's language; its item data, not its
+        // text, tells the handlers which entry it is.
+        const CString text =
+            i == 0 ? LoadModuleString(IDS_RESOLUTION_CUSTOM) : CString(kResolutions[i].pszText);
+        const int at = m_cbResolution.AddString(text);
         m_cbResolution.SetItemData(at, i == 0 ? kCustomResolutionData : i);
     }
     // The resolution the driver plots at: a stored value below 1 means 300.
@@ -134,23 +142,35 @@ void CDlgHpgl2Custom::ShowMarginsOf(const PaperSize& paper) {
     m_nMarginBottom = static_cast<UINT>(paper.nBottomMargin);
     m_nMarginLeft = static_cast<UINT>(paper.nLeftMargin);
     m_nMarginRight = static_cast<UINT>(paper.nRightMargin);
+    ShowMargins();
+}
+
+// A choice writes only the controls that depend on it: writing every member
+// back (UpdateData(FALSE)) would undo what the user has typed or picked in
+// the others and not yet confirmed.
+void CDlgHpgl2Custom::ShowMargins() {
+    const std::pair<int, UINT> margins[] = {{IDC_MARGIN_TOP, m_nMarginTop},
+                                            {IDC_MARGIN_BOTTOM, m_nMarginBottom},
+                                            {IDC_MARGIN_LEFT, m_nMarginLeft},
+                                            {IDC_MARGIN_RIGHT, m_nMarginRight}};
+    for (const auto& [id, value] : margins) SetText(id, value);
+}
+
+void CDlgHpgl2Custom::SetText(int nId, UINT nValue) {
+    if (CWnd* control = GetDlgItem(nId)) control->SetWindowText(std::to_string(nValue).c_str());
 }
 
 void CDlgHpgl2Custom::FillPaperList() {
     m_papers.clear();
     m_cbPaper.ResetContent();
     if (m_pDriver)
-        m_papers = FetchPapersBy([this](char* pOutput) {
-            return m_pDriver->DeviceCapabilities(HT_DC_PAPERRECORDS, pOutput, nullptr);
-        });
+        m_papers =
+            FetchPapersBy([this](char* pOutput) { return m_pDriver->PaperRecords(pOutput); });
     int selected = 0;
     for (size_t i = 0; i < m_papers.size(); ++i) {
         const int at = m_cbPaper.AddString(PaperName(m_papers[i]).c_str());
         m_cbPaper.SetItemData(at, static_cast<LPARAM>(i));
-        if (m_papers[i].nPaperID == m_nPaperID) {
-            selected = static_cast<int>(i);
-            m_bLandscape = m_pDevMode->dm.dmOrientation != DMORIENT_PORTRAIT ? 1 : 0;
-        }
+        if (m_papers[i].nPaperID == m_nPaperID) selected = static_cast<int>(i);
     }
     if (m_papers.empty()) {
         // Without a paper list the record's own paper stands: its margins are
@@ -159,11 +179,11 @@ void CDlgHpgl2Custom::FillPaperList() {
         m_nMarginBottom = static_cast<UINT>(m_pDevMode->nMarginBottom);
         m_nMarginLeft = static_cast<UINT>(m_pDevMode->nMarginLeft);
         m_nMarginRight = static_cast<UINT>(m_pDevMode->nMarginRight);
+        ShowMargins();
     } else {
         m_cbPaper.SetCurSel(selected);
         ShowMarginsOf(m_papers[static_cast<size_t>(selected)]);
     }
-    UpdateData(FALSE);
 }
 
 void CDlgHpgl2Custom::OnResolutionSelChange() {
@@ -178,7 +198,7 @@ void CDlgHpgl2Custom::OnResolutionSelChange() {
         m_nResolution = kResolutions[0].nDpi;
         m_editResolution.EnableWindow(TRUE);
     }
-    UpdateData(FALSE);
+    SetText(IDC_CUSTOM_RESOLUTION, m_nResolution);
 }
 
 void CDlgHpgl2Custom::OnPaperSelChange() {
@@ -187,7 +207,6 @@ void CDlgHpgl2Custom::OnPaperSelChange() {
     const LPARAM at = m_cbPaper.GetItemData(sel);
     if (at < 0 || static_cast<size_t>(at) >= m_papers.size()) return;
     ShowMarginsOf(m_papers[static_cast<size_t>(at)]);
-    UpdateData(FALSE);
 }
 
 void CDlgHpgl2Custom::OnTransactionInPlot() {

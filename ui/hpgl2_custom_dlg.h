@@ -9,7 +9,7 @@
 #include "driver/hpgl2_devmode.h"
 #include "ui/paper_list.h"
 
-class HPGL2Driver;
+struct DriverState;
 
 struct ResolutionEntry {
     const char* pszText;
@@ -27,7 +27,7 @@ public:
     explicit CDlgHpgl2Custom(CWnd* pParent);
 
     int m_bLandscape = 0;
-    HPGL2Driver* m_pDriver = nullptr;
+    DriverState* m_pDriver = nullptr;
     HPGL2DevMode* m_pDevMode = nullptr;
     PaperList m_papers;
     CComboBox m_cbPaper, m_cbResolution, m_cbMemory;
@@ -62,6 +62,8 @@ protected:
 private:
     void FillPaperList();
     void ShowMarginsOf(const PaperSize& paper);
+    void ShowMargins();
+    void SetText(int nId, UINT nValue);
     // Checks the typed memory size of the automatic mode into m_nMemorySize.
     bool ReadMemorySize();
 };

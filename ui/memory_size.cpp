@@ -39,7 +39,7 @@ std::uint64_t DigitsValue(const std::string& digits) {
 
 }  // namespace
 
-std::string MemorySizeText(std::uint32_t nBytes) {
+std::string MemorySizeText(std::int32_t nBytes) {
     if (nBytes % 1024 == 0) return std::to_string(nBytes / 1024) + "KB";
     return std::to_string(nBytes);
 }

@@ -15,8 +15,9 @@ inline constexpr MemorySizeEntry kMemorySizes[] = {
 inline constexpr int kDefaultMemoryPosition = 2;
 
 // The list text of a size not in the table: kilobytes when it is a whole
-// number of them ("%dKB"), else bytes ("%d").
-std::string MemorySizeText(std::uint32_t nBytes);
+// number of them ("%dKB"), else bytes ("%d"). The record's field is signed,
+// and a negative value is shown as such ("-1"), never as its unsigned twin.
+std::string MemorySizeText(std::int32_t nBytes);
 
 enum class MemoryTextError { None, TooLong, Empty, Malformed };
 

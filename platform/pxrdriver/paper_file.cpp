@@ -5,13 +5,17 @@
 //
 // Sizes and margins are tenths of a millimetre; the name runs from the
 // seventh comma to the end of the line and may hold commas of its own.
-// Blank lines and lines starting with ";" or "#" are comments.
+// Blank lines and lines starting with ";" or "#" are comments. Writing the
+// list back keeps every line that is no sound paper (comments, lines the user
+// has yet to mend) where it stands; only the lines of papers change.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
 #include <fstream>
+#include <mutex>
+#include <set>
 #include <sstream>
 
 #include "pxrdriver/paper.h"
@@ -24,6 +28,19 @@ void PrintProblem(const char* file, const PaperFileProblem& problem) {
 }
 
 PFN_PaperProblemSink g_sink = PrintProblem;
+
+// The list is read on every capability query, several times for one dialog:
+// a line is told once for as long as it stays as it is.
+void TellOnce(const std::string& file, const PaperFileProblem& problem, const std::string& line) {
+    static std::mutex lock;
+    static std::set<std::string> told;
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        const std::string key = file + '\n' + std::to_string(problem.nLine) + '\n' + line;
+        if (!told.insert(key).second) return;
+    }
+    g_sink(file.c_str(), problem);
+}
 
 std::string Trim(const std::string& s) {
     size_t b = 0, e = s.size();
@@ -77,6 +94,92 @@ std::string ParsePaperLine(const std::string& line, PaperSize* paper) {
     return "";
 }
 
+// One line of the file as read: its text without the end of line and, when
+// it is a sound paper, the record.
+struct FileLine {
+    std::string text;
+    bool isPaper = false;
+    PaperSize paper{};
+};
+
+std::vector<FileLine> ReadLines(const std::string& path, std::vector<PaperFileProblem>* pProblems) {
+    std::vector<FileLine> lines;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        FileLine read;
+        read.text = line;
+        const std::string text = Trim(line);
+        if (!text.empty() && text[0] != ';' && text[0] != '#') {
+            const std::string problem = ParsePaperLine(text, &read.paper);
+            read.isPaper = problem.empty();
+            if (!read.isPaper) {
+                const PaperFileProblem report{static_cast<int>(lines.size()) + 1,
+                                              "skipped a paper: " + problem};
+                if (pProblems) pProblems->push_back(report);
+                TellOnce(path, report, line);
+            }
+        }
+        lines.push_back(std::move(read));
+    }
+    return lines;
+}
+
+bool SamePaper(const PaperSize& a, const PaperSize& b) {
+    return a.nPaperID == b.nPaperID &&
+           strncmp(a.szPaperName, b.szPaperName, sizeof a.szPaperName) == 0 &&
+           a.nPaperWidth == b.nPaperWidth && a.nPaperLength == b.nPaperLength &&
+           a.nTopMargin == b.nTopMargin && a.nBottomMargin == b.nBottomMargin &&
+           a.nLeftMargin == b.nLeftMargin && a.nRightMargin == b.nRightMargin;
+}
+
+std::string FormatPaper(const PaperSize& p) {
+    std::string name(p.szPaperName, strnlen(p.szPaperName, sizeof p.szPaperName));
+    for (char& c : name)
+        if (c == '\n' || c == '\r') c = ' ';
+    std::ostringstream out;
+    out << p.nPaperID << ", " << p.nPaperWidth << ", " << p.nPaperLength << ", " << p.nTopMargin
+        << ", " << p.nBottomMargin << ", " << p.nLeftMargin << ", " << p.nRightMargin << ", "
+        << name;
+    return out.str();
+}
+
+// The text of the file that holds `papers` in their order, made from the
+// file's present lines: a paper line stays word for word while its record
+// is unchanged, is rewritten when it changed and goes when its paper is no
+// longer in the list; papers the file does not hold yet go in at their place
+// in the list, after the last line when they come last. Every other line
+// stays.
+std::string MergedText(const std::vector<FileLine>& lines, const PaperSize* pPapers, int nCount) {
+    std::string text;
+    // New lines end as the file's lines do.
+    const bool crlf = !lines.empty() && !lines[0].text.empty() && lines[0].text.back() == '\r';
+    const auto add = [&](const std::string& line) { text += line + (crlf ? "\r\n" : "\n"); };
+    if (lines.empty())
+        text =
+            "; Paper list of the plotter drivers.\n"
+            "; One paper a line: number, width, length, top, bottom, left and right margin\n"
+            "; in tenths of a millimetre, then the name up to the end of the line.\n";
+    int next = 0;  // the first paper of the list not yet written
+    for (const FileLine& line : lines) {
+        if (!line.isPaper) {
+            text += line.text + "\n";
+            continue;
+        }
+        int at = next;
+        while (at < nCount && pPapers[at].nPaperID != line.paper.nPaperID) ++at;
+        if (at == nCount) continue;  // deleted
+        for (; next < at; ++next) add(FormatPaper(pPapers[next]));
+        if (SamePaper(line.paper, pPapers[at]))
+            text += line.text + "\n";
+        else
+            add(FormatPaper(pPapers[at]));
+        next = at + 1;
+    }
+    for (; next < nCount; ++next) add(FormatPaper(pPapers[next]));
+    return text;
+}
+
 }  // namespace
 
 void HT_SetPaperProblemSink(PFN_PaperProblemSink pfnSink) {
@@ -87,41 +190,13 @@ std::vector<PaperSize> HT_ReadPaperFile(const char* pszPaperFile,
                                         std::vector<PaperFileProblem>* pProblems) {
     std::vector<PaperSize> papers;
     if (!pszPaperFile) return papers;
-    std::ifstream in(NativePath(pszPaperFile), std::ios::binary);
-    std::string line;
-    int number = 0;
-    while (std::getline(in, line)) {
-        ++number;
-        const std::string text = Trim(line);
-        if (text.empty() || text[0] == ';' || text[0] == '#') continue;
-        PaperSize paper;
-        const std::string problem = ParsePaperLine(text, &paper);
-        if (problem.empty()) {
-            papers.push_back(paper);
-            continue;
-        }
-        const PaperFileProblem report{number, "skipped a paper: " + problem};
-        if (pProblems) pProblems->push_back(report);
-        g_sink(pszPaperFile, report);
-    }
+    for (const FileLine& line : ReadLines(NativePath(pszPaperFile), pProblems))
+        if (line.isPaper) papers.push_back(line.paper);
     return papers;
 }
 
 int HT_WritePaperFile(const char* pszPaperFile, const PaperSize* pPapers, int nCount) {
     if (!pszPaperFile || nCount < 0 || (nCount > 0 && !pPapers)) return 0;
-    std::ostringstream out;
-    out << "; Paper list of the plotter drivers.\n"
-           "; One paper a line: number, width, length, top, bottom, left and right margin\n"
-           "; in tenths of a millimetre, then the name up to the end of the line.\n";
-    for (int i = 0; i < nCount; ++i) {
-        const PaperSize& p = pPapers[i];
-        std::string name(p.szPaperName, strnlen(p.szPaperName, sizeof p.szPaperName));
-        for (char& c : name)
-            if (c == '\n' || c == '\r') c = ' ';
-        out << p.nPaperID << ", " << p.nPaperWidth << ", " << p.nPaperLength << ", " << p.nTopMargin
-            << ", " << p.nBottomMargin << ", " << p.nLeftMargin << ", " << p.nRightMargin << ", "
-            << name << "\n";
-    }
     const std::string target = NativePath(pszPaperFile);
     // A read-only list is never replaced, as Windows refuses to replace a
     // read-only file. The mode bits decide, so that it holds for root too.
@@ -130,7 +205,7 @@ int HT_WritePaperFile(const char* pszPaperFile, const PaperSize* pPapers, int nC
         (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         return 0;
     const std::string temporary = target + ".tmp";
-    const std::string text = out.str();
+    const std::string text = MergedText(ReadLines(target, nullptr), pPapers, nCount);
     FILE* f = std::fopen(temporary.c_str(), "wb");
     if (!f) return 0;
     const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <afxwin.h>
+#include <gtk/gtk.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -170,8 +172,8 @@ TEST_F(GtkDialogs, FocusAndDefaultButtonBehaveAsOnWindows) {
     ScratchDir dir;
     const std::string papers = dir.Write("paper.ini", "9, 2100, 2970, 170, 170, 50, 50, ISO A4\n");
     std::vector<std::string> messages;
-    presenter->onMessage = [&](const std::string& text) {
-        messages.push_back(text);
+    presenter->onMessage = [&](const GtkPresenter::ShownMessage& m) {
+        messages.push_back(m.text);
         return IDOK;
     };
     presenter->onShown = [&](DialogWindow& d) {
@@ -193,6 +195,96 @@ TEST_F(GtkDialogs, FocusAndDefaultButtonBehaveAsOnWindows) {
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(messages,
               std::vector<std::string>{"Please enter an positive integer between 1~32767"});
+}
+
+}  // namespace
+
+namespace {
+
+// The colour of a pixel of a snapshot, 0xAARRGGBB.
+std::uint32_t PixelAt(const std::string& png, LONG x, LONG y) {
+    GdkTexture* texture = gdk_texture_new_from_filename(png.c_str(), nullptr);
+    if (!texture) return 0;
+    const int width = gdk_texture_get_width(texture), height = gdk_texture_get_height(texture);
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+    gdk_texture_download(texture, reinterpret_cast<guchar*>(pixels.data()),
+                         static_cast<size_t>(width) * 4);
+    g_object_unref(texture);
+    if (x < 0 || y < 0 || x >= width || y >= height) return 0;
+    return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+}
+
+TEST_F(GtkDialogs, ReadOnlyEditsShowTheDialogsFaceAsOnWindows) {
+    ScratchDir dir;
+    const std::string papers = dir.Write("paper.ini", "9, 2100, 2970, 170, 170, 50, 50, ISO A4\n");
+    const std::string png = std::string(HPGL2_TEST_ARTIFACT_DIR) + "/read_only_edits.png";
+    RECT readOnly{}, editable{};
+    presenter->onShown = [&](DialogWindow&) {
+        EXPECT_TRUE(presenter->WidgetRect(IDC_EDIT_LEFT, &readOnly));
+        EXPECT_TRUE(presenter->WidgetRect(IDC_EDIT_WIDTH, &editable));
+        EXPECT_TRUE(presenter->SaveSnapshot(png));
+        EXPECT_TRUE(presenter->ClickWidget(IDCANCEL));
+    };
+    CCustomPaperSizeDlg dialog(papers.c_str(), nullptr);
+    dialog.m_nPaperID = 9;
+    dialog.DoModal();
+    // Inside each edit, right of its (left-aligned) number; and the face of
+    // the dialog just above the read-only edit.
+    const auto inside = [&](const RECT& r) {
+        return PixelAt(png, r.right - 4, (r.top + r.bottom) / 2);
+    };
+    const std::uint32_t face = PixelAt(png, readOnly.left + 4, readOnly.top - 2);
+    EXPECT_NE(face, 0u);
+    EXPECT_EQ(inside(readOnly), face);
+    EXPECT_NE(inside(editable), face);
+}
+
+TEST_F(GtkDialogs, MessageBoxesSpeakTheResourcesLanguageAndShowTheirIcon) {
+    struct Case {
+        LANGID language;
+        UINT type;
+        int answer;
+        std::vector<std::string> buttons;
+        const char* icon;
+    };
+    const LANGID english = MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT);
+    const LANGID simplified = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
+    const LANGID traditional = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL);
+    const LANGID japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+    const Case cases[] = {
+        // Without an icon, MFC's: the exclamation mark with OK, the question mark with Yes/No.
+        {english, MB_OK, IDOK, {"OK"}, "dialog-warning"},
+        {english, MB_YESNO, IDNO, {"&Yes", "&No"}, "dialog-question"},
+        {simplified, MB_YESNO, IDYES, {"\xE6\x98\xAF(&Y)", "\xE5\x90\xA6(&N)"}, "dialog-question"},
+        {traditional,
+         MB_OKCANCEL | MB_ICONINFORMATION,
+         IDCANCEL,
+         {"\xE7\xA2\xBA\xE5\xAE\x9A", "\xE5\x8F\x96\xE6\xB6\x88"},
+         "dialog-information"},
+        {japanese,
+         MB_OKCANCEL | MB_ICONSTOP,
+         IDOK,
+         {"OK", "\xE3\x82\xAD\xE3\x83\xA3\xE3\x83\xB3\xE3\x82\xBB\xE3\x83\xAB"},
+         "dialog-error"},
+        {japanese,
+         MB_YESNO | MB_ICONEXCLAMATION,
+         IDYES,
+         {"\xE3\x81\xAF\xE3\x81\x84(&Y)", "\xE3\x81\x84\xE3\x81\x84\xE3\x81\x88(&N)"},
+         "dialog-warning"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.buttons.front());
+        SetResourceLanguage(c.language);
+        GtkPresenter::ShownMessage shown;
+        presenter->onMessage = [&](const GtkPresenter::ShownMessage& m) {
+            shown = m;
+            return c.answer;
+        };
+        EXPECT_EQ(AfxMessageBox("Paper name can not be null", c.type), c.answer);
+        EXPECT_EQ(shown.text, "Paper name can not be null");
+        EXPECT_EQ(shown.buttons, c.buttons);
+        EXPECT_EQ(shown.icon, c.icon);
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "support/dib_builder.h"
 #include "support/job_harness.h"
 #include "support/pcl_row_decoder.h"
+#include "reader/plot_reader.h"
 
 namespace {
 
@@ -92,25 +93,36 @@ TEST_F(BitmapCallbacks, FrameOfASmallBitmapIsExact) {
                                        Rgb({0x0000FF, 0x4040FF, 0xBFBFFF, 0xFFFFFF})}));
 }
 
+// Grey: "\e*v6W" gives the raster a palette of default colours, so the grey
+// ramp follows it before the raster starts, and the plot reads back grey.
 TEST_F(BitmapCallbacks, ColourFormatFollowsTheColourSetting) {
     struct Case {
         const char* ini;
         std::string cid;
-    } cases[] = {{"COLOR=0\n", Cid("\x00\x01\x00\x00\x00\x00")},
-                 {"COLOR=1\n", Cid("\x00\x03\x03\x08\x08\x08")},
-                 {"COLOR=2\n", Cid("\x00\x01\x08\x08\x08\x08")},
-                 {"COLOR=7\n", Cid("\x00\x01\x00\x00\x00\x00")}};
+        std::string next;  // the chunk after the configure-image-data command
+        uint32_t plotted;  // the pixel 0x123456 as the plot reads back
+    } cases[] = {{"COLOR=0\n", Cid("\x00\x01\x00\x00\x00\x00"), "\x1b*r3A", 0x000000},
+                 {"COLOR=1\n", Cid("\x00\x03\x03\x08\x08\x08"), "\x1b*r3A", 0x123456},
+                 // (0x12 + 0x34 + 0x56) / 3 = 0x34
+                 {"COLOR=2\n", Cid("\x00\x01\x08\x08\x08\x08"), "\x1b*v0a0b0c0I", 0x343434},
+                 {"COLOR=7\n", Cid("\x00\x01\x00\x00\x00\x00"), "\x1b*r3A", 0x000000}};
     for (const Case& c : cases) {
         JobHarness job(c.ini);
         ASSERT_EQ(job.Start(), 1);
-        job.Take();
+        const size_t start = job.channel.chunks.size();
         const TestDib dib = DirectDib(1, 1, 24, {0x123456});
         ASSERT_EQ(job.Table().OnDrawBitmap(&job.host, 0, 0, 1, 1, 0, 0, 1, 1, dib.bits.data(),
                                            dib.Info(), 0, SRCCOPY),
                   1);
-        const Chunks chunks = job.Take();
+        const Chunks chunks(job.channel.chunks.begin() + static_cast<long>(start),
+                            job.channel.chunks.end());
         ASSERT_GE(chunks.size(), 12u) << c.ini;
         EXPECT_EQ(chunks[10], c.cid) << c.ini;
+        EXPECT_EQ(chunks[11], c.next) << c.ini;
+        job.End();
+        const plot::PlotRendering plot = plot::RenderPlot(job.channel.Bytes());
+        ASSERT_TRUE(plot.ok) << plot.error;
+        EXPECT_EQ(plot::FirstPage(plot).At(0, 0) & 0xFFFFFF, c.plotted) << c.ini;
     }
 }
 

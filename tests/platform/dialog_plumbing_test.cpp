@@ -191,6 +191,14 @@ TEST(DialogWindow, ControlsBehaveAsTheirWindowsCounterparts) {
 
     EXPECT_FALSE(d.UserType(15, "12x"));
     EXPECT_TRUE(d.UserType(15, "12"));
+    // A length limit takes whole characters only.
+    SendMessageA(combo, CB_LIMITTEXT, 4, 0);
+    for (const auto& [typed, kept] : {std::pair<const char*, const char*>{"abcdef", "abcd"},
+                                      {"ab\xE4\xB8\xAD", "ab"},
+                                      {"a\xE4\xB8\xAD", "a\xE4\xB8\xAD"}}) {
+        EXPECT_TRUE(d.UserType(14, typed));
+        EXPECT_EQ(d.Control(14)->m_strText, kept);
+    }
     EXPECT_TRUE(d.UserChoose(14, 1));
     EXPECT_FALSE(d.UserChoose(14, 2));
     EnableWindow(GetDlgItem(d.Handle(), 10), FALSE);
@@ -240,6 +248,32 @@ TEST(DataExchange, NumbersReadAsTheExchangeReadsThem) {
     EXPECT_EQ(AfxFormatDouble(1.0), "1");
     EXPECT_EQ(AfxFormatDouble(0.1), "0.1");
     EXPECT_EQ(AfxFormatDouble(1.0 / 3), "0.333333333333333");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MessageBox, AfxMessageBoxGivesABoxWithoutAnIconMfcsOwn) {
+    struct Case {
+        UINT asked;
+        UINT shown;
+    };
+    const Case cases[] = {
+        {MB_OK, MB_OK | MB_ICONEXCLAMATION},
+        {MB_OKCANCEL, MB_OKCANCEL | MB_ICONEXCLAMATION},
+        {MB_YESNO, MB_YESNO | MB_ICONQUESTION},
+        {MB_YESNOCANCEL, MB_YESNOCANCEL | MB_ICONQUESTION},
+        {MB_OK | MB_ICONINFORMATION, MB_OK | MB_ICONINFORMATION},
+        {MB_YESNO | MB_ICONSTOP, MB_YESNO | MB_ICONSTOP},
+    };
+    ScriptedPresenter presenter;
+    SetUiPresenter(&presenter);
+    for (const Case& c : cases) AfxMessageBox("Paper name can not be null", c.asked);
+    SetUiPresenter(nullptr);
+    ASSERT_EQ(presenter.messageTypes.size(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(presenter.messageTypes[i], cases[i].shown) << cases[i].asked;
 }
 
 }  // namespace

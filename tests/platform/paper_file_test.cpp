@@ -47,6 +47,104 @@ TEST(PaperFile, MalformedLinesAreReportedAndSkipped) {
     EXPECT_EQ(g_told.size(), 4u);
 }
 
+TEST(PaperFile, EachProblemIsToldOnceWithTheNativePath) {
+    ScratchDir dir;
+    const std::string file = dir.Write("paper.ini",
+                                       "9, 2100, 2970, 170, 170, 50, 50, ISO A4\n"
+                                       "8, x, 4200, 170, 170, 50, 50, ISO A3\n");
+    // The framework's callers name it the Windows way.
+    const std::string windowsName = dir.path() + "\\paper.ini";
+    g_told.clear();
+    std::vector<std::string> files;
+    static std::vector<std::string>* s_files = nullptr;
+    s_files = &files;
+    HT_SetPaperProblemSink([](const char* name, const PaperFileProblem& p) {
+        s_files->push_back(name);
+        g_told.push_back(p);
+    });
+    // A count query, a fill and a read of its own: the same file three times.
+    HT_DefaultDeviceCapabilities(HT_DC_PAPERRECORDS, nullptr, nullptr, windowsName.c_str());
+    PaperSize papers[1];
+    HT_DefaultDeviceCapabilities(HT_DC_PAPERRECORDS, reinterpret_cast<char*>(papers), nullptr,
+                                 windowsName.c_str());
+    std::vector<PaperFileProblem> problems;
+    HT_ReadPaperFile(windowsName.c_str(), &problems);
+    EXPECT_EQ(problems.size(), 1u);  // the caller's own list has it every time
+    ASSERT_EQ(g_told.size(), 1u);
+    EXPECT_EQ(g_told[0].nLine, 2);
+    EXPECT_EQ(files, std::vector<std::string>{file});
+    // A line that goes bad in another way is told again.
+    dir.Write("paper.ini", "8, 2970, 4200, 170, 170, 50, 50\n");
+    HT_ReadPaperFile(windowsName.c_str(), nullptr);
+    HT_SetPaperProblemSink(nullptr);
+    EXPECT_EQ(g_told.size(), 2u);
+}
+
+// Writing the list back changes the lines of the papers that changed and
+// nothing else: comments, blank lines and lines that are no paper stay where
+// they were, word for word.
+TEST(PaperFile, WritingBackKeepsEveryLineThatIsNoPaper) {
+    const std::string kFile =
+        "; my plotter's papers\n"
+        "9,2100,2970,170,170,50,50,ISO A4\n"
+        "\n"
+        "8, x, 4200, 170, 170, 50, 50, ISO A3 (fix the width)\n"
+        "# rolls\n"
+        "650, 6100, 10000, 50, 50, 50, 50, Roll\n";
+    const PaperSize a4 = {9, "ISO A4", 2100, 2970, 170, 170, 50, 50};
+    const PaperSize roll = {650, "Roll", 6100, 10000, 50, 50, 50, 50};
+    const PaperSize wider = {650, "Roll", 9140, 10000, 50, 50, 50, 50};
+    const PaperSize poster = {651, "Custom Poster", 5100, 7340, 170, 170, 50, 50};
+    struct Case {
+        const char* what;
+        std::string before;
+        std::vector<PaperSize> papers;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"nothing changed", kFile, {a4, roll}, kFile},
+        {"a paper changed",
+         kFile,
+         {a4, wider},
+         "; my plotter's papers\n9,2100,2970,170,170,50,50,ISO A4\n\n"
+         "8, x, 4200, 170, 170, 50, 50, ISO A3 (fix the width)\n# rolls\n"
+         "650, 9140, 10000, 50, 50, 50, 50, Roll\n"},
+        {"a paper deleted",
+         kFile,
+         {roll},
+         "; my plotter's papers\n\n8, x, 4200, 170, 170, 50, 50, ISO A3 (fix the width)\n"
+         "# rolls\n650, 6100, 10000, 50, 50, 50, 50, Roll\n"},
+        {"a paper added",
+         kFile,
+         {a4, roll, poster},
+         kFile + "651, 5100, 7340, 170, 170, 50, 50, Custom Poster\n"},
+        {"added after a last line without its end",
+         "# only a comment",
+         {poster},
+         "# only a comment\n651, 5100, 7340, 170, 170, 50, 50, Custom Poster\n"},
+        {"a paper put before another",
+         "; c\n650, 6100, 10000, 50, 50, 50, 50, Roll\n",
+         {a4, roll},
+         "; c\n9, 2100, 2970, 170, 170, 50, 50, ISO A4\n"
+         "650, 6100, 10000, 50, 50, 50, 50, Roll\n"},
+        {"CR LF lines stay so",
+         "; c\r\n650, 6100, 10000, 50, 50, 50, 50, Roll\r\n",
+         {wider, poster},
+         "; c\r\n650, 9140, 10000, 50, 50, 50, 50, Roll\r\n"
+         "651, 5100, 7340, 170, 170, 50, 50, Custom Poster\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchDir dir;
+        const std::string file = dir.Write("paper.ini", c.before);
+        HT_SetPaperProblemSink([](const char*, const PaperFileProblem&) {});
+        ASSERT_EQ(
+            HT_WritePaperFile(file.c_str(), c.papers.data(), static_cast<int>(c.papers.size())), 1);
+        HT_SetPaperProblemSink(nullptr);
+        EXPECT_EQ(dir.Read("paper.ini"), c.after);
+    }
+}
+
 TEST(PaperFile, WriteThenReadGivesTheSameRecords) {
     ScratchDir dir;
     PaperSize papers[2] = {};

@@ -56,9 +56,10 @@ TEST(Layouts, InstalledHostFindsLibAndShare) {
     const ShellRun install = Shell(dir, std::string(HPGL2_CMAKE_COMMAND) + " --install " +
                                             HPGL2_BINARY_DIR + " --prefix " + prefix);
     ASSERT_EQ(install.status, 0) << install.output;
-    for (const char* file :
-         {"bin/plothost", "lib/HPGL2.pxr", "lib/libPXRDriver.so", "lib/libpxrwin32.so",
-          "share/hpgl2/hpgl2.ini", "share/hpgl2/paper.ini", "share/hpgl2/samples/cadplan.emf"})
+    for (const char* file : {"bin/plothost", "bin/plotview", "lib/HPGL2.pxr", "lib/libPXRDriver.so",
+                             "lib/libpxrwin32.so", "share/hpgl2/hpgl2.ini", "share/hpgl2/paper.ini",
+                             "share/hpgl2/samples/cadplan.emf", "share/man/man1/plothost.1",
+                             "share/man/man1/plotview.1"})
         EXPECT_TRUE(fs::exists(prefix + "/" + file)) << file;
 
     const std::string host = prefix + "/bin/plothost --data-dir " + dir.path() + "/data";

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "commands/plot_options.h"
-#include "loopback_listener.h"
+#include "support/loopback_listener.h"
 #include "plothost_run.h"
 
 namespace {
@@ -98,7 +98,7 @@ TEST(NetworkPlot, HelpTellsEveryPlotOption) {
         const PlothostRun run = RunPlothostIn(dir, help);
         EXPECT_EQ(run.status, 0) << help;
         for (const char* option :
-             {"papers [--driver PLOTTER]", "-o FILE", "--to socket://HOST[:PORT]",
+             {"papers [--driver PLOTTER]", "-o, --output FILE", "--to socket://HOST[:PORT]",
               "--connect-timeout SECONDS", "--write-timeout SECONDS", "--retry-for SECONDS",
               "--driver PLOTTER", "--paper PAPER", "--landscape", "--portrait", "--scale FACTOR",
               "--fit", "--dpi N", "--output-name NAME", "--save-as FILE", "--module PATH",

@@ -66,7 +66,7 @@ TEST(PaperChoice, ByNumberByNameAndByTheWordsOnlyOneHas) {
 TEST(PaperChoice, NamesWithoutTheirEndingNul) {
     PaperSize full = Paper(5, "");
     std::memset(full.szPaperName, 'x', sizeof full.szPaperName);
-    EXPECT_EQ(PaperName(full), std::string(64, 'x'));
+    EXPECT_EQ(PaperText(full), std::string(64, 'x'));
     const std::vector<PaperSize> list = {full};
     std::string error;
     EXPECT_EQ(FindPaper(list, std::string(64, 'X'), &error), &list[0]) << error;

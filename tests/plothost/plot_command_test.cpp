@@ -156,17 +156,6 @@ TEST(PlotCommand, RefusalsAndCommandLineMistakes) {
     }
 }
 
-TEST(PlotCommand, HelpTellsThePlotOptions) {
-    ScratchDir dir;
-    const std::string command =
-        std::string(HPGL2_PLOTHOST_PATH) + " --help > " + dir.path() + "/help.txt";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    const std::string help = ReadWhole(dir.path() + "/help.txt");
-    for (const char* option : {"plot DRAWING.emf", "-o FILE", "--driver", "--scale", "--fit",
-                               "--dpi", "--output-name", "--save-as"})
-        EXPECT_TRUE(Contains(help, option)) << option;
-}
-
 }  // namespace
 
 // A drawing with words in Latin, Chinese and Japanese (several faces, bold,

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "loopback_listener.h"
+#include "support/loopback_listener.h"
 #include "output/socket_address.h"
 #include "output/socket_channel.h"
 #include "output/transfer_meter.h"

@@ -146,53 +146,54 @@ TEST(BandEncoders, ConfigureImageDataByEncoder) {
         ASSERT_EQ(rip.EncodeBand(RIP_FIRST_BAND, RECT{0, 0, 1, 1}, &band.bits), 1);
         ASSERT_GT(t.channel.chunks.size(), 7u);
         EXPECT_EQ(t.channel.chunks[6], ESC "*v6W" + c.cid) << c.format << "/" << c.compression;
-        EXPECT_EQ(t.channel.chunks[7], ESC "*r1A");
+        // grey: its ramp comes between the two
+        EXPECT_EQ(t.channel.chunks[c.format == -256 ? 7 + 256 : 7], ESC "*r1A");
     }
 }
 
-TEST(BandEncoders, GreyPageOfItsOwnPushesAndDefinesTheGreyRamp) {
-    RtlTestHost t(1, 1);
-    CRTLRip rip(t.Host(), nullptr);  // grey is the default format
-    auto band = TestBand::From32({kWhite}, 1, 1);
-    ASSERT_EQ(rip.EncodeBand(RIP_FIRST_BAND | RIP_LAST_BAND, RECT{0, 0, 1, 1}, &band.bits), 1);
-    const auto& chunks = t.channel.chunks;
-    // entry 5, push 1, palette 256, set-up 4, body 3, trailer 5
-    ASSERT_EQ(chunks.size(), 5u + 1 + 256 + 4 + 3 + 5);
-    EXPECT_EQ(chunks[4], ESC "&a1N");
-    EXPECT_EQ(chunks[5], ESC "*p0P");
+// "\e*v6W" gives the raster a new palette of default colours, so the grey
+// ramp follows it, on a page of its own (which also pushes the palette) and
+// inside a vector plot alike; sent before it, the levels would be drawn in
+// the default palette's colours.
+TEST(BandEncoders, GreyRampFollowsTheConfigureImageData) {
+    std::vector<std::string> ramp;
     for (int i = 0; i < 256; ++i) {
         const std::string n = std::to_string(i);
-        EXPECT_EQ(chunks[6 + i], ESC "*v" + n + "a" + n + "b" + n + "c" + n + "I");
+        ramp.push_back(ESC "*v" + n + "a" + n + "b" + n + "c" + n + "I");
     }
-    EXPECT_EQ(chunks[6], ESC "*v0a0b0c0I");
-    EXPECT_EQ(chunks[261], ESC "*v255a255b255c255I");
-    EXPECT_EQ(chunks[262], ESC "*r1S");
-    const std::vector<std::string> tail = {
-        ESC "*b1M", ESC "*b2W", Bytes({0, 255}), ESC "*p0P",
-        ESC "*rC",  ESC "%0B",  "PG;" ESC "E",   ESC "%-12345X @PJL EOJ"};
-    EXPECT_EQ(ChunksFrom(t.channel, chunks.size() - tail.size()), tail);
-}
-
-TEST(BandEncoders, EmbeddedGreyHasNoPalette) {
-    RtlTestHost t;
-    CRTLRip rip(t.Host(), nullptr);
-    rip.m_bEmbedded = 1;
-    auto band = TestBand::From32({kWhite}, 1, 1);
-    ASSERT_EQ(rip.EncodeBand(RIP_FIRST_BAND | RIP_LAST_BAND, RECT{0, 0, 1, 1}, &band.bits), 1);
-    const std::vector<std::string> expected = {ESC "%1A",
-                                               ESC "v1N",
-                                               ESC "v1O",
-                                               ESC "&a0N",
-                                               ESC "*r1S",
-                                               ESC "*t300R",
-                                               ESC "*v6W" + Bytes({0, 1, 8, 8, 8, 8}),
-                                               ESC "*r1A",
-                                               ESC "*b1M",
-                                               ESC "*b2W",
-                                               Bytes({0, 255}),
-                                               ESC "*rC",
-                                               ESC "%0B"};
-    EXPECT_EQ(t.channel.chunks, expected);
+    const std::vector<std::string> rows = {ESC "*b1M", ESC "*b2W", Bytes({0, 255})};
+    const auto join = [](std::initializer_list<std::vector<std::string>> parts) {
+        std::vector<std::string> all;
+        for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+        return all;
+    };
+    const std::vector<std::string> cid = {ESC "*r1S", ESC "*t300R",
+                                          ESC "*v6W" + Bytes({0, 1, 8, 8, 8, 8})};
+    const struct {
+        int embedded;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {1, join({{ESC "%1A", ESC "v1N", ESC "v1O", ESC "&a0N"},
+                  cid,
+                  ramp,
+                  {ESC "*r1A"},
+                  rows,
+                  {ESC "*rC", ESC "%0B"}})},
+        {0, join({{ESC "%0BTR0;PUPA0,0;", ESC "%1A", ESC "v1N", ESC "v1O", ESC "&a1N", ESC "*p0P"},
+                  cid,
+                  ramp,
+                  {ESC "*r1A"},
+                  rows,
+                  {ESC "*p0P", ESC "*rC", ESC "%0B", "PG;" ESC "E", ESC "%-12345X @PJL EOJ"}})},
+    };
+    for (const auto& c : cases) {
+        RtlTestHost t(1, 1);
+        CRTLRip rip(t.Host(), nullptr);  // grey is the default format
+        rip.m_bEmbedded = c.embedded;
+        auto band = TestBand::From32({kWhite}, 1, 1);
+        ASSERT_EQ(rip.EncodeBand(RIP_FIRST_BAND | RIP_LAST_BAND, RECT{0, 0, 1, 1}, &band.bits), 1);
+        EXPECT_EQ(t.channel.chunks, c.expected) << "embedded " << c.embedded;
+    }
 }
 
 TEST(BandEncoders, EverySourcePixelSize) {

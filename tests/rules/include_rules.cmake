@@ -3,7 +3,7 @@
 # (the framework and Win32 headers), never a module folder.
 # Run as: cmake -DSOURCE_DIR=... -P include_rules.cmake
 set(module_folders "driver|job|hpgl|rtl|image|render|ui")
-set(tool_folders "commands|host|playback|gdi|output|tools|plotview|reader|picture|cli")
+set(tool_folders "commands|host|playback|gdi|output|tools|plotview|reader|picture|cli|ppd|filter")
 set(faults "")
 
 file(GLOB_RECURSE platform_files ${SOURCE_DIR}/platform/*.h ${SOURCE_DIR}/platform/*.cpp)

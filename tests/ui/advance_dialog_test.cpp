@@ -92,34 +92,53 @@ TEST_F(AdvanceDialog, ControlCodeMustBeAnUnsignedNumber) {
     }
 }
 
-TEST_F(AdvanceDialog, PjlTextIsLimitedToWhatTheRecordHolds) {
-    dialog.m_bPjlControl = 1;
-    Then([](DialogWindow& d) {
-        d.UserType(IDC_PJL_TEXT, std::string(499, 'x'));
-        d.UserClick(IDOK);
-    });
-    EXPECT_EQ(Run(), IDOK);
-    EXPECT_EQ(dialog.m_strControlCode.GetLength(), 499);
+// The record holds 499 bytes of text. A longer text stays in the edit as
+// typed or pasted, so that OK refuses it with the dialog's message rather
+// than keeping a piece of it (cut inside a character, at worst).
+TEST_F(AdvanceDialog, PjlTextThatDoesNotFitTheRecordIsRefusedWhole) {
+    const std::string kChinese = "\xE4\xB8\xAD";  // three bytes
+    std::string fits;
+    for (int i = 0; i < 166; ++i) fits += kChinese;
+    fits += "A";
+    const char kRefused[] = "Please enter no more than 499 characters.";
+    const std::pair<std::string, bool> cases[] = {
+        {std::string(499, 'x'), true},  {fits, true},
+        {std::string(500, 'y'), false}, {std::string(501, 'y'), false},
+        {fits + kChinese, false},
+    };
+    for (const auto& [typed, fitting] : cases) {
+        SCOPED_TRACE(typed.size());
+        dialog.m_bPjlControl = 1;
+        dialog.m_strControlCode = "";
+        presenter.messages.clear();
+        bool ended = false;
+        int focus = 0;
+        Then([&, t = typed](DialogWindow& d) {
+            d.UserType(IDC_PJL_TEXT, t);
+            EXPECT_EQ(TextOf(d, IDC_PJL_TEXT), t);
+            d.UserClick(IDOK);
+            ended = d.m_bEnded;
+            focus = d.m_nFocusId;
+        });
+        const INT_PTR result = Run();
+        if (fitting) {
+            EXPECT_EQ(result, IDOK);
+            EXPECT_EQ(dialog.m_strControlCode.str(), typed);
+            EXPECT_TRUE(presenter.messages.empty());
+            continue;
+        }
+        EXPECT_EQ(result, IDCANCEL);
+        EXPECT_FALSE(ended);
+        EXPECT_EQ(focus, IDC_PJL_TEXT);
+        EXPECT_EQ(presenter.messages, std::vector<std::string>{kRefused});
+    }
 
-    // Typing more than the limit is cut at the limit, as the edit does.
-    Then([](DialogWindow& d) {
-        d.UserType(IDC_PJL_TEXT, std::string(501, 'y'));
-        EXPECT_EQ(TextOf(d, IDC_PJL_TEXT).size(), 499u);
-        d.UserClick(IDOK);
-    });
-    EXPECT_EQ(Run(), IDOK);
-
-    // A longer text from elsewhere is refused and the dialog stays open.
+    // A longer text from elsewhere is refused too.
     dialog.m_strControlCode = CString(std::string(500, 'z'));
-    bool ended = true;
-    Then([&](DialogWindow& d) {
-        d.UserClick(IDOK);
-        ended = d.m_bEnded;
-    });
+    presenter.messages.clear();
+    Then([](DialogWindow& d) { d.UserClick(IDOK); });
     EXPECT_EQ(Run(), IDCANCEL);
-    EXPECT_FALSE(ended);
-    EXPECT_EQ(presenter.messages,
-              std::vector<std::string>{"Please enter no more than 499 characters."});
+    EXPECT_EQ(presenter.messages, std::vector<std::string>{kRefused});
 }
 
 TEST_F(AdvanceDialog, CancelKeepsTheCallersValues) {

@@ -11,7 +11,10 @@ const char kThreePapers[] =
     "8, 2970, 4200, 170, 170, 50, 50, ISO A3\n"
     "650, 6000, 9000, 100, 100, 100, 100, Custom Banner\n";
 
-const char kMarginMessage[] = "Please enter an positive integer between 0~200";
+// Margins are not edited in this dialog: the message says what can be done.
+const char kMarginMessage[] =
+    "The margins of this paper are above 200 mm, and margins cannot be changed here. Choose "
+    "another paper, delete this one, or correct its margins (0~200 mm) in the paper list file.";
 const char kSizeMessage[] = "Please enter an positive integer between 1~32767";
 
 class CustomPaperDialog : public DialogTest {

@@ -1,4 +1,5 @@
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "dialog_harness.h"
@@ -92,6 +93,40 @@ TEST_F(SettingsDialog, StoredResolutionSelectsItsEntry) {
     }
 }
 
+TEST_F(SettingsDialog, CustomResolutionIsNamedInTheDialogsLanguageAndStillTyped) {
+    struct Case {
+        LANGID language;
+        const char* custom;
+    };
+    const Case cases[] = {
+        {MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT), "Custom"},
+        {MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED),
+         "\xE8\x87\xAA\xE5\xAE\x9A\xE4\xB9\x89"},
+        {MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), "\xE8\x87\xAA\xE8\xA8\x82"},
+        {MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT),
+         "\xE3\x82\xAB\xE3\x82\xB9\xE3\x82\xBF\xE3\x83\xA0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.custom);
+        SetResourceLanguage(c.language);
+        Record().dm.dmPrintQuality = 500;
+        Then([&](DialogWindow& d) {
+            EXPECT_EQ(ItemsOf(d, IDC_RESOLUTION).front(), c.custom);
+            EXPECT_EQ(TextOf(d, IDC_RESOLUTION), c.custom);
+            EXPECT_EQ(ItemsOf(d, IDC_RESOLUTION)[5], "600  dpi");
+            d.UserChoose(IDC_RESOLUTION, 5);
+            EXPECT_FALSE(d.Control(IDC_CUSTOM_RESOLUTION)->m_bEnabled);
+            d.UserChoose(IDC_RESOLUTION, 0);
+            EXPECT_EQ(TextOf(d, IDC_CUSTOM_RESOLUTION), "1000");
+            EXPECT_TRUE(d.UserType(IDC_CUSTOM_RESOLUTION, "800"));
+            d.UserClick(IDOK);
+        });
+        EXPECT_EQ(Run(), IDOK);
+        EXPECT_EQ(Record().dm.dmPrintQuality, 800);
+        EXPECT_EQ(Record().dm.dmYResolution, 800);
+    }
+}
+
 TEST_F(SettingsDialog, ResolutionIsKeptBetween10And5000) {
     struct Case {
         const char* typed;
@@ -146,6 +181,53 @@ TEST_F(SettingsDialog, TableResolutionReplacesTheTypedOne) {
     EXPECT_EQ(Record().dm.dmPrintQuality, 1016);
 }
 
+// A choice that other controls depend on updates those and nothing else:
+// values typed or picked but not yet confirmed stay as the user left them.
+TEST_F(SettingsDialog, ChangingPaperOrResolutionKeepsEverythingElseTheUserEntered) {
+    struct Case {
+        const char* what;
+        std::function<void(DialogWindow&)> change;
+        const char* resolution;  // shown after the change
+        const char* marginTop;
+        SHORT paper;  // stored by OK
+    };
+    const Case cases[] = {
+        {"another paper", [](DialogWindow& d) { d.UserChoose(IDC_PAPER, 1); }, "800", "100", 8},
+        {"the custom paper dialog",
+         [](DialogWindow& d) {
+             d.UserChoose(IDC_PAPER, 1);
+             d.UserClick(IDC_CUSTOMIZED);
+         },
+         "800", "100", 8},
+        {"a listed resolution", [](DialogWindow& d) { d.UserChoose(IDC_RESOLUTION, 5); }, "600",
+         "170", 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FillDefaultDevMode(&Record());
+        Then([&](DialogWindow& d) {
+            d.UserChoose(IDC_RESOLUTION, 0);
+            d.UserType(IDC_CUSTOM_RESOLUTION, "800");
+            d.UserClick(IDC_COLOR_GRAY);
+            d.UserClick(IDC_TRANSACTION_AUTO);
+            d.UserType(IDC_MEMORY, "64k");
+            c.change(d);
+            EXPECT_EQ(TextOf(d, IDC_CUSTOM_RESOLUTION), c.resolution);
+            EXPECT_EQ(TextOf(d, IDC_MARGIN_TOP), c.marginTop);
+            EXPECT_EQ(d.Control(IDC_COLOR_GRAY)->m_nCheck, BST_CHECKED);
+            EXPECT_EQ(TextOf(d, IDC_MEMORY), "64k");
+            d.UserClick(IDOK);
+        });
+        Then([](DialogWindow& d) { d.UserClick(IDCANCEL); });  // the custom paper dialog
+        EXPECT_EQ(Run(), IDOK);
+        presenter.dialogScripts.clear();
+        EXPECT_EQ(Record().dm.dmPrintQuality, std::atoi(c.resolution));
+        EXPECT_EQ(Record().nColorMode, 2);
+        EXPECT_EQ(Record().nMemorySize, 65536);
+        EXPECT_EQ(Record().dm.dmPaperSize, c.paper);
+    }
+}
+
 TEST_F(SettingsDialog, StoredMemorySizeOutsideTheTableIsAddedAsAnEntry) {
     struct Case {
         LONG stored;
@@ -153,8 +235,8 @@ TEST_F(SettingsDialog, StoredMemorySizeOutsideTheTableIsAddedAsAnEntry) {
         size_t entries;
     };
     const Case cases[] = {
-        {10485760, "10M", 8}, {3072, "3KB", 9},        {1000, "1000", 9},
-        {0, "1MB", 8},        {-1024, "4194303KB", 9},
+        {10485760, "10M", 8}, {3072, "3KB", 9}, {1000, "1000", 9},
+        {0, "1MB", 8},        {-1, "-1", 9},    {-1024, "-1KB", 9},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);
@@ -324,6 +406,23 @@ TEST_F(SettingsDialog, ValuesOutsideEveryTableShowNoChoiceAndStayAsStored) {
     EXPECT_EQ(r.bRenderMode, 200);
     EXPECT_EQ(r.nTransaction, 0);  // the radio shown is the one stored
     EXPECT_EQ(r.dm.dmPaperSize, 9);
+}
+
+// Without its paper in the list the first paper is shown and taken, but the
+// orientation is no property of the paper: it stays as stored.
+TEST_F(SettingsDialog, APaperGoneFromTheListKeepsTheOrientation) {
+    for (SHORT orientation : {DMORIENT_LANDSCAPE, DMORIENT_PORTRAIT}) {
+        SCOPED_TRACE(orientation);
+        Record().dm.dmPaperSize = 4242;
+        Record().dm.dmOrientation = orientation;
+        Then([](DialogWindow& d) {
+            EXPECT_EQ(TextOf(d, IDC_PAPER), "ISO A4");
+            d.UserClick(IDOK);
+        });
+        EXPECT_EQ(Run(), IDOK);
+        EXPECT_EQ(Record().dm.dmPaperSize, 9);
+        EXPECT_EQ(Record().dm.dmOrientation, orientation);
+    }
 }
 
 TEST_F(SettingsDialog, EmptyPaperListKeepsTheRecordsPaper) {

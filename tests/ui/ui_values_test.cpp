@@ -29,7 +29,9 @@ TEST(MemorySize, ListTextOfSizesOutsideTheTable) {
     EXPECT_EQ(MemorySizeText(3072), "3KB");
     EXPECT_EQ(MemorySizeText(1000), "1000");
     EXPECT_EQ(MemorySizeText(1025), "1025");
-    EXPECT_EQ(MemorySizeText(0xFFFFFC00u), "4194303KB");
+    EXPECT_EQ(MemorySizeText(-1024), "-1KB");
+    EXPECT_EQ(MemorySizeText(-1), "-1");
+    EXPECT_EQ(MemorySizeText(-2147483647 - 1), "-2097152KB");
 }
 
 TEST(MemorySize, ListEntriesReadDigitsAndUnitWhereverTheyStand) {

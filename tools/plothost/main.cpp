@@ -9,6 +9,7 @@
 
 #include "commands/commands.h"
 #include "host/data_folder.h"
+#include "host/install_paths.h"
 #include "host/loaded_module.h"
 #include "host/settings_store.h"
 #include "pxrdriver/app_paths.h"
@@ -25,7 +26,8 @@ const char kUsage[] =
     "  drivers            list the configured plotters with their class, transaction\n"
     "                     mode, resolution, paper and colour mode\n"
     "  caps [PLOTTER]     print the device capabilities and the paper list of one\n"
-    "                     plotter (by display name or number; default the first)\n"
+    "                     plotter (by display name, number or configuration name;\n"
+    "                     default the first)\n"
     "  papers [--driver PLOTTER]\n"
     "                     list the papers of one plotter: number, name, sheet size\n"
     "                     and printable area in millimetres; * marks the paper of\n"
@@ -42,24 +44,29 @@ const char kUsage[] =
     "  settings [--driver PLOTTER] [--set FIELD=VALUE ...]\n"
     "                     show the plotter's settings, or change them through the\n"
     "                     same dialog without a display; fields: resolution (dpi or\n"
-    "                     custom), paper (name or number), orientation (portrait,\n"
+    "                     custom), paper (as --paper takes it), orientation (portrait,\n"
     "                     landscape), transaction (plot, computer, auto), memory\n"
     "                     (such as 10M or 512KB; automatic mode only), colour (bw,\n"
     "                     colour, grey), compression (0-4), datamode (0-3), trim\n"
     "                     (0-7), shade (0-1), inkedarea (0/1), pjlcontrol (0/1),\n"
     "                     headmask (number), controlcode (text; \\n is a new line);\n"
-    "                     a choice may also be given by the text the dialog shows\n"
+    "                     a choice may also be given by the text the dialog shows,\n"
+    "                     in any letter case\n"
     "  papers add --name NAME --width MM --height MM [--driver PLOTTER]\n"
     "  papers change NAME [--width MM] [--height MM] [--driver PLOTTER]\n"
     "  papers delete NAME [--driver PLOTTER]\n"
     "                     edit the paper list through the custom paper dialog;\n"
-    "                     width and height are the printable size in millimetres\n"
+    "                     width and height are the printable size in millimetres.\n"
+    "                     As in the dialog, a paper whose sizes differ from those\n"
+    "                     of the paper it opened on is named \"Custom NAME\",\n"
+    "                     unless NAME already begins so; change and delete find\n"
+    "                     it by NAME too\n"
     "\n"
     "Settings changed by configure and settings are kept per user in\n"
     "plothost-settings.ini of the data folder and used on every later run.\n"
     "\n"
     "Plot options:\n"
-    "  -o FILE            the plot file (\".plt\" is added when missing; it is\n"
+    "  -o, --output FILE  the plot file (\".plt\" is added when missing; it is\n"
     "                     written whole or not at all); a printer device such\n"
     "                     as /dev/usb/lp0 is written directly. Needed unless\n"
     "                     --to, --save-as or --output-name says where the plot goes\n"
@@ -69,8 +76,8 @@ const char kUsage[] =
     "                     its name in any letter case, or words only its name has\n"
     "                     (\"a0\" for \"ISO A0\"); see 'plothost papers'\n"
     "  --landscape        turn the paper: its long side across the drawing\n"
-    "  --portrait         the paper upright (what the plotter's settings say when\n"
-    "                     neither is given)\n"
+    "  --portrait         the paper upright; when neither is given, the plotter's\n"
+    "                     settings decide\n"
     "  --scale FACTOR     plot at this scale instead of 1:1\n"
     "  --fit              scale the drawing to fill the printable area\n"
     "  --dpi N            plot at N dots per inch (50 to 4800) instead of the\n"
@@ -90,8 +97,9 @@ const char kUsage[] =
     "  --retry-for SECONDS\n"
     "                     try a refusing plotter again for this long; 0 tries once\n"
     "                     (120)\n"
-    "  --output-name NAME the output name the host hands the driver, such as\n"
-    "                     \"FILE:\" for the driver's save dialog\n"
+    "  --output-name NAME the output name the host hands the driver: \"FILE:\" has\n"
+    "                     the driver ask for a file in its save dialog, any other\n"
+    "                     name is the plot file (\".plt\" is added when missing)\n"
     "  --save-as FILE     the answer to the save dialog (implies\n"
     "                     --output-name FILE:)\n"
     "\n"
@@ -114,36 +122,6 @@ int UsageError(const std::string& message) {
     return 2;
 }
 
-std::string FolderOfExecutable() {
-    char buffer[4096];
-    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return ".";
-    std::string path(buffer, static_cast<size_t>(n));
-    return path.substr(0, path.rfind('/'));
-}
-
-bool IsFile(const std::string& path) {
-    return access(path.c_str(), R_OK) == 0;
-}
-
-// A built host keeps the module and the configuration beside itself; an
-// installed one (PREFIX/bin/plothost) finds them in PREFIX/lib and
-// PREFIX/share/hpgl2.
-std::string DefaultModulePath() {
-    const std::string here = FolderOfExecutable();
-    if (IsFile(here + "/HPGL2.pxr") || !IsFile(here + "/../lib/HPGL2.pxr"))
-        return here + "/HPGL2.pxr";
-    return here + "/../lib/HPGL2.pxr";
-}
-
-void FindApplicationFolder() {
-    const char* chosen = std::getenv("PXR_APP_DIR");
-    if (chosen && *chosen) return;
-    const std::string here = FolderOfExecutable();
-    if (!IsFile(here + "/hpgl2.ini") && IsFile(here + "/../share/hpgl2/hpgl2.ini"))
-        setenv("PXR_APP_DIR", (here + "/../share/hpgl2").c_str(), 1);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -163,6 +141,7 @@ int main(int argc, char** argv) {
                    (arg == "--module" || arg == "--app-dir" || arg == "--data-dir")) {
             const char* v = value(arg.c_str());
             if (!v) return UsageError(arg + " needs a value");
+            options.hostArguments.insert(options.hostArguments.end(), {arg, v});
             if (arg == "--module") options.modulePath = v;
             if (arg == "--app-dir") setenv("PXR_APP_DIR", v, 1);
             if (arg == "--data-dir") setenv("PXR_DATA_DIR", v, 1);
@@ -178,8 +157,13 @@ int main(int argc, char** argv) {
     if (command != "drivers" && command != "caps" && command != "plot" && command != "papers" &&
         command != "configure" && command != "settings")
         return UsageError("unknown command " + command);
-    if (options.modulePath.empty()) options.modulePath = DefaultModulePath();
-    FindApplicationFolder();
+    // A built host keeps the module and the configuration beside itself; an
+    // installed one (PREFIX/bin/plothost) finds them in PREFIX/lib and
+    // PREFIX/share/hpgl2.
+    const std::string here = ExecutableFolder();
+    if (options.modulePath.empty())
+        options.modulePath = FindBeside(here, {".", "../lib"}, "HPGL2.pxr");
+    ChooseApplicationFolder(here, {"../share/hpgl2"});
 
     PreparePaperLists(KestGetAppFullPath(), KestGetAppDataPath());
 

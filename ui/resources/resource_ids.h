@@ -84,3 +84,5 @@
 #define IDS_SHADE_COUNT 2
 #define IDS_TRIM_FIRST 210 /* 210 no clip, 211..217 models 1 to 7 */
 #define IDS_TRIM_COUNT 8
+/* The first entry of the resolution list, where the user types a resolution */
+#define IDS_RESOLUTION_CUSTOM 220

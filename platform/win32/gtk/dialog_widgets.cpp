@@ -6,9 +6,6 @@
 #include "win32/kernel32/resources.h"
 #include "win32/user32/window.h"
 
-namespace {
-
-// "&Advance..." -> "_Advance...": Windows marks mnemonics with "&", GTK with "_".
 std::string Mnemonic(const std::string& text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -34,6 +31,8 @@ std::string WithoutMnemonic(const std::string& text) {
         if (text[i] != '&' || (i + 1 < text.size() && text[i + 1] == '&')) out += text[i];
     return out;
 }
+
+namespace {
 
 // The static bitmap's picture: a DIB resource becomes a BMP file in memory.
 GdkTexture* BitmapTexture(HMODULE dialogModule, int id) {
@@ -229,7 +228,8 @@ GtkWidget* MakeControlWidget(ShownDialog& s, ShownControl& c) {
             }
             GtkWidget* e = gtk_entry_new();
             gtk_entry_set_activates_default(GTK_ENTRY(e), TRUE);
-            gtk_editable_set_editable(GTK_EDITABLE(e), !(item.dwStyle & ES_READONLY));
+            gtk_editable_set_editable(GTK_EDITABLE(e), !c.control->IsReadOnly());
+            if (c.control->IsReadOnly()) gtk_widget_add_css_class(e, "pxr-readonly");
             if (item.dwStyle & ES_NUMBER)
                 gtk_entry_set_input_purpose(GTK_ENTRY(e), GTK_INPUT_PURPOSE_DIGITS);
             g_signal_connect(e, "changed", G_CALLBACK(OnEntryChanged), &c);
@@ -251,8 +251,8 @@ GtkWidget* MakeControlWidget(ShownDialog& s, ShownControl& c) {
         case ControlKind::UpDown: {
             GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
             gtk_widget_add_css_class(box, "pxr-updown");
-            GtkWidget* up = gtk_button_new_with_label("\xE2\x96\xB4");
-            GtkWidget* down = gtk_button_new_with_label("\xE2\x96\xBE");
+            GtkWidget* up = gtk_button_new_from_icon_name("pan-up-symbolic");
+            GtkWidget* down = gtk_button_new_from_icon_name("pan-down-symbolic");
             gtk_widget_set_vexpand(up, TRUE);
             gtk_widget_set_vexpand(down, TRUE);
             g_signal_connect(up, "clicked", G_CALLBACK(OnSpinUp), &c);

@@ -1,5 +1,7 @@
 #include "win32/gtk/gtk_presenter.h"
 
+#include <algorithm>
+
 #include "gtk/shown_dialog.h"
 
 GtkPresenter::GtkPresenter() : m_impl(std::make_unique<Impl>()) {
@@ -21,6 +23,43 @@ std::unique_ptr<GtkPresenter> GtkPresenter::Create() {
 std::unique_ptr<UiPresenter> MakeGtkPresenter() {
     return GtkPresenter::Create();
 }
+
+namespace {
+
+// A CSS class styled by rules in which "@" stands for the class: one style
+// sheet per set of rules, made the first time a widget needs it.
+std::string StyleClass(GtkPresenter::Impl& impl, const std::string& rules) {
+    for (const auto& [known, name] : impl.styleClasses)
+        if (known == rules) return name;
+    const std::string name = "pxr-style-" + std::to_string(impl.styleClasses.size());
+    std::string css;
+    for (char c : rules) css += c == '@' ? name : std::string(1, c);
+    GtkCssProvider* provider = gtk_css_provider_new();
+    gtk_css_provider_load_from_data(provider, css.c_str(), -1);
+    gtk_style_context_add_provider_for_display(gdk_display_get_default(),
+                                               GTK_STYLE_PROVIDER(provider),
+                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    g_object_unref(provider);
+    impl.styleClasses.emplace_back(rules, name);
+    return name;
+}
+
+// The dialog font, for the window and everything in it.
+std::string FontClass(GtkPresenter::Impl& impl, const DialogFont& font) {
+    return StyleClass(impl, "window.@, window.@ * { font-family: \"" + font.family +
+                                "\"; font-size: " + std::to_string(font.pixels) + "px; }");
+}
+
+// A progress bar fills its whole rectangle, as on Windows (GTK draws a
+// thin bar at the top of it).
+std::string BarClass(GtkPresenter::Impl& impl, LONG height) {
+    return StyleClass(impl,
+                      "progressbar.@ > trough, progressbar.@ > trough > progress"
+                      " { min-height: " +
+                          std::to_string(std::max<LONG>(1, height - 2)) + "px; }");
+}
+
+}  // namespace
 
 bool GtkPresenter::OnGtkThread() const {
     return std::this_thread::get_id() == m_impl->gtkThread;
@@ -45,10 +84,15 @@ void GtkPresenter::RunDialog(DialogWindow& dialog) {
                                      GTK_WINDOW(m_impl->stack.back()->window));
     s.fixed = gtk_fixed_new();
     gtk_window_set_child(GTK_WINDOW(s.window), s.fixed);
-    s.base = MeasureBase(s.window, dialog.Template().wPointSize);
+    s.font = DialogFontOf(dialog.Template());
+    gtk_widget_add_css_class(s.window, FontClass(*m_impl, s.font).c_str());
+    s.base = MeasureBase(s.window, s.font);
     m_impl->lastBase = s.base;
     const RECT client = PixelsOf(s.base, 0, 0, dialog.Template().cx, dialog.Template().cy);
     gtk_widget_set_size_request(s.fixed, client.right, client.bottom);
+    // The window is as large as the template says, not as large as GTK's
+    // natural sizes of the widgets would make it (an entry asks for more).
+    gtk_window_set_default_size(GTK_WINDOW(s.window), client.right, client.bottom);
 
     // Template order is the tab order, and group boxes come before what they hold.
     const auto& controls = dialog.Controls();
@@ -62,6 +106,8 @@ void GtkPresenter::RunDialog(DialogWindow& dialog) {
         RECT r;
         PlacedRect(dialog, s.base, static_cast<int>(i), &r);
         gtk_widget_set_size_request(c.widget, r.right - r.left, r.bottom - r.top);
+        if (c.control->m_kind == ControlKind::Progress)
+            gtk_widget_add_css_class(c.widget, BarClass(*m_impl, r.bottom - r.top).c_str());
         gtk_fixed_put(GTK_FIXED(s.fixed), c.widget, r.left, r.top);
     }
     // A label's mnemonic goes to the control after it, as in Windows dialogs.
@@ -102,6 +148,17 @@ SIZE GtkPresenter::BaseUnits() const {
     return m_impl->lastBase;
 }
 
+bool GtkPresenter::ItemRect(const DialogWindow& dialog, size_t index, RECT* pRect) const {
+    return PlacedRect(dialog, m_impl->lastBase, static_cast<int>(index), pRect);
+}
+
+bool GtkPresenter::TextExtent(const std::string& text, int nWrapWidth, SIZE* pSize) const {
+    if (m_impl->stack.empty()) return false;
+    const ShownDialog& s = *m_impl->stack.back();
+    *pSize = MeasureText(s.window, s.font, WithoutMnemonic(text), nWrapWidth);
+    return true;
+}
+
 bool GtkPresenter::TemplateRect(const DialogWindow& dialog, int nId, RECT* pRect) const {
     const auto& items = dialog.Template().items;
     for (size_t i = 0; i < items.size(); ++i)
@@ -110,10 +167,9 @@ bool GtkPresenter::TemplateRect(const DialogWindow& dialog, int nId, RECT* pRect
     return false;
 }
 
-bool GtkPresenter::WidgetRect(int nId, RECT* pRect) const {
-    if (m_impl->stack.empty()) return false;
-    ShownDialog& s = *m_impl->stack.back();
-    ShownControl* c = FindShown(s, nId);
+namespace {
+
+bool BoundsOf(const ShownDialog& s, const ShownControl* c, RECT* pRect) {
     if (!c) return false;
     graphene_rect_t bounds;
     if (!gtk_widget_compute_bounds(c->widget, s.fixed, &bounds)) return false;
@@ -122,6 +178,20 @@ bool GtkPresenter::WidgetRect(int nId, RECT* pRect) const {
     pRect->right = static_cast<LONG>(bounds.origin.x + bounds.size.width + 0.5f);
     pRect->bottom = static_cast<LONG>(bounds.origin.y + bounds.size.height + 0.5f);
     return true;
+}
+
+}  // namespace
+
+bool GtkPresenter::WidgetRect(int nId, RECT* pRect) const {
+    if (m_impl->stack.empty()) return false;
+    ShownDialog& s = *m_impl->stack.back();
+    return BoundsOf(s, FindShown(s, nId), pRect);
+}
+
+bool GtkPresenter::ItemWidgetRect(size_t index, RECT* pRect) const {
+    if (m_impl->stack.empty()) return false;
+    const ShownDialog& s = *m_impl->stack.back();
+    return index < s.controls.size() && BoundsOf(s, s.controls[index].get(), pRect);
 }
 
 bool GtkPresenter::ClickWidget(int nId) {
@@ -184,6 +254,14 @@ int GtkPresenter::DefaultButtonId() const {
 bool GtkPresenter::SaveSnapshot(const std::string& pngPath) const {
     if (m_impl->stack.empty()) return false;
     GtkWidget* window = m_impl->stack.back()->window;
+    // One frame drawn first, so that what GTK lays out lazily (the scroll
+    // position of an entry's text) is as the user sees it.
+    if (GdkFrameClock* clock = gtk_widget_get_frame_clock(window)) {
+        const gint64 drawn = gdk_frame_clock_get_frame_counter(clock);
+        gtk_widget_queue_draw(window);
+        for (int i = 0; i < 50 && gdk_frame_clock_get_frame_counter(clock) == drawn; ++i)
+            g_main_context_iteration(nullptr, TRUE);
+    }
     GdkPaintable* paintable = gtk_widget_paintable_new(window);
     const int width = gtk_widget_get_width(window), height = gtk_widget_get_height(window);
     GtkSnapshot* snapshot = gtk_snapshot_new();

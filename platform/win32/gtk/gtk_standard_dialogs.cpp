@@ -1,9 +1,42 @@
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "gtk/shown_dialog.h"
+#include "mfc/ddx.h"
+#include "mfc/resources/afx_ids.h"
 
 namespace {
+
+// The buttons of a message box type, labelled as Windows labels them in the
+// user's language ("是(&Y)"), with the answer each gives.
+std::vector<std::pair<std::string, int>> MessageButtons(UINT type) {
+    const auto button = [](UINT textId, const char* english, int answer) {
+        std::string text = AfxFrameworkString(textId);
+        return std::make_pair(text.empty() ? std::string(english) : text, answer);
+    };
+    const auto ok = button(IDS_MB_OK, "OK", IDOK);
+    const auto cancel = button(IDS_MB_CANCEL, "Cancel", IDCANCEL);
+    const auto yes = button(IDS_MB_YES, "&Yes", IDYES);
+    const auto no = button(IDS_MB_NO, "&No", IDNO);
+    switch (type & MB_TYPEMASK) {
+        case MB_OKCANCEL: return {ok, cancel};
+        case MB_YESNO: return {yes, no};
+        case MB_YESNOCANCEL: return {yes, no, cancel};
+        default: return {ok};
+    }
+}
+
+// The icon a message box type asks for; null for none.
+const char* MessageIcon(UINT type) {
+    switch (type & MB_ICONMASK) {
+        case MB_ICONSTOP: return "dialog-error";
+        case MB_ICONQUESTION: return "dialog-question";
+        case MB_ICONEXCLAMATION: return "dialog-warning";
+        case MB_ICONINFORMATION: return "dialog-information";
+        default: return nullptr;
+    }
+}
 
 struct MessageRun {
     GMainLoop* loop = nullptr;
@@ -45,16 +78,25 @@ int GtkPresenter::ShowMessageBox(HWND, const std::string& text, const std::strin
     GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 12);
     gtk_widget_set_margin_start(box, 16), gtk_widget_set_margin_end(box, 16);
     gtk_widget_set_margin_top(box, 16), gtk_widget_set_margin_bottom(box, 12);
+    GtkWidget* message = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 12);
+    ShownMessage shown{text, caption, "", {}};
+    if (const char* icon = MessageIcon(type)) {
+        GtkWidget* image = gtk_image_new_from_icon_name(icon);
+        gtk_image_set_pixel_size(GTK_IMAGE(image), 32);
+        gtk_widget_set_valign(image, GTK_ALIGN_START);
+        gtk_box_append(GTK_BOX(message), image);
+        shown.icon = icon;
+    }
     GtkWidget* label = gtk_label_new(text.c_str());
     gtk_label_set_wrap(GTK_LABEL(label), TRUE);
-    gtk_box_append(GTK_BOX(box), label);
+    gtk_box_append(GTK_BOX(message), label);
+    gtk_box_append(GTK_BOX(box), message);
     GtkWidget* buttons = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 8);
     gtk_widget_set_halign(buttons, GTK_ALIGN_CENTER);
-    std::vector<std::pair<const char*, int>> answers = {{"OK", IDOK}};
-    if ((type & 0xF) == MB_OKCANCEL) answers = {{"OK", IDOK}, {"Cancel", IDCANCEL}};
-    if ((type & 0xF) == MB_YESNO) answers = {{"_Yes", IDYES}, {"_No", IDNO}};
+    const auto answers = MessageButtons(type);
     for (size_t i = 0; i < answers.size(); ++i) {
-        GtkWidget* b = gtk_button_new_with_mnemonic(answers[i].first);
+        shown.buttons.push_back(answers[i].first);
+        GtkWidget* b = gtk_button_new_with_mnemonic(Mnemonic(answers[i].first).c_str());
         g_object_set_data(G_OBJECT(b), "pxr-answer", GINT_TO_POINTER(answers[i].second));
         g_signal_connect(b, "clicked", G_CALLBACK(OnMessageButton), &run);
         gtk_box_append(GTK_BOX(buttons), b);
@@ -66,8 +108,8 @@ int GtkPresenter::ShowMessageBox(HWND, const std::string& text, const std::strin
     run.loop = g_main_loop_new(nullptr, FALSE);
     gtk_window_present(GTK_WINDOW(window));
     if (onMessage) {
-        run.hook = [this, text, &run] {
-            run.answer = onMessage(text);
+        run.hook = [this, shown, &run] {
+            run.answer = onMessage(shown);
             g_main_loop_quit(run.loop);
         };
         g_timeout_add(20, OnMessageShown, &run);

@@ -20,6 +20,13 @@ void AfxSetResourceHandle(HINSTANCE hInstResource) {
 int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT) {
     UiPresenter* presenter = GetUiPresenter();
     if (!presenter) return IDCANCEL;
+    // A box without an icon gets the one MFC gives it: the exclamation mark
+    // with OK, the question mark with Yes and No.
+    const UINT buttons = nType & MB_TYPEMASK;
+    if ((nType & MB_ICONMASK) == 0 && (buttons == MB_OK || buttons == MB_OKCANCEL))
+        nType |= MB_ICONEXCLAMATION;
+    if ((nType & MB_ICONMASK) == 0 && (buttons == MB_YESNO || buttons == MB_YESNOCANCEL))
+        nType |= MB_ICONQUESTION;
     return presenter->ShowMessageBox(nullptr, lpszText ? lpszText : "", "", nType);
 }
 

@@ -261,7 +261,12 @@ bool DialogWindow::UserType(int nId, const std::string& text) {
         !std::all_of(text.begin(), text.end(), [](unsigned char ch) { return std::isdigit(ch); }))
         return false;
     std::string typed = text;
-    if (c->m_nTextLimit && typed.size() > c->m_nTextLimit) typed.resize(c->m_nTextLimit);
+    if (c->m_nTextLimit && typed.size() > c->m_nTextLimit) {
+        // The edit takes whole characters only, never the first bytes of one.
+        size_t n = c->m_nTextLimit;
+        while (n > 0 && (static_cast<unsigned char>(typed[n]) & 0xC0) == 0x80) --n;
+        typed.resize(n);
+    }
     c->m_strText = typed;
     m_nFocusId = nId;
     if (c->m_kind == ControlKind::DropDownCombo) {

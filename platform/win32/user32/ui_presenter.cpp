@@ -147,9 +147,10 @@ UiPresenter* GetUiPresenter() {
 }
 
 int ScriptedPresenter::ShowMessageBox(HWND, const std::string& text, const std::string& caption,
-                                      UINT) {
+                                      UINT type) {
     std::lock_guard<std::mutex> lock(m_lock);
     messages.push_back(caption.empty() ? text : caption + ": " + text);
+    messageTypes.push_back(type);
     if (messageAnswers.empty()) return IDCANCEL;
     const int answer = messageAnswers.front();
     messageAnswers.pop_front();

@@ -8,8 +8,8 @@ class LoadedModule;
 
 struct HostOptions {
     std::string modulePath;
-    std::string appDir;
-    std::vector<std::string> arguments;  // after the command name
+    std::vector<std::string> hostArguments;  // the options before the command, as given
+    std::vector<std::string> arguments;      // after the command name
 };
 
 int RunDriversCommand(LoadedModule& module, const HostOptions& options);

@@ -38,5 +38,8 @@ inline constexpr int kPaperNameCombo = 1003;
 inline constexpr int kWidthEdit = 3008;
 inline constexpr int kHeightEdit = 3009;
 inline constexpr int kDeleteButton = 3;
+// The prefix the dialog gives the name of a paper whose sizes it changed
+// ("Custom Banner" for "Banner"); the same in every language.
+inline constexpr char kCustomPaperPrefix[] = "Custom ";
 
 }  // namespace driver_dialog

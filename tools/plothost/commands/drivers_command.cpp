@@ -11,7 +11,7 @@
 
 namespace {
 
-std::string PaperName(HT_Driver* driver, const DEVMODEA& dm) {
+std::string PaperText(HT_Driver* driver, const DEVMODEA& dm) {
     if (dm.dmPaperSize == 0) return "custom paper";
     for (const PaperSize& paper : FetchPapers(driver))
         if (paper.nPaperID == dm.dmPaperSize) return paper.szPaperName;
@@ -57,7 +57,7 @@ int RunDriversCommand(LoadedModule& module, const HostOptions&) {
         }
         const DEVMODEA& dm = settings->Public();
         std::printf("    class %s, %s, %d dpi, %s %s\n", DriverClassName(driver).c_str(),
-                    PlotModeName(driver), PrintQuality(dm), PaperName(driver, dm).c_str(),
+                    PlotModeName(driver), PrintQuality(dm), PaperText(driver, dm).c_str(),
                     dm.dmOrientation == DMORIENT_LANDSCAPE ? "landscape" : "portrait");
     }
     return 0;

@@ -10,10 +10,12 @@
 #include <memory>
 #include <string>
 
+#include "commands/command_line.h"
 #include "commands/commands.h"
 #include "commands/driver_dialog_ids.h"
 #include "host/driver_settings.h"
 #include "host/loaded_module.h"
+#include "host/paper_choice.h"
 
 namespace dd = driver_dialog;
 
@@ -78,16 +80,64 @@ int ParseEdit(const HostOptions& options, PaperEdit* edit) {
     return 0;
 }
 
+// A paper by its name in any letter case or, failing that, by the name it
+// was added with: the dialog keeps a paper it made as "Custom " + name.
 int FindByName(const std::vector<PaperSize>& papers, const std::string& name) {
-    for (size_t i = 0; i < papers.size(); ++i)
-        if (Lower(papers[i].szPaperName) == Lower(Trimmed(name))) return static_cast<int>(i);
+    const std::string wanted = Lower(Trimmed(name));
+    for (const std::string& candidate : {wanted, Lower(dd::kCustomPaperPrefix) + wanted})
+        for (size_t i = 0; i < papers.size(); ++i)
+            if (Lower(PaperText(papers[i])) == candidate) return static_cast<int>(i);
     return -1;
+}
+
+bool HasPaper(const std::vector<PaperSize>& papers, int number) {
+    return std::any_of(papers.begin(), papers.end(),
+                       [number](const PaperSize& p) { return p.nPaperID == number; });
+}
+
+// The paper each plotter's settings use, where its list has it.
+struct PaperInUse {
+    HT_Driver* driver;
+    PaperSize paper;
+};
+
+std::vector<PaperInUse> PapersInUse(LoadedModule& module) {
+    std::vector<PaperInUse> uses;
+    for (int i = 0; i < module.Drivers().GetCount(); ++i) {
+        HT_Driver* driver = module.Drivers().At(i);
+        const auto settings = FetchSettings(driver);
+        if (!settings) continue;
+        for (const PaperSize& p : FetchPapers(driver))
+            if (p.nPaperID == settings->Public().dmPaperSize) {
+                uses.push_back({driver, p});
+                break;
+            }
+    }
+    return uses;
+}
+
+// Settings whose paper left the list keep its size until they are next
+// changed, when the dialog takes the first paper of the list instead.
+void WarnOfPapersGone(const HostOptions& options, const std::vector<PaperInUse>& uses) {
+    std::vector<std::string> plotters;
+    for (const PaperInUse& use : uses) {
+        if (HasPaper(FetchPapers(use.driver), use.paper.nPaperID)) continue;
+        std::fprintf(stderr,
+                     "plothost: warning: the settings of %s use the deleted paper \"%s\" (%d)\n",
+                     use.driver->GetName(), PaperText(use.paper).c_str(), use.paper.nPaperID);
+        plotters.push_back(use.driver->GetName());
+    }
+    if (plotters.empty()) return;
+    const std::string command = PlothostCommandLine(
+        options, {"settings", "--driver", plotters.size() == 1 ? plotters[0] : "PLOTTER", "--set",
+                  "paper=NAME"});
+    std::fprintf(stderr, "plothost: choose another paper with:\n  %s\n", command.c_str());
 }
 
 std::string Describe(const PaperSize& p) {
     char text[160];
     std::snprintf(text, sizeof text, "%d \"%s\" %.1f x %.1f mm printable, sheet %.1f x %.1f mm",
-                  p.nPaperID, p.szPaperName,
+                  p.nPaperID, PaperText(p).c_str(),
                   (p.nPaperWidth - p.nLeftMargin - p.nRightMargin) / 10.0,
                   (p.nPaperLength - p.nTopMargin - p.nBottomMargin) / 10.0, p.nPaperWidth / 10.0,
                   p.nPaperLength / 10.0);
@@ -140,9 +190,11 @@ int RunPaperEditCommand(LoadedModule& module, const HostOptions& options) {
     const std::vector<PaperSize> before = FetchPapers(driver);
     const int found = FindByName(before, edit.name);
     if (edit.action == "add" && found >= 0) {
+        const PaperSize& existing = before[static_cast<size_t>(found)];
         std::fprintf(stderr,
-                     "plothost: a paper \"%s\" exists; 'plothost papers change' changes it\n",
-                     before[static_cast<size_t>(found)].szPaperName);
+                     "plothost: the paper list has \"%s\" (%d) already; 'plothost papers "
+                     "change' changes it\n",
+                     PaperText(existing).c_str(), existing.nPaperID);
         return 1;
     }
     if (edit.action == "change" && found < 0) {
@@ -156,9 +208,16 @@ int RunPaperEditCommand(LoadedModule& module, const HostOptions& options) {
         d.UserClick(dd::kCustomizedButton);
         d.UserClick(dd::kCancel);
     });
-    presenter.dialogScripts.push_back([edit, found, accepted](DialogWindow& d) {
+    // The name as the list has it; an unknown one as given, for the
+    // dialog's own message.
+    const std::string listed =
+        found >= 0 ? PaperText(before[static_cast<size_t>(found)]) : edit.name;
+    // Only a deletion takes a paper away from settings that use it.
+    const std::vector<PaperInUse> uses =
+        edit.action == "delete" ? PapersInUse(module) : std::vector<PaperInUse>{};
+    presenter.dialogScripts.push_back([edit, found, listed, accepted](DialogWindow& d) {
         if (edit.action == "delete") {
-            d.UserType(dd::kPaperNameCombo, edit.name);
+            d.UserType(dd::kPaperNameCombo, listed);
             d.UserClick(dd::kDeleteButton);
             // Cancel is disabled after a deletion; the window is closed.
             *accepted = !d.m_bEnded;
@@ -180,5 +239,6 @@ int RunPaperEditCommand(LoadedModule& module, const HostOptions& options) {
     for (const std::string& m : presenter.messages)
         std::fprintf(stderr, "plothost: %s\n", m.c_str());
     ReportChanges(before, FetchPapers(driver));
+    WarnOfPapersGone(options, uses);
     return *accepted && presenter.messages.empty() ? 0 : 1;
 }

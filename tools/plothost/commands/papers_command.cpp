@@ -53,7 +53,7 @@ int RunPapersCommand(LoadedModule& module, const HostOptions& options) {
                       (p.nPaperWidth - p.nLeftMargin - p.nRightMargin) / 10.0,
                       (p.nPaperLength - p.nTopMargin - p.nBottomMargin) / 10.0);
         std::printf("%c %6d  %-28s %-17s %s\n", p.nPaperID == current ? '*' : ' ', p.nPaperID,
-                    PaperName(p).c_str(), sheet, area);
+                    PaperText(p).c_str(), sheet, area);
     }
     return 0;
 }

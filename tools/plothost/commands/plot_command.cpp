@@ -10,77 +10,14 @@
 #include "commands/commands.h"
 #include "host/driver_settings.h"
 #include "host/page_setup.h"
-#include "playback/emf_player.h"
 #include "output/file_channel.h"
 #include "output/socket_channel.h"
 #include "output/transfer_meter.h"
 #include "host/loaded_module.h"
 #include "commands/plot_steps.h"
 #include "commands/plot_options.h"
-#include "commands/whole_page_plot.h"
-#include "pxrdriver/driver_callbacks.h"
+#include "commands/plot_drawing.h"
 #include "win32/user32/ui_presenter.h"
-
-namespace {
-
-// The vector entries the player draws through; drivers in whole-page mode
-// ("Transaction in computer") leave them empty.
-bool HasVectorEntries(const DriverCallbacks* t) {
-    return t && t->GetDeviceCaps && t->StartDocument && t->EndDocument && t->OnPolyline &&
-           t->OnPolygon && t->OnBeginPath && t->OnEndPath && t->OnFillPath && t->OnSetFillMode &&
-           t->OnSelectPen && t->OnSelectBrush && t->OnSetRop2 && t->OnSetClipRegion;
-}
-
-// The page entry of "Transaction in computer" and what a job needs besides.
-bool HasWholePageEntries(const DriverCallbacks* t) {
-    return t && t->GetDeviceCaps && t->StartDocument && t->EndDocument && t->RenderPageInComputer;
-}
-
-// One plot on an attached driver whose table has the vector entries.
-int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevice& device,
-                 const PlotOptions& options, const PageDescription& page, JobChannel& channel,
-                 TransferMeter* transfer, const char* output) {
-    const DriverCallbacks* t = host->pCallbacks;
-    PrintableArea area;
-    Placement placement;
-    std::string error;
-    if (!PlaceOnPrintableArea(host, doc, device, options, &area, &placement, &error))
-        return PlotFailure(error);
-    if (!StartPlotDocument(host, options, output, channel, &error)) return PlotFailure(error);
-    TellPlacement(options, page, placement);
-    t->OnSetClipRegion(host, nullptr);  // the whole page
-
-    // A job on its way to a network plotter shows its bytes instead.
-    ProgressMeter meter(options.to.empty() ? doc.size : 0, doc.records.size());
-    PlayOptions play;
-    play.device = device;
-    play.placement = placement.toDevice;
-    // Only the drawing's own page reaches the paper, as metafile viewers
-    // show it: editors store objects that lie beyond it too.
-    play.frame = placement.frame;
-    play.dpi = area.dpi;
-    if (meter.Enabled()) play.progress = [&](size_t done, size_t) { meter.Update(done); };
-    RunSummary summary;
-    const bool played = PlayMetafile(doc, host, play, &summary, &error);
-    meter.Finish();
-    if (!played) {
-        // Nothing of the job stays: the driver ends it into a dropped channel.
-        channel.Abort();
-        t->EndDocument(host);
-        if (transfer) transfer->Finish();
-        return PlotFailure(options.drawing + ": " + error + "; nothing was written");
-    }
-    t->EndDocument(host);
-    if (transfer) transfer->Finish();  // the summary takes the line
-    if (!channel.Completed())
-        return PlotFailure(channel.Error().empty() ? "the driver did not finish the plot"
-                                                   : channel.Error());
-    summary.bytesWritten = channel.BytesWritten();
-    PrintSummary(stderr, summary, channel.Target());
-    return 0;
-}
-
-}  // namespace
 
 int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
     PlotOptions options;
@@ -150,14 +87,7 @@ int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
         PlotFailure(std::string("the driver \"") + driver->GetName() + "\" cannot be attached");
     } else {
         const char* output = outputName.empty() ? nullptr : outputName.c_str();
-        if (HasVectorEntries(host.pCallbacks))
-            result =
-                PlotAttached(&host, doc, device, options, page, *channel, transfer.get(), output);
-        else if (HasWholePageEntries(host.pCallbacks))
-            result =
-                PlotWholePage(&host, doc, device, options, page, *channel, transfer.get(), output);
-        else
-            PlotFailure(std::string("\"") + driver->GetName() + "\" installs no drawing entries");
+        result = PlotDrawing(&host, doc, device, options, page, *channel, transfer.get(), output);
         driver->Detach(&host);
     }
     SetUiPresenter(nullptr);

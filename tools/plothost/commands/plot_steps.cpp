@@ -4,8 +4,21 @@
 
 #include "pxrdriver/driver_callbacks.h"
 
+namespace {
+
+PlotFailureSink g_failureSink = nullptr;
+
+}  // namespace
+
+void SetPlotFailureSink(PlotFailureSink sink) {
+    g_failureSink = sink;
+}
+
 int PlotFailure(const std::string& message) {
-    std::fprintf(stderr, "plothost: %s\n", message.c_str());
+    if (g_failureSink)
+        g_failureSink(message);
+    else
+        std::fprintf(stderr, "plothost: %s\n", message.c_str());
     return 1;
 }
 

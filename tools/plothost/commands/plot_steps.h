@@ -13,8 +13,14 @@
 #include "win32/gdi32/emf/emf_reader.h"
 #include "win32/gdi32/metafile/gdi_state.h"
 
-// "plothost: MESSAGE" on standard error; returns the exit status 1.
+// "plothost: MESSAGE" on standard error, or to the sink a host has set;
+// returns the exit status 1.
 int PlotFailure(const std::string& message);
+
+// Where PlotFailure tells why a plot failed (null: standard error). The CUPS
+// filters tell it as their "ERROR:" line.
+using PlotFailureSink = void (*)(const std::string& message);
+void SetPlotFailureSink(PlotFailureSink sink);
 
 // The printable area the attached driver reports, and the drawing placed on
 // it as the options ask; false with a message.

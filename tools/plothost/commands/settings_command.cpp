@@ -2,15 +2,18 @@
 // (its slot 2), shown on a display or driven by script through the very same
 // dialogs, and the settings kept per user afterwards.
 #include <afxwin.h>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "commands/command_line.h"
 #include "commands/commands.h"
 #include "commands/settings_fields.h"
 #include "host/driver_settings.h"
 #include "host/loaded_module.h"
+#include "host/paper_choice.h"
 #include "host/settings_store.h"
 #include "pxrdriver/app_paths.h"
 
@@ -64,9 +67,39 @@ int ParseArguments(LoadedModule& module, const HostOptions& options, bool allowS
     return 0;
 }
 
-void PrintMessages(const ScriptedPresenter& presenter) {
-    for (const std::string& m : presenter.messages)
-        std::fprintf(stderr, "plothost: %s\n", m.c_str());
+void PrintErrors(const ScriptedPresenter& presenter, const SettingsRun& run) {
+    for (const std::string& e : run.errors)
+        if (!e.empty()) std::fprintf(stderr, "plothost: %s\n", e.c_str());
+    for (size_t i = run.messagesTold; i < presenter.messages.size(); ++i)
+        std::fprintf(stderr, "plothost: %s\n", presenter.messages[i].c_str());
+}
+
+const PaperSize* PaperNumbered(const std::vector<PaperSize>& papers, int number) {
+    for (const PaperSize& p : papers)
+        if (p.nPaperID == number) return &p;
+    return nullptr;
+}
+
+const char* OrientationName(const DEVMODEA& dm) {
+    return dm.dmOrientation == DMORIENT_LANDSCAPE ? "landscape" : "portrait";
+}
+
+// The dialog shows the first paper when the stored one is not listed (it
+// was deleted), and OK takes it: a change the user did not ask for.
+void TellPaperSwitch(const DriverSettings& before, const DriverSettings& after,
+                     const std::vector<PaperSize>& papers) {
+    const DEVMODEA &was = before.Public(), &now = after.Public();
+    if (was.dmPaperSize == now.dmPaperSize || PaperNumbered(papers, was.dmPaperSize)) return;
+    const PaperSize* taken = PaperNumbered(papers, now.dmPaperSize);
+    std::string orientation;
+    if (was.dmOrientation != now.dmOrientation)
+        orientation =
+            std::string(", ") + OrientationName(now) + " (was " + OrientationName(was) + ")";
+    std::fprintf(stderr,
+                 "plothost: the paper of the settings, number %d, is not in the paper list: the "
+                 "settings now use \"%s\" (%d)%s\n",
+                 was.dmPaperSize, taken ? PaperText(*taken).c_str() : "?", now.dmPaperSize,
+                 orientation.c_str());
 }
 
 int Remember(HT_Driver* driver) {
@@ -85,12 +118,17 @@ int ShowSettings(HT_Driver* driver) {
     SetUiPresenter(nullptr);
     const auto settings = FetchSettings(driver);
     std::printf("%s\n", driver->GetName());
+    const auto papers = FetchPapers(driver);
     for (const auto& [field, text] : run->shown) {
         std::printf("  %-12s %s\n", field.c_str(), text.c_str());
-        if (field == "paper" && settings)
+        if (field != "paper" || !settings) continue;
+        const int stored = settings->Public().dmPaperSize;
+        if (!PaperNumbered(papers, stored))
             std::printf(
-                "  %-12s %s\n", "orientation",
-                settings->Public().dmOrientation == DMORIENT_LANDSCAPE ? "landscape" : "portrait");
+                "  %-12s (the stored paper, number %d, is not in the paper list: plots\n"
+                "  %-12s keep its size; a change of the settings takes the paper shown)\n",
+                "", stored, "");
+        std::printf("  %-12s %s\n", "orientation", OrientationName(settings->Public()));
     }
     return run->shown.empty() ? 1 : 0;
 }
@@ -100,9 +138,11 @@ int ShowSettings(HT_Driver* driver) {
 int SetOrientation(HT_Driver* driver, const std::string& value) {
     auto settings = FetchSettings(driver);
     if (!settings) return 1;
-    if (value == "portrait" || value == "1")
+    std::string v = value;
+    for (char& c : v) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (v == "portrait" || v == "1")
         settings->Public().dmOrientation = DMORIENT_PORTRAIT;
-    else if (value == "landscape" || value == "2")
+    else if (v == "landscape" || v == "2")
         settings->Public().dmOrientation = DMORIENT_LANDSCAPE;
     else {
         std::fprintf(stderr, "plothost: orientation=%s: give portrait or landscape\n",
@@ -124,19 +164,21 @@ int RunSettingsCommand(LoadedModule& module, const HostOptions& options) {
         if (v.field == "orientation")
             if (const int status = SetOrientation(driver, v.value)) return status;
 
+    const auto before = FetchSettings(driver);
+    const auto papers = FetchPapers(driver);
     ScriptedPresenter presenter;
     SetUiPresenter(&presenter);
     auto run = std::make_shared<SettingsRun>();
-    ScriptChangeSettings(presenter, choice.values, FetchPapers(driver), run);
+    ScriptChangeSettings(presenter, choice.values, papers, run);
     driver->Configure(GetDesktopWindow());
     SetUiPresenter(nullptr);
-    PrintMessages(presenter);
-    for (const std::string& e : run->errors)
-        if (!e.empty()) std::fprintf(stderr, "plothost: %s\n", e.c_str());
+    PrintErrors(presenter, *run);
     if (!run->accepted) {
         std::fprintf(stderr, "plothost: the settings of %s are unchanged\n", driver->GetName());
         return 1;
     }
+    if (const auto after = FetchSettings(driver); before && after)
+        TellPaperSwitch(*before, *after, papers);
     if (const int status = Remember(driver)) return status;
     return ShowSettings(driver);
 }
@@ -155,11 +197,13 @@ int RunConfigureCommand(LoadedModule& module, const HostOptions& options) {
     const char* why = "this plothost was built without the GTK dialogs";
 #endif
     if (!hasDisplay || !presenter) {
+        const std::string command =
+            PlothostCommandLine(options, {"settings", "--driver", choice.driver->GetName()});
         std::fprintf(stderr,
-                     "plothost: %s; 'plothost settings --driver %s' shows the settings and "
-                     "'--set FIELD=VALUE' changes them through the same dialog\n",
+                     "plothost: %s; this command shows the settings, and with --set FIELD=VALUE "
+                     "changes them through the same dialog:\n  %s\n",
                      hasDisplay ? why : "no display to show the settings dialog on",
-                     choice.driver->GetName());
+                     command.c_str());
         return 1;
     }
     const auto before = FetchSettings(choice.driver);

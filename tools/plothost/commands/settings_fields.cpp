@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "commands/driver_dialog_ids.h"
+#include "host/paper_choice.h"
 
 namespace dd = driver_dialog;
 
@@ -49,6 +50,84 @@ int ChoiceIndex(const std::string& value, const std::vector<std::string>& shown)
         if (index < static_cast<int>(shown.size())) return index;
     }
     return -1;
+}
+
+std::string NotAChoice(const std::vector<std::string>& shown) {
+    std::string text = "not one of the choices shown:";
+    for (size_t i = 0; i < shown.size(); ++i)
+        text += (i ? ", " : " ") + std::to_string(i) + " \"" + Plain(shown[i]) + "\"";
+    return text;
+}
+
+// A value as an error message repeats it: a long one is cut, at a character.
+std::string Shortened(const std::string& value) {
+    const size_t kLongest = 40, kKept = 32;
+    if (value.size() <= kLongest) return value;
+    size_t n = kKept;
+    while (n > 0 && (static_cast<unsigned char>(value[n]) & 0xC0) == 0x80) --n;
+    return value.substr(0, n) + "...";
+}
+
+// "FIELD=VALUE: why", with the value given for the field when there is one.
+std::string FieldError(const std::string& field, const std::vector<FieldValue>& values,
+                       const std::string& why) {
+    std::string named = field;
+    for (const FieldValue& v : values)
+        if (v.field == field) named = field + "=" + Shortened(v.value);
+    return named.empty() ? why : named + ": " + why;
+}
+
+void AddError(SettingsRun& run, const std::string& error) {
+    // A value the dialog reads more than once is refused more than once.
+    if (std::find(run.errors.begin(), run.errors.end(), error) == run.errors.end())
+        run.errors.push_back(error);
+}
+
+// The field whose control this is, by the dialog it belongs to.
+std::string FieldOfControl(int dialog, int control) {
+    const auto in = [control](const auto& ids) {
+        return std::find(std::begin(ids), std::end(ids), control) != std::end(ids);
+    };
+    if (dialog == dd::kSettings) {
+        if (control == dd::kResolutionList || control == dd::kResolutionEdit) return "resolution";
+        if (control == dd::kPaperList) return "paper";
+        if (control == dd::kMemoryCombo) return "memory";
+        if (in(dd::kTransactionRadios)) return "transaction";
+        if (in(dd::kColourRadios)) return "colour";
+    } else if (dialog == dd::kAdvanced) {
+        if (in(dd::kCompressionRadios)) return "compression";
+        if (in(dd::kDataModeRadios)) return "datamode";
+        if (control == dd::kTrimList) return "trim";
+        if (control == dd::kShadeList) return "shade";
+        if (control == dd::kInkedAreaCheck) return "inkedarea";
+        if (control == dd::kPjlControlCheck) return "pjlcontrol";
+        if (control == dd::kHeadMaskEdit) return "headmask";
+        if (control == dd::kControlCodeEdit) return "controlcode";
+    }
+    return "";
+}
+
+size_t Utf8Characters(const std::string& text) {
+    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// The messages the dialog showed since the last call become errors of the
+// field they are about: the one whose control has the focus (where a
+// refused exchange leaves it), else `field`, the one being set.
+void TellMessages(const ScriptedPresenter& presenter, DialogWindow& d, const std::string& field,
+                  const std::vector<FieldValue>& values, SettingsRun& run) {
+    for (; run.messagesTold < presenter.messages.size(); ++run.messagesTold) {
+        std::string about = FieldOfControl(d.TemplateId(), d.m_nFocusId);
+        if (about.empty()) about = field;
+        AddError(run, FieldError(about, values, presenter.messages[run.messagesTold]));
+        const std::string code = Text(d, dd::kControlCodeEdit);
+        if (about == "controlcode" && Utf8Characters(code) != code.size())
+            AddError(run, "controlcode: the text is " + std::to_string(Utf8Characters(code)) +
+                              " characters but " + std::to_string(code.size()) +
+                              " bytes of UTF-8, and the limit counts bytes");
+    }
 }
 
 template <size_t N>
@@ -137,20 +216,19 @@ void ReadAdvanced(DialogWindow& d, SettingsRun& run) {
 }
 
 void SetAdvanced(DialogWindow& d, const FieldValue& f, SettingsRun& run) {
-    const auto bad = [&](const std::string& why) {
-        run.errors.push_back(f.field + "=" + f.value + ": " + why);
-    };
+    const auto bad = [&](const std::string& why) { AddError(run, FieldError(f.field, {f}, why)); };
     if (f.field == "compression" || f.field == "datamode") {
         const bool compression = f.field == "compression";
         const auto texts = compression ? RadioTexts(d, dd::kCompressionRadios)
                                        : RadioTexts(d, dd::kDataModeRadios);
         const int index = ChoiceIndex(f.value, texts);
-        if (index < 0) return bad("not one of the choices shown");
+        if (index < 0) return bad(NotAChoice(texts));
         d.UserClick(compression ? dd::kCompressionRadios[index] : dd::kDataModeRadios[index]);
     } else if (f.field == "trim" || f.field == "shade") {
         const int id = f.field == "trim" ? dd::kTrimList : dd::kShadeList;
-        const int index = ChoiceIndex(f.value, Items(d, id));
-        if (index < 0) return bad("not one of the choices shown");
+        const auto texts = Items(d, id);
+        const int index = ChoiceIndex(f.value, texts);
+        if (index < 0) return bad(NotAChoice(texts));
         d.UserChoose(id, index);
     } else if (f.field == "inkedarea" || f.field == "pjlcontrol") {
         const int id = f.field == "inkedarea" ? dd::kInkedAreaCheck : dd::kPjlControlCheck;
@@ -170,9 +248,7 @@ void SetAdvanced(DialogWindow& d, const FieldValue& f, SettingsRun& run) {
 
 void SetMain(DialogWindow& d, const FieldValue& f, const std::vector<PaperSize>& papers,
              SettingsRun& run) {
-    const auto bad = [&](const std::string& why) {
-        run.errors.push_back(f.field + "=" + f.value + ": " + why);
-    };
+    const auto bad = [&](const std::string& why) { AddError(run, FieldError(f.field, {f}, why)); };
     if (f.field == "resolution") {
         std::string v = Collapse(f.value);
         if (v.size() > 3 && v.compare(v.size() - 3, 3, "dpi") == 0) v.resize(v.size() - 3);
@@ -182,17 +258,20 @@ void SetMain(DialogWindow& d, const FieldValue& f, const std::vector<PaperSize>&
                 d.UserChoose(dd::kResolutionList, static_cast<int>(i));
                 return;
             }
-        d.UserChoose(dd::kResolutionList, 0);  // "Custom"
-        if (v != "custom") TypeOrPaste(d, dd::kResolutionEdit, v);
+        // "Custom", by that word or as the dialog names it in its language.
+        d.UserChoose(dd::kResolutionList, 0);
+        if (v != "custom" && (entries.empty() || v != Collapse(entries[0])))
+            TypeOrPaste(d, dd::kResolutionEdit, v);
     } else if (f.field == "paper") {
+        // As "plot --paper" finds it: number, name or words only it has.
+        std::string error;
+        const PaperSize* paper = FindPaper(papers, f.value, &error);
+        if (!paper) return bad(error);
         const auto entries = Items(d, dd::kPaperList);
-        for (size_t i = 0; i < entries.size(); ++i)
-            if (Lower(entries[i]) == Lower(f.value) ||
-                (i < papers.size() && std::to_string(papers[i].nPaperID) == f.value)) {
-                d.UserChoose(dd::kPaperList, static_cast<int>(i));
-                return;
-            }
-        bad("no such paper in the paper list (see 'plothost caps')");
+        const size_t at = static_cast<size_t>(paper - papers.data());
+        if (at >= entries.size() || entries[at] != PaperText(*paper))
+            return bad("the paper list changed while it was read; try again");
+        d.UserChoose(dd::kPaperList, static_cast<int>(at));
     } else if (f.field == "transaction" || f.field == "colour") {
         const bool transaction = f.field == "transaction";
         const auto texts =
@@ -206,7 +285,7 @@ void SetMain(DialogWindow& d, const FieldValue& f, const std::vector<PaperSize>&
                     : v == "color" || v == "colour"     ? 1
                     : v == "gray" || v == "grey"        ? 2
                                                         : -1;
-        if (index < 0) return bad("not one of the choices shown");
+        if (index < 0) return bad(NotAChoice(texts));
         d.UserClick(transaction ? dd::kTransactionRadios[index] : dd::kColourRadios[index]);
     } else if (f.field == "memory") {
         if (!d.UserType(dd::kMemoryCombo, f.value))
@@ -220,9 +299,8 @@ void ReadMain(DialogWindow& d, const std::vector<PaperSize>& papers, SettingsRun
     std::string paperText = "none";
     if (paper && paper->m_nCurSel >= 0) {
         paperText = paper->m_strText;
-        if (static_cast<size_t>(paper->m_nCurSel) < papers.size()) paperText += " (";
-        paperText += std::to_string(papers[static_cast<size_t>(paper->m_nCurSel)].nPaperID);
-        paperText += ")";
+        const size_t at = static_cast<size_t>(paper->m_nCurSel);
+        if (at < papers.size()) paperText += " (" + std::to_string(papers[at].nPaperID) + ")";
     }
     run.shown.push_back({"paper", paperText});
     run.shown.push_back({"transaction", CheckedRadio(d, dd::kTransactionRadios)});
@@ -258,19 +336,28 @@ void ScriptChangeSettings(ScriptedPresenter& presenter, const std::vector<FieldV
         for (const FieldValue& v : values)
             if (v.field == field && field != "orientation")
                 (IsAdvancedField(field) ? advanced : main).push_back(v);
+    const ScriptedPresenter* shown = &presenter;
     presenter.dialogScripts.push_back(
-        [run, main, papers, hasAdvanced = !advanced.empty()](DialogWindow& d) {
-            for (const FieldValue& f : main) SetMain(d, f, papers, *run);
+        [run, main, papers, values, shown, hasAdvanced = !advanced.empty()](DialogWindow& d) {
+            for (const FieldValue& f : main) {
+                SetMain(d, f, papers, *run);
+                TellMessages(*shown, d, f.field, values, *run);
+            }
             if (hasAdvanced) d.UserClick(dd::kAdvanceButton);
             if (!run->errors.empty()) return d.UserClick(dd::kCancel), void();
             d.UserClick(dd::kOk);
+            TellMessages(*shown, d, "", values, *run);
             run->accepted = d.m_bEnded && d.m_nResult == IDOK;
         });
     if (!advanced.empty())
-        presenter.dialogScripts.push_back([run, advanced](DialogWindow& d) {
-            for (const FieldValue& f : advanced) SetAdvanced(d, f, *run);
+        presenter.dialogScripts.push_back([run, advanced, values, shown](DialogWindow& d) {
+            for (const FieldValue& f : advanced) {
+                SetAdvanced(d, f, *run);
+                TellMessages(*shown, d, f.field, values, *run);
+            }
             if (!run->errors.empty()) return d.UserClick(dd::kCancel), void();
             d.UserClick(dd::kOk);
-            if (!d.m_bEnded) run->errors.push_back("");  // the dialog refused a value
+            TellMessages(*shown, d, "", values, *run);
+            if (!d.m_bEnded && run->errors.empty()) run->errors.push_back("");
         });
 }

@@ -26,8 +26,11 @@ struct FieldValue {
 // What one run of the dialogs saw and did.
 struct SettingsRun {
     std::vector<std::pair<std::string, std::string>> shown;  // field, text as shown
-    std::vector<std::string> errors;                         // values the dialogs cannot take
-    bool accepted = false;                                   // the settings dialog ended with OK
+    // Values the dialogs cannot take, each with its field: "FIELD=VALUE: why"
+    // (an empty entry: refused without a message).
+    std::vector<std::string> errors;
+    size_t messagesTold = 0;  // the presenter's messages already among the errors
+    bool accepted = false;    // the settings dialog ended with OK
 };
 
 // Scripts for the settings dialog (and its advanced options dialog) that
@@ -36,7 +39,8 @@ void ScriptShowSettings(ScriptedPresenter& presenter, const std::vector<PaperSiz
                         const std::shared_ptr<SettingsRun>& run);
 
 // Scripts that set the given fields (orientation excepted: it is no control
-// of the dialogs) and press OK in both dialogs.
+// of the dialogs) and press OK in both dialogs. A message a dialog shows is
+// kept among the errors with the field it is about.
 void ScriptChangeSettings(ScriptedPresenter& presenter, const std::vector<FieldValue>& values,
                           const std::vector<PaperSize>& papers,
                           const std::shared_ptr<SettingsRun>& run);

@@ -22,12 +22,6 @@ RegionRef FromPolygons(std::vector<std::vector<POINT>>& polygons) {
 
 }  // namespace
 
-const std::shared_ptr<CKestRgn>& KestRegionOf(const RegionRef& region) {
-    static const std::shared_ptr<CKestRgn> none;
-    const auto* plot = dynamic_cast<const PlotRegion*>(region.get());
-    return plot ? plot->region : none;
-}
-
 PlotDevice::PlotDevice(HostContext* host, double dpi, const RECT& frame)
     : m_surface(host), m_painter(m_surface, dpi) {
     if (frame.right > frame.left && frame.bottom > frame.top) {

@@ -5,19 +5,10 @@
 
 #include <memory>
 
+#include "gdi/plot_region.h"
 #include "gdi/plot_surface.h"
 #include "gdi/shape_painter.h"
-#include "pxrdriver/regions.h"
 #include "win32/gdi32/metafile/metafile_device.h"
-
-// A clip region as the driver receives it.
-struct PlotRegion : MetafileRegion {
-    explicit PlotRegion(std::shared_ptr<CKestRgn> r) : region(std::move(r)) {}
-    std::shared_ptr<CKestRgn> region;
-};
-
-// The framework region behind a device region; null for none.
-const std::shared_ptr<CKestRgn>& KestRegionOf(const RegionRef& region);
 
 class PlotDevice : public MetafileDevice {
 public:

@@ -5,7 +5,7 @@
 
 #include "win32/gdi32/metafile/dash_pattern.h"
 #include "gdi/hatch_fill.h"
-#include "gdi/plot_device.h"
+#include "gdi/plot_region.h"
 
 namespace {
 

@@ -56,6 +56,6 @@ PageDescription DescribePage(HT_Driver* driver) {
     }
     page.paper = "paper " + std::to_string(dm.dmPaperSize);
     for (const PaperSize& paper : FetchPapers(driver))
-        if (paper.nPaperID == dm.dmPaperSize) page.paper = PaperName(paper);
+        if (paper.nPaperID == dm.dmPaperSize) page.paper = PaperText(paper);
     return page;
 }

@@ -59,7 +59,7 @@ std::string List(const std::vector<std::string>& names) {
 
 }  // namespace
 
-std::string PaperName(const PaperSize& paper) {
+std::string PaperText(const PaperSize& paper) {
     return std::string(paper.szPaperName, strnlen(paper.szPaperName, sizeof paper.szPaperName));
 }
 
@@ -68,7 +68,7 @@ std::vector<std::string> CloseNames(const std::vector<PaperSize>& papers, const 
     const std::string target = Lower(wanted);
     std::vector<std::pair<size_t, std::string>> scored;
     for (const PaperSize& paper : papers) {
-        const std::string name = PaperName(paper);
+        const std::string name = PaperText(paper);
         // Against the whole name and against each of its tails ("a0" is near
         // the "A0" of "ISO A0"), whichever is nearer.
         const std::string lower = Lower(name);
@@ -100,15 +100,15 @@ const PaperSize* FindPaper(const std::vector<PaperSize>& papers, const std::stri
     }
     const std::string lower = Lower(wanted);
     for (const PaperSize& paper : papers)
-        if (Lower(PaperName(paper)) == lower) return &paper;
+        if (Lower(PaperText(paper)) == lower) return &paper;
     const std::vector<std::string> words = Words(wanted);
     std::vector<const PaperSize*> matches;
     for (const PaperSize& paper : papers)
-        if (HasWordsInOrder(Words(PaperName(paper)), words)) matches.push_back(&paper);
+        if (HasWordsInOrder(Words(PaperText(paper)), words)) matches.push_back(&paper);
     if (matches.size() == 1) return matches.front();
     if (matches.size() > 1) {
         std::vector<std::string> names;
-        for (const PaperSize* paper : matches) names.push_back(PaperName(*paper));
+        for (const PaperSize* paper : matches) names.push_back(PaperText(*paper));
         *error = "the paper \"" + wanted + "\" could be " + List(names) + ": say which";
         return nullptr;
     }

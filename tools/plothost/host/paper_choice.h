@@ -19,4 +19,4 @@ std::vector<std::string> CloseNames(const std::vector<PaperSize>& papers, const 
                                     size_t limit = 5);
 
 // A paper's name as a string (the record's 64 bytes need not end in a NUL).
-std::string PaperName(const PaperSize& paper);
+std::string PaperText(const PaperSize& paper);

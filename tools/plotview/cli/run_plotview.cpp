@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/info_report.h"
 #include "cli/view_options.h"
@@ -65,13 +68,28 @@ int RenderPictures(const ViewOptions& options, const plot::PlotRendering& render
         err << "plotview: " << options.plotPath << " draws no page\n";
         return rendering.ok ? 0 : 1;
     }
+    // The comparison comes before any file: a reference that cannot be read
+    // leaves nothing written.
+    plot::ImageComparison comparison;
+    if (!options.referencePath.empty()) {
+        comparison = plot::ComparePlotToReference(rendering.pages.front(), options.referencePath,
+                                                  options.compare);
+        if (!comparison.ok) {
+            out << comparison.ToString() << "\n";
+            return 2;
+        }
+    }
+    std::vector<std::pair<std::string, const plot::Image*>> files;
+    for (size_t page = 0; page < rendering.pages.size(); ++page)
+        files.emplace_back(PagePath(options.pngPath, page), &rendering.pages[page]);
+    if (!options.differencePath.empty())
+        files.emplace_back(options.differencePath, &comparison.difference);
     std::vector<std::string> written;
     std::string error;
-    for (size_t page = 0; page < rendering.pages.size(); ++page) {
-        const std::string path = PagePath(options.pngPath, page);
+    for (const auto& [path, image] : files) {
         const bool ours = !IsSpecialFile(path);
-        if (!WritePng(rendering.pages[page], path, &error)) {
-            // The pages of one run come whole or not at all.
+        if (!WritePng(*image, path, &error)) {
+            // The pictures of one run come whole or not at all.
             for (const std::string& done : written) std::remove(done.c_str());
             err << "plotview: " << error << "\n";
             return 2;
@@ -80,17 +98,7 @@ int RenderPictures(const ViewOptions& options, const plot::PlotRendering& render
     }
     // A picture sent to standard output must not get the summary mixed in.
     (IsSpecialFile(options.pngPath) ? err : out) << rendering.SummaryLine() << "\n";
-    if (!options.referencePath.empty()) {
-        const plot::ImageComparison c = plot::ComparePlotToReference(
-            rendering.pages.front(), options.referencePath, options.compare);
-        out << c.ToString() << "\n";
-        if (!c.ok) return 2;
-        if (!options.differencePath.empty() &&
-            !WritePng(c.difference, options.differencePath, &error)) {
-            err << "plotview: " << error << "\n";
-            return 2;
-        }
-    }
+    if (!options.referencePath.empty()) out << comparison.ToString() << "\n";
     return rendering.ok || rendering.truncated ? 0 : 1;
 }
 

@@ -26,7 +26,8 @@ const char* ViewHelpText() {
            "Renders an HP-GL/2 and HP RTL plot file as the plotter would draw it, or tells\n"
            "what the job holds.\n"
            "\n"
-           "  -o PICTURE.png       write the first page as PNG; further pages go to\n"
+           "  -o, --output PICTURE.png\n"
+           "                       write the first page as PNG; further pages go to\n"
            "                       PICTURE-2.png, PICTURE-3.png ...\n"
            "  --info               print the plot size, resolution, pens with their colours\n"
            "                       and widths, counts of lines, fills and rasters, the ink\n"
@@ -38,16 +39,17 @@ const char* ViewHelpText() {
            "                       and pen colours across raster configurations: shows what\n"
            "                       the plot meant rather than what a plotter draws\n"
            "  --compare REF.png    compare the first page with a picture of the drawing\n"
-           "  --turn N             turn the page N quarter turns clockwise before comparing\n"
+           "  --turn N             turn the page N quarter turns clockwise (0 to 3) before\n"
+           "                       comparing\n"
            "  --place L T W H      where the page lies on the reference, in its pixels\n"
            "  --diff DIFF.png      write the differences: grey matched, orange wrong colour,\n"
            "                       red missing, blue added\n"
-           "  --help               this text\n"
+           "  -h, --help           this text\n"
            "\n"
-           "Exit status: 0 when the plot was read to its end (a plot cut short is drawn up to\n"
-           "where it ends, with a warning), 1 when the reading stopped at an error (the pages\n"
-           "so far are written), 2 for bad arguments, unreadable files and files that are\n"
-           "not plots (nothing is written then).\n";
+           "Exit status: 0 when the plot was read to its end (a plot cut short is drawn\n"
+           "up to where it ends, with a warning), 1 when the reading stopped at an error\n"
+           "(the pages so far are written), 2 for bad arguments, unreadable files and files\n"
+           "that are not plots (nothing is written then).\n";
 }
 
 bool ParseViewOptions(const std::vector<std::string>& args, ViewOptions* pOptions,
@@ -55,7 +57,7 @@ bool ParseViewOptions(const std::vector<std::string>& args, ViewOptions* pOption
     ViewOptions& o = *pOptions;
     o.render.dpi = kDefaultDpi;
     o.render.skipUnknown = true;
-    bool info = false;
+    bool info = false, turned = false, placed = false;
     auto fail = [&](const std::string& text) {
         *pError = text;
         return false;
@@ -90,6 +92,7 @@ bool ParseViewOptions(const std::vector<std::string>& args, ViewOptions* pOption
         } else if (arg == "--turn") {
             if (!hasValue || !WholeNumber(args[++i], 0, 3, &o.compare.plotQuarterTurns))
                 return fail("--turn needs 0, 1, 2 or 3");
+            turned = true;
         } else if (arg == "--place") {
             plot::Placement& p = o.compare.placement;
             if (i + 4 >= args.size() || !WholeNumber(args[i + 1], -1000000, 1000000, &p.left) ||
@@ -98,6 +101,7 @@ bool ParseViewOptions(const std::vector<std::string>& args, ViewOptions* pOption
                 !WholeNumber(args[i + 4], 1, 1000000, &p.height))
                 return fail("--place needs LEFT TOP WIDTH HEIGHT in pixels of the reference");
             i += 4;
+            placed = true;
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
             return fail("unknown option " + arg);
         } else if (o.plotPath.empty()) {
@@ -107,13 +111,20 @@ bool ParseViewOptions(const std::vector<std::string>& args, ViewOptions* pOption
         }
     }
     if (o.plotPath.empty()) return fail("no plot file given");
+    if (info && !o.pngPath.empty()) return fail("--info writes no picture: leave out -o");
+    if (info && !o.referencePath.empty())
+        return fail("--info compares nothing: leave out --compare");
+    // What only a comparison uses is refused without one, rather than ignored.
+    if (o.referencePath.empty()) {
+        if (!o.differencePath.empty()) return fail("--diff needs --compare");
+        if (turned) return fail("--turn needs --compare");
+        if (placed) return fail("--place needs --compare");
+    }
     if (info) {
-        if (!o.pngPath.empty()) return fail("--info writes no picture: leave out -o");
         o.action = ViewAction::Info;
         return true;
     }
     if (o.pngPath.empty()) return fail("no picture to write: give -o PICTURE.png (or --info)");
-    if (!o.differencePath.empty() && o.referencePath.empty()) return fail("--diff needs --compare");
     return true;
 }
 

@@ -17,7 +17,7 @@
 #include "reader/hpgl_parser.h"
 #include "picture/plot_canvas.h"
 #include "picture/raster_placement.h"
-#include "reader/plot_reader.h"
+#include "reader/plot_rendering.h"
 #include "reader/rtl_raster.h"
 
 namespace plot {

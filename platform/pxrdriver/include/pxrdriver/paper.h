@@ -27,7 +27,9 @@ static_assert(offsetof(PaperSize, nRightMargin) == 88);
 #define HT_DC_PAPERRECORDS 19
 
 // Writes the whole list to a temporary file and renames it over the old one.
-// Nonzero on success.
+// Lines of the old file that hold no paper (comments, malformed papers) stay
+// where they are, and papers whose record is unchanged keep their line as
+// written. Nonzero on success.
 PXR_API int HT_WritePaperFile(const char* pszPaperFile, const PaperSize* pPapers, int nCount);
 
 // Device capabilities answered from the paper file: HT_DC_PAPERRECORDS
@@ -45,6 +47,8 @@ struct PaperFileProblem {
 };
 PXR_API std::vector<PaperSize> HT_ReadPaperFile(const char* pszPaperFile,
                                                 std::vector<PaperFileProblem>* pProblems);
-// Where problems of the paper file are told; stderr unless the host sets one.
+// Where problems of the paper file are told, each once for as long as its
+// line stays as it is, with the file's native path; stderr unless the host
+// sets one.
 using PFN_PaperProblemSink = void (*)(const char* pszPaperFile, const PaperFileProblem&);
 PXR_API void HT_SetPaperProblemSink(PFN_PaperProblemSink pfnSink);

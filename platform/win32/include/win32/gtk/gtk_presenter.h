@@ -4,9 +4,11 @@
 // button as Windows users know them. Built only where GTK 4 is installed.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "win32/user32/dialog_window.h"
 #include "win32/user32/ui_presenter.h"
@@ -31,9 +33,18 @@ public:
     // automation; the dialog runs on when it returns.
     std::function<void(DialogWindow&)> onShown;
 
-    // Called once a message box is on screen, with its text; the box ends
-    // with the answer returned (IDOK, IDCANCEL, ...), as if clicked.
-    std::function<int(const std::string&)> onMessage;
+    // What a message box shows: its text and caption, the name of its icon
+    // ("dialog-warning"; empty for none) and its buttons' labels as Windows
+    // writes them ("&Yes").
+    struct ShownMessage {
+        std::string text;
+        std::string caption;
+        std::string icon;
+        std::vector<std::string> buttons;
+    };
+    // Called once a message box is on screen; the box ends with the answer
+    // returned (IDOK, IDCANCEL, ...), as if clicked.
+    std::function<int(const ShownMessage&)> onMessage;
 
     // The pixel size of one horizontal and one vertical dialog unit times
     // 4 and 8: the dialog font's average character width and height.
@@ -43,8 +54,18 @@ public:
     // closed combo box is one line high, as on Windows); false for an
     // unknown id.
     bool TemplateRect(const DialogWindow& dialog, int nId, RECT* pRect) const;
-    // Where the control's widget of the topmost dialog is, in the same pixels.
+    // The same for the template's item at index (statics and group boxes
+    // share the id -1).
+    bool ItemRect(const DialogWindow& dialog, size_t index, RECT* pRect) const;
+    // The pixel size of a control's text ("&" marks a mnemonic and takes no
+    // room) drawn in the topmost dialog's font (the face standing in for
+    // the template's, at the height Windows gives it), on one line, or
+    // wrapped at nWrapWidth pixels when that is above 0.
+    bool TextExtent(const std::string& text, int nWrapWidth, SIZE* pSize) const;
+    // Where the control's widget of the topmost dialog is, in the same
+    // pixels; by id, or by the index of its item in the template.
     bool WidgetRect(int nId, RECT* pRect) const;
+    bool ItemWidgetRect(size_t index, RECT* pRect) const;
     // Clicks the control's widget of the topmost dialog as a user would.
     bool ClickWidget(int nId);
     // Types into the control's widget of the topmost dialog as a user would.

@@ -17,6 +17,7 @@ using HRSRC = struct HRSRC__*;
 
 #define MAKELANGID(primary, sub) (static_cast<WORD>((static_cast<WORD>(sub) << 10) | (primary)))
 #define PRIMARYLANGID(lang) (static_cast<WORD>((lang)&0x3FF))
+#define SUBLANGID(lang) (static_cast<WORD>(static_cast<WORD>(lang) >> 10))
 #define LANG_NEUTRAL 0x00
 #define LANG_CHINESE 0x04
 #define LANG_ENGLISH 0x09

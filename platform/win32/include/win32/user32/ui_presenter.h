@@ -19,10 +19,14 @@
 
 #define MB_OK 0x00000000
 #define MB_OKCANCEL 0x00000001
+#define MB_YESNOCANCEL 0x00000003
 #define MB_YESNO 0x00000004
+#define MB_TYPEMASK 0x0000000F
 #define MB_ICONSTOP 0x00000010
+#define MB_ICONQUESTION 0x00000020
 #define MB_ICONEXCLAMATION 0x00000030
 #define MB_ICONINFORMATION 0x00000040
+#define MB_ICONMASK 0x000000F0
 
 class DialogWindow;
 
@@ -69,8 +73,9 @@ public:
     // Answers, used in order; an empty script cancels.
     std::deque<int> messageAnswers;
     std::deque<std::string> saveAnswers;  // "" cancels
-    // What was shown.
+    // What was shown, and the type (buttons and icon) of each message box.
     std::vector<std::string> messages;
+    std::vector<UINT> messageTypes;
     std::vector<SaveFileRequest> saveRequests;
 
 private:

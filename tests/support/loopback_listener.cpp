@@ -1,4 +1,4 @@
-#include "loopback_listener.h"
+#include "support/loopback_listener.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -88,6 +88,7 @@ void LoopbackListener::Serve() {
             const ssize_t n = recv(client, buffer, want, 0);
             if (n > 0) {
                 m_received.append(buffer, static_cast<size_t>(n));
+                m_count = m_received.size();
                 continue;
             }
             if (n < 0 && errno == EINTR) continue;

@@ -33,6 +33,8 @@ public:
 
     // Waits for the connection to end; the bytes read.
     std::string Received();
+    // The bytes read so far, without waiting.
+    size_t BytesSoFar() const { return m_count; }
     // How the sender ended: true for an orderly end (not a reset).
     bool EndedInOrder();
 
@@ -49,6 +51,7 @@ private:
     bool m_isListening = false;
     std::thread m_thread;
     std::string m_received;
+    std::atomic<size_t> m_count{0};
     bool m_endedInOrder = false;
     bool m_done = false;
 };
