@@ -32,7 +32,8 @@ const std::vector<BYTE>& Polylines() {
         for (int i = 0; i < 200000; ++i) {
             const int reach = i % 10 == 0 ? 1000 : 30;
             const LONG x = next(1000), y = next(1000);
-            for (POINT& p : points) p = POINT{x + next(reach) - reach / 2, y + next(reach) - reach / 2};
+            for (POINT& p : points)
+                p = POINT{x + next(reach) - reach / 2, y + next(reach) - reach / 2};
             emf.Poly(EMR_POLYLINE, points);
         }
         return emf.Bytes();

@@ -151,8 +151,7 @@ void SendBandRows(BandRowSender& rows, OutputChannel* pOutput, const BandSource&
         rows.BeginBand(pOutput, encoding.bZeroYOffset);
     } else if (!bFromPixels) {
         if (encoding.nRowBytes > 0) {
-            const BandSource above{pRowAbove, source.nStride, source.nBytesPerPixel,
-                                   source.nWidth};
+            const BandSource above{pRowAbove, source.nStride, source.nBytesPerPixel, source.nWidth};
             encoding.buildRow(above, 0, rows.RowBuffer());
         }
         rows.ContinueBand();

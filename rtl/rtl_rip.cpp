@@ -140,7 +140,7 @@ int CRTLRip::EncodeBand(DWORD nFlags, RECT band, const RipBandBits* pBits) {
 }
 
 bool CRTLRip::CheckBand(const RECT& band, const RipBandBits* pBits, BandSource* pSource,
-                          int* pRows) const {
+                        int* pRows) const {
     if (!m_pOutput || !pBits || !pBits->pBits) {
         return false;
     }

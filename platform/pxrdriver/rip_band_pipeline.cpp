@@ -26,7 +26,7 @@ struct Slot {
 
 // Renders band b into the slot and prepares it; false when either fails.
 bool RenderAndPrepare(const RipBandPlan& plan, const RipRender& render, const RipPrepare& prepare,
-          unsigned b, Slot& slot) {
+                      unsigned b, Slot& slot) {
     try {
         const RipBand band = plan.Band(b);
         if (!render(band, *slot.canvas, &slot.rendered)) return false;
@@ -128,8 +128,7 @@ bool RenderInline(const RipBandPlan& plan, RipCanvas& canvas, const RipRender& r
 }  // namespace
 
 bool RenderRipBands(const RipBandPlan& plan, unsigned canvasRows, RipCanvas& first,
-                    const RipRender& render, const RipPrepare& prepare,
-                    const RipDeliver& deliver) {
+                    const RipRender& render, const RipPrepare& prepare, const RipDeliver& deliver) {
     if (plan.threads <= 1 || plan.Bands() <= 1)
         return RenderInline(plan, first, render, prepare, deliver);
     // More buffers, as memory allows; with fewer than two the bands render

@@ -93,10 +93,10 @@ std::unique_ptr<DisplayList> RecordPicture(HENHMETAFILE metafile, const XFORM& w
     if (!dc) return nullptr;
     std::unique_ptr<DisplayList> list;
     std::string error;
-    if (SetViewportOrgEx(dc, -dest.left, -dest.top, nullptr) &&
-        SetGraphicsMode(dc, GM_ADVANCED) && SetWorldTransform(dc, &world))
-        list = DisplayList::Record(dc, metafile, dest, plan.width, plan.height, plan.bandRows,
-                                   &error);
+    if (SetViewportOrgEx(dc, -dest.left, -dest.top, nullptr) && SetGraphicsMode(dc, GM_ADVANCED) &&
+        SetWorldTransform(dc, &world))
+        list =
+            DisplayList::Record(dc, metafile, dest, plan.width, plan.height, plan.bandRows, &error);
     DeleteDC(dc);
     return list;
 }

@@ -102,8 +102,8 @@ using RipPrepare =
     std::function<int(const RipBand& band, const RipRendered& rendered, RipBandWrites* writes)>;
 // Hands one band to the callback on the calling thread, with its prepared
 // writes or null; nonzero to go on.
-using RipDeliver = std::function<int(const RipBand& band, const RipRendered& rendered,
-                                     RipBandWrites* prepared)>;
+using RipDeliver =
+    std::function<int(const RipBand& band, const RipRendered& rendered, RipBandWrites* prepared)>;
 
 // Renders the bands on plan.threads threads into plan.Buffers() canvases
 // of canvasRows rows (the first one given, already made), prepares each on
@@ -111,5 +111,4 @@ using RipDeliver = std::function<int(const RipBand& band, const RipRendered& ren
 // the calling thread, in order. False when a band failed to render or to
 // prepare or was refused; no worker runs any more on return.
 bool RenderRipBands(const RipBandPlan& plan, unsigned canvasRows, RipCanvas& first,
-                    const RipRender& render, const RipPrepare& prepare,
-                    const RipDeliver& deliver);
+                    const RipRender& render, const RipPrepare& prepare, const RipDeliver& deliver);

@@ -49,10 +49,12 @@ void Strokes(EmfBuilder& emf) {
     emf.Poly(EMR_POLYGON, {{50, 30}, {900, 120}, {400, 650}, {450, 90}});
     emf.Mode(EMR_SETPOLYFILLMODE, WINDING);
     emf.Poly(EMR_POLYGON, {{100, 900}, {800, 300}, {900, 950}, {50, 400}, {700, 980}});
-    emf.ExtCreatePen(3, PS_GEOMETRIC | PS_SOLID | PS_JOIN_BEVEL | PS_ENDCAP_SQUARE, 13, RGB(0, 90, 0))
+    emf.ExtCreatePen(3, PS_GEOMETRIC | PS_SOLID | PS_JOIN_BEVEL | PS_ENDCAP_SQUARE, 13,
+                     RGB(0, 90, 0))
         .Select(3);
     emf.Poly(EMR_POLYLINE, {{30, 990}, {500, 700}, {520, 990}, {990, 10}});
-    emf.ExtCreatePen(4, PS_GEOMETRIC | PS_SOLID | PS_JOIN_ROUND | PS_ENDCAP_ROUND, 25, RGB(90, 0, 90))
+    emf.ExtCreatePen(4, PS_GEOMETRIC | PS_SOLID | PS_JOIN_ROUND | PS_ENDCAP_ROUND, 25,
+                     RGB(90, 0, 90))
         .Select(4);
     emf.Poly(EMR_POLYBEZIER, {{100, 100}, {300, 1300}, {700, -300}, {950, 800}});
 }
@@ -119,10 +121,11 @@ void Images(EmfBuilder& emf) {
                                {RGB(255, 255, 0), RGB(0, 255, 255), RGB(255, 0, 255)}));
     emf.Record(EMR_SAVEDC, {});
     emf.Box(EMR_INTERSECTCLIPRECT, 100, 500, 900, 900);
-    emf.Record(EMR_STRETCHDIBITS,
-               StretchDibitsPayload(DirectDib(3, 2, 24, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00,
-                                                         0x00FFFF, 0x808080}),
-                                    50, 450, 700, 500));
+    emf.Record(
+        EMR_STRETCHDIBITS,
+        StretchDibitsPayload(
+            DirectDib(3, 2, 24, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0x00FFFF, 0x808080}), 50,
+            450, 700, 500));
     emf.Record(EMR_RESTOREDC, {static_cast<DWORD>(-1)});
     CreateFont(emf, 4, LogFont(u"Liberation Sans", -260)).Select(4);
     emf.Mode(EMR_SETBKMODE, TRANSPARENT).Mode(EMR_SETTEXTCOLOR, RGB(90, 0, 90));
@@ -166,8 +169,8 @@ TEST(DisplayList, BandsOfAPageAreThePageDrawnWhole) {
                     for (int y = 0; y < n; ++y)
                         for (int x = 0; x < kWidth; ++x)
                             ASSERT_EQ(band.At(x, y), whole.At(x, top + y))
-                                << picture.name << ", bins of " << binRows << ", bands of "
-                                << rows << ": pixel " << x << "," << top + y;
+                                << picture.name << ", bins of " << binRows << ", bands of " << rows
+                                << ": pixel " << x << "," << top + y;
                 }
             }
             DibCanvas band(kWidth, 4);
@@ -208,7 +211,8 @@ TEST(DisplayList, CostsAboutWhatItsMetafileDoes) {
         std::vector<POINT> points;
         const int reach = i % 10 == 0 ? 1000 : 40;
         const LONG x = next(1000), y = next(1000);
-        for (int k = 0; k < 10; ++k) points.push_back({x + next(reach) - reach / 2, y + next(reach) - reach / 2});
+        for (int k = 0; k < 10; ++k)
+            points.push_back({x + next(reach) - reach / 2, y + next(reach) - reach / 2});
         emf.Poly(EMR_POLYLINE, points);
     }
     const std::vector<BYTE> bytes = emf.Bytes();

@@ -23,7 +23,8 @@ std::string PlotOf(const std::string& drawing, int dpi) {
     h.driver->m_devmode.dm.dmPrintQuality = static_cast<short>(dpi);
     EXPECT_EQ(h.Start(), 1);
     h.TakeBytes();
-    HENHMETAFILE metafile = GetEnhMetaFileA((std::string(HPGL2_TEST_DATA_DIR "/") + drawing).c_str());
+    HENHMETAFILE metafile =
+        GetEnhMetaFileA((std::string(HPGL2_TEST_DATA_DIR "/") + drawing).c_str());
     EXPECT_NE(metafile, nullptr) << drawing;
     CEvent event(FALSE, FALSE, nullptr, nullptr);
     EXPECT_EQ(RenderPageToRaster(&h.host, metafile, "page", nullptr, nullptr, &event), 1)

@@ -55,10 +55,10 @@ std::vector<std::string> Chunks(int nColorFormat, int nCompression, int nWidth,
             EXPECT_EQ(w.rip.OnBand(nullptr, &whole, &band, &bits.bits), 1);
         } else {
             const bool continues = top % blockRows != 0;
-            TestBand above = TestBand::From32(
-                continues ? std::vector<uint32_t>(first - nWidth, first)
-                          : std::vector<uint32_t>(static_cast<size_t>(nWidth)),
-                nWidth, 1);
+            TestBand above =
+                TestBand::From32(continues ? std::vector<uint32_t>(first - nWidth, first)
+                                           : std::vector<uint32_t>(static_cast<size_t>(nWidth)),
+                                 nWidth, 1);
             RipBandWrites writes;
             const size_t before = w.t.channel.chunks.size();
             EXPECT_EQ(w.rip.PrepareBand(&whole, &band, &bits.bits,
@@ -78,10 +78,10 @@ TEST(PreparedBands, BandsCarriedOnWithinABlockAreWrittenAsOneBandOfTheBlock) {
     const std::vector<uint32_t> pixels = Picture(kWidth, kHeight);
     const std::vector<int> blocks{kBlock, kBlock, kHeight - 2 * kBlock};
     const std::vector<std::vector<int>> cuts{
-        {12, 12, 6},                              // a band a block
-        {1, 1, 10, 5, 7, 6},                      // rows of one, and uneven bands
-        {7, 5, 7, 5, 3, 3},                       // bands that end where the blocks end
-        std::vector<int>(kHeight, 1),             // every row a band
+        {12, 12, 6},                   // a band a block
+        {1, 1, 10, 5, 7, 6},           // rows of one, and uneven bands
+        {7, 5, 7, 5, 3, 3},            // bands that end where the blocks end
+        std::vector<int>(kHeight, 1),  // every row a band
     };
     for (const int nColorFormat : {24, -256, 1}) {
         for (const int nCompression : {0, 3, 5}) {

@@ -32,7 +32,8 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
     size_t infoBytes;
     if (!dc || !lpBits || !lpbmi || !DibInfoBytes(lpbmi, iUsage, &infoBytes)) return 0;
     DibImage image;
-    if (image.Open(lpbmi, infoBytes, lpBits, DibBitsBytes(lpbmi), iUsage) != DibStatus::Ok) return 0;
+    if (image.Open(lpbmi, infoBytes, lpBits, DibBitsBytes(lpbmi), iUsage) != DibStatus::Ok)
+        return 0;
     if (DestWidth == 0 || DestHeight == 0 || SrcWidth == 0 || SrcHeight == 0) return 0;
     // The scan lines drawn; |INT_MIN| is taken as INT_MAX.
     const int scans = SrcHeight < 0 ? (SrcHeight == INT_MIN ? INT_MAX : -SrcHeight) : SrcHeight;

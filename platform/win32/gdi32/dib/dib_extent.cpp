@@ -42,4 +42,3 @@ size_t DibBitsBytes(const BITMAPINFO* bmi) {
         return 0;
     return static_cast<size_t>(bytes);
 }
-

@@ -11,8 +11,8 @@ DisplayList::DisplayList(std::unique_ptr<DisplayListData> data) : m_data(std::mo
 DisplayList::~DisplayList() = default;
 
 std::unique_ptr<DisplayList> DisplayList::Record(HDC hdc, HENHMETAFILE metafile, const RECT& rect,
-                                                 unsigned width, unsigned height,
-                                                 unsigned bandRows, std::string* error) {
+                                                 unsigned width, unsigned height, unsigned bandRows,
+                                                 std::string* error) {
     const HDC__* dc = FindDc(hdc);
     const EmfDocument* doc = EnhMetaFileDocument(metafile);
     if (!dc || !doc) {

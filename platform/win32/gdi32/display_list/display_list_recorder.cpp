@@ -207,8 +207,7 @@ bool DisplayListRecorder::GradientFill(const DcState& dc, const GradientMesh& me
     record->rects.assign(mesh.rects.begin(), mesh.rects.end());
     record->triangles.assign(mesh.triangles.begin(), mesh.triangles.end());
     record->mode = mesh.mode;
-    m_data.ownedBytes += sizeof(GradientRecord) +
-                         record->vertices.size() * sizeof(GradientVertex) +
+    m_data.ownedBytes += sizeof(GradientRecord) + record->vertices.size() * sizeof(GradientVertex) +
                          record->rects.size() * sizeof(GRADIENT_RECT) +
                          record->triangles.size() * sizeof(GRADIENT_TRIANGLE);
     p.style = static_cast<uint32_t>(m_data.gradients.size());

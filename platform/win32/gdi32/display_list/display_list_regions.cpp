@@ -61,10 +61,10 @@ RegionRef PolygonNode(std::span<const POINT> points, int fillMode) {
     // pixels of its box, whose centres lie inside it.
     if (points.size() == 4) {
         const POINT* p = points.data();
-        const bool across = p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y &&
-                            p[3].x == p[0].x;
-        const bool down = p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x &&
-                          p[3].y == p[0].y;
+        const bool across =
+            p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x;
+        const bool down =
+            p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x && p[3].y == p[0].y;
         if (across || down) return RectNode(RECT{p[0].x, p[0].y, p[2].x, p[2].y});
     }
     auto node = std::make_shared<RegionNode>();
@@ -89,9 +89,9 @@ RegionRef CombineNode(const RegionRef& a, const RegionRef& b, int mode) {
     if (mode == RGN_AND && na && nb && na->kind == RegionNode::Kind::Rect &&
         nb->kind == RegionNode::Kind::Rect) {
         // Clips narrowed rectangle by rectangle stay one rectangle.
-        const RECT both{std::max(na->rect.left, nb->rect.left), std::max(na->rect.top, nb->rect.top),
-                        std::min(na->rect.right, nb->rect.right),
-                        std::min(na->rect.bottom, nb->rect.bottom)};
+        const RECT both{
+            std::max(na->rect.left, nb->rect.left), std::max(na->rect.top, nb->rect.top),
+            std::min(na->rect.right, nb->rect.right), std::min(na->rect.bottom, nb->rect.bottom)};
         return RectNode(Empty(both) ? RECT{0, 0, 0, 0} : both);
     }
     auto node = std::make_shared<RegionNode>();
@@ -108,10 +108,11 @@ RegionRef CombineNode(const RegionRef& a, const RegionRef& b, int mode) {
             break;
         case RGN_OR:
         case RGN_XOR:
-            bounds = Empty(ba)   ? bb
-                     : Empty(bb) ? ba
-                                 : RECT{std::min(ba.left, bb.left), std::min(ba.top, bb.top),
-                                        std::max(ba.right, bb.right), std::max(ba.bottom, bb.bottom)};
+            bounds = Empty(ba) ? bb
+                     : Empty(bb)
+                         ? ba
+                         : RECT{std::min(ba.left, bb.left), std::min(ba.top, bb.top),
+                                std::max(ba.right, bb.right), std::max(ba.bottom, bb.bottom)};
             break;
         case RGN_DIFF:
         case RGN_COPY: bounds = ba; break;
@@ -144,8 +145,7 @@ RegionRef OffsetNode(const RegionRef& region, POINT by) {
                 for (POINT& p : quad) p = moved(p);
             return QuadsNode(quads);
         }
-        case RegionNode::Kind::Offset:
-            return OffsetNode(from->a, moved(from->by));
+        case RegionNode::Kind::Offset: return OffsetNode(from->a, moved(from->by));
         case RegionNode::Kind::Combine: break;
     }
     auto node = std::make_shared<RegionNode>();

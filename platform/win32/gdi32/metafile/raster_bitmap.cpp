@@ -27,11 +27,12 @@ bool RasterPainter::BlendBitmap(const RECT& dest, const RECT& source, const void
     const long long x0 = dest.left, x1 = x0 + dest.right, y0 = dest.top, y1 = y0 + dest.bottom;
     const RECT w = Window();
     RECT area;
-    if (!DrawableArea(RECT{static_cast<LONG>(std::clamp<long long>(std::min(x0, x1), w.left, w.right)),
-                           static_cast<LONG>(std::clamp<long long>(std::min(y0, y1), w.top, w.bottom)),
-                           static_cast<LONG>(std::clamp<long long>(std::max(x0, x1), w.left, w.right)),
-                           static_cast<LONG>(std::clamp<long long>(std::max(y0, y1), w.top, w.bottom))},
-                      &area))
+    if (!DrawableArea(
+            RECT{static_cast<LONG>(std::clamp<long long>(std::min(x0, x1), w.left, w.right)),
+                 static_cast<LONG>(std::clamp<long long>(std::min(y0, y1), w.top, w.bottom)),
+                 static_cast<LONG>(std::clamp<long long>(std::max(x0, x1), w.left, w.right)),
+                 static_cast<LONG>(std::clamp<long long>(std::max(y0, y1), w.top, w.bottom))},
+            &area))
         return true;
     GdiCoverage contextClip;
     const bool layered = !m_dc.clipLayers.empty();
@@ -75,11 +76,10 @@ bool RasterPainter::DrawBitmap(const RECT& dest, const RECT& source, const void*
     // covers are kept first.
     const RECT w = Window();
     const long long x0 = dest.left, x1 = x0 + dest.right, y0 = dest.top, y1 = y0 + dest.bottom;
-    const RECT box{
-        static_cast<LONG>(std::clamp<long long>(std::min(x0, x1) - 1, w.left, w.right)),
-        static_cast<LONG>(std::clamp<long long>(std::min(y0, y1) - 1, w.top, w.bottom)),
-        static_cast<LONG>(std::clamp<long long>(std::max(x0, x1) + 1, w.left, w.right)),
-        static_cast<LONG>(std::clamp<long long>(std::max(y0, y1) + 1, w.top, w.bottom))};
+    const RECT box{static_cast<LONG>(std::clamp<long long>(std::min(x0, x1) - 1, w.left, w.right)),
+                   static_cast<LONG>(std::clamp<long long>(std::min(y0, y1) - 1, w.top, w.bottom)),
+                   static_cast<LONG>(std::clamp<long long>(std::max(x0, x1) + 1, w.left, w.right)),
+                   static_cast<LONG>(std::clamp<long long>(std::max(y0, y1) + 1, w.top, w.bottom))};
     const size_t boxBytes = static_cast<size_t>(box.right - box.left) * 4;
     std::vector<BYTE> before;
     if (region) {

@@ -1,7 +1,6 @@
 #include "gdi32/metafile/raster_culling.h"
 
-void CullFillFigure(std::span<const POINT> points, const RowReach& reach,
-                    std::vector<POINT>* out) {
+void CullFillFigure(std::span<const POINT> points, const RowReach& reach, std::vector<POINT>* out) {
     out->clear();
     const size_t n = points.size();
     if (n == 0) return;

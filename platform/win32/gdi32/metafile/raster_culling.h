@@ -21,8 +21,7 @@ struct RowReach {
 // A closed figure for a fill of the rows: each run of points beyond one
 // side becomes its first and last point. The line between them stays
 // beyond that side, as the run did, so no edge that crosses a row changes.
-void CullFillFigure(std::span<const POINT> points, const RowReach& reach,
-                    std::vector<POINT>* out);
+void CullFillFigure(std::span<const POINT> points, const RowReach& reach, std::vector<POINT>* out);
 
 // A polyline for a stroke of the rows (reach widened by the stroke's
 // reach): cut where a segment lies wholly beyond one side, so that what is

@@ -100,7 +100,8 @@ void RasterPainter::GradientFill(const GradientMesh& mesh, const RasterRegion* r
                 area,
                 [&](double cx, double cy, uint32_t* pixel) {
                     if (cx < left || cx >= right || cy < top || cy >= bottom) return false;
-                    const double t = std::clamp(((across ? cx : cy) - from) / (to - from), 0.0, 1.0);
+                    const double t =
+                        std::clamp(((across ? cx : cy) - from) / (to - from), 0.0, 1.0);
                     double rgb[3];
                     for (int c = 0; c < 3; ++c) rgb[c] = a.rgb[c] + (b.rgb[c] - a.rgb[c]) * t;
                     *pixel = PixelOf(rgb);
@@ -113,13 +114,12 @@ void RasterPainter::GradientFill(const GradientMesh& mesh, const RasterRegion* r
     for (const GRADIENT_TRIANGLE& t : mesh.triangles) {
         const Shaded p[3] = {vertex(t.Vertex1), vertex(t.Vertex2), vertex(t.Vertex3)};
         // Twice the signed area; a flat triangle shades nothing.
-        const double area2 = (p[1].x - p[0].x) * (p[2].y - p[0].y) -
-                             (p[2].x - p[0].x) * (p[1].y - p[0].y);
+        const double area2 =
+            (p[1].x - p[0].x) * (p[2].y - p[0].y) - (p[2].x - p[0].x) * (p[1].y - p[0].y);
         if (!(std::fabs(area2) > 0)) continue;
         RECT area;
         if (!areaOf(std::min({p[0].x, p[1].x, p[2].x}), std::min({p[0].y, p[1].y, p[2].y}),
-                    std::max({p[0].x, p[1].x, p[2].x}), std::max({p[0].y, p[1].y, p[2].y}),
-                    &area))
+                    std::max({p[0].x, p[1].x, p[2].x}), std::max({p[0].y, p[1].y, p[2].y}), &area))
             continue;
         // The weight of corner k at (cx, cy): the area opposite it, signed
         // so that the inside has all three at or above 0.

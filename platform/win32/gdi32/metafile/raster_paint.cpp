@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "gdi32/gdi_coverage.h"
+#include "gdi32/metafile/cairo_paths.h"
 #include "gdi32/metafile/raster_culling.h"
 #include "win32/gdi32/metafile/dash_pattern.h"
 
@@ -15,17 +16,6 @@ namespace {
 
 // GDI hatches repeat every 8 device pixels.
 constexpr int kHatchCell = 8;
-
-cairo_fill_rule_t FillRule(int mode) {
-    return mode == WINDING ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD;
-}
-
-void AddFigure(cairo_t* cr, std::span<const POINT> points, bool closed) {
-    if (points.empty()) return;
-    cairo_move_to(cr, points[0].x, points[0].y);
-    for (size_t i = 1; i < points.size(); ++i) cairo_line_to(cr, points[i].x, points[i].y);
-    if (closed) cairo_close_path(cr);
-}
 
 bool HatchCovers(ULONG style, int dx, int dy) {
     switch (style) {
@@ -54,70 +44,9 @@ int Modulo(long long v, int m) {
     return static_cast<int>(r < 0 ? r + m : r);
 }
 
-// cairo's default miter limit: a corner sharper than that is bevelled.
-constexpr double kMiterLimit = 10;
+}  // namespace
 
-// A length snapped to cairo's 24.8 fixed point, so that a point a whole
-// pixel away lands exactly that far away.
-double Snapped(double v) {
-    return std::nearbyint(v * 256) / 256;
-}
-
-// The mitred corners of a polyline stroked halfWidth either side, as the
-// triangles that reach from a bevel to the miter point. cairo works a
-// miter point out from where the corner lies on the surface, so that the
-// same corner a band or a pixel further on can cover other pixels; here it
-// is worked out from the segments alone. Degenerate segments are skipped,
-// as cairo skips them.
-void AddMiterTips(cairo_t* cr, std::span<const POINT> points, double halfWidth) {
-    struct Direction {
-        double x = 0, y = 0;
-    };
-    const auto direction = [&](size_t i, size_t j, Direction* d) {
-        const double dx = static_cast<double>(points[j].x) - points[i].x;
-        const double dy = static_cast<double>(points[j].y) - points[i].y;
-        const double length = std::sqrt(dx * dx + dy * dy);
-        if (!(length > 0)) return false;
-        *d = Direction{dx / length, dy / length};
-        return true;
-    };
-    Direction in;
-    bool haveIn = false;
-    for (size_t i = 1; i < points.size(); ++i) {
-        Direction out;
-        if (!direction(i - 1, i, &out)) continue;
-        if (haveIn) {
-            const double dot = in.x * out.x + in.y * out.y;
-            const double cross = in.x * out.y - in.y * out.x;
-            if (cross != 0 && 2 <= kMiterLimit * kMiterLimit * (1 + dot)) {
-                // The outer side: away from the turn.
-                const double side = cross > 0 ? -halfWidth : halfWidth;
-                const POINT p = points[i - 1];
-                const auto at = [&](double ox, double oy) {
-                    return std::pair{p.x + Snapped(ox), p.y + Snapped(oy)};
-                };
-                const auto a = at(-in.y * side, in.x * side);
-                const auto b = at(-out.y * side, out.x * side);
-                const double k = side / (1 + dot);
-                const auto m = at(-(in.y + out.y) * k, (in.x + out.x) * k);
-                // Every tip turns the same way, so that the winding rule
-                // joins overlapping ones.
-                const bool turned = (a.first - m.first) * (b.second - m.second) -
-                                        (a.second - m.second) * (b.first - m.first) <
-                                    0;
-                cairo_move_to(cr, a.first, a.second);
-                cairo_line_to(cr, turned ? b.first : m.first, turned ? b.second : m.second);
-                cairo_line_to(cr, turned ? m.first : b.first, turned ? m.second : b.second);
-                cairo_close_path(cr);
-            }
-        }
-        in = out;
-        haveIn = true;
-    }
-}
-
-// The part of area inside the clip region's box (all of it without one).
-RECT Within(RECT area, const RasterRegion* clip) {
+RECT WithinClip(RECT area, const RasterRegion* clip) {
     if (!clip) return area;
     area.left = std::max(area.left, clip->box.left);
     area.top = std::max(area.top, clip->box.top);
@@ -125,12 +54,6 @@ RECT Within(RECT area, const RasterRegion* clip) {
     area.bottom = std::max(area.top, std::min(area.bottom, clip->box.bottom));
     return area;
 }
-
-LONG Clamp(long long v, LONG low, LONG high) {
-    return static_cast<LONG>(std::clamp<long long>(v, low, high));
-}
-
-}  // namespace
 
 bool ResolveFill(const GdiBrush* brush, const DcState& dc, RasterFill* fill) {
     if (!brush || dc.rop2 == R2_NOP) return false;
@@ -162,17 +85,6 @@ bool ResolveStroke(const GdiPen* pen, const DcState& dc, const Affine& toDevice,
     return true;
 }
 
-// Coverage of an area (page pixels), one byte a pixel, rows of stride
-// bytes; null data when nothing could be made.
-struct RasterPainter::Mask {
-    RECT area{0, 0, 0, 0};
-    size_t stride = 0;
-    const uint8_t* data = nullptr;
-    bool Covered(int x, int y) const {
-        return data[static_cast<size_t>(y - area.top) * stride + (x - area.left)] != 0;
-    }
-};
-
 RECT RasterPainter::Window() const {
     const int w = m_dc.bitmap ? m_dc.bitmap->width : 0;
     int h = m_dc.bitmap ? m_dc.bitmap->height : 0;
@@ -181,10 +93,11 @@ RECT RasterPainter::Window() const {
 }
 
 bool RasterPainter::DrawableArea(const RECT& bounds, RECT* area) const {
-    const RECT inBitmap{Clamp(static_cast<long long>(bounds.left) - m_origin.x, INT_MIN, INT_MAX),
-                        Clamp(static_cast<long long>(bounds.top) - m_origin.y, INT_MIN, INT_MAX),
-                        Clamp(static_cast<long long>(bounds.right) - m_origin.x, INT_MIN, INT_MAX),
-                        Clamp(static_cast<long long>(bounds.bottom) - m_origin.y, INT_MIN, INT_MAX)};
+    const RECT inBitmap{
+        ClampToLong(static_cast<long long>(bounds.left) - m_origin.x, INT_MIN, INT_MAX),
+        ClampToLong(static_cast<long long>(bounds.top) - m_origin.y, INT_MIN, INT_MAX),
+        ClampToLong(static_cast<long long>(bounds.right) - m_origin.x, INT_MIN, INT_MAX),
+        ClampToLong(static_cast<long long>(bounds.bottom) - m_origin.y, INT_MIN, INT_MAX)};
     const RECT w = Window();
     const RECT within{std::max(inBitmap.left, w.left - m_origin.x),
                       std::max(inBitmap.top, w.top - m_origin.y),
@@ -192,8 +105,8 @@ bool RasterPainter::DrawableArea(const RECT& bounds, RECT* area) const {
                       std::min(inBitmap.bottom, w.bottom - m_origin.y)};
     RECT a;
     if (!::DrawableArea(m_dc, within, &a)) return false;
-    *area = RECT{a.left + m_origin.x, a.top + m_origin.y, a.right + m_origin.x,
-                 a.bottom + m_origin.y};
+    *area =
+        RECT{a.left + m_origin.x, a.top + m_origin.y, a.right + m_origin.x, a.bottom + m_origin.y};
     return true;
 }
 
@@ -207,8 +120,8 @@ RECT RasterPainter::BoundsWithin(std::span<const FigureView> figures, int margin
     if (l > r) return RECT{0, 0, 0, 0};
     const RECT w = Window();
     const long long m = static_cast<long long>(margin) + 2;
-    return RECT{Clamp(l - m, w.left, w.right), Clamp(t - m, w.top, w.bottom),
-                Clamp(r + m, w.left, w.right), Clamp(b + m, w.top, w.bottom)};
+    return RECT{ClampToLong(l - m, w.left, w.right), ClampToLong(t - m, w.top, w.bottom),
+                ClampToLong(r + m, w.left, w.right), ClampToLong(b + m, w.top, w.bottom)};
 }
 
 // Rasterises draw over area into the mask storage, which is kept from
@@ -217,7 +130,7 @@ RECT RasterPainter::BoundsWithin(std::span<const FigureView> figures, int margin
 // by whole pixels, which its fixed-point coordinates take exactly, so a
 // figure covers the same pixels whatever the area around it.
 RasterPainter::Mask RasterPainter::RasteriseMask(const RECT& area,
-                                                const std::function<void(cairo_t*)>& draw) {
+                                                 const std::function<void(cairo_t*)>& draw) {
     Mask mask;
     mask.area = area;
     const int width = area.right - area.left, height = area.bottom - area.top;
@@ -241,128 +154,6 @@ RasterPainter::Mask RasterPainter::RasteriseMask(const RECT& area,
         mask.data = m_maskStorage.data();
     }
     return mask;
-}
-
-std::shared_ptr<RasterRegion> RasterPainter::EmptyRegion(const RECT& box) const {
-    const RECT w = Window();
-    auto region = std::make_shared<RasterRegion>();
-    const LONG l = std::clamp(std::min(box.left, box.right), w.left, w.right);
-    const LONG t = std::clamp(std::min(box.top, box.bottom), w.top, w.bottom);
-    region->box = RECT{l, t, std::clamp(std::max(box.left, box.right), l, w.right),
-                       std::clamp(std::max(box.top, box.bottom), t, w.bottom)};
-    region->inside.assign(static_cast<size_t>(region->box.right - region->box.left) *
-                              static_cast<size_t>(region->box.bottom - region->box.top),
-                          0);
-    return region;
-}
-
-std::shared_ptr<RasterRegion> RasterPainter::RectRegion(const RECT& rect) const {
-    auto region = SolidRegion(rect);
-    return region;
-}
-
-std::shared_ptr<RasterRegion> RasterPainter::SolidRegion(const RECT& box) const {
-    const RECT w = Window();
-    auto region = std::make_shared<RasterRegion>();
-    const LONG l = std::clamp(std::min(box.left, box.right), w.left, w.right);
-    const LONG t = std::clamp(std::min(box.top, box.bottom), w.top, w.bottom);
-    region->box = RECT{l, t, std::clamp(std::max(box.left, box.right), l, w.right),
-                       std::clamp(std::max(box.top, box.bottom), t, w.bottom)};
-    region->solid = true;
-    return region;
-}
-
-std::shared_ptr<RasterRegion> RasterPainter::MaskRegion(
-    const RECT& bounds, const std::function<void(cairo_t*)>& draw) {
-    auto region = EmptyRegion(bounds);
-    const Mask mask = RasteriseMask(region->box, draw);
-    if (mask.data) {
-        const size_t width = static_cast<size_t>(region->box.right - region->box.left);
-        for (size_t y = 0; y < static_cast<size_t>(region->box.bottom - region->box.top); ++y)
-            std::copy_n(mask.data + y * mask.stride, width, region->inside.data() + y * width);
-    }
-    return region;
-}
-
-std::shared_ptr<RasterRegion> RasterPainter::PolygonRegion(std::span<const POINT> points,
-                                                           int fillMode) {
-    const FigureView figure{points, true};
-    return MaskRegion(BoundsWithin(std::span<const FigureView>(&figure, 1), 0), [&](cairo_t* cr) {
-        AddFigure(cr, points, true);
-        cairo_set_fill_rule(cr, FillRule(fillMode));
-        cairo_fill(cr);
-    });
-}
-
-std::shared_ptr<RasterRegion> RasterPainter::QuadsRegion(
-    std::span<const std::array<POINT, 4>> quads) {
-    std::vector<FigureView> figures;
-    for (const auto& quad : quads) figures.push_back(FigureView{quad, true});
-    return MaskRegion(BoundsWithin(figures, 0), [&](cairo_t* cr) {
-        for (const auto& quad : quads) AddFigure(cr, quad, true);
-        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-        cairo_fill(cr);
-    });
-}
-
-std::shared_ptr<RasterRegion> RasterPainter::CombineRegions(const RasterRegion* ra,
-                                                            const RasterRegion* rb,
-                                                            int mode) const {
-    const RECT none{0, 0, 0, 0};
-    const RECT ba = ra ? ra->box : none, bb = rb ? rb->box : none;
-    const RECT both{std::max(ba.left, bb.left), std::max(ba.top, bb.top),
-                    std::min(ba.right, bb.right), std::min(ba.bottom, bb.bottom)};
-    const RECT either{std::min(ba.left, bb.left), std::min(ba.top, bb.top),
-                      std::max(ba.right, bb.right), std::max(ba.bottom, bb.bottom)};
-    // The result lies where its operands can make it.
-    RECT box = ba;
-    if (mode == RGN_AND) box = both;
-    if (mode == RGN_OR || mode == RGN_XOR) box = either;
-    if (box.right <= box.left || box.bottom <= box.top) box = none;
-    // Whole boxes that stay whole: intersections, copies, and a box taken
-    // from what it does not touch.
-    const bool solidA = ra && ra->solid, solidB = rb && rb->solid;
-    if ((mode == RGN_AND && solidA && solidB) || (mode == RGN_COPY && solidA))
-        return SolidRegion(box);
-    if (mode == RGN_DIFF && solidA &&
-        (!rb || rb->Empty() || both.right <= both.left || both.bottom <= both.top))
-        return SolidRegion(box);
-    auto result = EmptyRegion(box);
-    const RECT& r = result->box;
-    size_t i = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x, ++i) {
-            const bool in_a = ra && ra->Inside(x, y);
-            const bool in_b = rb && rb->Inside(x, y);
-            bool in = false;
-            switch (mode) {
-                case RGN_AND: in = in_a && in_b; break;
-                case RGN_OR: in = in_a || in_b; break;
-                case RGN_XOR: in = in_a != in_b; break;
-                case RGN_DIFF: in = in_a && !in_b; break;
-                case RGN_COPY: in = in_a; break;
-                default: break;
-            }
-            result->inside[i] = in;
-        }
-    return result;
-}
-
-std::shared_ptr<RasterRegion> RasterPainter::OffsetRegion(const RasterRegion* from,
-                                                          POINT by) const {
-    if (!from) return EmptyRegion(RECT{0, 0, 0, 0});
-    const auto Shift = [](LONG v, LONG d) {
-        return Clamp(static_cast<long long>(v) + d, INT_MIN / 2, INT_MAX / 2);
-    };
-    auto result = EmptyRegion(RECT{Shift(from->box.left, by.x), Shift(from->box.top, by.y),
-                                  Shift(from->box.right, by.x), Shift(from->box.bottom, by.y)});
-    const RECT& r = result->box;
-    size_t i = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x, ++i)
-            result->inside[i] = from->Inside(static_cast<int>(static_cast<long long>(x) - by.x),
-                                             static_cast<int>(static_cast<long long>(y) - by.y));
-    return result;
 }
 
 // The plain case of PaintMask, which a page spends most of its time in:
@@ -476,61 +267,7 @@ void RasterPainter::Fill(std::span<const FigureView> figures, const RasterFill& 
         cairo_fill(cr);
     };
     if (PaintDirectly(clip, fill, draw)) return;
-    PaintMask(RasteriseMask(Within(BoundsWithin(figures, 0), clip), draw), clip, fill);
-}
-
-void RasterPainter::Stroke(std::span<const FigureView> figures, const RasterStroke& stroke,
-                           const RasterRegion* clip) {
-    if (!m_dc.bitmap) return;
-    const int width = stroke.width;
-    // Segments whose ends, corners and width cannot reach the window.
-    const RECT w = Window();
-    const RowReach reach{static_cast<long long>(w.top) - StrokeReach(width),
-                         static_cast<long long>(w.bottom) + StrokeReach(width)};
-    const auto draw = [&](cairo_t* cr) {
-            cairo_save(cr);
-            // A one-pixel pen runs through pixel centres.
-            if (width == 1) cairo_translate(cr, 0.5, 0.5);
-            cairo_set_line_width(cr, width);
-            cairo_set_line_cap(cr, width == 1                       ? CAIRO_LINE_CAP_BUTT
-                                   : stroke.cap == PS_ENDCAP_FLAT   ? CAIRO_LINE_CAP_BUTT
-                                   : stroke.cap == PS_ENDCAP_SQUARE ? CAIRO_LINE_CAP_SQUARE
-                                                                    : CAIRO_LINE_CAP_ROUND);
-            // Mitred corners are bevelled by cairo and their tips added below.
-            const bool mitred = stroke.join == PS_JOIN_MITER;
-            cairo_set_line_join(cr, stroke.join == PS_JOIN_ROUND ? CAIRO_LINE_JOIN_ROUND
-                                                                 : CAIRO_LINE_JOIN_BEVEL);
-            std::vector<POINT> closed;
-            std::vector<std::vector<POINT>> dashes;
-            for (const FigureView& figure : figures) {
-                std::span<const POINT> points = figure.points;
-                if (points.size() < 2) continue;
-                if (figure.closed) {
-                    closed.assign(points.begin(), points.end());
-                    closed.push_back(points.front());
-                    points = closed;
-                }
-                CutIntoDashes(points, stroke.dashes, [&](std::span<const POINT> dash) {
-                    CullStrokePolyline(dash, reach, [&](std::span<const POINT> piece) {
-                        AddFigure(cr, piece, false);
-                        if (mitred) dashes.emplace_back(piece.begin(), piece.end());
-                    });
-                });
-            }
-            cairo_stroke(cr);
-            if (!dashes.empty()) {
-                for (const std::vector<POINT>& dash : dashes) AddMiterTips(cr, dash, width / 2.0);
-                cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-                cairo_fill(cr);
-            }
-            cairo_restore(cr);
-        };
-    RasterFill paint;
-    paint.colour = stroke.colour;
-    paint.rop2 = stroke.rop2;
-    if (PaintDirectly(clip, paint, draw)) return;
-    PaintMask(RasteriseMask(Within(BoundsWithin(figures, StrokeReach(width) - 2), clip), draw), clip,
-              paint);
+    PaintMask(RasteriseMask(WithinClip(BoundsWithin(figures, 0), clip), draw), clip, fill);
 }
 
 RasterPainter::~RasterPainter() {

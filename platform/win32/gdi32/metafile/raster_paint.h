@@ -13,6 +13,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -57,9 +58,8 @@ struct RasterFill {
     int rop2 = R2_COPYPEN;
     bool operator==(const RasterFill& o) const {
         return colour == o.colour && hatched == o.hatched && hatch == o.hatch &&
-               background == o.background && opaque == o.opaque &&
-               brushOrg.x == o.brushOrg.x && brushOrg.y == o.brushOrg.y &&
-               fillMode == o.fillMode && rop2 == o.rop2;
+               background == o.background && opaque == o.opaque && brushOrg.x == o.brushOrg.x &&
+               brushOrg.y == o.brushOrg.y && fillMode == o.fillMode && rop2 == o.rop2;
     }
 };
 
@@ -81,6 +81,14 @@ bool ResolveFill(const GdiBrush* brush, const DcState& dc, RasterFill* fill);
 // device pixels); false when it paints nothing (no pen, PS_NULL, R2_NOP).
 bool ResolveStroke(const GdiPen* pen, const DcState& dc, const Affine& toDevice,
                    RasterStroke* stroke);
+
+// v held within [low, high].
+inline LONG ClampToLong(long long v, LONG low, LONG high) {
+    return static_cast<LONG>(std::clamp<long long>(v, low, high));
+}
+
+// The part of area inside the clip region's box (all of it without one).
+RECT WithinClip(RECT area, const RasterRegion* clip);
 
 // The page pixels a stroke of that width can touch beyond its points:
 // mitred corners reach out up to five widths (cairo's miter limit of 10).
@@ -129,7 +137,16 @@ public:
     void GradientFill(const GradientMesh& mesh, const RasterRegion* clip);
 
 private:
-    struct Mask;
+    // Coverage of an area (page pixels), one byte a pixel, rows of stride
+    // bytes; null data when nothing could be made.
+    struct Mask {
+        RECT area{0, 0, 0, 0};
+        size_t stride = 0;
+        const uint8_t* data = nullptr;
+        bool Covered(int x, int y) const {
+            return data[static_cast<size_t>(y - area.top) * stride + (x - area.left)] != 0;
+        }
+    };
     // Draws a plain paint straight onto the bitmap; false (nothing drawn)
     // when the paint is not plain or direct drawing is not allowed.
     bool PaintDirectly(const RasterRegion* clip, const RasterFill& fill,
@@ -145,8 +162,8 @@ private:
     void PaintMask(const Mask& mask, const RasterRegion* clip, const RasterFill& fill);
     void PaintPlain(const Mask& mask, const RasterRegion* clip, RECT area, uint32_t colour,
                     int rop2);
-    bool BlendBitmap(const RECT& dest, const RECT& source, const void* bits,
-                     const BITMAPINFO* info, const RasterRegion* clip);
+    bool BlendBitmap(const RECT& dest, const RECT& source, const void* bits, const BITMAPINFO* info,
+                     const RasterRegion* clip);
     // The page pixels of bounds that can be drawn: the window and the
     // context's own clip box together; false when nothing is left.
     bool DrawableArea(const RECT& bounds, RECT* area) const;
@@ -159,7 +176,7 @@ private:
     HDC__& m_dc;
     POINT m_origin;
     int m_rows;
-    std::vector<uint8_t> m_maskStorage;  // the coverage of the figure being drawn
+    std::vector<uint8_t> m_maskStorage;        // the coverage of the figure being drawn
     std::vector<std::vector<POINT>> m_culled;  // the figures of a fill, culled
     bool m_directAllowed = false;
     bool m_directUsed = false;

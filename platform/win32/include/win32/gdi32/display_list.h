@@ -28,8 +28,8 @@ public:
     // not valid, or the memory is not there. The metafile must outlive the
     // list: its bitmaps are drawn from where they lie.
     static std::unique_ptr<DisplayList> Record(HDC hdc, HENHMETAFILE metafile, const RECT& rect,
-                                               unsigned width, unsigned height,
-                                               unsigned bandRows, std::string* error);
+                                               unsigned width, unsigned height, unsigned bandRows,
+                                               std::string* error);
     ~DisplayList();
     DisplayList(const DisplayList&) = delete;
     DisplayList& operator=(const DisplayList&) = delete;
