@@ -40,12 +40,26 @@ bool RipCanvas::Create(unsigned width, unsigned rows) {
     m_bits = static_cast<uint32_t*>(bits);
     m_width = width;
     m_rows = rows;
-    Clear(rows);
+    std::fill_n(m_bits, size_t{width} * rows, kWhite);
     return true;
 }
 
-void RipCanvas::Clear(unsigned rows) {
-    if (m_bits) std::fill_n(m_bits, size_t{m_width} * std::min(rows, m_rows), kWhite);
+void RipCanvas::Clear() {
+    const RECT& d = m_drawn;
+    for (LONG y = d.top; y < d.bottom; ++y)
+        std::fill_n(m_bits + static_cast<size_t>(y) * m_width + d.left, d.right - d.left, kWhite);
+    m_drawn = RECT{0, 0, 0, 0};
+}
+
+void RipCanvas::MarkDrawn(const RECT& area) {
+    const LONG w = static_cast<LONG>(m_width), h = static_cast<LONG>(m_rows);
+    const RECT a{std::clamp<LONG>(area.left, 0, w), std::clamp<LONG>(area.top, 0, h),
+                 std::clamp<LONG>(area.right, 0, w), std::clamp<LONG>(area.bottom, 0, h)};
+    if (a.right <= a.left || a.bottom <= a.top) return;
+    RECT& d = m_drawn;
+    d = d.right > d.left ? RECT{std::min(d.left, a.left), std::min(d.top, a.top),
+                                std::max(d.right, a.right), std::max(d.bottom, a.bottom)}
+                         : a;
 }
 
 bool RipCanvas::PlaceAt(const RECT& dest, unsigned top) {

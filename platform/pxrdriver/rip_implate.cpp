@@ -135,7 +135,6 @@ int CRIPImplate::EndRIP() {
         // What was drawn through GetRIPDC; white when nothing was.
         const RipCanvas* drawn = s.drawing ? s.drawing.get() : nullptr;
         if (drawn && !s.drawingWhole) return 0;
-        if (!drawn) s.firstBand.Clear(s.firstBand.Rows());
         RipBandPlan inline_ = plan;
         inline_.threads = 1;
         const RipRender render = [&](const RipBand& band, RipCanvas& canvas, RipRendered* out) {
@@ -154,8 +153,10 @@ int CRIPImplate::EndRIP() {
         // A band carried on from the rows before it brings the row above:
         // the writer codes its first row against that one.
         const unsigned above = prepares && band.continues ? 1 : 0;
-        canvas.Clear(band.rows + above);
-        if (!list->DrawRows(canvas.Dc(), band.top - above, band.rows + above)) return false;
+        canvas.Clear();
+        RECT drawn;
+        if (!list->DrawRows(canvas.Dc(), band.top - above, band.rows + above, &drawn)) return false;
+        canvas.MarkDrawn(drawn);
         *out = RipRendered{&canvas, above};
         return true;
     };

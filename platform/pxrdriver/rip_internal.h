@@ -72,8 +72,10 @@ public:
     const BYTE* Bits() const { return reinterpret_cast<const BYTE*>(m_bits); }
     const BYTE* Row(unsigned y) const { return Bits() + size_t{y} * m_width * 4; }
     unsigned Rows() const { return m_rows; }
-    // Whites the first rows.
-    void Clear(unsigned rows);
+    // Whites what was drawn since the last Clear (the canvas is white when
+    // made); MarkDrawn tells what a drawing may have changed.
+    void Clear();
+    void MarkDrawn(const RECT& area);
     // Places the DC's origin so that raster row top is the canvas's first
     // row and the drawing's pixel (dest.left, dest.top) is the raster's
     // first pixel.
@@ -86,6 +88,7 @@ private:
     uint32_t* m_bits = nullptr;
     unsigned m_width = 0;
     unsigned m_rows = 0;
+    RECT m_drawn{0, 0, 0, 0};
 };
 
 // A band rendered into a canvas: the band's rows begin at its row

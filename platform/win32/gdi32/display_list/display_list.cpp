@@ -42,12 +42,14 @@ std::unique_ptr<DisplayList> DisplayList::Record(HDC hdc, HENHMETAFILE metafile,
     }
 }
 
-bool DisplayList::DrawRows(HDC hdc, unsigned top, unsigned rows) const {
+bool DisplayList::DrawRows(HDC hdc, unsigned top, unsigned rows, RECT* drawn) const {
     HDC__* dc = FindDc(hdc);
     if (!dc || !dc->bitmap || rows > static_cast<unsigned>(dc->bitmap->height) ||
         top > m_data->height || rows > m_data->height - top)
         return false;
-    if (rows > 0) DrawDisplayListRows(*m_data, *dc, top, rows);
+    RECT area{0, 0, 0, 0};
+    if (rows > 0) area = DrawDisplayListRows(*m_data, *dc, top, rows);
+    if (drawn) *drawn = area;
     return true;
 }
 

@@ -4,7 +4,7 @@
 
 #include "gdi32/display_list/display_list_regions.h"
 
-void DrawDisplayListRows(const DisplayListData& data, HDC__& dc, unsigned top, unsigned rows) {
+RECT DrawDisplayListRows(const DisplayListData& data, HDC__& dc, unsigned top, unsigned rows) {
     const LONG first = static_cast<LONG>(top), last = static_cast<LONG>(top + rows);
     const POINT origin{0, first};
     RasterPainter painter(dc, origin, static_cast<int>(rows));
@@ -13,14 +13,21 @@ void DrawDisplayListRows(const DisplayListData& data, HDC__& dc, unsigned top, u
     std::vector<uint32_t> touching;
     data.rows.Collect(top, top + rows, &touching);
     std::vector<FigureView> views;
+    RECT drawn{0, 0, 0, 0};
     for (const uint32_t i : touching) {
         const Primitive& p = data.primitives[i];
         if (p.box.bottom <= first || p.box.top >= last) continue;
         std::shared_ptr<const RasterRegion> clip;
         if (p.clip) {
             clip = regions.Get(static_cast<const RegionNode*>(data.clips[p.clip].get()));
-            if (clip->box.right <= clip->box.left || clip->box.bottom <= clip->box.top) continue;
+            if (clip->Empty()) continue;
         }
+        const RECT box{p.box.left, std::max(p.box.top, first), p.box.right,
+                       std::min(p.box.bottom, last)};
+        drawn = drawn.right > drawn.left
+                    ? RECT{std::min(drawn.left, box.left), std::min(drawn.top, box.top),
+                           std::max(drawn.right, box.right), std::max(drawn.bottom, box.bottom)}
+                    : box;
         switch (static_cast<PrimitiveKind>(p.kind)) {
             case PrimitiveKind::Fill:
             case PrimitiveKind::Stroke:
@@ -50,4 +57,6 @@ void DrawDisplayListRows(const DisplayListData& data, HDC__& dc, unsigned top, u
         }
     }
     painter.Finish();
+    if (drawn.right <= drawn.left) return drawn;
+    return RECT{drawn.left, drawn.top - first, drawn.right, drawn.bottom - first};
 }

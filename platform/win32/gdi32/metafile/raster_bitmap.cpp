@@ -102,9 +102,16 @@ bool RasterPainter::DrawBitmap(const RECT& dest, const RECT& source, const void*
     m_dc.windowExt = m_dc.viewportExt = SIZE{1, 1};
     const int previousStretch = m_dc.stretchMode;
     m_dc.stretchMode = HALFTONE;
+    // The blit stays inside the painter's window, as everything it draws.
+    const RECT clipBox = m_dc.clipBox;
+    m_dc.clipBox = RECT{std::max<LONG>(clipBox.left, w.left - m_origin.x),
+                        std::max<LONG>(clipBox.top, w.top - m_origin.y),
+                        std::min<LONG>(clipBox.right, w.right - m_origin.x),
+                        std::min<LONG>(clipBox.bottom, w.bottom - m_origin.y)};
     const int lines =
         StretchDIBits(&m_dc, dest.left, dest.top, dest.right, dest.bottom, source.left, source.top,
                       source.right, source.bottom, bits, info, usage, rop);
+    m_dc.clipBox = clipBox;
     m_dc.stretchMode = previousStretch;
     m_dc.mapMode = mapMode;
     m_dc.windowOrg = windowOrg, m_dc.viewportOrg = viewportOrg;

@@ -266,8 +266,9 @@ void RasterPainter::Fill(std::span<const FigureView> figures, const RasterFill& 
         cairo_set_fill_rule(cr, FillRule(fill.fillMode));
         cairo_fill(cr);
     };
-    if (PaintDirectly(clip, fill, draw)) return;
-    PaintMask(RasteriseMask(WithinClip(BoundsWithin(figures, 0), clip), draw), clip, fill);
+    const RECT bounds = WithinClip(BoundsWithin(figures, 0), clip);
+    if (PaintDirectly(clip, fill, bounds, draw)) return;
+    PaintMask(RasteriseMask(bounds, draw), clip, fill);
 }
 
 RasterPainter::~RasterPainter() {
@@ -276,7 +277,7 @@ RasterPainter::~RasterPainter() {
 }
 
 bool RasterPainter::PaintDirectly(const RasterRegion* clip, const RasterFill& fill,
-                                  const std::function<void(cairo_t*)>& draw) {
+                                  const RECT& bounds, const std::function<void(cairo_t*)>& draw) {
     // One colour copied, clipped to a box at most, on a bitmap cairo can
     // draw on.
     if (!m_directAllowed || (clip && !clip->solid) || fill.hatched || fill.rop2 != R2_COPYPEN ||
@@ -304,18 +305,24 @@ bool RasterPainter::PaintDirectly(const RasterRegion* clip, const RasterFill& fi
                          (fill.colour >> 8 & 0xFF) / 255.0, (fill.colour & 0xFF) / 255.0);
     draw(m_direct);
     cairo_restore(m_direct);
-    m_directUsed = true;
+    if (bounds.right > bounds.left && bounds.bottom > bounds.top) {
+        RECT& a = m_directArea;
+        a = a.right > a.left
+                ? RECT{std::min(a.left, bounds.left), std::min(a.top, bounds.top),
+                       std::max(a.right, bounds.right), std::max(a.bottom, bounds.bottom)}
+                : bounds;
+    }
     return true;
 }
 
 void RasterPainter::Finish() {
-    if (!m_directUsed) return;
+    const RECT a = m_directArea;
+    if (a.right <= a.left || a.bottom <= a.top) return;
     cairo_surface_flush(m_directSurface);
     // cairo leaves its own fourth byte in what it drew; GDI's is 0.
-    const RECT w = Window();
-    for (int y = w.top; y < w.bottom; ++y) {
-        uint32_t* row = reinterpret_cast<uint32_t*>(Pixel(w.left, y));
-        for (int x = 0; x < w.right - w.left; ++x) row[x] &= 0x00FFFFFF;
+    for (int y = a.top; y < a.bottom; ++y) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(Pixel(a.left, y));
+        for (int x = 0; x < a.right - a.left; ++x) row[x] &= 0x00FFFFFF;
     }
-    m_directUsed = false;
+    m_directArea = RECT{0, 0, 0, 0};
 }

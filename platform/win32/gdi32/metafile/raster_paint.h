@@ -149,7 +149,8 @@ private:
     };
     // Draws a plain paint straight onto the bitmap; false (nothing drawn)
     // when the paint is not plain or direct drawing is not allowed.
-    bool PaintDirectly(const RasterRegion* clip, const RasterFill& fill,
+    // bounds: the page pixels the paint can touch.
+    bool PaintDirectly(const RasterRegion* clip, const RasterFill& fill, const RECT& bounds,
                        const std::function<void(cairo_t*)>& draw);
     Mask RasteriseMask(const RECT& area, const std::function<void(cairo_t*)>& draw);
     // A region of nothing over box, within the window.
@@ -179,7 +180,7 @@ private:
     std::vector<uint8_t> m_maskStorage;        // the coverage of the figure being drawn
     std::vector<std::vector<POINT>> m_culled;  // the figures of a fill, culled
     bool m_directAllowed = false;
-    bool m_directUsed = false;
+    RECT m_directArea{0, 0, 0, 0};  // what direct paints touched, within the window
     cairo_surface_t* m_directSurface = nullptr;
     cairo_t* m_direct = nullptr;
 };

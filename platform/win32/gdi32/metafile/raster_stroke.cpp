@@ -124,7 +124,7 @@ void RasterPainter::Stroke(std::span<const FigureView> figures, const RasterStro
     RasterFill paint;
     paint.colour = stroke.colour;
     paint.rop2 = stroke.rop2;
-    if (PaintDirectly(clip, paint, draw)) return;
-    PaintMask(RasteriseMask(WithinClip(BoundsWithin(figures, StrokeReach(width) - 2), clip), draw),
-              clip, paint);
+    const RECT bounds = WithinClip(BoundsWithin(figures, StrokeReach(width) - 2), clip);
+    if (PaintDirectly(clip, paint, bounds, draw)) return;
+    PaintMask(RasteriseMask(bounds, draw), clip, paint);
 }

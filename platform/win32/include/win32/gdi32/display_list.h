@@ -36,10 +36,12 @@ public:
 
     // Draws the page's rows [top, top + rows) into the first rows of the
     // bitmap selected into hdc (its first column is the page's first), over
-    // what the bitmap holds. May run on several threads at once, each with a
-    // device context of its own. False when hdc has no bitmap of that many
-    // rows, or the rows reach past the page.
-    bool DrawRows(HDC hdc, unsigned top, unsigned rows) const;
+    // what the bitmap holds; *drawn (when given) receives the part of the
+    // bitmap that may have changed, empty when nothing did. May run on
+    // several threads at once, each with a device context of its own. False
+    // when hdc has no bitmap of that many rows, or the rows reach past the
+    // page.
+    bool DrawRows(HDC hdc, unsigned top, unsigned rows, RECT* drawn = nullptr) const;
 
     // The memory the list holds, in bytes, and its primitives.
     size_t Bytes() const;
