@@ -74,20 +74,36 @@ private:
     size_t m_nPending = 0;
 };
 
+// Whether sixteen pixels have the same red, green and blue.
+bool Equal16Pixels(const BYTE* pRow, const BYTE* pSeed) {
+#ifdef HPGL2_ROW_SCAN_SSE2
+    __m128i different = _mm_setzero_si128();
+    for (int k = 0; k < 64; k += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pRow + k));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pSeed + k));
+        different = _mm_or_si128(different, _mm_xor_si128(a, b));
+    }
+    different = _mm_and_si128(different, _mm_set1_epi32(0x00FFFFFF));
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(different, _mm_setzero_si128())) == 0xFFFF;
+#else
+    constexpr uint64_t kColours = 0x00FFFFFF00FFFFFFull;
+    uint64_t different = 0;
+    for (size_t k = 0; k < 64; k += 8) {
+        uint64_t a, b;
+        std::memcpy(&a, pRow + k, 8);
+        std::memcpy(&b, pSeed + k, 8);
+        different |= (a ^ b) & kColours;
+    }
+    return different == 0;
+#endif
+}
+
 // The first pixel at or after i whose red, green or blue differs from the
 // seed's (the fourth byte does not count), or n.
 size_t FirstDifferentPixel(const BYTE* pRow, const BYTE* pSeed, size_t i, size_t n) {
     // Sixteen pixels at a time while they all match, as most do.
-    constexpr uint64_t kColours = 0x00FFFFFF00FFFFFFull;
     for (; n - i >= 16; i += 16) {
-        uint64_t different = 0;
-        for (size_t k = 0; k < 8; ++k) {
-            uint64_t a, b;
-            std::memcpy(&a, pRow + 4 * i + 8 * k, 8);
-            std::memcpy(&b, pSeed + 4 * i + 8 * k, 8);
-            different |= (a ^ b) & kColours;
-        }
-        if (different != 0) break;
+        if (!Equal16Pixels(pRow + 4 * i, pSeed + 4 * i)) break;
     }
     constexpr unsigned kFourthBytes = 0x8888;
     for (; n - i >= 4; i += 4) {
