@@ -278,8 +278,8 @@ RasterPainter::~RasterPainter() {
 
 bool RasterPainter::PaintDirectly(const RasterRegion* clip, const RasterFill& fill,
                                   const RECT& bounds, const std::function<void(cairo_t*)>& draw) {
-    // One colour copied, clipped to a box at most, on a bitmap cairo can
-    // draw on.
+    // One colour copied, clipped to a box at most (which bounds is within),
+    // on a bitmap cairo can draw on.
     if (!m_directAllowed || (clip && !clip->solid) || fill.hatched || fill.rop2 != R2_COPYPEN ||
         m_dc.Clipped() || !m_dc.bitmap->topDown)
         return false;
@@ -293,25 +293,23 @@ bool RasterPainter::PaintDirectly(const RasterRegion* clip, const RasterFill& fi
         cairo_translate(m_direct, -w.left, -w.top);
     }
     if (cairo_status(m_direct) != CAIRO_STATUS_SUCCESS) return false;
-    if (clip && clip->Empty()) return true;
+    if (bounds.right <= bounds.left || bounds.bottom <= bounds.top) return true;
     cairo_save(m_direct);
     cairo_new_path(m_direct);
-    if (clip) {
-        cairo_rectangle(m_direct, clip->box.left, clip->box.top, clip->box.right - clip->box.left,
-                        clip->box.bottom - clip->box.top);
-        cairo_clip(m_direct);
-    }
+    // cairo works through every row of its clip for each paint: clipped to
+    // the paint's bounds (within the clip region's box, when there is one),
+    // a small figure costs its own rows, not the band's.
+    cairo_rectangle(m_direct, bounds.left, bounds.top, bounds.right - bounds.left,
+                    bounds.bottom - bounds.top);
+    cairo_clip(m_direct);
     cairo_set_source_rgb(m_direct, (fill.colour >> 16 & 0xFF) / 255.0,
                          (fill.colour >> 8 & 0xFF) / 255.0, (fill.colour & 0xFF) / 255.0);
     draw(m_direct);
     cairo_restore(m_direct);
-    if (bounds.right > bounds.left && bounds.bottom > bounds.top) {
-        RECT& a = m_directArea;
-        a = a.right > a.left
-                ? RECT{std::min(a.left, bounds.left), std::min(a.top, bounds.top),
-                       std::max(a.right, bounds.right), std::max(a.bottom, bounds.bottom)}
-                : bounds;
-    }
+    RECT& a = m_directArea;
+    a = a.right > a.left ? RECT{std::min(a.left, bounds.left), std::min(a.top, bounds.top),
+                                std::max(a.right, bounds.right), std::max(a.bottom, bounds.bottom)}
+                         : bounds;
     return true;
 }
 
