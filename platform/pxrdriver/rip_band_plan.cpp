@@ -1,6 +1,6 @@
-// How a raster is cut into bands: small enough for the processor's cache
-// while it is drawn and coded, within blocks of rows that stay the same
-// whatever the threads and the band height.
+// How a raster is cut into bands: of about kRipBandBytes each, the buffers
+// of all renderers together within a fixed budget, inside blocks of rows
+// that stay the same whatever the threads and the band height.
 #include <algorithm>
 #include <climits>
 #include <cstdlib>

@@ -62,12 +62,10 @@ void RipCanvas::MarkDrawn(const RECT& area) {
                          : a;
 }
 
-bool RipCanvas::PlaceAt(const RECT& dest, unsigned top) {
+bool RipCanvas::PlaceAt(const RECT& dest) {
     int x, y;
     if (!ToInt(-static_cast<long long>(dest.left), &x) ||
-        !ToInt(-static_cast<long long>(dest.top) - top, &y))
+        !ToInt(-static_cast<long long>(dest.top), &y))
         return false;
-    // Hatches keep the phase they have on the whole raster.
-    return SetViewportOrgEx(m_dc, x, y, nullptr) &&
-           SetBrushOrgEx(m_dc, 0, -static_cast<int>(top), nullptr);
+    return SetViewportOrgEx(m_dc, x, y, nullptr) != FALSE;
 }

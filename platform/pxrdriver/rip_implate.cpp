@@ -63,7 +63,7 @@ void CRIPImplate::BeginRIP(const CRect& rcDest, const CRect&) {
         m_pState->dest = RECT{0, 0, static_cast<LONG>(plan.width), static_cast<LONG>(plan.height)};
     else
         m_pState->dest = RECT{rcDest.left, rcDest.top, rcDest.right, rcDest.bottom};
-    if (m_pState->drawing) m_pState->drawing->PlaceAt(m_pState->dest, 0);
+    if (m_pState->drawing) m_pState->drawing->PlaceAt(m_pState->dest);
 }
 
 HDC CRIPImplate::GetRIPDC() {
@@ -74,7 +74,7 @@ HDC CRIPImplate::GetRIPDC() {
         const bool whole = wholeBytes <= kRipWholeDcBudget;
         auto canvas = std::unique_ptr<RipCanvas>(new (std::nothrow) RipCanvas);
         if (!canvas || !canvas->Create(s.plan.width, whole ? s.plan.height : s.plan.bandRows) ||
-            !canvas->PlaceAt(s.dest, 0))
+            !canvas->PlaceAt(s.dest))
             return nullptr;
         s.drawing = std::move(canvas);
         s.drawingWhole = whole;
@@ -116,7 +116,12 @@ int CRIPImplate::EndRIP() {
         return RipBandBits{static_cast<int>(plan.width), static_cast<int>(band.rows), 4,
                            rendered.canvas->Row(rendered.first)};
     };
-    const bool prepares = m_pCallBack->PreparesBands() != 0;
+    bool prepares = false;
+    try {
+        prepares = m_pCallBack->PreparesBands() != 0;
+    } catch (...) {
+        return 0;
+    }
     RipPrepare prepare;
     if (prepares)
         prepare = [&](const RipBand& band, const RipRendered& rendered, RipBandWrites* writes) {
@@ -135,19 +140,23 @@ int CRIPImplate::EndRIP() {
         // What was drawn through GetRIPDC; white when nothing was.
         const RipCanvas* drawn = s.drawing ? s.drawing.get() : nullptr;
         if (drawn && !s.drawingWhole) return 0;
-        RipBandPlan inline_ = plan;
-        inline_.threads = 1;
+        RipBandPlan single = plan;
+        single.threads = 1;
         const RipRender render = [&](const RipBand& band, RipCanvas& canvas, RipRendered* out) {
             // The rows above a band are there too, when the band carries them on.
             *out = drawn ? RipRendered{drawn, band.top} : RipRendered{&canvas, band.continues};
             return true;
         };
-        return RenderRipBands(inline_, s.firstBand.Rows(), s.firstBand, render, prepare, deliver)
+        return RenderRipBands(single, s.firstBand.Rows(), s.firstBand, render, prepare, deliver)
                    ? 1
                    : 0;
     }
-    const std::unique_ptr<DisplayList> list =
-        RecordPicture(m_hPlayMetaFile, m_xformPlay, s.dest, plan);
+    std::unique_ptr<DisplayList> list;
+    try {
+        list = RecordPicture(m_hPlayMetaFile, m_xformPlay, s.dest, plan);
+    } catch (...) {
+        return 0;
+    }
     if (!list) return 0;
     const RipRender render = [&](const RipBand& band, RipCanvas& canvas, RipRendered* out) {
         // A band carried on from the rows before it brings the row above:

@@ -76,10 +76,9 @@ public:
     // made); MarkDrawn tells what a drawing may have changed.
     void Clear();
     void MarkDrawn(const RECT& area);
-    // Places the DC's origin so that raster row top is the canvas's first
-    // row and the drawing's pixel (dest.left, dest.top) is the raster's
-    // first pixel.
-    bool PlaceAt(const RECT& dest, unsigned top);
+    // Places the DC's origin so that the drawing's pixel (dest.left,
+    // dest.top) is the canvas's first pixel.
+    bool PlaceAt(const RECT& dest);
 
 private:
     HDC m_dc = nullptr;
