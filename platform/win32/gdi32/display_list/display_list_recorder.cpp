@@ -94,8 +94,8 @@ uint32_t DisplayListRecorder::ClipIndex(const RegionRef& clip) {
     if (!clip) return 0;
     if (m_data.clips.back() != clip) {
         m_data.clips.push_back(clip);
-        // Every node is counted once for each clip it belongs to: a bound,
-        // not a census.
+        // Its own node: the nodes it is made of are shared with the clips
+        // made before it.
         m_data.ownedBytes += static_cast<const RegionNode&>(*clip).Bytes();
     }
     return static_cast<uint32_t>(m_data.clips.size() - 1);
