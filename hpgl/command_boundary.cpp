@@ -21,7 +21,7 @@ void LeaveRaster(JobContext* job) {
     job->m_bInRaster = 0;
 }
 
-void MovePenToRasterCorner(JobContext* job, int x, int y) {
+void MovePenToRasterCorner(JobContext* job, int64_t x, int64_t y) {
     WriteCommand(
         job,
         CommandText().Text("PUPA").Int(x + job->m_ptOrigin.x).Text(",").Int(y + job->m_ptOrigin.y));

@@ -64,6 +64,11 @@ void BandCanvas::Render(const JobContext& job, const BitmapCall& call, const Ras
     FillRect(m_dc, &whole, white);
     DeleteObject(white);
     SelectJobClip(m_dc, job);
+    // GDI draws a mirrored destination from its starting pixel back (rows
+    // yDest + hDest + 1 to yDest): moved on by one device pixel, the
+    // picture fills the raster.
+    if (call.wDest < 0 || call.hDest < 0)
+        SetViewportOrgEx(m_dc, call.wDest < 0 ? -1 : 0, -top - (call.hDest < 0 ? 1 : 0), nullptr);
     SetStretchBltMode(m_dc, HALFTONE);
     StretchDIBits(m_dc, call.xDest, call.yDest, call.wDest, call.hDest, call.xSrc, call.ySrc,
                   call.wSrc, call.hSrc, call.bits, call.bmi, call.usage, call.rop);

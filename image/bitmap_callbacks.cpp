@@ -34,10 +34,12 @@ int DrawBitmap(HostContext* pHost, const BitmapCall& call, bool withAlpha) {
     LeaveRaster(job);
     BITMAPINFOHEADER header;
     if (!ReadHeader(call.bmi, &header)) return 0;
+    // An empty destination has no image to send.
+    if (call.wDest == 0 || call.hDest == 0) return 0;
     RasterGeometry g;
     if (!ChooseRasterGeometry(*job, call.xDest, call.yDest, call.wDest, call.hDest, call.wSrc,
                               call.hSrc, header, withAlpha, &g))
-        return 1;  // nothing of the destination is visible
+        return 1;  // wholly clipped: sent as the white raster it would be
     AlphaSource alpha;
     // Sources without an alpha byte are opaque.
     const bool hasAlpha = withAlpha && header.biBitCount == 32 && alpha.Build(call.bmi, call.bits);
@@ -63,7 +65,9 @@ int OnDrawBitmapAlpha(HostContext* pHost, int xDest, int yDest, int wDest, int h
                       int ySrc, int wSrc, int hSrc, const void* pBits, const BITMAPINFO* pInfo,
                       UINT iUsage, DWORD dwRop) {
     if (!pBits || !pInfo) return 0;
-    if (pInfo->bmiHeader.biSize >= sizeof(BITMAPINFOHEADER) && pInfo->bmiHeader.biBitCount == 1)
+    // One-bit sources have no alpha, whichever header form describes them.
+    BITMAPINFOHEADER header;
+    if (ReadHeader(pInfo, &header) && header.biBitCount == 1)
         return OnDrawBitmap(pHost, xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc, pBits, pInfo,
                             iUsage, dwRop);
     try {

@@ -1,6 +1,8 @@
 // A metafile placed into a rectangle of a vector plot, sent as an embedded
 // raster: the pen moves to the rectangle's corner, the plotter enters HP
 // RTL there, the rendered rows follow, and the plot returns to HP-GL/2.
+#include <cstdint>
+
 #include "driver/driver_state.h"
 #include "hpgl/command_boundary.h"
 #include "hpgl/pen_table.h"
@@ -44,10 +46,14 @@ int RenderMetafileRegion(HostContext* pHost, HENHMETAFILE hMetaFile, const doubl
     bool started = false;
     {
         CRIPImplate implate(&rip);
-        // An inverted rectangle asks for no raster rather than a huge one.
-        if (rect.Width() > 0 && rect.Height() > 0 &&
-            implate.CreateRIPBuffer(static_cast<unsigned>(rect.Width()),
-                                    static_cast<unsigned>(rect.Height()), 32, 0)) {
+        // In 64 bits: the corners may lie at the ends of 32 bits. An
+        // inverted rectangle asks for no raster rather than a huge one;
+        // every positive size fits an unsigned.
+        const int64_t width = int64_t{rect.right} - rect.left;
+        const int64_t height = int64_t{rect.bottom} - rect.top;
+        if (width > 0 && height > 0 &&
+            implate.CreateRIPBuffer(static_cast<unsigned>(width), static_cast<unsigned>(height), 32,
+                                    0)) {
             if (rip.m_nColorFormat == 1) implate.m_bMonochrome = 1;
             implate.BeginRIP(rect, CRect(0, 0, 0, 0));
             HDC dc = implate.GetRIPDC();

@@ -2,13 +2,14 @@
 // the cells of a grid, segment splitting and point tests.
 //
 // Where a segment meets an edge is found with exact integer arithmetic
-// (products of 33-bit differences need up to 66 bits, hence __int128); only
+// (products of 33-bit differences need up to 66 bits: 128-bit integers); only
 // the position of a crossing along a segment is a double, far finer than
 // the whole device units that the pieces are rounded to. Whether a point off
 // the border is inside is answered within its grid cell: the cell's centre is
 // known to be inside or not, and every edge between the centre and the point
 // is listed in the cell.
 #include "clip_line_region.h"
+#include "wide_int.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,7 +19,7 @@ namespace pxr_region {
 
 namespace {
 
-using Wide = __int128;
+using Wide = WideInt;
 
 // About two cells an edge keep the lists short.
 constexpr double kCellsPerEdge = 2;
@@ -284,8 +285,9 @@ void ClipLineRegion::Split(std::int64_t px, std::int64_t py, std::int64_t qx, st
         }
         if (Cross(apx, apy, dx, dy) != 0) return;  // parallel, apart
         // Collinear: the part of the segment along the edge is border.
-        double tA = static_cast<double>(Dot(apx, apy, dx, dy)) / dd;
-        double tB = static_cast<double>(Dot(e.bx - px, e.by - py, dx, dy)) / dd;
+        double tA = static_cast<double>(Dot(apx, apy, dx, dy)) / static_cast<double>(dd);
+        double tB =
+            static_cast<double>(Dot(e.bx - px, e.by - py, dx, dy)) / static_cast<double>(dd);
         if (tA > tB) std::swap(tA, tB);
         tA = std::max(tA, 0.0);
         tB = std::min(tB, 1.0);

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "region_internal.h"
+#include "wide_int.h"
 
 namespace pxr_region {
 
@@ -48,12 +49,12 @@ Box BoxOf(const Paths& paths) {
 }
 
 // Twice the signed area, exact (coordinates are 32-bit, so the products fit).
-__int128 TwiceArea(const Path& path) {
-    __int128 twice = 0;
+WideInt TwiceArea(const Path& path) {
+    WideInt twice = 0;
     for (size_t i = 0; i < path.size(); ++i) {
         const IntPoint& a = path[i];
         const IntPoint& b = path[(i + 1) % path.size()];
-        twice += static_cast<__int128>(a.X) * b.Y - static_cast<__int128>(b.X) * a.Y;
+        twice += static_cast<WideInt>(a.X) * b.Y - static_cast<WideInt>(b.X) * a.Y;
     }
     return twice;
 }
@@ -157,9 +158,9 @@ bool IsOneRectangle(const Paths& paths) {
         if (a.X != b.X && a.Y != b.Y) return false;
     }
     const Box box = BoxOf(paths);
-    const __int128 twiceBox =
-        static_cast<__int128>(box.right - box.left) * (box.bottom - box.top) * 2;
-    const __int128 twice = TwiceArea(path);
+    const WideInt twiceBox =
+        static_cast<WideInt>(box.right - box.left) * (box.bottom - box.top) * 2;
+    const WideInt twice = TwiceArea(path);
     return twiceBox > 0 && (twice == twiceBox || twice == -twiceBox);
 }
 

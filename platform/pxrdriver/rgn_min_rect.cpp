@@ -13,10 +13,11 @@
 #include <vector>
 
 #include "region_internal.h"
+#include "wide_int.h"
 
 namespace {
 
-using Wide = __int128;
+using Wide = WideInt;
 
 struct Edge {
     std::int64_t ax, ay, bx, by;
@@ -141,7 +142,7 @@ void MarkInsideCells(const std::vector<Edge>& edges, Grid& grid) {
 // form a histogram whose largest rectangle a stack finds.
 bool LargestInsideRect(const Grid& grid, CRect* pInner) {
     const size_t nCols = grid.Columns(), nRows = grid.Rows();
-    unsigned __int128 best = 0;
+    WideInt best = 0;
     std::vector<std::int64_t> heights(nCols, 0);
     std::vector<size_t> stack;
     for (size_t r = 0; r < nRows; ++r) {
@@ -156,9 +157,8 @@ bool LargestInsideRect(const Grid& grid, CRect* pInner) {
                 const std::int64_t top = heights[stack.back()];
                 stack.pop_back();
                 const size_t left = stack.empty() ? 0 : stack.back() + 1;
-                const unsigned __int128 area =
-                    static_cast<unsigned __int128>(grid.xs[c] - grid.xs[left]) *
-                    static_cast<unsigned __int128>(top);
+                const WideInt area =
+                    static_cast<WideInt>(grid.xs[c] - grid.xs[left]) * static_cast<WideInt>(top);
                 if (top > 0 && area > best) {
                     best = area;
                     *pInner =

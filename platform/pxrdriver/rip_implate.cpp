@@ -17,11 +17,14 @@
 #include "pxrdriver/rip_implate.h"
 
 #include <algorithm>
+#include <climits>
 #include <new>
 #include <string>
 
 #include "rip_internal.h"
+#include "win32/gdi32/device_style.h"
 #include "win32/gdi32/display_list.h"
+#include "win32/gdi32/metafile/metafile_player.h"
 
 struct RipImplateState {
     RipBandPlan plan;
@@ -84,17 +87,32 @@ HDC CRIPImplate::GetRIPDC() {
 
 namespace {
 
+// The plotter's screen pixel in device pixels: its resolution (the frame's
+// millimetres onto the raster's pixels) / 96, at least 1. Cosmetic pen
+// styles and hatches are measured in it, as the vector plot measures them.
+double ScreenPixel(HENHMETAFILE metafile, const RECT& dest) {
+    const EmfDocument* doc = EnhMetaFileDocument(metafile);
+    if (!doc) return 1;
+    const double frameMm =
+        (static_cast<double>(doc->header.rclFrame.right) - doc->header.rclFrame.left) / 100.0;
+    const double pixels = static_cast<double>(dest.right) - dest.left;
+    if (!(frameMm > 0) || !(pixels > 0)) return 1;
+    return std::max(1.0, pixels / (frameMm / 25.4) / 96.0);
+}
+
 // The display list of the picture: the metafile placed on dest under world
 // (GM_ADVANCED), as one playback into a DC of the raster's size would draw
 // it, filed by bands of bandRows rows.
 std::unique_ptr<DisplayList> RecordPicture(HENHMETAFILE metafile, const XFORM& world,
                                            const RECT& dest, const RipBandPlan& plan) {
+    // A device context's origin is an int: -INT_MIN is none.
+    if (dest.left == INT_MIN || dest.top == INT_MIN) return nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) return nullptr;
     std::unique_ptr<DisplayList> list;
     std::string error;
     if (SetViewportOrgEx(dc, -dest.left, -dest.top, nullptr) && SetGraphicsMode(dc, GM_ADVANCED) &&
-        SetWorldTransform(dc, &world))
+        SetWorldTransform(dc, &world) && SetDeviceStyleUnit(dc, ScreenPixel(metafile, dest)))
         list =
             DisplayList::Record(dc, metafile, dest, plan.width, plan.height, plan.bandRows, &error);
     DeleteDC(dc);

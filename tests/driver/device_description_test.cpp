@@ -36,11 +36,9 @@ TEST_F(DeviceDescription, A4At300DpiCapabilities) {
     HPGL2DevMode& r = driver->m_devmode;
     SetMargins(50, 170, 50, 170);
     std::memcpy(&r.dmSaved, &r.dm, sizeof r.dm);
-    struct Case {
-        int index;
-        int expected;
-    };
-    const Case cases[] = {
+    const struct {
+        int index, expected;
+    } cases[] = {
         {HORZRES, 2362},
         {VERTRES, 3106},
         {PHYSICALWIDTH, 2480},
@@ -65,13 +63,12 @@ TEST_F(DeviceDescription, A4At300DpiCapabilities) {
         {1, 0},
         {-5, 0},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(host.pCallbacks->GetDeviceCaps(&host, c.index), c.expected) << c.index;
 }
 
 TEST_F(DeviceDescription, CapabilitiesFollowPrintQualityAndCustomPaper) {
     HPGL2DevMode& r = driver->m_devmode;
-    std::memcpy(&r.dmSaved, &r.dm, sizeof r.dm);
     r.dm.dmPrintQuality = 0;  // counts as 300
     r.dm.dmYResolution = 0;
     std::memcpy(&r.dmSaved, &r.dm, sizeof r.dm);
@@ -92,7 +89,7 @@ TEST_F(DeviceDescription, CapabilitiesRefreshThePaperFirst) {
     EXPECT_EQ(r.nPaperCode, 8);
 }
 
-TEST_F(DeviceDescription, DescribeDeviceOnA4) {
+TEST_F(DeviceDescription, DescribeDeviceAndPageGeometryOnA4) {
     SetMargins(50, 170, 50, 170);
     DescribeDevice(&host);
     EXPECT_EQ(host.nPaperWidthMM, 210);
@@ -111,6 +108,33 @@ TEST_F(DeviceDescription, DescribeDeviceOnA4) {
     EXPECT_STREQ(host.pszRevision, "$Revision: 1.2 $");
     EXPECT_STREQ(host.pszDeviceDescription, "HPGL2 device");
     EXPECT_EQ(JobOf(&host)->m_nResolution, 300);
+    ComputePageGeometry(&host);
+    JobContext* job = JobOf(&host);
+    EXPECT_DOUBLE_EQ(job->m_dPlotWidth, 200.0);
+    EXPECT_DOUBLE_EQ(job->m_dPlotLength, 263.0);
+    EXPECT_EQ(host.nPageWidthMM, 200);
+    EXPECT_EQ(host.nPageHeightMM, 263);
+    EXPECT_EQ(host.nPageWidthPx, 2363);
+    EXPECT_EQ(host.nPageHeightPx, 3107);
+
+    // Landscape A4: the pixel sizes are swapped so that width <= height.
+    driver->m_devmode.nPaperWidth = 2970;
+    driver->m_devmode.nPaperLength = 2100;
+    DescribeDevice(&host);
+    ComputePageGeometry(&host);
+    EXPECT_DOUBLE_EQ(job->m_dPlotWidth, 287.0);
+    EXPECT_DOUBLE_EQ(job->m_dPlotLength, 176.0);
+    EXPECT_EQ(host.nPageWidthPx, 2080);   // trunc(300 * 176 / 25.4 + 1.5)
+    EXPECT_EQ(host.nPageHeightPx, 3391);  // trunc(300 * 287 / 25.4 + 1.5)
+    EXPECT_EQ(host.nPageWidthMM, 176);
+    EXPECT_EQ(host.nPageHeightMM, 287);
+
+    // No margins: the page never holds more pixels than the sheet.
+    SetMargins(0, 0, 0, 0);
+    DescribeDevice(&host);
+    ComputePageGeometry(&host);
+    EXPECT_EQ(host.nPageWidthPx, 2480);  // trunc(300 * 210 / 25.4 + 0.001)
+    EXPECT_EQ(host.nPageHeightPx, 3507);
 }
 
 TEST_F(DeviceDescription, DegenerateSheets) {
@@ -186,38 +210,6 @@ TEST_F(DeviceDescription, HugeSheetsWithMeetingMarginsEnd) {
         ComputePageGeometry(&host);
         EXPECT_EQ(host.nPageWidthPx, c.widthPx) << c.tenths;
     }
-}
-
-TEST_F(DeviceDescription, PageGeometryOfAPortraitAndALandscapeSheet) {
-    SetMargins(50, 170, 50, 170);
-    DescribeDevice(&host);
-    ComputePageGeometry(&host);
-    JobContext* job = JobOf(&host);
-    EXPECT_DOUBLE_EQ(job->m_dPlotWidth, 200.0);
-    EXPECT_DOUBLE_EQ(job->m_dPlotLength, 263.0);
-    EXPECT_EQ(host.nPageWidthMM, 200);
-    EXPECT_EQ(host.nPageHeightMM, 263);
-    EXPECT_EQ(host.nPageWidthPx, 2363);
-    EXPECT_EQ(host.nPageHeightPx, 3107);
-
-    // Landscape A4: the pixel sizes are swapped so that width <= height.
-    driver->m_devmode.nPaperWidth = 2970;
-    driver->m_devmode.nPaperLength = 2100;
-    DescribeDevice(&host);
-    ComputePageGeometry(&host);
-    EXPECT_DOUBLE_EQ(job->m_dPlotWidth, 287.0);
-    EXPECT_DOUBLE_EQ(job->m_dPlotLength, 176.0);
-    EXPECT_EQ(host.nPageWidthPx, 2080);   // trunc(300 * 176 / 25.4 + 1.5)
-    EXPECT_EQ(host.nPageHeightPx, 3391);  // trunc(300 * 287 / 25.4 + 1.5)
-    EXPECT_EQ(host.nPageWidthMM, 176);
-    EXPECT_EQ(host.nPageHeightMM, 287);
-
-    // No margins: the page never holds more pixels than the sheet.
-    SetMargins(0, 0, 0, 0);
-    DescribeDevice(&host);
-    ComputePageGeometry(&host);
-    EXPECT_EQ(host.nPageWidthPx, 2480);  // trunc(300 * 210 / 25.4 + 0.001)
-    EXPECT_EQ(host.nPageHeightPx, 3507);
 }
 
 TEST_F(DeviceDescription, ResolutionStepAtLowResolution) {

@@ -43,12 +43,9 @@ TEST(DriverListText, NamesStartAtTheSecondString) {
             << "buffer of " << c.text.size() << " bytes";
 }
 
-TEST(DriverRegistry, OtherRequestsDoNothingAndSucceed) {
+TEST(DriverRegistry, OtherRequestsSucceedAndNullArgumentsAreRefused) {
     for (int request : {0, 1, 4, -1, -2147483647 - 1, 1000})
         EXPECT_EQ(HandleDriverRequest(request, nullptr), 1) << request;
-}
-
-TEST(DriverRegistry, NullArgumentsAreRefused) {
     EXPECT_EQ(HandleDriverRequest(IT_REQ_LOAD_DRIVERS, nullptr), 0);
     EXPECT_EQ(HandleDriverRequest(IT_REQ_UNLOAD_DRIVER, nullptr), 0);
 }

@@ -44,28 +44,23 @@ TEST_F(PaperGeometry, PortraitAndLandscapeFromThePaperList) {
     EXPECT_EQ(r.nMarginBottom, 3);  // left
 }
 
-TEST_F(PaperGeometry, UnchangedRecordIsNotRefreshed) {
+TEST_F(PaperGeometry, UnchangedRecordOrUnknownPaperIsLeftAlone) {
     HPGL2Driver driver(nullptr, config.Ini().c_str(), "P");
     HPGL2DevMode r = driver.m_devmode;
-    r.dm.dmPaperSize = 8;
-    std::memcpy(&r.dmSaved, &r.dm, sizeof r.dm);
-    const HPGL2DevMode before = r;
+    r.dm.dmPaperSize = 77;  // not in the list
+    HPGL2DevMode before = r;
     driver.RefreshPaperGeometry(&r);
     EXPECT_EQ(std::memcmp(&before, &r, sizeof r), 0);
 
+    r.dm.dmPaperSize = 8;
+    std::memcpy(&r.dmSaved, &r.dm, sizeof r.dm);
+    before = r;
+    driver.RefreshPaperGeometry(&r);
+    EXPECT_EQ(std::memcmp(&before, &r, sizeof r), 0);
     // A caller forces the next refresh by spoiling the saved paper code.
     r.dmSaved.dmPaperSize = -1;
     driver.RefreshPaperGeometry(&r);
     EXPECT_EQ(r.nPaperWidth, 2970);
-}
-
-TEST_F(PaperGeometry, UnknownPaperLeavesTheRecordAlone) {
-    HPGL2Driver driver(nullptr, config.Ini().c_str(), "P");
-    HPGL2DevMode r = driver.m_devmode;
-    r.dm.dmPaperSize = 77;
-    const HPGL2DevMode before = r;
-    driver.RefreshPaperGeometry(&r);
-    EXPECT_EQ(std::memcmp(&before, &r, sizeof r), 0);
 }
 
 TEST_F(PaperGeometry, CustomPaperTakesTheCustomMarginsTurned) {
@@ -102,7 +97,7 @@ TEST_F(PaperGeometry, PaperNamesAreCutTo63Characters) {
     EXPECT_EQ(driver.m_customPaper.nLeftMargin, 0);
 }
 
-TEST_F(PaperGeometry, AddPaperAppendsToTheWholeList) {
+TEST_F(PaperGeometry, AddPaperAppendsToTheWholeListWhenItCanBeWritten) {
     HPGL2Driver driver(nullptr, config.Ini().c_str(), "P");
     int code = 650;
     ASSERT_EQ(driver.AddPaper("Banner, long", 9140, 30000.7, 5, 6, 7, 8, &code), 1);
@@ -117,13 +112,10 @@ TEST_F(PaperGeometry, AddPaperAppendsToTheWholeList) {
     EXPECT_EQ(papers[3].nRightMargin, 6);
     EXPECT_EQ(papers[3].nTopMargin, 7);
     EXPECT_EQ(papers[3].nBottomMargin, 8);
-}
 
-TEST_F(PaperGeometry, AddPaperFailsWhenTheListCannotBeWritten) {
     config.Write("hpgl2.ini", "[P]\nPaperFile=no/such/folder/paper.ini\n");
-    HPGL2Driver driver(nullptr, config.Ini().c_str(), "P");
-    int code = 651;
-    EXPECT_EQ(driver.AddPaper("X", 1, 1, 0, 0, 0, 0, &code), 0);
+    HPGL2Driver unwritable(nullptr, config.Ini().c_str(), "P");
+    EXPECT_EQ(unwritable.AddPaper("X", 1, 1, 0, 0, 0, 0, &code), 0);
 }
 
 }  // namespace

@@ -82,10 +82,11 @@ TEST_F(PenTable, UnknownPenNumbersFallBackToBlackPenZero) {
     EXPECT_EQ(h.Job().m_nCurPen, 0);
 }
 
-TEST_F(PenTable, NewJobDefinesPensAgainWithTheSameNumbers) {
+TEST_F(PenTable, NewDocumentDefinesPensAgainWithTheSameNumbers) {
     Select(1, 2, 3);
+    h.End();
+    ASSERT_EQ(h.Start(), 1);
     h.Take();
-    ResetPenState(&h.Job());
     Select(1, 2, 3);
     EXPECT_EQ(h.Take(), (Chunks{"NP256", "PC1,1,2,3", "SP1"}));
 }

@@ -7,19 +7,12 @@
 #include "hpgl/encoded_polyline.h"
 #include "hpgl/polyline.h"
 #include "pxrdriver/regions.h"
+#include "reader/hpgl_parser.h"
 #include "support/job_harness.h"
 
 namespace {
 
 using Chunks = std::vector<std::string>;
-
-HostPenRecord Pen(COLORREF color, DWORD width, DWORD style = 0) {
-    HostPenRecord pen{};
-    pen.nStyle = style;
-    pen.nWidth = width;
-    pen.crColor = color;
-    return pen;
-}
 
 class Polylines : public ::testing::Test {
 protected:
@@ -31,20 +24,12 @@ protected:
     int Draw(std::vector<POINT> points) {
         return h.Table().OnPolyline(&h.host, points.data(), static_cast<int>(points.size()));
     }
+    void SelectPen(COLORREF color, DWORD width) {
+        const HostPenRecord pen{0, width, 0, color, {}};
+        h.Table().OnSelectPen(&h.host, &pen);
+    }
     JobHarness h;
 };
-
-TEST_F(Polylines, FirstPolylineOfAJob) {
-    const HostPenRecord pen = Pen(RGB(0, 0, 0), 1);
-    h.Table().OnSelectPen(&h.host, &pen);
-    EXPECT_TRUE(h.Take().empty());  // selection writes nothing
-    Draw({{100, 50}, {101, 50}});
-    // x: v = 200 -> 200 % 64 + 63 = 71, then 200 / 64 + 191 = 194;
-    // y: v = 100 -> 36 + 63 = 99, then 1 + 191 = 192.
-    // The second point: dx = 1 -> v = 2 -> 193; dy = 0 -> 191.
-    EXPECT_EQ(h.Take(), (Chunks{"NP256", "PC1,0,0,0", "SP1", "LT", "PW0.09", "LA1,4,2,4", "PE", "<",
-                                "=", "\x47\xc2\x63\xc0", "\xc1\xbf"}));
-}
 
 TEST_F(Polylines, ConsecutivePolylinesShareOnePE) {
     Draw({{0, 0}, {10, 0}});
@@ -56,6 +41,7 @@ TEST_F(Polylines, ConsecutivePolylinesShareOnePE) {
     EXPECT_EQ(h.Take(), (Chunks{"<", "\xd4\xd4", "\xc2\xbf"}));
 }
 
+// What the driver encodes, the plot reader decodes back to the same number.
 TEST(EncodedPolyline, NumbersAtTheirBoundaries) {
     JobHarness h;
     ASSERT_EQ(h.Start(), 1);
@@ -78,6 +64,10 @@ TEST(EncodedPolyline, NumbersAtTheirBoundaries) {
         h.Take();
         EncodePECoordinate(&job, c.to, 0);
         EXPECT_EQ(h.TakeBytes(), c.bytes + "\xbf") << c.from << " -> " << c.to;
+        const auto parsed = plot::ParsePlotStream("\x1b%0BPE" + c.bytes + "\xbf;");
+        ASSERT_TRUE(parsed.Ok()) << parsed.error;
+        ASSERT_EQ(parsed.commands.back().vertices.size(), 1u);
+        EXPECT_EQ(parsed.commands.back().vertices[0].x, int64_t{c.to} - c.from);
     }
 }
 
@@ -94,8 +84,7 @@ TEST_F(Polylines, SegmentFormDrawsPairs) {
 }
 
 TEST_F(Polylines, UnchangedStateIsNotSentAgain) {
-    const HostPenRecord pen = Pen(RGB(1, 2, 3), 4);
-    h.Table().OnSelectPen(&h.host, &pen);
+    SelectPen(RGB(1, 2, 3), 4);
     Draw({{0, 0}, {9, 0}});
     h.Table().OnSetRop2(&h.host, 6);  // closes PE
     h.Take();
@@ -110,88 +99,20 @@ TEST_F(Polylines, UnchangedStateIsNotSentAgain) {
     }
 }
 
-TEST_F(Polylines, PathCollectionWritesNothing) {
-    h.Table().OnBeginPath(&h.host);
-    Draw({{0, 0}, {9, 0}});
-    EXPECT_TRUE(h.Take().empty());
-    EXPECT_EQ(h.Job().m_path.size(), 1u);
-}
-
-TEST_F(Polylines, ImagesAreLeftBeforeVectors) {
+// A job that ended inside an image leaves HP RTL before its end of job, and
+// the next job starts in HP-GL/2 without leaving RTL again; a polyline
+// inside an image leaves it first.
+TEST_F(Polylines, ImagesAreLeftBeforeVectorsAndJobsEndAndStartInHpgl) {
     h.Job().m_bInRaster = 1;
     Draw({{0, 0}, {9, 0}});
-    const Chunks chunks = h.Take();
-    ASSERT_FALSE(chunks.empty());
-    EXPECT_EQ(chunks[0], "\x1b%1B");
-}
-
-// Software clipping against an L-shaped region (the rectangle 0..100 x 0..100
-// without its upper-right quarter).
-class ClippedPolylines : public Polylines {
-protected:
-    ClippedPolylines() : Polylines("CLIPPER=7\n") {}
-    void SetLShape() {
-        POINT l[] = {{0, 0}, {50, 0}, {50, 50}, {100, 50}, {100, 100}, {0, 100}};
-        HT_ClipRgn region{0, nullptr, 6, l};
-        h.Table().OnSetClipRegion(&h.host, &region);
-        h.Take();
-    }
-};
-
-TEST_F(ClippedPolylines, LineAcrossTheNotchIsCut) {
-    SetLShape();
-    EXPECT_EQ(h.Job().m_bClipIsRect, 0);
-    Draw({{10, 25}, {90, 25}});  // leaves the region at x = 50
-    const std::string bytes = h.TakeBytes();
-    EXPECT_NE(bytes.find("PE"), std::string::npos);
-    // Drawn: (10,25) to (50,25) only; the end (90,25) never reaches the plotter.
-    JobContext& job = h.Job();
-    EXPECT_EQ(job.m_ptPE.x, 50);
-    EXPECT_EQ(job.m_ptPE.y, 25);
-    // dx 40 -> v 80 -> 80 % 64 + 63 = 79, 80 / 64 + 191 = 192; dy 0 -> 191.
-    EXPECT_NE(bytes.find("\x4f\xc0\xbf"), std::string::npos);
-    // Never dx 80 (v 160 -> 95, 193) on to x = 90.
-    EXPECT_EQ(bytes.find("\x5f\xc1"), std::string::npos);
-}
-
-TEST_F(ClippedPolylines, LineOutsideDrawsNothing) {
-    SetLShape();
-    Draw({{60, 10}, {90, 40}});
-    const std::string bytes = h.TakeBytes();
-    EXPECT_EQ(bytes.find("PE"), std::string::npos) << bytes;
-}
-
-class UnclippedPolylines : public Polylines {
-protected:
-    UnclippedPolylines() : Polylines("CLIPPER=0\n") {}
-};
-
-TEST_F(UnclippedPolylines, OnlyTheInputWindowLimitsTheDrawing) {
-    POINT l[] = {{0, 0}, {50, 0}, {50, 50}, {100, 50}, {100, 100}, {0, 100}};
-    HT_ClipRgn region{0, nullptr, 6, l};
-    h.Table().OnSetClipRegion(&h.host, &region);
-    h.Take();
-    Draw({{60, 10}, {90, 40}});
-    EXPECT_EQ(h.Job().m_ptPE.x, 90);
-    EXPECT_EQ(h.Job().m_ptPE.y, 40);
-}
-
-}  // namespace
-
-namespace {
-
-// A job that ended inside an image leaves HP RTL before its end of job, and
-// the next job starts in HP-GL/2 without leaving RTL again.
-TEST_F(Polylines, JobsEndAndStartInHpgl) {
+    EXPECT_EQ(h.Take().at(0), "\x1b%1B");
     h.Job().m_bInRaster = 1;
     h.End();
     EXPECT_EQ(h.TakeBytes(), "\x1b%1B;PUSP0PG;\x1b%-12345X@PJL EOJ ");
     h.Job().m_bInRaster = 1;
     ASSERT_EQ(h.Start(), 1);
     EXPECT_EQ(h.Job().m_bInRaster, 0);
-    const Chunks start = h.Take();
-    ASSERT_FALSE(start.empty());
-    EXPECT_EQ(start[0], "\x1b%0BBP5,1");
+    EXPECT_EQ(h.Take().at(0), "\x1b%0BBP5,1");
     Draw({{0, 0}, {10, 0}});
     const std::string bytes = h.TakeBytes();
     EXPECT_EQ(bytes.find("\x1b%1B"), std::string::npos) << bytes;
@@ -211,6 +132,35 @@ TEST_F(Polylines, FirstPairOfAJobIsAbsoluteEvenWhereTheLastEnded) {
     ASSERT_GE(chunks.size(), 5u);
     const Chunks tail(chunks.end() - 5, chunks.end());
     EXPECT_EQ(tail, (Chunks{"PE", "<", "=", "\xd3\xbf", "\xd3\xbf"}));
+}
+
+// Software clipping against an L-shaped region (the rectangle 0..100 x 0..100
+// without its upper-right quarter).
+class ClippedPolylines : public Polylines {
+protected:
+    ClippedPolylines() : Polylines("CLIPPER=7\n") {}
+    void SetLShape() {
+        POINT l[] = {{0, 0}, {50, 0}, {50, 50}, {100, 50}, {100, 100}, {0, 100}};
+        HT_ClipRgn region{0, nullptr, 6, l};
+        h.Table().OnSetClipRegion(&h.host, &region);
+        h.Take();
+    }
+};
+
+TEST_F(ClippedPolylines, LinesAreCutAtTheRegion) {
+    SetLShape();
+    EXPECT_EQ(h.Job().m_bClipIsRect, 0);
+    Draw({{60, 10}, {90, 40}});  // in the notch
+    EXPECT_EQ(h.TakeBytes().find("PE"), std::string::npos);
+    Draw({{10, 25}, {90, 25}});  // leaves the region at x = 50
+    const std::string bytes = h.TakeBytes();
+    // Drawn: (10,25) to (50,25) only; the end (90,25) never reaches the plotter.
+    EXPECT_EQ(h.Job().m_ptPE.x, 50);
+    EXPECT_EQ(h.Job().m_ptPE.y, 25);
+    // dx 40 -> v 80 -> 80 % 64 + 63 = 79, 80 / 64 + 191 = 192; dy 0 -> 191.
+    EXPECT_NE(bytes.find("\x4f\xc0\xbf"), std::string::npos);
+    // Never dx 80 (v 160 -> 95, 193) on to x = 90.
+    EXPECT_EQ(bytes.find("\x5f\xc1"), std::string::npos);
 }
 
 TEST_F(ClippedPolylines, CountsOfZeroAndBelowThroughTheTable) {
@@ -239,6 +189,21 @@ TEST_F(ClippedPolylines, NoRegionDataDrawsUnclipped) {
     EXPECT_EQ(h.Job().m_ptPE.x, 50);
     EXPECT_EQ(h.Job().m_ptPE.y, 50);
     EXPECT_NE(h.TakeBytes().find("PE"), std::string::npos);
+}
+
+class UnclippedPolylines : public Polylines {
+protected:
+    UnclippedPolylines() : Polylines("CLIPPER=0\n") {}
+};
+
+TEST_F(UnclippedPolylines, OnlyTheInputWindowLimitsTheDrawing) {
+    POINT l[] = {{0, 0}, {50, 0}, {50, 50}, {100, 50}, {100, 100}, {0, 100}};
+    HT_ClipRgn region{0, nullptr, 6, l};
+    h.Table().OnSetClipRegion(&h.host, &region);
+    h.Take();
+    Draw({{60, 10}, {90, 40}});
+    EXPECT_EQ(h.Job().m_ptPE.x, 90);
+    EXPECT_EQ(h.Job().m_ptPE.y, 40);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "support/job_harness.h"
 #include "support/pcl_row_decoder.h"
 #include "reader/plot_reader.h"
+#include "win32/gdi32/dib.h"
 
 namespace {
 
@@ -86,11 +88,12 @@ TEST_F(BitmapCallbacks, FrameOfASmallBitmapIsExact) {
     EXPECT_EQ(Chunks(chunks.end() - 3, chunks.end()), (Chunks{"\x1b*rC", "\x1b%0B", "\x1b%1B"}));
     std::string all;
     for (const auto& c : chunks) all += c;
-    // HALFTONE enlarging: the inner pixels are 3:1 and 1:3 mixes of their
-    // neighbours (0.75 x 255 = 191, 0.25 x 255 = 64).
+    // HALFTONE enlarging: raster pixel j shows source position j / 2, so
+    // the second is an even mix of the first two (127.5 -> 128) and the
+    // last stays on the last source pixel.
     EXPECT_EQ(Rows(all, 4),
-              (std::vector<pcl::Bytes>{Rgb({0xFF0000, 0xBF4000, 0x40BF00, 0x00FF00}),
-                                       Rgb({0x0000FF, 0x4040FF, 0xBFBFFF, 0xFFFFFF})}));
+              (std::vector<pcl::Bytes>{Rgb({0xFF0000, 0x808000, 0x00FF00, 0x00FF00}),
+                                       Rgb({0x0000FF, 0x8080FF, 0xFFFFFF, 0xFFFFFF})}));
 }
 
 // Grey: "\e*v6W" gives the raster a palette of default colours, so the grey
@@ -176,6 +179,12 @@ TEST_F(BitmapCallbacks, NegativeHeightIsPlacedAtItsTopAndShownMirrored) {
     const std::string all = h.TakeBytes();
     EXPECT_EQ(all.substr(0, 8), "PUPA5,48");
     EXPECT_EQ(Rows(all, 1), (std::vector<pcl::Bytes>{Rgb({0x0000FF}), Rgb({0xFF0000})}));
+    // Mirrored left to right as well, every raster pixel covered.
+    const TestDib row = DirectDib(2, 1, 24, {0xFF0000, 0x00FF00});
+    ASSERT_EQ(Draw(5, 50, -2, 1, row, 0, 0, 2, 1), 1);
+    const std::string mirrored = h.TakeBytes();
+    EXPECT_EQ(mirrored.substr(0, 8), "PUPA3,50");
+    EXPECT_EQ(Rows(mirrored, 2), (std::vector<pcl::Bytes>{Rgb({0x00FF00, 0xFF0000})}));
 }
 
 // The configure-image-data command replaces the plotter's pen palette and
@@ -312,6 +321,48 @@ TEST_F(BitmapCallbacks, BadHeadersAreRefusedOrDrawNothing) {
     ASSERT_EQ(Draw(0, 0, 2, 2, dib, 0, 0, 2, 2), 1);
     EXPECT_EQ(Rows(h.TakeBytes(), 2),
               (std::vector<pcl::Bytes>{Rgb({0xFFFFFF, 0xFFFFFF}), Rgb({0xFFFFFF, 0xFFFFFF})}));
+}
+
+// An empty destination sends no image, so neither entry says it did; a
+// destination wholly outside the clip is placed as an all-white raster
+// would be, which the entry counts as sent (RasterSizeFollowsTheSizeRule).
+TEST_F(BitmapCallbacks, AnEmptyDestinationIsNotSent) {
+    const TestDib dib = DirectDib(2, 2, 32, {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFFFFFFFF});
+    const struct { int w, h; } cases[] = {{0, 10}, {10, 0}, {0, 0}, {0, -10}, {-10, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(Draw(10, 10, c.w, c.h, dib, 0, 0, 2, 2), 0) << c.w << " x " << c.h;
+        EXPECT_EQ(DrawAlpha(10, 10, c.w, c.h, dib), 0) << c.w << " x " << c.h;
+        EXPECT_TRUE(h.Take().empty()) << c.w << " x " << c.h;
+    }
+}
+
+// A one-bit source goes to the plain entry whatever its header's form: the
+// alpha entry's bytes are the plain entry's, at the size the size rule
+// gives (500 x 500 = 250 000 pixels: the destination's), not the source's.
+TEST_F(BitmapCallbacks, OneBitSourcesOfEitherHeaderFormGoToThePlainEntry) {
+    TestDib info = IndexedDib(100, 100, 1, {0x000000, 0xFFFFFF}, std::vector<int>(10000, 0));
+    for (int i = 0; i < 100; ++i) info.bits[static_cast<size_t>(i) * 16] = 0xF0;  // a white bar
+    // The same bitmap with a BITMAPCOREHEADER: 16-bit sizes, RGBTRIPLE colours.
+    TestDib core;
+    const BITMAPCOREHEADER coreHeader{sizeof(BITMAPCOREHEADER), 100, 100, 1, 1};
+    core.info.resize(sizeof coreHeader + 6);
+    std::memcpy(core.info.data(), &coreHeader, sizeof coreHeader);
+    std::memset(core.info.data() + sizeof coreHeader + 3, 0xFF, 3);
+    core.bits = info.bits;
+    for (const TestDib* dib : {&info, &core}) {
+        const char* form = dib == &core ? "core header" : "info header";
+        ASSERT_EQ(Draw(0, 0, 500, 500, *dib, 0, 0, 100, 100), 1) << form;
+        const Chunks plain = h.Take();
+        ASSERT_EQ(
+            h.Table().OnDrawBitmapAlpha(&h.host, 0, 0, 500, 500, 0, 0, 100, 100, dib->bits.data(),
+                                        dib->Info(), DIB_RGB_COLORS, SRCCOPY),
+            1)
+            << form;
+        const Chunks alpha = h.Take();
+        ASSERT_GE(alpha.size(), 8u) << form;
+        EXPECT_EQ(alpha[6], "\x1b*r500S") << form;
+        EXPECT_TRUE(alpha == plain) << form;
+    }
 }
 
 }  // namespace

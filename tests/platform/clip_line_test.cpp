@@ -227,34 +227,4 @@ TEST(ClipLine, RandomPolylinesAgainstRandomRegions) {
     }
 }
 
-TEST(ClipLine, MillionPointZigzag) {
-    // A zigzag of 10^6 points over the L and beyond it on both sides: up
-    // strokes at x = -50 ... 249, down strokes to the next x.
-    Polygon line;
-    line.reserve(1000000);
-    for (int i = 0; i < 1000000; ++i) line.push_back({(i / 2) % 300 - 50, i % 2 ? 90 : 10});
-    HT_ClipRgn* pRegion = MakeList({kL});
-    HT_PointerArray pieces(0, nullptr, HT_Free);
-    HT_ClipLine(pRegion, line.data(), int(line.size()), &pieces);
-    HT_DeleteRgn(pRegion);
-    const auto inL = [](const POINT& pt) {
-        return pt.x >= 0 && pt.y >= 0 &&
-               ((pt.x <= 200 && pt.y <= 50) || (pt.x <= 50 && pt.y <= 100));
-    };
-    // Each of the 3334 passes over x = -50 ... 249 leaves the L at x = 200
-    // and comes back at x = 0: one piece at least per pass.
-    ASSERT_GE(pieces.GetCount(), 3333);
-    for (int i = 0; i < pieces.GetCount(); ++i) {
-        const auto* pBytes = static_cast<const unsigned char*>(pieces.GetData(i));
-        std::int32_t n = 0;
-        std::memcpy(&n, pBytes, sizeof n);
-        ASSERT_GE(n, 2);
-        for (std::int32_t k = 0; k < n; ++k) {
-            POINT pt;
-            std::memcpy(&pt, pBytes + sizeof n + sizeof(POINT) * size_t(k), sizeof pt);
-            ASSERT_TRUE(inL(pt)) << pt.x << "," << pt.y;
-        }
-    }
-}
-
 }  // namespace

@@ -111,7 +111,6 @@ TEST(DibDecoder, CoreHeadersAndPaletteIndexTables) {
 }
 
 TEST(DibDecoder, RunLengthStreams) {
-    const Pixels palette(16, 0);
     auto rle = [](DWORD compression, int bits, int w, int h, std::vector<uint8_t> stream) {
         TestDib dib = IndexedDib(w, h, bits, {}, std::vector<int>(size_t(w) * h, 0));
         dib.Header().biCompression = compression;
@@ -155,7 +154,6 @@ TEST(DibDecoder, RunLengthStreams) {
         ASSERT_EQ(Open(&image, dib), DibStatus::Ok) << c.name;
         EXPECT_EQ(indexes(image), c.top_first) << c.name;
     }
-    (void)palette;
 }
 
 TEST(DibDecoder, BadHeadersAreRefusedByName) {

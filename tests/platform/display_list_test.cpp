@@ -1,11 +1,15 @@
 // The display list of a page: drawn band by band, whatever the bands, it
 // gives the pixels of the page played whole into one DC (clips made, moved
 // and combined; hatches, dashes, raster operations, gradients, bitmaps,
-// text); a metafile that fails half way gives no list; a list costs about
-// what its metafile does.
+// text; the drawings held to a real GDI's pictures, in the device's pixels
+// and in a plotter's style unit); a metafile that fails half way gives no
+// list; a list costs about what its metafile does.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,6 +18,8 @@
 #include "support/dib_builder.h"
 #include "support/dib_canvas.h"
 #include "support/emf_builder.h"
+#include "support/reference_drawings.h"
+#include "win32/gdi32/device_style.h"
 #include "win32/gdi32/display_list.h"
 
 namespace {
@@ -132,6 +138,20 @@ void Images(EmfBuilder& emf) {
     TextOut(emf, {.x = 80, .y = 620, .text = u"Hg&"});
 }
 
+// Draws the list in bands of rows rows and expects each the rows of whole.
+void ExpectBandsAreWhole(const DisplayList& list, const DibCanvas& whole, int rows,
+                         const std::string& what) {
+    for (int top = 0; top < whole.height; top += rows) {
+        const int n = std::min(rows, whole.height - top);
+        DibCanvas band(whole.width, rows);
+        ASSERT_TRUE(list.DrawRows(band.dc, static_cast<unsigned>(top), static_cast<unsigned>(n)));
+        for (int y = 0; y < n; ++y)
+            for (int x = 0; x < whole.width; ++x)
+                ASSERT_EQ(band.At(x, y), whole.At(x, top + y))
+                    << what << ", bands of " << rows << ": pixel " << x << "," << top + y;
+    }
+}
+
 TEST(DisplayList, BandsOfAPageAreThePageDrawnWhole) {
     const struct {
         const char* name;
@@ -161,21 +181,51 @@ TEST(DisplayList, BandsOfAPageAreThePageDrawnWhole) {
             ASSERT_NE(list, nullptr) << picture.name << ": " << error;
             EXPECT_GE(list->Primitives(), 2u);
             for (const int rows : {1, 3, 17, kHeight}) {
-                for (int top = 0; top < kHeight; top += rows) {
-                    const int n = std::min(rows, kHeight - top);
-                    DibCanvas band(kWidth, rows);
-                    ASSERT_TRUE(list->DrawRows(band.dc, static_cast<unsigned>(top),
-                                               static_cast<unsigned>(n)));
-                    for (int y = 0; y < n; ++y)
-                        for (int x = 0; x < kWidth; ++x)
-                            ASSERT_EQ(band.At(x, y), whole.At(x, top + y))
-                                << picture.name << ", bins of " << binRows << ", bands of " << rows
-                                << ": pixel " << x << "," << top + y;
-                }
+                ExpectBandsAreWhole(
+                    *list, whole, rows,
+                    std::string(picture.name) + ", bins of " + std::to_string(binRows));
             }
             DibCanvas band(kWidth, 4);
             EXPECT_FALSE(list->DrawRows(band.dc, kHeight - 3, 4)) << "rows past the page";
             EXPECT_FALSE(list->DrawRows(band.dc, 0, 5)) << "rows past the bitmap";
+        }
+        DeleteEnhMetaFile(metafile);
+    }
+}
+
+// The drawings that the raster GDI is held to a real GDI with (wide pens,
+// pixel-stepped dashes, hatches, stretch modes, clips, curves) and the
+// tiger: the list draws what the DC draws, also with a style unit of a
+// plotter's screen pixel.
+TEST(DisplayList, ReferenceDrawingsInBandsAreTheirPictures) {
+    struct Case {
+        std::string name;
+        std::vector<BYTE> bytes;
+        int dpi;
+    };
+    std::vector<Case> cases;
+    for (const ReferenceDrawing& drawing : ReferenceDrawings())
+        cases.push_back({drawing.name, drawing.build(), 300});
+    std::ifstream tiger(HPGL2_TEST_DATA_DIR "/tiger.emf", std::ios::binary);
+    cases.push_back({"tiger", std::vector<BYTE>(std::istreambuf_iterator<char>(tiger), {}), 100});
+    for (const Case& c : cases) {
+        ASSERT_GT(c.bytes.size(), sizeof(ENHMETAHEADER)) << c.name;
+        ENHMETAHEADER header{};
+        std::memcpy(&header, c.bytes.data(), sizeof header);
+        const SIZE size = ReferencePictureSize(header, c.dpi);
+        HENHMETAFILE metafile = MetafileOf(c.bytes);
+        for (const double unit : {1.0, 2.5}) {
+            const std::string what = c.name + " in units of " + std::to_string(unit) + " pixels";
+            DibCanvas whole(size.cx, size.cy);
+            ASSERT_TRUE(SetDeviceStyleUnit(whole.dc, unit));
+            ASSERT_TRUE(whole.Play(c.bytes)) << what;
+            const RECT all{0, 0, size.cx, size.cy};
+            std::string error;
+            const std::unique_ptr<DisplayList> list =
+                DisplayList::Record(whole.dc, metafile, all, static_cast<unsigned>(size.cx),
+                                    static_cast<unsigned>(size.cy), 16, &error);
+            ASSERT_NE(list, nullptr) << what << ": " << error;
+            for (const int rows : {13, 64}) ExpectBandsAreWhole(*list, whole, rows, what);
         }
         DeleteEnhMetaFile(metafile);
     }

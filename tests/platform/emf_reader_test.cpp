@@ -91,49 +91,31 @@ Words StretchDIBits(const Dib& dib) {
     return Rec(EMR_STRETCHDIBITS, payload);
 }
 
-TEST(EmfReader, FixedRecordsReadAsTheirStructs) {
+// The records' own layouts are the host's to play (see the plot host's
+// record tests); here the reader's cast and its refusal.
+TEST(EmfReader, FixedRecordsReadAsTheirStructsWhenLongEnough) {
     const Words file = Metafile({
-        Rec(EMR_SETMAPMODE, {8}),  // MM_ANISOTROPIC
-        Rec(EMR_SETWINDOWEXTEX, {1000, 2000}),
-        Rec(EMR_SETVIEWPORTORGEX, {DWORD(-5), 7}),
-        Rec(EMR_SCALEVIEWPORTEXTEX, {1, 2, 3, 4}),
         Rec(EMR_MODIFYWORLDTRANSFORM, {F(2), 0, 0, F(2), F(1.5f), F(-3), 2}),
-        Rec(EMR_CREATEPEN, {1, 0, 25, 0, 0x0000FF}),
-        Rec(EMR_CREATEBRUSHINDIRECT, {2, 2, 0x00FF00, 3}),  // BS_HATCHED, HS_CROSS
-        Rec(EMR_SELECTOBJECT, {0x80000007}),                // BLACK_PEN
-        Rec(EMR_ROUNDRECT, {1, 2, 30, 40, 5, 6}),
-        Rec(EMR_PIE, {0, 0, 100, 100, 100, 50, 50, 0}),
-        Rec(EMR_RESTOREDC, {DWORD(-1)}),
+        Rec(EMR_SELECTOBJECT, {0x80000007}),  // BLACK_PEN
         Eof(),
     });
     EmfDocument doc;
     ParseSound(file, &doc);
-    ASSERT_EQ(doc.records.size(), 13u);
     std::string error;
-    EXPECT_EQ(EmfFixedRecord<EMRSETMAPMODE>(doc, doc.records[1], &error)->iMode, 8u);
-    EXPECT_EQ(EmfFixedRecord<EMRSETWINDOWEXTEX>(doc, doc.records[2], &error)->szlExtent.cy, 2000);
-    EXPECT_EQ(EmfFixedRecord<EMRSETVIEWPORTORGEX>(doc, doc.records[3], &error)->ptlOrigin.x, -5);
-    EXPECT_EQ(EmfFixedRecord<EMRSCALEVIEWPORTEXTEX>(doc, doc.records[4], &error)->yDenom, 4);
-    const auto* modify = EmfFixedRecord<EMRMODIFYWORLDTRANSFORM>(doc, doc.records[5], &error);
+    const auto* modify = EmfFixedRecord<EMRMODIFYWORLDTRANSFORM>(doc, doc.records[1], &error);
+    ASSERT_NE(modify, nullptr) << error;
     EXPECT_EQ(modify->xform.eDx, 1.5f);
     EXPECT_EQ(modify->xform.eDy, -3.0f);
     EXPECT_EQ(modify->iMode, 2u);
-    const auto* pen = EmfFixedRecord<EMRCREATEPEN>(doc, doc.records[6], &error);
-    EXPECT_EQ(pen->lopn.lopnWidth.x, 25);
-    EXPECT_EQ(pen->lopn.lopnColor, 0x0000FFu);
-    EXPECT_EQ(EmfFixedRecord<EMRCREATEBRUSHINDIRECT>(doc, doc.records[7], &error)->lb.lbHatch, 3u);
-    const DWORD object = EmfFixedRecord<EMRSELECTOBJECT>(doc, doc.records[8], &error)->ihObject;
+    const DWORD object = EmfFixedRecord<EMRSELECTOBJECT>(doc, doc.records[2], &error)->ihObject;
     EXPECT_TRUE(IsEmfStockObject(object));
     EXPECT_EQ(EmfStockObjectNumber(object), 7u);
     EXPECT_FALSE(IsEmfStockObject(3));
-    EXPECT_EQ(EmfFixedRecord<EMRROUNDRECT>(doc, doc.records[9], &error)->szlCorner.cx, 5);
-    EXPECT_EQ(EmfFixedRecord<EMRPIE>(doc, doc.records[10], &error)->ptlEnd.x, 50);
-    EXPECT_EQ(EmfFixedRecord<EMRRESTOREDC>(doc, doc.records[11], &error)->iRelative, -1);
 
     // A struct longer than the record is refused by name.
-    EXPECT_EQ(EmfFixedRecord<EMRSETWORLDTRANSFORM>(doc, doc.records[1], &error), nullptr);
+    EXPECT_EQ(EmfFixedRecord<EMRSETWORLDTRANSFORM>(doc, doc.records[2], &error), nullptr);
     EXPECT_EQ(error,
-              "record 1 (EMR_SETMAPMODE): size 12 is smaller than its fixed part of 32 bytes");
+              "record 2 (EMR_SELECTOBJECT): size 12 is smaller than its fixed part of 32 bytes");
 }
 
 TEST(EmfReader, PointRecordsGiveTheirPoints) {
@@ -472,6 +454,8 @@ TEST(EmfReader, MalformedFilesAreRefusedByRecord) {
          "record 1 (EMR_SAVEDC): only 4 bytes are left, too few for a record"},
         {"second header", Patch(sound, {{27, EMR_HEADER}, {28, 108}}), 0,
          "record 1 (EMR_HEADER): size 108 runs past the end of the metafile (32 bytes left)"},
+        {"second header inside", Metafile({Rec(EMR_HEADER, Words(25, 0)), Eof()}), 0,
+         "record 1 (EMR_HEADER): a second header inside the metafile"},
         {"EOF palette", Metafile({Rec(EMR_EOF, {2, 16, 28})}), 0,
          "record 1 (EMR_EOF): 2 palette entries at offset 16 run past its nSizeLast"},
     };
@@ -486,13 +470,10 @@ TEST(EmfReader, MalformedFilesAreRefusedByRecord) {
     }
 }
 
-TEST(EmfReader, SecondHeaderAndMisplacedDataAreRefused) {
-    Words file = Metafile({Rec(EMR_HEADER, Words(25, 0)), Eof()});
+TEST(EmfReader, MisplacedDataIsRefused) {
+    const Words file = Metafile({Eof()});
     EmfDocument doc;
     std::string error;
-    EXPECT_FALSE(ParseEnhMetaFile(Bytes(file), file.size() * 4, &doc, &error));
-    EXPECT_EQ(error, "record 1 (EMR_HEADER): a second header inside the metafile");
-
     // Records are read in place, so the data must keep their 4-byte grid.
     std::vector<BYTE> shifted(file.size() * 4 + 1);
     std::memcpy(shifted.data() + 1, file.data(), file.size() * 4);
@@ -500,21 +481,6 @@ TEST(EmfReader, SecondHeaderAndMisplacedDataAreRefused) {
     EXPECT_EQ(error, "metafile data does not start on a 4-byte boundary");
     EXPECT_FALSE(ParseEnhMetaFile(nullptr, 200, &doc, &error));
     EXPECT_EQ(error, "no metafile data");
-}
-
-TEST(EmfReader, TypeNamesAndFixedSizes) {
-    EXPECT_STREQ(EmfRecordTypeName(EMR_HEADER), "EMR_HEADER");
-    EXPECT_STREQ(EmfRecordTypeName(EMR_POLYLINE16), "EMR_POLYLINE16");
-    EXPECT_STREQ(EmfRecordTypeName(EMR_CREATECOLORSPACEW), "EMR_CREATECOLORSPACEW");
-    EXPECT_EQ(EmfRecordTypeName(69), nullptr);
-    EXPECT_EQ(EmfRecordTypeName(0), nullptr);
-    EXPECT_EQ(EmfRecordTypeName(123), nullptr);
-    EXPECT_EQ(EmfRecordFixedSize(EMR_HEADER), 88u);
-    EXPECT_EQ(EmfRecordFixedSize(EMR_POLYPOLYGON16), 32u);
-    EXPECT_EQ(EmfRecordFixedSize(EMR_STRETCHDIBITS), 80u);
-    EXPECT_EQ(EmfRecordFixedSize(EMR_EXTCREATEPEN), 52u);
-    EXPECT_EQ(EmfRecordFixedSize(69), 8u);
-    EXPECT_EQ(EmfRecordFixedSize(0xFFFFFFFF), 8u);
 }
 
 std::map<DWORD, size_t> CountByType(const EmfDocument& doc) {

@@ -85,8 +85,8 @@ TEST(RasterGdi, ClipByRectanglePathAndRegion) {
 }
 
 // HALFTONE: the average of the source area when shrinking, interpolation
-// between the nearest pixels when enlarging; COLORONCOLOR takes the pixel
-// under each centre.
+// between the source pixels around each device pixel's corner when
+// enlarging; COLORONCOLOR takes the pixel under each centre.
 TEST(RasterGdi, StretchDIBitsHalftoneAveragesAndInterpolates) {
     const TestDib ramp = DirectDib(4, 1, 24, {0x000000, 0xFFFFFF, 0x0000FF, 0x0000FF});
     struct Case {
@@ -98,10 +98,12 @@ TEST(RasterGdi, StretchDIBitsHalftoneAveragesAndInterpolates) {
         {HALFTONE, 2, {0x808080, 0x0000FF}},
         // 4 -> 3: each output pixel covers 4/3 source pixels.
         {HALFTONE, 3, {0x404040, 0x8080FF, 0x0000FF}},
-        // 4 -> 8: centres at 0.25, 0.75 ... of a source pixel.
+        // 4 -> 8: device pixel j shows source position j / 2, halfway
+        // between two pixels for odd j (127.5 -> 128); beyond the last
+        // pixel's corner the last pixel.
         {HALFTONE,
          8,
-         {0x000000, 0x404040, 0xBFBFBF, 0xBFBFFF, 0x4040FF, 0x0000FF, 0x0000FF, 0x0000FF}},
+         {0x000000, 0x808080, 0xFFFFFF, 0x8080FF, 0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF}},
         {COLORONCOLOR, 2, {0xFFFFFF, 0x0000FF}},
     };
     for (const Case& k : cases) {
@@ -120,7 +122,8 @@ TEST(RasterGdi, StretchDIBitsHalftoneAveragesAndInterpolates) {
 }
 
 // A bottom-up bitmap counts ySrc from its bottom row; negative extents
-// mirror the image; the raster operation mixes source and destination.
+// mirror the image, covering the pixels from yDest + height + 1 to yDest;
+// the raster operation mixes source and destination.
 TEST(RasterGdi, StretchDIBitsSourceRowsMirrorsAndRasterOperations) {
     // Top row red, bottom row blue, stored bottom-up.
     const TestDib dib = DirectDib(1, 2, 24, {0xFF0000, 0x0000FF});
@@ -128,8 +131,8 @@ TEST(RasterGdi, StretchDIBitsSourceRowsMirrorsAndRasterOperations) {
     // ySrc 0, one row high: the bottom row, blue.
     StretchDIBits(c.dc, 0, 0, 1, 1, 0, 0, 1, 1, dib.bits.data(), dib.Info(), 0, SRCCOPY);
     EXPECT_EQ(c.At(0, 0), 0x0000FFu);
-    // Upside down into the second column.
-    StretchDIBits(c.dc, 1, 2, 1, -2, 0, 0, 1, 2, dib.bits.data(), dib.Info(), 0, SRCCOPY);
+    // Upside down into the second column: rows 1 + -2 + 1 = 0 to 1.
+    StretchDIBits(c.dc, 1, 1, 1, -2, 0, 0, 1, 2, dib.bits.data(), dib.Info(), 0, SRCCOPY);
     EXPECT_EQ(c.At(1, 0), 0x0000FFu);
     EXPECT_EQ(c.At(1, 1), 0xFF0000u);
     // SRCAND over white gives the source; SRCINVERT over it the inverse.

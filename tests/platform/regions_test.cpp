@@ -80,6 +80,24 @@ void CountingFree(void* p) {
     HT_Free(p);
 }
 
+// The sizes of MFC's CRect are 32-bit differences, wrapped as on Windows,
+// and never a signed overflow (the sanitizer build checks that).
+TEST(CRectSize, WrapsAtTheIntegerLimitsWithoutOverflow) {
+    const struct {
+        CRect rect;
+        int width, height;
+    } cases[] = {
+        {CRect(3, 4, 13, 24), 10, 20},
+        {CRect(INT_MIN, 0, INT_MAX, 0), -1, 0},
+        {CRect(INT_MAX, INT_MIN, INT_MIN, INT_MAX), 1, -1},
+        {CRect(-1, INT_MIN, INT_MAX, -1), INT_MIN, INT_MAX},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.rect.Width(), c.width) << c.rect.left << " to " << c.rect.right;
+        EXPECT_EQ(c.rect.Height(), c.height) << c.rect.top << " to " << c.rect.bottom;
+    }
+}
+
 TEST(PointerArray, GrowsFreesAndBoundsIndexes) {
     for (int nGrowBy : {0, 1, 3, -5}) {
         g_nFreed = g_nAllocated = 0;

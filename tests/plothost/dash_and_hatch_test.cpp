@@ -49,10 +49,14 @@ TEST(DashPattern, PatternsOfGdiPens) {
         {"cosmetic dash dot", PS_DASHDOT, false, {}, {18, 12, 6, 12}},
         {"cosmetic dash dot dot", PS_DASHDOTDOT, false, {}, {18, 6, 6, 6, 6, 6}},
         {"alternate", PS_ALTERNATE, false, {}, {2, 2}},
-        // Geometric patterns in pen widths (here 4 device pixels).
-        {"geometric dash", PS_DASH | PS_GEOMETRIC, true, {}, {12, 4}},
-        {"geometric dot", PS_DOT | PS_GEOMETRIC, true, {}, {4, 4}},
-        {"geometric dash dot", PS_DASHDOT | PS_GEOMETRIC, true, {}, {12, 4, 4, 4}},
+        // Geometric patterns in pen widths (here 4 device pixels); round and
+        // square ends take a width out of each dash and add it to each gap,
+        // so that a dot is its two caps.
+        {"geometric dash", PS_DASH | PS_GEOMETRIC | PS_ENDCAP_FLAT, true, {}, {12, 4}},
+        {"geometric dot", PS_DOT | PS_GEOMETRIC | PS_ENDCAP_FLAT, true, {}, {4, 4}},
+        {"geometric dash dot", PS_DASHDOT | PS_GEOMETRIC | PS_ENDCAP_FLAT, true, {}, {12, 4, 4, 4}},
+        {"geometric dash, round ends", PS_DASH | PS_GEOMETRIC, true, {}, {8, 8}},
+        {"geometric dot, square ends", PS_DOT | PS_GEOMETRIC | PS_ENDCAP_SQUARE, true, {}, {0, 8}},
         // User styles of geometric pens in logical units (3 pixels each);
         // an odd count runs twice with dashes and gaps swapped.
         {"user style", PS_USERSTYLE | PS_GEOMETRIC, true, {2, 1, 4}, {6, 3, 12, 6, 3, 12}},
@@ -92,6 +96,7 @@ TEST(DashPattern, DashedPenPlaysAsSeparateSolidPolylines) {
     // a device pixel. Placement at 96 dpi scales the 0.1 mm reference pixels
     // by 96 / 254, so the line from 0 to 1000 is 378 pixels long.
     EmfBuilder emf;
+    emf.Mode(EMR_SETBKMODE, TRANSPARENT);
     emf.CreatePen(1, PS_DASH, 0, RGB(0, 0, 0)).Select(1).Poly(EMR_POLYLINE, {{0, 0}, {1000, 0}});
     RecordingHost host(378, 378, 96);
     ASSERT_TRUE(PlayInto(host, emf.Bytes()).ok);
@@ -102,6 +107,30 @@ TEST(DashPattern, DashedPenPlaysAsSeparateSolidPolylines) {
     EXPECT_EQ(lines[15], "OnPolyline 2: 360,0 378,0");
     // The driver is told a solid pen.
     EXPECT_EQ(host.Lines("OnSelectPen"), Lines{"OnSelectPen style=0x0 width=1 rgb=0,0,0"});
+
+    // With an opaque background the gaps come first, in its colour.
+    EmfBuilder opaque;
+    opaque.Record(EMR_SETBKCOLOR, {RGB(255, 220, 0)});
+    opaque.CreatePen(1, PS_DASH, 0, RGB(0, 0, 0)).Select(1).Poly(EMR_POLYLINE, {{0, 0}, {1000, 0}});
+    RecordingHost host2(378, 378, 96);
+    ASSERT_TRUE(PlayInto(host2, opaque.Bytes()).ok);
+    EXPECT_EQ(host2.Lines("OnSelectPen"), (Lines{"OnSelectPen style=0x0 width=1 rgb=255,220,0",
+                                                 "OnSelectPen style=0x0 width=1 rgb=0,0,0"}));
+    const Lines both = host2.Lines("OnPolyline");
+    ASSERT_EQ(both.size(), 31u);  // 15 gaps, then 16 dashes
+    EXPECT_EQ(both[0], "OnPolyline 2: 18,0 24,0");
+    EXPECT_EQ(both[15], "OnPolyline 2: 0,0 18,0");
+}
+
+TEST(DashPattern, DotsOfNoLengthAreTheirCaps) {
+    // PS_DOT with round ends: dashes of no length, drawn as dots.
+    EXPECT_EQ(Dashes({{0, 0}, {20, 0}}, {0, 8}), (Lines{"0,0 0,0", "8,0 8,0", "16,0 16,0"}));
+    // One-pixel lines measured in pixel steps: a diagonal dash of 4 steps.
+    Lines steps;
+    CutIntoDashes(
+        std::vector<POINT>{{0, 0}, {10, 10}}, std::vector<double>{4, 2},
+        [&](std::span<const POINT> dash) { steps.push_back(Text(dash)); }, true);
+    EXPECT_EQ(steps, (Lines{"0,0 4,4", "6,6 10,10"}));
 }
 
 Lines HatchLines(ULONG style, RECT box, POINT origin = {0, 0}) {
@@ -114,25 +143,25 @@ Lines HatchLines(ULONG style, RECT box, POINT origin = {0, 0}) {
 }
 
 TEST(HatchFill, LinesOfEachStyleClippedToTheArea) {
-    // The area (2,2)-(22,20); lines every 8 pixels from the origin. No line
-    // runs along an edge, where inside and outside meet.
+    // The area (2,2)-(22,20); lines every 8 pixels from the origin where
+    // GDI's 8 x 8 patterns have them: horizontal ones in row 3, vertical
+    // ones in column 4, "\" through the corner, "/" through (7, 0).
     const RECT box{2, 2, 22, 20};
-    EXPECT_EQ(HatchLines(HS_HORIZONTAL, box), (Lines{"2,8 22,8", "2,16 22,16"}));
-    EXPECT_EQ(HatchLines(HS_VERTICAL, box), (Lines{"8,2 8,20", "16,2 16,20"}));
-    EXPECT_EQ(HatchLines(HS_CROSS, box).size(), 4u);
+    EXPECT_EQ(HatchLines(HS_HORIZONTAL, box), (Lines{"2,3 22,3", "2,11 22,11", "2,19 22,19"}));
+    EXPECT_EQ(HatchLines(HS_VERTICAL, box), (Lines{"4,2 4,20", "12,2 12,20", "20,2 20,20"}));
+    EXPECT_EQ(HatchLines(HS_CROSS, box).size(), 6u);
     // "\": x - y = 8k, for k = -2 ... 2, drawn downwards.
     const Lines falling = HatchLines(HS_FDIAGONAL, box);
     EXPECT_EQ(falling.size(), 5u);
     EXPECT_NE(std::find(falling.begin(), falling.end(), "10,2 22,14"), falling.end());
-    // "/": x + y = 8k, for k = 1 ... 5.
+    // "/": x + y = 8k + 7, for k = 0 ... 4.
     const Lines rising = HatchLines(HS_BDIAGONAL, box);
     EXPECT_EQ(rising.size(), 5u);
-    EXPECT_NE(std::find(rising.begin(), rising.end(), "14,2 2,14"), rising.end());
+    EXPECT_NE(std::find(rising.begin(), rising.end(), "13,2 2,13"), rising.end());
     EXPECT_EQ(HatchLines(HS_DIAGCROSS, box).size(), 10u);
     EXPECT_EQ(HatchLines(6, box), Lines{});  // not a hatch
     // The brush origin shifts the lines.
-    EXPECT_EQ(HatchLines(HS_HORIZONTAL, box, {0, 3}),
-              (Lines{"2,3 22,3", "2,11 22,11", "2,19 22,19"}));
+    EXPECT_EQ(HatchLines(HS_HORIZONTAL, box, {0, 3}), (Lines{"2,6 22,6", "2,14 22,14"}));
 }
 
 TEST(HatchFill, HatchedBrushPlaysAsLinesInTheBrushColour) {
@@ -149,9 +178,9 @@ TEST(HatchFill, HatchedBrushPlaysAsLinesInTheBrushColour) {
     EXPECT_EQ(host.Lines("OnSelectBrush"), Lines{});
     EXPECT_EQ(host.Lines("OnSelectPen"), Lines{"OnSelectPen style=0x0 width=1 rgb=0,0,200"});
     const Lines lines = host.Lines("OnPolyline");
-    ASSERT_EQ(lines.size(), 9u);  // y = 8, 16 ... 72
-    EXPECT_EQ(lines[0], "OnPolyline 2: 4,8 79,8");
-    EXPECT_EQ(lines[8], "OnPolyline 2: 4,72 79,72");
+    ASSERT_EQ(lines.size(), 9u);  // y = 11, 19 ... 75
+    EXPECT_EQ(lines[0], "OnPolyline 2: 4,11 79,11");
+    EXPECT_EQ(lines[8], "OnPolyline 2: 4,75 79,75");
 
     // An opaque background is filled first, in the background colour.
     EmfBuilder opaque;

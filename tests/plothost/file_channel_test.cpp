@@ -1,6 +1,7 @@
 // The plot file channel: the job lands whole under its name or not at all.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include "output/file_channel.h"
 #include "commands/plot_options.h"
 #include "support/test_files.h"
+#include "win32/kernel32/interrupt_requests.h"
 
 namespace {
 
@@ -71,6 +73,54 @@ TEST(FileChannel, AbortAndDestructionLeaveNothingAndKeepAnOldFile) {
     }  // destroyed without Close
     EXPECT_FALSE(fs::exists(target + ".tmp"));
     EXPECT_EQ(dir.Read("old.plt"), "previous job");
+}
+
+// Ctrl-C while the host holds the signals: the job lands whole only when
+// the rename had been done before it; at any earlier moment the job is
+// dropped, no temporary file stays and an old plot keeps its bytes.
+TEST(FileChannel, ASignalDropsAJobThatWasNotCompleteYet) {
+    enum Moment { BeforeOpen, AfterOpen, AfterTheFirstFlush, BeforeClose, AfterClose };
+    const struct {
+        const char* what;
+        Moment moment;
+    } cases[] = {
+        {"before the channel opens", BeforeOpen},
+        {"once it is open", AfterOpen},
+        {"with bytes in the temporary file", AfterTheFirstFlush},
+        {"just before Close", BeforeClose},
+        {"after Close", AfterClose},
+    };
+    const std::string job(200000, 'x');  // past the channel's 64 KiB buffer
+    for (const auto& c : cases) {
+        ScratchDir dir;
+        const std::string target = dir.Write("job.plt", "previous job");
+        InterruptScope host;
+        FileChannel channel;
+        const auto signalAt = [&](Moment m) {
+            if (m == c.moment) std::raise(SIGINT);
+        };
+        signalAt(BeforeOpen);
+        channel.Open(target.c_str());
+        signalAt(AfterOpen);
+        for (size_t at = 0; at < job.size(); at += 1000) {
+            channel.Write(job.data() + at, 1000);
+            if (at == 100000) {
+                if (c.moment == AfterTheFirstFlush) {
+                    EXPECT_GT(fs::file_size(target + ".tmp"), 0u) << c.what;
+                }
+                signalAt(AfterTheFirstFlush);
+            }
+        }
+        signalAt(BeforeClose);
+        channel.Close();
+        signalAt(AfterClose);
+        EXPECT_FALSE(fs::exists(target + ".tmp")) << c.what;
+        EXPECT_EQ(channel.Completed(), c.moment == AfterClose) << c.what;
+        EXPECT_EQ(dir.Read("job.plt"), c.moment == AfterClose ? job : "previous job") << c.what;
+        if (c.moment != AfterClose) {
+            EXPECT_EQ(channel.DroppedNote(), "no plot file was written") << c.what;
+        }
+    }
 }
 
 TEST(FileChannel, FailuresAreReported) {

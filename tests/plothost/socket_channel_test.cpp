@@ -6,13 +6,17 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/loopback_listener.h"
 #include "output/socket_address.h"
 #include "output/socket_channel.h"
 #include "output/transfer_meter.h"
+#include "win32/kernel32/interrupt_requests.h"
 
 namespace {
 
@@ -172,6 +176,97 @@ TEST(SocketChannel, SilentPlotterTimesOut) {
     EXPECT_FALSE(channel.Completed());
     EXPECT_NE(channel.Error().find("took no data for 200 ms after"), std::string::npos)
         << channel.Error();
+}
+
+// A job that fails half way must not look whole to the plotter: the
+// connection is reset, not ended in order.
+TEST(SocketChannel, AJobThatTimesOutResetsTheConnection) {
+    LoopbackListener listener(Mode::HoldAfter, 0);
+    SocketOptions options = Quick();
+    options.writeTimeoutMs = 200;
+    SocketChannel channel(options);
+    ASSERT_EQ(channel.Open(listener.Uri().c_str()), 1) << channel.Error();
+    const std::string block(1 << 20, 'x');
+    for (int i = 0; i < 256 && channel.Error().empty(); ++i)
+        channel.Write(block.data(), static_cast<int>(block.size()));
+    EXPECT_NE(channel.Error().find("took no data for 200 ms"), std::string::npos)
+        << channel.Error();
+    listener.Stop();  // reads what reached it, then how the job ended
+    EXPECT_FALSE(listener.EndedInOrder());
+}
+
+// Ctrl-C while the host holds the signals, at each kind of wait of the
+// channel: it wakes at once, drops the job and resets the connection. The
+// waits would last a minute otherwise.
+TEST(SocketChannel, ASignalEndsEveryWaitAndResetsTheJob) {
+    using Clock = std::chrono::steady_clock;
+    SocketOptions patient = Quick();
+    patient.connectTimeoutMs = patient.writeTimeoutMs = 60000;
+    patient.firstPauseMs = patient.lastPauseMs = 60000;
+    patient.retryForMs = 120000;
+    const auto pressLater = [] {
+        return std::thread([] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            std::raise(SIGINT);
+        });
+    };
+
+    {
+        SCOPED_TRACE("between tries at a refusing plotter");
+        InterruptScope host;
+        LoopbackListener refusing(Mode::ReadAll, 0, /*listenNow=*/false);
+        SocketChannel channel(patient);
+        const Clock::time_point start = Clock::now();
+        std::thread press = pressLater();
+        EXPECT_EQ(channel.Open(refusing.Uri().c_str()), 0);
+        press.join();
+        EXPECT_LT(Clock::now() - start, std::chrono::seconds(30));
+        EXPECT_NE(channel.Error().find("interrupted"), std::string::npos) << channel.Error();
+        EXPECT_EQ(channel.DroppedNote(), "nothing was sent to the plotter");
+    }
+    {
+        SCOPED_TRACE("while the plotter takes nothing");
+        InterruptScope host;
+        LoopbackListener listener(Mode::HoldAfter, 100000);
+        SocketChannel channel(patient);
+        ASSERT_EQ(channel.Open(listener.Uri().c_str()), 1) << channel.Error();
+        const Clock::time_point start = Clock::now();
+        std::thread press = pressLater();
+        // Far more than the socket buffers of both ends hold.
+        const std::string block(1 << 20, 'x');
+        for (int i = 0; i < 64 && channel.Error().empty(); ++i)
+            channel.Write(block.data(), static_cast<int>(block.size()));
+        channel.Close();
+        press.join();
+        EXPECT_LT(Clock::now() - start, std::chrono::seconds(30));
+        EXPECT_FALSE(channel.Completed());
+        EXPECT_EQ(channel.DroppedNote(),
+                  "the connection to the plotter was reset, so it drops the job");
+        listener.Stop();
+        EXPECT_FALSE(listener.EndedInOrder());
+    }
+    {
+        SCOPED_TRACE("after a plotter that does not answer has taken the job and its end");
+        InterruptScope host;
+        const std::string job = Job(5000);
+        LoopbackListener listener(Mode::HoldAfter, job.size());
+        SocketChannel channel(patient);
+        ASSERT_EQ(channel.Open(listener.Uri().c_str()), 1) << channel.Error();
+        WriteInPieces(channel, job);
+        std::thread closing([&] { channel.Close(); });
+        // The plotter has read every byte; its side acknowledges the end of
+        // the job at once.
+        ASSERT_TRUE(listener.WaitUntilHolding());
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::raise(SIGINT);
+        closing.join();
+        EXPECT_FALSE(channel.Completed());
+        EXPECT_EQ(channel.DroppedNote(),
+                  "the whole job had already reached 127.0.0.1:" + std::to_string(listener.Port()) +
+                      ", which may still plot it");
+        listener.Stop();
+        EXPECT_TRUE(listener.Received() == job);
+    }
 }
 
 TEST(SocketChannel, UnansweredConnectionTimesOut) {

@@ -78,4 +78,25 @@ TEST(WholePagePlot, PageThatFailsToRenderLeavesNoPlot) {
     EXPECT_FALSE(fs::exists(dir.path() + "/page.plt.tmp"));
 }
 
+// A page beyond the 32-bit coordinates of the drawing's metafile is refused
+// in both modes, rather than plotted empty or built from overflowed values.
+TEST(WholePagePlot, APageBeyondThirtyTwoBitCoordinatesIsRefusedInBothModes) {
+    ScratchDir dir;
+    EmfBuilder emf;
+    emf.Device(0x7ffffffe, 0x7ffffffe, 100, 100).MoveTo(0, 0).LineTo(900, 900);
+    ASSERT_TRUE(WriteBytes(dir.path() + "/huge_device.emf", emf.Bytes()));
+    const std::string drawings[] = {"huge_device.emf", TestData("cadplan.emf") + " --scale 1e-6"};
+    for (const std::string& drawing : drawings) {
+        for (const char* mode : {kVector, kInComputer}) {
+            const PlothostRun run =
+                RunPlothostIn(dir, "plot " + drawing + " " + mode + " --dpi 100 -o page.plt");
+            EXPECT_EQ(run.status, 1) << drawing << " " << mode << ": " << run.errors;
+            EXPECT_NE(run.errors.find("beyond the 32-bit coordinates"), std::string::npos)
+                << drawing << " " << mode << ": " << run.errors;
+            EXPECT_FALSE(fs::exists(dir.path() + "/page.plt")) << drawing << " " << mode;
+            EXPECT_FALSE(fs::exists(dir.path() + "/page.plt.tmp")) << drawing << " " << mode;
+        }
+    }
+}
+
 }  // namespace

@@ -11,48 +11,6 @@ using plot::CommandKind;
 using plot::ParsePlotStream;
 using namespace plotbytes;
 
-TEST(HpglParser, DecodesTheDriversFirstPolyline) {
-    // P E < =, then x 100: v = 200 -> 71 194; y 50: v = 100 -> 99 192;
-    // then (+1, 0): 193 191.
-    const auto parsed = ParsePlotStream(ESC "%0BPE<=\x47\xc2\x63\xc0\xc1\xbf;");
-    ASSERT_TRUE(parsed.Ok()) << parsed.error;
-    ASSERT_EQ(parsed.commands.size(), 2u);
-    const plot::PlotCommand& pe = parsed.commands[1];
-    EXPECT_EQ(pe.kind, CommandKind::PolylineEncoded);
-    EXPECT_EQ(pe.offset, 4u);
-    ASSERT_EQ(pe.vertices.size(), 2u);
-    EXPECT_TRUE(pe.vertices[0].penUp);
-    EXPECT_TRUE(pe.vertices[0].absolute);
-    EXPECT_EQ(pe.vertices[0].x, 100);
-    EXPECT_EQ(pe.vertices[0].y, 50);
-    EXPECT_FALSE(pe.vertices[1].penUp);
-    EXPECT_FALSE(pe.vertices[1].absolute);
-    EXPECT_EQ(pe.vertices[1].x, 1);
-    EXPECT_EQ(pe.vertices[1].y, 0);
-}
-
-TEST(HpglParser, NumbersAtTheirBoundaries) {
-    const struct {
-        std::string digits;
-        int64_t value;
-    } cases[] = {
-        {"\xbf", 0},
-        {"\xc2", -1},                              // v = 3
-        {"\xfd", 31},                              // v = 62, the largest single digit
-        {"\x3f\xc0", 32},                          // v = 64: 0 + 63, then 1 + 191
-        {"\x40\xc0", -32},                         // v = 65
-        {"\x7d\x7e\x7e\x7e\x7e\xc2", 2147483647},  // v = 2^32 - 2
-        {"\x7d\x7e\x7e\x7e\x7e\xc6", 4294967295},  // v = 2^33 - 2
-    };
-    for (const auto& c : cases) {
-        const auto parsed = ParsePlotStream(ESC "%0BPE" + c.digits + "\xbf;");
-        ASSERT_TRUE(parsed.Ok()) << parsed.error;
-        ASSERT_EQ(parsed.commands.back().vertices.size(), 1u);
-        EXPECT_EQ(parsed.commands.back().vertices[0].x, c.value);
-        EXPECT_EQ(Number(c.value), c.digits) << "the tests' own encoder agrees";
-    }
-}
-
 TEST(HpglParser, SplitsTheJobFrame) {
     const std::string stream = ESC
                                "%-12345X@PJL JOB NAME = \"x\"\r\n@PJL ENTER LANGUAGE = HPGL2 \r\n" +

@@ -12,8 +12,6 @@ namespace {
 using namespace plotbytes;
 using plot::Rgb;
 
-constexpr uint32_t kWhite = 0xFFFFFF;
-
 std::string Configuration(int encoding, int bitsPerIndex) {
     const int primary = encoding == 3 ? 8 : bitsPerIndex == 1 ? 0 : 8;
     return std::string{char(0),       char(encoding), char(bitsPerIndex),
@@ -30,12 +28,6 @@ std::string EmbeddedRaster(const std::string& configuration) {
 // A horizontal line at y with the pen selected before.
 std::string Line(int pen, int y) {
     return "SP" + std::to_string(pen) + Pe().MoveAbsolute(100, y).Draw(300, y).Text();
-}
-
-bool HasWarning(const plot::PlotRendering& r, const std::string& text) {
-    for (const auto& w : r.warnings)
-        if (w.find(text) != std::string::npos) return true;
-    return false;
 }
 
 // Rows of ink of a line's stroke at x = 200.
@@ -78,31 +70,27 @@ TEST(PenPalette, RasterConfigurationReplacesThePens) {
     }
 }
 
-TEST(PenPalette, PensDefinedAgainDrawAsDefined) {
-    const std::string r1 = Header() + "NP256PC2,0,0,255PW1,2" +
-                           EmbeddedRaster(Configuration(1, 8)) + "PC2,0,0,255PW1,2" + Line(2, 200) +
-                           kEnd;
-    const auto r = Render(r1);
-    ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(r.pages.at(0).At(200, 200), Rgb(0, 0, 255));
-    EXPECT_EQ(Thickness(r.pages.at(0), 200), 11);
-    EXPECT_FALSE(HasWarning(r, "replaced the palette"));
-    // "NP" makes a new palette of default pens: no longer the raster's.
-    const auto np = Render(Header() + EmbeddedRaster(Configuration(1, 8)) + "NP256PC2,0,0,255" +
-                           Line(2, 200) + kEnd);
-    ASSERT_TRUE(np.ok) << np.error;
-    EXPECT_EQ(np.pages.at(0).At(200, 200), Rgb(0, 0, 255));
-    EXPECT_FALSE(HasWarning(np, "replaced the palette"));
-}
-
-TEST(PenPalette, LenientReadingKeepsThePensTheDriverMeant) {
-    const auto r = Render(Header() + "NP256PC2,0,0,255PW1,2" + EmbeddedRaster(Configuration(1, 8)) +
-                              Line(2, 200) + kEnd,
-                          true);
-    ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(r.pages.at(0).At(200, 200), Rgb(0, 0, 255));
-    EXPECT_EQ(Thickness(r.pages.at(0), 200), 11);
-    EXPECT_FALSE(HasWarning(r, "replaced the palette"));
+// Pens defined again after the raster, a new palette of pens ("NP" after
+// the raster), or a lenient reading: pen 2 draws blue, 1 mm wide.
+TEST(PenPalette, PensAfterTheRasterDrawAsTheDriverMeant) {
+    const std::string raster = EmbeddedRaster(Configuration(1, 8));
+    const struct {
+        const char* what;
+        std::string body;
+        bool lenient;
+    } cases[] = {
+        {"defined again", "NP256PC2,0,0,255PW1,2" + raster + "PC2,0,0,255PW1,2", false},
+        {"a new palette", raster + "NP256PC2,0,0,255PW1,2", false},
+        {"read leniently", "NP256PC2,0,0,255PW1,2" + raster, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto r = Render(Header() + c.body + Line(2, 200) + kEnd, c.lenient);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(r.pages.at(0).At(200, 200), Rgb(0, 0, 255));
+        EXPECT_EQ(Thickness(r.pages.at(0), 200), 11);
+        EXPECT_FALSE(HasWarning(r, "replaced the palette"));
+    }
 }
 
 TEST(PenPalette, PensUsedAreListedWithColourAndWidth) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "reader/plot_reader.h"
@@ -10,6 +11,15 @@
 namespace plotbytes {
 
 #define ESC "\x1b"
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kBlack = 0x000000;
+
+inline std::string Bytes(std::initializer_list<int> values) {
+    std::string text;
+    for (const int v : values) text += char(v);
+    return text;
+}
 
 // One "PE" number: zig-zag value (2d, or 2|d| + 1 for d < 0) in base-64
 // digits, least significant first; 63.. continuing, 191.. the last.
@@ -67,6 +77,12 @@ inline std::string Polygon(std::initializer_list<std::pair<int, int>> points) {
 // One raster row transfer with its byte count.
 inline std::string Transfer(const std::string& data) {
     return ESC "*b" + std::to_string(data.size()) + "W" + data;
+}
+
+inline bool HasWarning(const plot::PlotRendering& r, const std::string& text) {
+    for (const auto& w : r.warnings)
+        if (w.find(text) != std::string::npos) return true;
+    return false;
 }
 
 inline plot::PlotRendering Render(const std::string& bytes, bool lenientPalette = false) {

@@ -10,9 +10,6 @@ namespace {
 using namespace plotbytes;
 using plot::Rgb;
 
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr uint32_t kBlack = 0x000000;
-
 struct Probe {
     int x, y;
     uint32_t colour;

@@ -14,12 +14,6 @@ namespace {
 using namespace plotbytes;
 using plot::Rgb;
 
-std::string Bytes(std::initializer_list<int> values) {
-    std::string text;
-    for (const int v : values) text += char(v);
-    return text;
-}
-
 // A method-1 row of the bytes, each a run of one.
 std::string RunLength(std::initializer_list<int> values) {
     std::string text;

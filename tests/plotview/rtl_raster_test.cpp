@@ -10,71 +10,6 @@ namespace {
 using namespace plotbytes;
 using plot::Rgb;
 
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr uint32_t kBlack = 0x000000;
-
-bool HasWarning(const plot::PlotRendering& r, const std::string& text) {
-    for (const auto& w : r.warnings)
-        if (w.find(text) != std::string::npos) return true;
-    return false;
-}
-
-std::string Bytes6(int a, int b, int c, int d, int e, int f) {
-    return std::string{char(a), char(b), char(c), char(d), char(e), char(f)};
-}
-
-TEST(RtlRaster, MethodOneMonoRasterAtThePenPosition) {
-    // 16 pixels of one bit per row at 300 dpi, one device pixel each, with
-    // its corner where the pen is. Row 0: F0 0F; row 1: 81 81.
-    const std::string raster = "PUPA100,200" ESC "%1A" ESC "*r16S" ESC "*t300R" ESC "*v6W" +
-                               Bytes6(0, 1, 1, 8, 8, 8) + ESC "*r1A" ESC "*b1M" +
-                               Transfer(std::string("\x00\xF0\x00\x0F", 4)) + Transfer("\x01\x81") +
-                               ESC "*rC" ESC "%0B" ESC "%1B;";
-    // The raster configuration replaced the pens: pen 1 is defined again.
-    const std::string after = "PC1,0,0,0PW0" + Pe().MoveAbsolute(100, 300).Draw(120, 300).Text();
-    const auto r = Render(Header() + "NP256PC1,0,0,0SP1PW0" + raster + after + kEnd);
-    ASSERT_TRUE(r.ok) << r.error;
-    const plot::Image& page = r.pages.at(0);
-    const struct {
-        int x, y;
-        uint32_t colour;
-    } probes[] = {
-        {100, 200, kBlack}, {103, 200, kBlack}, {104, 200, kWhite}, {111, 200, kWhite},
-        {112, 200, kBlack}, {115, 200, kBlack}, {116, 200, kWhite}, {99, 200, kWhite},
-        {100, 201, kBlack}, {101, 201, kWhite}, {107, 201, kBlack}, {108, 201, kBlack},
-        {100, 202, kWhite}, {110, 300, kBlack},  // the vector plot goes on after the raster
-    };
-    for (const auto& p : probes)
-        EXPECT_EQ(page.At(p.x, p.y), p.colour) << "at (" << p.x << "," << p.y << ")";
-    EXPECT_EQ(r.summary.rasters, 1u);
-    EXPECT_EQ(r.summary.rasterRows, 2u);
-    EXPECT_TRUE(r.warnings.empty()) << r.warnings[0];
-}
-
-TEST(RtlRaster, MethodThreeRgbRasterAtHalfResolution) {
-    // Three RGB pixels a row at 150 dpi: two device pixels each way.
-    // Row 0 against the zero seed: FF at 0, 4 and 8, so three one-byte
-    // commands at offsets 0, 3, 3. Row 1 changes the middle pixel: three
-    // bytes at offset 3, command (3 - 1) * 32 + 3 = 0x43.
-    const std::string raster = "PUPA300,400" ESC "%1A" ESC "*r3S" ESC "*t150R" ESC "*v6W" +
-                               Bytes6(0, 3, 3, 8, 8, 8) + ESC "*r1A" ESC "*b3M" ESC "*b0Y" +
-                               Transfer(std::string("\x00\xFF\x03\xFF\x03\xFF", 6)) +
-                               Transfer("\x43\x0A\x14\x1E") + ESC "*rC" ESC "%0B" ESC "%1B;";
-    const auto r = Render(Header() + raster + kEnd);
-    ASSERT_TRUE(r.ok) << r.error;
-    const plot::Image& page = r.pages.at(0);
-    EXPECT_EQ(page.At(300, 400), Rgb(255, 0, 0));
-    EXPECT_EQ(page.At(301, 401), Rgb(255, 0, 0));
-    EXPECT_EQ(page.At(302, 400), Rgb(0, 255, 0));
-    EXPECT_EQ(page.At(305, 401), Rgb(0, 0, 255));
-    EXPECT_EQ(page.At(300, 402), Rgb(255, 0, 0));
-    EXPECT_EQ(page.At(303, 403), Rgb(10, 20, 30));
-    EXPECT_EQ(page.At(306, 400), kWhite);
-    EXPECT_EQ(page.At(300, 404), kWhite);
-    EXPECT_NEAR(r.summary.minX, 300, 1e-9);
-    EXPECT_NEAR(r.summary.maxY, 403, 1e-9);
-}
-
 TEST(RtlRaster, WhiteRasterPixelsFollowTheTransparencyMode) {
     // A black square, then an all-white raster over it: under "TR1" the
     // square shows through, under "TR0" the raster covers it.
@@ -96,7 +31,7 @@ TEST(RtlRaster, ScaledRasterAsTheDriverPlacesBitmaps) {
     // decipoints at 300 dpi. Pixel (0,0) and (1,1) are ink.
     const std::string raster = "PUPA50,60" ESC "%1A" ESC "%1A" ESC "v1N" ESC "v1O" ESC "&a0N" ESC
                                "*r2S" ESC "*r2T" ESC "*t96H" ESC "*t48V" ESC "*v6W" +
-                               Bytes6(0, 1, 0, 0, 0, 0) + ESC "*r3A" ESC "*b1M" +
+                               Bytes({0, 1, 0, 0, 0, 0}) + ESC "*r3A" ESC "*b1M" +
                                Transfer(std::string("\x00\x80", 2)) +
                                Transfer(std::string("\x00\x40", 2)) + ESC "*rC" ESC "%0B" ESC "%1B";
     const auto r = Render(Header() + raster + kEnd);
@@ -127,7 +62,7 @@ TEST(RtlRaster, GreyPageOfItsOwnAndThePaletteADeviceKeeps) {
     const std::string page =
         Header() +
         ESC "%1A" ESC "%0BTR0;PUPA0,0;" ESC "%1A" ESC "v1N" ESC "v1O" ESC "&a1N" ESC "*p0P" +
-        palette + ESC "*r4S" ESC "*t300R" ESC "*v6W" + Bytes6(0, 1, 8, 8, 8, 8) +
+        palette + ESC "*r4S" ESC "*t300R" ESC "*v6W" + Bytes({0, 1, 8, 8, 8, 8}) +
         ESC "*r1A" ESC "*b1M" + Transfer(std::string("\x00\x00\x00\x55\x00\xAA\x00\xFF", 8)) +
         ESC "*p0P" ESC "*rC" ESC "%0BPG;" ESC "E" ESC "%-12345X @PJL EOJ";
     const auto lenient = Render(page, true);
@@ -162,8 +97,8 @@ TEST(RtlRaster, MalformedRastersFailAtTheirOffset) {
         // Offset 31 + 0 from the extension byte: past the one-byte row.
         {mono + ESC "*b3M" + Transfer(std::string("\x1F\x00\xFF", 3)), 15, "method-3 row"},
         {ESC "*v3Wabc", 0, "configure image data of 3 bytes"},
-        {ESC "*v6W" + Bytes6(0, 0, 8, 8, 8, 8), 0, "more than one plane"},
-        {ESC "*v6W" + Bytes6(1, 1, 8, 8, 8, 8), 0, "colour space 1"},
+        {ESC "*v6W" + Bytes({0, 0, 8, 8, 8, 8}), 0, "more than one plane"},
+        {ESC "*v6W" + Bytes({1, 1, 8, 8, 8, 8}), 0, "colour space 1"},
         {ESC "*b9M", 0, "compression method 9"},
         {ESC "*r1A", 0, "without a source raster width"},
         {mono + ESC "*r9S", 10, "configuration inside raster graphics"},
@@ -198,7 +133,7 @@ TEST(RtlRaster, ImplicitStartIsReported) {
     // Direct colour from the raster writer has no "\e*r1A": the first
     // transfer starts raster graphics where the active position is.
     const auto r = Render(Header() + "PUPA20,30" ESC "%1A" ESC "*r1S" ESC "*t300R" ESC "*v6W" +
-                          Bytes6(0, 3, 3, 8, 8, 8) + ESC "*b1M" +
+                          Bytes({0, 3, 3, 8, 8, 8}) + ESC "*b1M" +
                           Transfer(std::string("\x00\x11\x00\x22\x00\x33", 6)) +
                           ESC "*rC" ESC "%0B" ESC "%1B" + kEnd);
     ASSERT_TRUE(r.ok) << r.error;

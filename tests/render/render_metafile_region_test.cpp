@@ -3,6 +3,8 @@
 // picture where the plotter draws it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -151,6 +153,57 @@ TEST(RenderMetafileRegion, PictureLandsInItsRectangleAndPensAreSentAgain) {
                                              {345, 220, 0xFFFFFF},
                                              {358, 220, 0xFFFFFF}})
         EXPECT_EQ(page.At(p.x, p.y) & 0xFFFFFF, p.colour) << p.x << "," << p.y;
+    DeleteEnhMetaFile(metafile);
+}
+
+// Rectangles at the ends of 32 bits: sizes and the pen move are worked out
+// in 64 bits. A size that no raster can have asks for none; a small
+// rectangle at either end is drawn where it is.
+TEST(RenderMetafileRegion, ExtremeRectanglesOverflowNothing) {
+    struct Case {
+        const char* what;
+        RECT rect;
+        const char* pupa;  // with the plot origin (100, 200) added
+        bool raster;
+    };
+    const Case cases[] = {
+        {"wider than 32 bits hold", {INT_MIN, 0, INT_MAX, 10}, "PUPA-2147483548,200", false},
+        {"taller than 32 bits hold", {0, INT_MIN, 10, INT_MAX}, "PUPA100,-2147483448", false},
+        {"inverted across 32 bits", {INT_MAX, 0, INT_MIN, 10}, "PUPA2147483747,200", false},
+        // A device context's origin is an int: -INT_MIN is none.
+        {"at INT_MIN, where no raster can be placed",
+         {INT_MIN, INT_MIN, INT_MIN + 8, INT_MIN + 8},
+         "PUPA-2147483548,-2147483448",
+         false},
+        {"at the lowest corner a raster can be placed",
+         {INT_MIN + 1, INT_MIN + 1, INT_MIN + 9, INT_MIN + 9},
+         "PUPA-2147483547,-2147483447",
+         true},
+        {"at the highest corner",
+         {INT_MAX - 8, INT_MAX - 8, INT_MAX, INT_MAX},
+         "PUPA2147483739,2147483839",
+         true},
+    };
+    HENHMETAFILE metafile = RedSquare();
+    ASSERT_NE(metafile, nullptr);
+    for (const Case& c : cases) {
+        JobHarness h;
+        ASSERT_EQ(h.Start(), 1) << c.what;
+        h.Take();
+        h.Job().m_ptOrigin = POINT{100, 200};
+        EXPECT_EQ(h.Table().RenderMetafileRegion(&h.host, metafile, kIdentity, &c.rect), 1)
+            << c.what;
+        const std::vector<std::string> chunks = h.Take();
+        ASSERT_GE(chunks.size(), 3u) << c.what;
+        EXPECT_EQ(chunks[0], c.pupa) << c.what;
+        if (c.raster) {
+            EXPECT_EQ(chunks.back(), ";") << c.what;
+            EXPECT_NE(std::find(chunks.begin(), chunks.end(), "\x1b*r8S"), chunks.end()) << c.what;
+        } else {
+            EXPECT_EQ(chunks, (std::vector<std::string>{c.pupa, "\x1b%1A", "\x1b%1B"})) << c.what;
+        }
+        h.End();
+    }
     DeleteEnhMetaFile(metafile);
 }
 

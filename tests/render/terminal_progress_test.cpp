@@ -13,6 +13,9 @@ namespace {
 
 using TerminalProgress = ProgressThreadTest;
 
+// Stands for whatever handling a host gave Ctrl-C before the presenter.
+void NotedElsewhere(int) {}
+
 // A progress thread held at its start, so that the renderer's first report
 // is in place before the dialog's first tick.
 CPrintPoolThread* StartHeld(int range, int position) {
@@ -45,7 +48,7 @@ TEST_F(TerminalProgress, CtrlCPressesCancelAndTheHandlerIsGivenBack) {
     TerminalPresenter terminal;
     SetUiPresenter(&terminal);
     // Until the presenter takes Ctrl-C, the signal must not end the test.
-    void (*before)(int) = std::signal(SIGINT, SIG_IGN);
+    void (*before)(int) = std::signal(SIGINT, NotedElsewhere);
     testing::internal::CaptureStderr();
     CPrintPoolThread* progress = StartHeld(100, 40);
     ASSERT_NE(progress, nullptr);
@@ -59,7 +62,7 @@ TEST_F(TerminalProgress, CtrlCPressesCancelAndTheHandlerIsGivenBack) {
     AfxWaitForAllThreads();
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(CountedPoolThread::s_nLastResult.load(), 0);
-    EXPECT_EQ(std::signal(SIGINT, before), SIG_IGN);
+    EXPECT_EQ(std::signal(SIGINT, before), NotedElsewhere);
 }
 
 }  // namespace

@@ -53,22 +53,25 @@ TEST(BadBands, AreRefusedBeforeAnythingIsWritten) {
          10,
          -256},
     };
+    // Routes: EncodeBand and OnBand to the delta-row encoders of each format,
+    // EncodeBand to the run-length ones.
     for (const BadBand& c : cases) {
-        for (int bViaOnBand : {0, 1}) {
+        for (int route : {0, 1, 2}) {
             RtlTestHost t;
             CRTLRip rip(t.Host(), nullptr);
             rip.m_bEmbedded = c.bEmbedded;
             rip.m_nPageWidth = c.nPageWidth;
             rip.m_nColorFormat = c.nColorFormat;
-            rip.m_nCompression = 3;
+            rip.m_nCompression = route == 2 ? 1 : 3;
             int nResult;
-            if (bViaOnBand) {
+            if (route == 1) {
                 const RECT whole{c.band.left, 0, c.band.right, 100};
                 nResult = rip.OnBand(nullptr, &whole, &c.band, &c.bits);
             } else {
                 nResult = rip.EncodeBand(RIP_FIRST_BAND | RIP_LAST_BAND, c.band, &c.bits);
             }
-            EXPECT_EQ(nResult, 0) << c.name << (bViaOnBand ? " (OnBand)" : " (EncodeBand)");
+            EXPECT_EQ(nResult, 0) << c.name << (route == 1 ? " (OnBand)" : " (EncodeBand)")
+                                  << " compression " << rip.m_nCompression;
             EXPECT_TRUE(t.channel.chunks.empty()) << c.name;
             EXPECT_EQ(t.channel.closes, 0) << c.name;
         }

@@ -1,5 +1,6 @@
 #include "support/emf_builder.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <fstream>
@@ -50,6 +51,11 @@ EmfBuilder& EmfBuilder::Frame(LONG left, LONG top, LONG right, LONG bottom) {
     m_header[kFrame + 1] = U(top);
     m_header[kFrame + 2] = U(right);
     m_header[kFrame + 3] = U(bottom);
+    return *this;
+}
+
+EmfBuilder& EmfBuilder::Bounds(LONG left, LONG top, LONG right, LONG bottom) {
+    m_bounds = {U(left), U(top), U(right), U(bottom)};
     return *this;
 }
 
@@ -211,11 +217,12 @@ std::vector<BYTE> EmfBuilder::Bytes() const {
     words.insert(words.end(), std::begin(eof), std::end(eof));
     words[kNBytes] = static_cast<DWORD>(words.size() * 4);
     words[kNRecords] = m_recordCount + 2;  // with the header and the end
-    // rclBounds: the whole reference device.
-    words[2] = 0;
-    words[3] = 0;
-    words[4] = m_header[kDevice] - 1;
-    words[5] = m_header[kDevice + 1] - 1;
+    // rclBounds: the whole reference device unless given.
+    const std::vector<DWORD> bounds =
+        m_bounds.empty()
+            ? std::vector<DWORD>{0, 0, m_header[kDevice] - 1, m_header[kDevice + 1] - 1}
+            : m_bounds;
+    std::copy(bounds.begin(), bounds.end(), words.begin() + 2);
     std::vector<BYTE> bytes(words.size() * 4);
     std::memcpy(bytes.data(), words.data(), bytes.size());
     return bytes;

@@ -28,6 +28,9 @@ public:
 
     EmfBuilder& Handles(WORD count);
     EmfBuilder& Frame(LONG left, LONG top, LONG right, LONG bottom);
+    // rclBounds, right and bottom included; the whole reference device
+    // unless given.
+    EmfBuilder& Bounds(LONG left, LONG top, LONG right, LONG bottom);
     EmfBuilder& Device(LONG pixelsX, LONG pixelsY, LONG millimetresX, LONG millimetresY);
 
     EmfBuilder& MoveTo(LONG x, LONG y);
@@ -73,6 +76,7 @@ private:
     std::vector<DWORD> m_header;
     std::vector<DWORD> m_records;
     DWORD m_recordCount = 0;
+    std::vector<DWORD> m_bounds;  // empty: the whole reference device
 };
 
 // Writes bytes to a file; false when it cannot.

@@ -22,6 +22,10 @@ LoopbackListener::LoopbackListener(Mode mode, size_t limit, bool listenNow)
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = 0;
+    if (mode == Mode::HoldAfter) {
+        const int small = 4096;
+        setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+    }
     bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     socklen_t length = sizeof address;
     getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
@@ -83,6 +87,18 @@ void LoopbackListener::Serve() {
                 if (m_received.size() >= m_limit) break;
                 want = std::min(want, m_limit - m_received.size());
             }
+            if (m_mode == Mode::HoldAfter && !m_stop) {
+                if (m_received.size() >= m_limit) {
+                    {
+                        std::lock_guard<std::mutex> lock(m_mutex);
+                        m_holding = true;
+                    }
+                    m_listening.notify_all();
+                    usleep(10000);
+                    continue;
+                }
+                want = std::min(want, m_limit - m_received.size());
+            }
             pollfd c{client, POLLIN, 0};
             if (poll(&c, 1, 100) <= 0) continue;
             const ssize_t n = recv(client, buffer, want, 0);
@@ -100,6 +116,13 @@ void LoopbackListener::Serve() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_done = true;
     m_listening.notify_all();
+}
+
+bool LoopbackListener::WaitUntilHolding() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_listening.wait_for(lock, std::chrono::milliseconds(kLongestWaitMs),
+                         [this] { return m_holding || m_done; });
+    return m_holding;
 }
 
 std::string LoopbackListener::Received() {

@@ -2,6 +2,7 @@
 
 #include "dialog_harness.h"
 #include "ui/resources/resource_ids.h"
+#include "win32/kernel32/interrupt_requests.h"
 
 namespace {
 
@@ -51,6 +52,27 @@ TEST_F(DialogTest, TerminalRunsAProgressDialogOnItsTimersAndCtrlCCancels) {
     EXPECT_EQ(interrupted.ticks, 2);
     // Ctrl-C goes back to its own handling afterwards.
     EXPECT_EQ(std::signal(SIGINT, SIG_DFL), SIG_DFL);
+}
+
+// A host holds the signals for its whole job: a Ctrl-C noted before the
+// progress dialog opened (the job's output already open) presses its Cancel
+// at the first look, before any tick, and so for every dialog of the job.
+TEST_F(DialogTest, ACtrlCTheHostNotedBeforeTheDialogOpenedCancelsIt) {
+    TerminalPresenter terminal;
+    SetUiPresenter(&terminal);
+    {
+        InterruptScope job;
+        std::raise(SIGINT);
+        for (int dialogOfTheJob = 0; dialogOfTheJob < 2; ++dialogOfTheJob) {
+            Ticking progress;
+            EXPECT_EQ(progress.DoModal(), IDCANCEL) << dialogOfTheJob;
+            EXPECT_EQ(progress.ticks, 0) << dialogOfTheJob;
+        }
+    }
+    // Once the job has let the signals go, nothing noted is left.
+    Ticking after;
+    EXPECT_EQ(after.DoModal(), IDOK);
+    EXPECT_EQ(after.ticks, 4);
 }
 
 TEST_F(DialogTest, ScriptedPresenterTicksTimersAndReadsTheBar) {

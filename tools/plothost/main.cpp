@@ -11,6 +11,7 @@
 #include "host/data_folder.h"
 #include "host/install_paths.h"
 #include "host/loaded_module.h"
+#include "host/process_paths.h"
 #include "host/settings_store.h"
 #include "pxrdriver/app_paths.h"
 
@@ -38,7 +39,10 @@ const char kUsage[] =
     "                     when it fits, else scaled to fit; only what lies inside\n"
     "                     the frame is plotted. The paper, orientation and scale,\n"
     "                     the records played and skipped and the bytes written\n"
-    "                     are told on standard error\n"
+    "                     are told on standard error. Ctrl-C (or SIGTERM) stops\n"
+    "                     a plot cleanly: no plot file or temporary file is left,\n"
+    "                     a network plotter's connection is reset; once the job\n"
+    "                     is complete it changes nothing\n"
     "  configure [--driver PLOTTER]\n"
     "                     show the plotter's settings dialog (needs a display)\n"
     "  settings [--driver PLOTTER] [--set FIELD=VALUE ...]\n"
@@ -115,7 +119,8 @@ const char kUsage[] =
     "                     from the application folder\n"
     "  -h, --help         show this help\n"
     "\n"
-    "Exit status: 0 done, 1 the work failed, 2 the command line is wrong.\n";
+    "Exit status: 0 done, 1 the work failed, 2 the command line is wrong, 130 a\n"
+    "plot stopped by Ctrl-C (143 by SIGTERM).\n";
 
 int UsageError(const std::string& message) {
     std::fprintf(stderr, "plothost: %s\nTry 'plothost --help'.\n", message.c_str());
@@ -143,8 +148,8 @@ int main(int argc, char** argv) {
             if (!v) return UsageError(arg + " needs a value");
             options.hostArguments.insert(options.hostArguments.end(), {arg, v});
             if (arg == "--module") options.modulePath = v;
-            if (arg == "--app-dir") setenv("PXR_APP_DIR", v, 1);
-            if (arg == "--data-dir") setenv("PXR_DATA_DIR", v, 1);
+            if (arg == "--app-dir") SetEnvironmentValue("PXR_APP_DIR", v);
+            if (arg == "--data-dir") SetEnvironmentValue("PXR_DATA_DIR", v);
         } else if (command.empty() && arg.size() > 1 && arg[0] == '-') {
             return UsageError("unknown option " + arg);
         } else if (command.empty()) {
@@ -160,7 +165,7 @@ int main(int argc, char** argv) {
     // A built host keeps the module and the configuration beside itself; an
     // installed one (PREFIX/bin/plothost) finds them in PREFIX/lib and
     // PREFIX/share/hpgl2.
-    const std::string here = ExecutableFolder();
+    const std::string here = FolderOfExecutable();
     if (options.modulePath.empty())
         options.modulePath = FindBeside(here, {".", "../lib"}, "HPGL2.pxr");
     ChooseApplicationFolder(here, {"../share/hpgl2"});

@@ -83,6 +83,9 @@ struct HDC__ : RasterGdiObject {
     int stretchMode = BLACKONWHITE;
     int rop2 = R2_COPYPEN;
     POINT brushOrg{0, 0};  // device pixels
+    // Device pixels of the unit of cosmetic pen styles and hatch cells
+    // (SetDeviceStyleUnit).
+    double styleUnit = 1;
 
     // Logical -> device (world transform, then window and viewport),
     // without rounding.

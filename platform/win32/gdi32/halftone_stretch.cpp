@@ -1,102 +1,82 @@
 #include "gdi32/halftone_stretch.h"
 
 #include <algorithm>
-#include <cmath>
+#include <bit>
 
-namespace {
-
-// Offsets this close to a pixel boundary are taken as on it, so that a 1:1
-// mapping takes each source pixel whole.
-constexpr double kEpsilon = 1e-6;
-
-void AddTap(HalftoneAxisTaps& taps, int index, double weight, int lo, int hi) {
-    taps.index.push_back(std::clamp(index, lo, hi));
-    taps.weight.push_back(static_cast<float>(weight));
-}
-
-}  // namespace
-
-HalftoneAxisTaps BuildAxisTaps(double d0, double d1, double s0, double s1, int out0, int out1,
-                               int lo, int hi, bool halftone) {
-    HalftoneAxisTaps taps;
-    const double scale = (s1 - s0) / (d1 - d0);  // source pixels per device pixel, signed
+AxisTaps BuildHalftoneTaps(const StretchAxis& axis, int out0, int out1) {
+    AxisTaps taps;
+    const long long D = axis.DstCount(), S = axis.SrcCount();
+    const long long srcLow = axis.srcLength < 0 ? axis.src + axis.srcLength + 1 : axis.src;
+    const bool mirrored = axis.Mirrored();
+    // Source pixel i counted from the source's edge that meets the
+    // destination's low edge.
+    const auto source = [&](long long i) {
+        const long long at = mirrored ? srcLow + S - 1 - i : srcLow + i;
+        return static_cast<int>(std::clamp<long long>(at, axis.lo, axis.hi));
+    };
+    // Growing: weights in D-ths of a source pixel; shrinking: each source
+    // pixel by the share of it inside the device pixel, in D-ths, S in all.
+    taps.total = static_cast<uint64_t>(std::max(D, S));
+    const bool growing = D >= S;
+    // The source pixels (counted as source() counts them) inside [lo, hi].
+    const long long lowIndex = mirrored ? srcLow + S - 1 - axis.hi : axis.lo - srcLow;
+    const long long highIndex = mirrored ? srcLow + S - 1 - axis.lo : axis.hi - srcLow;
+    const long long validFirst = std::clamp<long long>(lowIndex, 0, S - 1);
+    const long long validLast = std::clamp<long long>(highIndex, validFirst, S - 1);
     for (int o = out0; o < out1; ++o) {
         taps.first.push_back(static_cast<int>(taps.index.size()));
-        const double a = s0 + (o - d0) * scale, b = s0 + (o + 1 - d0) * scale;
-        const double from = std::min(a, b), to = std::max(a, b);
-        // Source positions are clamped to the source rectangle as doubles
-        // before they become ints: far outside it they need not fit an int.
-        auto clampIndex = [lo, hi](double v) {
-            return static_cast<int>(
-                std::clamp(v, static_cast<double>(lo), static_cast<double>(hi)));
-        };
-        if (!halftone) {
-            AddTap(taps, clampIndex(std::floor((from + to) / 2)), 1.0, lo, hi);
-        } else if (to - from > 1.0 + kEpsilon) {
-            // Shrinking: the average of the source area inside the source
-            // rectangle, each pixel by its share.
-            const double first = std::max(std::floor(from + kEpsilon), static_cast<double>(lo));
-            const double last = std::min(std::ceil(to - kEpsilon), static_cast<double>(hi) + 1);
-            double total = 0;
-            for (double i = first; i < last; ++i) total += std::min(to, i + 1) - std::max(from, i);
-            if (total <= kEpsilon) {
-                AddTap(taps, clampIndex(std::floor((from + to) / 2)), 1.0, lo, hi);
+        const long long j = o - axis.DstLow();
+        if (growing) {
+            const long long p = j * S, i = p / D, r = p % D;
+            if (r == 0 || i + 1 >= S) {
+                taps.Add(source(std::min(i, S - 1)), taps.total);
             } else {
-                for (double i = first; i < last; ++i) {
-                    const double share = std::min(to, i + 1) - std::max(from, i);
-                    if (share > kEpsilon) AddTap(taps, static_cast<int>(i), share / total, lo, hi);
-                }
+                taps.Add(source(i), static_cast<uint64_t>(D - r));
+                taps.Add(source(i + 1), static_cast<uint64_t>(r));
             }
         } else {
-            // Enlarging: between the two source pixels whose centres are nearest.
-            const double centre = (from + to) / 2 - 0.5;
-            double base = std::floor(centre);
-            double f = centre - base;
-            if (f < kEpsilon) f = 0;
-            if (f > 1 - kEpsilon) base += 1, f = 0;
-            if (base < lo || base >= hi) {
-                AddTap(taps, clampIndex(base + (f >= 0.5 ? 1 : 0)), 1.0, lo, hi);
-            } else {
-                AddTap(taps, static_cast<int>(base), 1 - f, lo, hi);
-                if (f > 0) AddTap(taps, static_cast<int>(base) + 1, f, lo, hi);
+            // In D-ths of a source pixel; only the pixels the bitmap has,
+            // their shares brought back to S in all.
+            const long long from = j * S, to = from + S;
+            const long long first = std::max(from / D, validFirst);
+            const long long last = std::min((to - 1) / D, validLast);
+            uint64_t inside = 0;
+            for (long long i = first; i <= last; ++i) {
+                const long long share = std::min(to, (i + 1) * D) - std::max(from, i * D);
+                if (share <= 0) continue;
+                taps.Add(source(i), static_cast<uint64_t>(share));
+                inside += static_cast<uint64_t>(share);
+            }
+            if (inside == 0) {
+                taps.Add(source(std::clamp(from / D, validFirst, validLast)), taps.total);
+            } else if (inside != taps.total) {
+                // A pixel over the bitmap's edge averages what it has.
+                if (taps.totals.empty()) taps.totals.assign(taps.first.size() - 1, taps.total);
+                taps.totals.push_back(inside);
             }
         }
-        const int n = static_cast<int>(taps.index.size()) - taps.first.back();
-        taps.count.push_back(n);
-        taps.maxCount = std::max(taps.maxCount, n);
-        if (n != 1) taps.single = false;
+        if (!taps.totals.empty() && taps.totals.size() < taps.first.size())
+            taps.totals.push_back(taps.total);
+        taps.EndPixel();
     }
     return taps;
 }
 
-namespace {
-
-// The taps' weights as integers summing exactly to 2^bits for each output
-// pixel (the rounding remainder goes to the heaviest tap).
-std::vector<uint32_t> FixedWeights(const HalftoneAxisTaps& taps, int bits) {
-    std::vector<uint32_t> fixed(taps.weight.size());
-    const uint32_t one = 1u << bits;
-    for (size_t o = 0; o < taps.count.size(); ++o) {
-        const int first = taps.first[o];
-        uint32_t sum = 0;
-        int heaviest = first;
-        for (int t = first; t < first + taps.count[o]; ++t) {
-            fixed[t] = static_cast<uint32_t>(taps.weight[t] * one + 0.5f);
-            sum += fixed[t];
-            if (fixed[t] > fixed[heaviest]) heaviest = t;
-        }
-        fixed[heaviest] = fixed[heaviest] + one - sum;
+RoundingDivider::RoundingDivider(uint64_t d)
+    : m_d(d), m_twice(2 * d), m_inverse(1.0 / (2.0 * static_cast<double>(d))) {
+    if (std::has_single_bit(d)) {
+        m_shift = std::countr_zero(d);
+        m_half = d / 2;
     }
-    return fixed;
 }
 
-}  // namespace
-
-RowStretcher::RowStretcher(const DibImage& image, const HalftoneAxisTaps& xTaps,
-                           const HalftoneAxisTaps& yTaps)
+RowStretcher::RowStretcher(const DibImage& image, const AxisTaps& xTaps, const AxisTaps& yTaps)
     : m_image(image), m_x(xTaps), m_y(yTaps) {
+    for (uint64_t t : xTaps.totals.empty() ? std::vector<uint64_t>{xTaps.total} : xTaps.totals)
+        m_xDivide.emplace_back(t);
+    for (uint64_t t : yTaps.totals.empty() ? std::vector<uint64_t>{yTaps.total} : yTaps.totals)
+        m_yDivide.emplace_back(t);
     m_source.resize(static_cast<size_t>(image.Width()));
-    m_xWeight = FixedWeights(xTaps, kXBits);
     if (xTaps.maxCount >= 1 && xTaps.maxCount <= 4) {
         m_xPadded = xTaps.maxCount;
         const size_t width = xTaps.count.size();
@@ -107,11 +87,10 @@ RowStretcher::RowStretcher(const DibImage& image, const HalftoneAxisTaps& xTaps,
             for (int t = 0; t < m_xPadded; ++t) {
                 const bool real = t < xTaps.count[j];
                 m_xPaddedIndex[j * m_xPadded + t] = xTaps.index[real ? first + t : first];
-                m_xPaddedWeight[j * m_xPadded + t] = real ? m_xWeight[first + t] : 0;
+                m_xPaddedWeight[j * m_xPadded + t] = real ? xTaps.weight[first + t] : 0;
             }
         }
     }
-    m_yWeight = FixedWeights(yTaps, kYBits);
     m_cache.resize(static_cast<size_t>(std::max(1, yTaps.maxCount)) + 1);
     m_sum.resize(m_x.count.size() * 3);
 }
@@ -145,19 +124,18 @@ const uint32_t* RowStretcher::Horizontal(int sourceRow) {
         case 4: HorizontalFixed<4>(v); return v;
         default: break;
     }
-    const int* index = m_x.index.data();
-    const uint32_t* weight = m_xWeight.data();
     for (size_t j = 0; j < m_x.count.size(); ++j, v += 3) {
-        uint32_t r = 0, g = 0, b = 0;
+        uint64_t r = 0, g = 0, b = 0;
         const int first = m_x.first[j];
         for (int t = first; t < first + m_x.count[j]; ++t) {
-            const uint32_t p = m_source[static_cast<size_t>(index[t])];
-            const uint32_t w = weight[t];
+            const uint32_t p = m_source[static_cast<size_t>(m_x.index[t])];
+            const uint64_t w = m_x.weight[t];
             r += w * ((p >> 16) & 0xFF);
             g += w * ((p >> 8) & 0xFF);
             b += w * (p & 0xFF);
         }
-        v[0] = r, v[1] = g, v[2] = b;
+        const RoundingDivider& d = XDivider(j);
+        v[0] = d(r), v[1] = d(g), v[2] = d(b);
     }
     return slot->values.data();
 }
@@ -165,37 +143,39 @@ const uint32_t* RowStretcher::Horizontal(int sourceRow) {
 template <int K>
 void RowStretcher::HorizontalFixed(uint32_t* v) const {
     const int* index = m_xPaddedIndex.data();
-    const uint32_t* weight = m_xPaddedWeight.data();
+    const uint64_t* weight = m_xPaddedWeight.data();
     const uint32_t* source = m_source.data();
     const size_t width = m_x.count.size();
     for (size_t j = 0; j < width; ++j, v += 3, index += K, weight += K) {
-        uint32_t r = 0, g = 0, b = 0;
+        uint64_t r = 0, g = 0, b = 0;
         for (int t = 0; t < K; ++t) {
             const uint32_t p = source[index[t]];
-            const uint32_t w = weight[t];
+            const uint64_t w = weight[t];
             r += w * ((p >> 16) & 0xFF);
             g += w * ((p >> 8) & 0xFF);
             b += w * (p & 0xFF);
         }
-        v[0] = r, v[1] = g, v[2] = b;
+        const RoundingDivider& d = XDivider(j);
+        v[0] = d(r), v[1] = d(g), v[2] = d(b);
     }
 }
 
 template <int K, int B>
 void RowStretcher::HorizontalDirect(const BYTE* source, uint32_t* v) const {
     const int* index = m_xPaddedIndex.data();
-    const uint32_t* weight = m_xPaddedWeight.data();
+    const uint64_t* weight = m_xPaddedWeight.data();
     const size_t width = m_x.count.size();
     for (size_t j = 0; j < width; ++j, v += 3, index += K, weight += K) {
-        uint32_t r = 0, g = 0, b = 0;
+        uint64_t r = 0, g = 0, b = 0;
         for (int t = 0; t < K; ++t) {
             const BYTE* p = source + static_cast<size_t>(index[t]) * B;
-            const uint32_t w = weight[t];
+            const uint64_t w = weight[t];
             r += w * p[2];
             g += w * p[1];
             b += w * p[0];
         }
-        v[0] = r, v[1] = g, v[2] = b;
+        const RoundingDivider& d = XDivider(j);
+        v[0] = d(r), v[1] = d(g), v[2] = d(b);
     }
 }
 
@@ -217,17 +197,23 @@ void RowStretcher::Row(int k, uint32_t* out) {
             out[j] = m_source[static_cast<size_t>(m_x.index[j])] & 0x00FFFFFF;
         return;
     }
-    std::fill(m_sum.begin(), m_sum.end(), 0u);
-    for (int t = first; t < first + m_y.count[static_cast<size_t>(k)]; ++t) {
+    const int count = m_y.count[static_cast<size_t>(k)];
+    if (count == 1) {
+        // The row as the horizontal pass made it.
+        const uint32_t* c = Horizontal(m_y.index[first]);
+        for (size_t j = 0; j < width; ++j, c += 3) out[j] = c[0] << 16 | c[1] << 8 | c[2];
+        return;
+    }
+    std::fill(m_sum.begin(), m_sum.end(), uint64_t{0});
+    for (int t = first; t < first + count; ++t) {
         const uint32_t* row = Horizontal(m_y.index[t]);
-        const uint32_t w = m_yWeight[t];
+        const uint64_t w = m_y.weight[t];
         for (size_t i = 0; i < width * 3; ++i) m_sum[i] += w * row[i];
     }
-    constexpr int shift = kXBits + kYBits;
-    constexpr uint32_t half = 1u << (shift - 1);
+    const RoundingDivider& d =
+        m_yDivide.size() == 1 ? m_yDivide[0] : m_yDivide[static_cast<size_t>(k)];
     for (size_t j = 0; j < width; ++j) {
-        const uint32_t* c = &m_sum[j * 3];
-        out[j] = ((c[0] + half) >> shift) << 16 | ((c[1] + half) >> shift) << 8 |
-                 ((c[2] + half) >> shift);
+        const uint64_t* c = &m_sum[j * 3];
+        out[j] = d(c[0]) << 16 | d(c[1]) << 8 | d(c[2]);
     }
 }

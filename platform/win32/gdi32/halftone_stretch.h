@@ -1,44 +1,53 @@
-// Resampling a bitmap onto device pixels as StretchDIBits does it: in
-// HALFTONE mode each device pixel averages the source area it covers when
-// the image shrinks and interpolates between the nearest source pixels when
-// it grows; the other modes take the source pixel under the pixel's centre.
+// Resampling a bitmap onto device pixels as StretchDIBits does in HALFTONE
+// mode. Along an axis that grows, each device pixel interpolates between
+// the two source pixels around the source position of its top-left corner
+// (device pixel j shows source position j * source / destination, as GDI
+// places it); along an axis that shrinks, each device pixel averages the
+// source area it covers. Each pass rounds to whole 8-bit channels: across
+// the rows first, then down the columns.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "gdi32/stretch_axis.h"
 #include "win32/gdi32/dib.h"
 
-// The source pixels and weights of each output pixel along one axis.
-struct HalftoneAxisTaps {
-    std::vector<int> first;  // per output pixel: its first entry in index/weight
-    std::vector<int> count;
-    std::vector<int> index;  // source pixel
-    std::vector<float> weight;
-    bool single = true;  // every output pixel takes exactly one source pixel
-    int maxCount = 0;
-};
+// The taps of output pixels [out0, out1) of the axis.
+AxisTaps BuildHalftoneTaps(const StretchAxis& axis, int out0, int out1);
 
-// Output pixels [out0, out1) of an axis whose device span d0 -> d1 shows the
-// source span s0 -> s1 (either may run backwards: a mirror image). Source
-// indexes are kept within [lo, hi].
-HalftoneAxisTaps BuildAxisTaps(double d0, double d1, double s0, double s1, int out0, int out1,
-                               int lo, int hi, bool halftone);
+// n / d rounded half up, for the weighted sums of the taps (d > 0).
+class RoundingDivider {
+public:
+    explicit RoundingDivider(uint64_t d);
+    uint32_t operator()(uint64_t n) const {
+        if (m_shift >= 0) return static_cast<uint32_t>((n + m_half) >> m_shift);
+        // The quotient is at most 255: the double estimate is off by at
+        // most one, which the integer checks put right.
+        const uint64_t num = 2 * n + m_d;
+        uint64_t q = static_cast<uint64_t>(static_cast<double>(num) * m_inverse);
+        if ((q + 1) * m_twice <= num) ++q;
+        if (q * m_twice > num) --q;
+        return static_cast<uint32_t>(q);
+    }
+
+private:
+    uint64_t m_d;
+    uint64_t m_twice;
+    uint64_t m_half = 0;
+    int m_shift = -1;  // d = 2^m_shift, or -1
+    double m_inverse;  // 1 / (2 d)
+};
 
 // Produces the output rows one after another (k = 0, 1, ...), reading each
 // source row once while it is needed.
 class RowStretcher {
 public:
-    RowStretcher(const DibImage& image, const HalftoneAxisTaps& xTaps,
-                 const HalftoneAxisTaps& yTaps);
+    RowStretcher(const DibImage& image, const AxisTaps& xTaps, const AxisTaps& yTaps);
     // Output row k as 0x00RRGGBB pixels, xTaps.count.size() of them.
     void Row(int k, uint32_t* out);
 
 private:
-    // Weights in fixed point: horizontal sums of 255 x 2^12 times vertical
-    // weights of 2^10 stay below 2^32.
-    static constexpr int kXBits = 12;
-    static constexpr int kYBits = 10;
     const uint32_t* Horizontal(int sourceRow);
     // The horizontal pass with every output pixel padded to K taps (zero
     // weights), so that the inner loop has a fixed length.
@@ -50,20 +59,25 @@ private:
     void HorizontalDirect(const BYTE* source, uint32_t* v) const;
 
     const DibImage& m_image;
-    const HalftoneAxisTaps& m_x;
-    const HalftoneAxisTaps& m_y;
-    std::vector<uint32_t> m_source;   // one source row
-    std::vector<uint32_t> m_xWeight;  // per tap, summing to 2^kXBits per output pixel
-    int m_xPadded = 0;                // K of the padded taps below, 0 when not padded
+    const AxisTaps& m_x;
+    const AxisTaps& m_y;
+    // The divider of output column j (one for all when the totals agree).
+    const RoundingDivider& XDivider(size_t j) const {
+        return m_xDivide.size() == 1 ? m_xDivide[0] : m_xDivide[j];
+    }
+
+    std::vector<RoundingDivider> m_xDivide;
+    std::vector<RoundingDivider> m_yDivide;
+    std::vector<uint32_t> m_source;  // one source row
+    int m_xPadded = 0;               // K of the padded taps below, 0 when not padded
     std::vector<int> m_xPaddedIndex;
-    std::vector<uint32_t> m_xPaddedWeight;
-    std::vector<uint32_t> m_yWeight;  // summing to 2^kYBits
+    std::vector<uint64_t> m_xPaddedWeight;
     struct Slot {
         int row = -1;
         uint64_t used = 0;
-        std::vector<uint32_t> values;  // red, green, blue of each output pixel
+        std::vector<uint32_t> values;  // red, green, blue of each output pixel, rounded
     };
     std::vector<Slot> m_cache;
     uint64_t m_clock = 0;
-    std::vector<uint32_t> m_sum;
+    std::vector<uint64_t> m_sum;
 };

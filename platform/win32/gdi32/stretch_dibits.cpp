@@ -3,10 +3,12 @@
 #include <bit>
 #include <climits>
 #include <cmath>
+#include <optional>
 
 #include "gdi32/dib/dib_extent.h"
 #include "gdi32/gdi_coverage.h"
 #include "gdi32/halftone_stretch.h"
+#include "gdi32/scan_stretch.h"
 
 namespace {
 
@@ -46,12 +48,19 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
     auto round = [](double v) { return std::clamp(std::floor(v + 0.5), -1e15, 1e15); };
     const double dx0 = round(c0.x), dx1 = round(c1.x), dy0 = round(c0.y), dy1 = round(c1.y);
     if (dx0 == dx1 || dy0 == dy1) return scans;
+    // The device pixels covered: from the first corner's pixel towards the
+    // second corner, which a mirror image covers up to its own pixel.
+    const StretchAxis xDst{static_cast<long long>(dx0), static_cast<long long>(dx1 - dx0)};
+    const StretchAxis yDst{static_cast<long long>(dy0), static_cast<long long>(dy1 - dy0)};
     auto toLong = [](double v) { return static_cast<LONG>(std::clamp(v, -2e9, 2e9)); };
+    const double left = static_cast<double>(xDst.DstLow()),
+                 top = static_cast<double>(yDst.DstLow());
     RECT area;
-    if (!DrawableArea(*dc,
-                      RECT{toLong(std::min(dx0, dx1)), toLong(std::min(dy0, dy1)),
-                           toLong(std::max(dx0, dx1)), toLong(std::max(dy0, dy1))},
-                      &area))
+    if (!DrawableArea(
+            *dc,
+            RECT{toLong(left), toLong(top), toLong(left + static_cast<double>(xDst.DstCount())),
+                 toLong(top + static_cast<double>(yDst.DstCount()))},
+            &area))
         return scans;
 
     // The source rectangle in display rows: a bottom-up bitmap counts ySrc
@@ -67,13 +76,35 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
     const int ylo = static_cast<int>(std::clamp(std::min(sy0, sy1), 0.0, H));
     const int yhi = static_cast<int>(std::clamp(std::max(sy0, sy1), 0.0, H)) - 1;
     if (xlo > xhi || ylo > yhi) return scans;  // the source rectangle misses the bitmap
+    // The source's first pixel on the side the destination starts from.
+    auto axis = [](StretchAxis a, double s0, double s1, int lo, int hi) {
+        a.src = static_cast<long long>(s1 > s0 ? s0 : s0 - 1);
+        a.srcLength = static_cast<long long>(s1 - s0);
+        a.lo = lo, a.hi = hi;
+        return a;
+    };
+    const StretchAxis xAxis = axis(xDst, sx0, sx1, xlo, xhi);
+    const StretchAxis yAxis = axis(yDst, sy0, sy1, ylo, yhi);
 
+    // HALFTONE interpolates and averages; the other modes keep whole source
+    // pixels.
     const bool halftone = dc->stretchMode == HALFTONE;
-    const HalftoneAxisTaps xTaps =
-        BuildAxisTaps(dx0, dx1, sx0, sx1, area.left, area.right, xlo, xhi, halftone);
-    const HalftoneAxisTaps yTaps =
-        BuildAxisTaps(dy0, dy1, sy0, sy1, area.top, area.bottom, ylo, yhi, halftone);
-    RowStretcher stretcher(image, xTaps, yTaps);
+    const AxisTaps xTaps = halftone ? BuildHalftoneTaps(xAxis, area.left, area.right)
+                                    : BuildScanTaps(xAxis, area.left, area.right);
+    const AxisTaps yTaps = halftone ? BuildHalftoneTaps(yAxis, area.top, area.bottom)
+                                    : BuildScanTaps(yAxis, area.top, area.bottom);
+    std::optional<RowStretcher> smooth;
+    std::optional<ScanStretcher> scan;
+    if (halftone)
+        smooth.emplace(image, xTaps, yTaps);
+    else
+        scan.emplace(image, xTaps, yTaps, dc->stretchMode);
+    const auto stretchRow = [&](int k, uint32_t* out) {
+        if (smooth)
+            smooth->Row(k, out);
+        else
+            scan->Row(k, out);
+    };
     const int width = area.right - area.left;
     std::vector<uint32_t> row(static_cast<size_t>(width));
     const uint32_t pattern = dc->brush ? RasterPixelOf(dc->brush->color) : 0;
@@ -91,10 +122,10 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
                 // A 0x00RRGGBB value is blue, green, red, 0 in memory: the
                 // section's own pixel, so the row is made in place.
                 static_assert(std::endian::native == std::endian::little);
-                stretcher.Row(y - area.top, reinterpret_cast<uint32_t*>(p));
+                stretchRow(y - area.top, reinterpret_cast<uint32_t*>(p));
                 continue;
             }
-            stretcher.Row(y - area.top, row.data());
+            stretchRow(y - area.top, row.data());
             for (int j = 0; j < width; ++j, p += 4) {
                 if (masked && !coverage.Covered(area.left + j, y)) continue;
                 const uint32_t src = row[static_cast<size_t>(j)] & 0x00FFFFFF;

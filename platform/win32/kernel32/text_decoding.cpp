@@ -1,11 +1,6 @@
 #include "win32/kernel32/text_decoding.h"
 
-#include <iconv.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
+#include "kernel32/code_page_decoder.h"
 #include "win32/gdi32/gdi_text.h"
 
 namespace {
@@ -21,23 +16,6 @@ constexpr char16_t kCp1252High[32] = {
 bool IsDoubleByteCodePage(UINT codePage) {
     return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 ||
            codePage == 1361;
-}
-
-// One character from 1 or 2 bytes through iconv; false when they do not
-// make one.
-bool Convert(iconv_t cd, const BYTE* bytes, size_t count, char32_t* out) {
-    char in[2];
-    std::memcpy(in, bytes, count);
-    char32_t result[2] = {};
-    char* inPtr = in;
-    size_t inLeft = count;
-    char* outPtr = reinterpret_cast<char*>(result);
-    size_t outLeft = sizeof result;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    const size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    if (r == static_cast<size_t>(-1) || inLeft != 0 || outLeft == sizeof result) return false;
-    *out = result[0];
-    return true;
 }
 
 }  // namespace
@@ -96,24 +74,19 @@ std::vector<TextCharacter> DecodeAnsiText(std::span<const BYTE> bytes, BYTE char
         }
         return out;
     }
-    char name[16];
-    std::snprintf(name, sizeof name, codePage == 1361 ? "JOHAB" : "CP%u", codePage);
-    iconv_t cd = iconv_open("UTF-32LE", name);
+    CodePageDecoder decoder(codePage);
     const bool doubleByte = IsDoubleByteCodePage(codePage);
     for (size_t i = 0; i < bytes.size(); ++i) {
         char32_t c = kReplacement;
         DWORD used = 1;
         if (bytes[i] < 0x80) {
             c = bytes[i];
-        } else if (cd != reinterpret_cast<iconv_t>(-1)) {
-            if (!Convert(cd, &bytes[i], 1, &c)) {
-                c = kReplacement;
-                if (doubleByte && i + 1 < bytes.size() && Convert(cd, &bytes[i], 2, &c)) used = 2;
-            }
+        } else if (!decoder.Convert(&bytes[i], 1, &c)) {
+            c = kReplacement;
+            if (doubleByte && i + 1 < bytes.size() && decoder.Convert(&bytes[i], 2, &c)) used = 2;
         }
         out.push_back({c, static_cast<DWORD>(i), used});
         i += used - 1;
     }
-    if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
     return out;
 }

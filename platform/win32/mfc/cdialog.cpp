@@ -3,7 +3,6 @@
 #include <atomic>
 
 #include "mfc/ddx.h"
-#include "win32/user32/ui_presenter.h"
 
 namespace {
 std::atomic<HINSTANCE> g_resourceHandle{nullptr};
@@ -17,17 +16,14 @@ void AfxSetResourceHandle(HINSTANCE hInstResource) {
     g_resourceHandle.store(hInstResource);
 }
 
-int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT) {
-    UiPresenter* presenter = GetUiPresenter();
-    if (!presenter) return IDCANCEL;
+UINT MessageBoxTypeWithIcon(UINT nType) {
     // A box without an icon gets the one MFC gives it: the exclamation mark
     // with OK, the question mark with Yes and No.
+    if (nType & MB_ICONMASK) return nType;
     const UINT buttons = nType & MB_TYPEMASK;
-    if ((nType & MB_ICONMASK) == 0 && (buttons == MB_OK || buttons == MB_OKCANCEL))
-        nType |= MB_ICONEXCLAMATION;
-    if ((nType & MB_ICONMASK) == 0 && (buttons == MB_YESNO || buttons == MB_YESNOCANCEL))
-        nType |= MB_ICONQUESTION;
-    return presenter->ShowMessageBox(nullptr, lpszText ? lpszText : "", "", nType);
+    if (buttons == MB_OK || buttons == MB_OKCANCEL) return nType | MB_ICONEXCLAMATION;
+    if (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) return nType | MB_ICONQUESTION;
+    return nType;
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
@@ -55,31 +51,6 @@ const AFX_MSGMAP* CDialog::GetThisMessageMap() {
         {0, 0, 0, AfxSig_end, nullptr, nullptr, nullptr}};
     static const AFX_MSGMAP map = {nullptr, &entries[0]};
     return &map;
-}
-
-INT_PTR CDialog::DoModal() {
-    HINSTANCE module = TemplateModule();
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
-    if (!found) return -1;
-    const auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(module, found)));
-    const auto dialogTemplate = ParseDialogTemplate(bytes, SizeofResource(module, found));
-    if (!dialogTemplate) return -1;
-
-    m_window = std::make_unique<DialogWindow>(static_cast<int>(m_nIDTemplate), *dialogTemplate,
-                                              m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr, this);
-    m_window->m_hModule = module;
-    m_hWnd = m_window->Handle();
-    OnInitDialog();
-    if (!m_window->m_bEnded) {
-        UiPresenter* presenter = GetUiPresenter();
-        if (presenter) presenter->RunDialog(*m_window);
-        if (!m_window->m_bEnded) RunDialogUnseen(*m_window);
-    }
-    const INT_PTR result = m_window->m_nResult;
-    m_items.clear();
-    m_window.reset();
-    m_hWnd = nullptr;
-    return result;
 }
 
 HINSTANCE CDialog::TemplateModule() const {
@@ -122,13 +93,6 @@ CWnd* CDialog::GetDlgItem(int nID) {
     auto& wrapper = m_items[nID];
     if (!wrapper) wrapper = std::make_unique<CWnd>(control);
     return wrapper.get();
-}
-
-void CDialog::GotoDlgCtrl(CWnd* pWndCtrl) {
-    if (!pWndCtrl) return;
-    ::SetFocus(pWndCtrl->m_hWnd);
-    if (ControlWindow* c = ControlWindowFromHandle(pWndCtrl->m_hWnd))
-        if (c->m_kind == ControlKind::Edit) c->Send(EM_SETSEL, 0, -1);
 }
 
 UINT_PTR CDialog::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer) {

@@ -4,16 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <mutex>
 #include <string>
 
 #include "mfc/resources/afx_ids.h"
-#include "win32/kernel32/resources.h"
-#include "win32/user32/ui_presenter.h"
-
-// The framework's compiled string table, generated at build time.
-extern const unsigned char kFrameworkResources[];
-extern const std::size_t kFrameworkResourcesSize;
 
 namespace {
 
@@ -32,17 +25,6 @@ std::string Trimmed(const std::string& text) {
 }
 
 }  // namespace
-
-std::string AfxFrameworkString(UINT nId) {
-    static const char kModule[] = "pxrwin32.mfc";
-    static std::once_flag registered;
-    std::call_once(registered, [] {
-        RegisterModuleResources(kModule, kFrameworkResources, kFrameworkResourcesSize);
-    });
-    char text[256];
-    LoadStringA(GetModuleHandleA(kModule), nId, text, sizeof text);
-    return text;
-}
 
 std::string AfxFormatDouble(double value) {
     // "%.15g", the precision MFC writes doubles with (DBL_DIG).
@@ -167,23 +149,6 @@ void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars) {
     }
     HWND control = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, pDX->m_idLastControl);
     SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(nChars), 0);
-}
-
-void DDX_Radio(CDataExchange* pDX, int nIDC, int& value) {
-    if (pDX->m_bFailed) return;
-    HWND first = pDX->PrepareCtrl(nIDC);
-    DialogWindow* dialog = pDX->m_pDlgWnd->Window();
-    ControlWindow* control = ControlWindowFromHandle(first);
-    if (!dialog || !control) return;
-    const auto group = dialog->RadioGroupOf(control);
-    if (pDX->m_bSaveAndValidate) {
-        value = -1;
-        for (size_t i = 0; i < group.size(); ++i)
-            if (group[i]->m_nCheck == BST_CHECKED) value = static_cast<int>(i);
-        return;
-    }
-    for (size_t i = 0; i < group.size(); ++i)
-        group[i]->m_nCheck = static_cast<int>(i) == value ? BST_CHECKED : BST_UNCHECKED;
 }
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {

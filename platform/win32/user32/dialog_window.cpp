@@ -53,8 +53,6 @@ LRESULT CopyText(const std::string& text, WPARAM capacity, LPARAM buffer) {
 
 }  // namespace
 
-DialogMessageSink::~DialogMessageSink() = default;
-
 ControlWindow::ControlWindow(DialogWindow* pDialog, const DialogItemTemplate& item)
     : m_pDialog(pDialog),
       m_item(item),

@@ -9,6 +9,7 @@
 #include "host/data_folder.h"
 #include "host/driver_settings.h"
 #include "host/install_paths.h"
+#include "host/process_paths.h"
 #include "ppd/plotter_description.h"
 #include "pxrdriver/app_paths.h"
 #include "win32/user32/ui_presenter.h"
@@ -35,7 +36,7 @@ bool FilterSession::Open(const std::string& ppdPath, const std::string& options,
     // Built: the module and hpgl2.ini beside the filter. Installed:
     // PREFIX/lib/cups/filter/, with the module in PREFIX/lib and the
     // configuration in PREFIX/share/hpgl2.
-    const std::string here = ExecutableFolder();
+    const std::string here = FolderOfExecutable();
     ChooseApplicationFolder(here, {"../../../share/hpgl2", "../share/hpgl2"});
     const char* tmp = std::getenv("TMPDIR");
     std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/hpgl2-XXXXXX";

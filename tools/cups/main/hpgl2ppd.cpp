@@ -9,6 +9,7 @@
 
 #include "host/data_folder.h"
 #include "host/install_paths.h"
+#include "host/process_paths.h"
 #include "host/loaded_module.h"
 #include "ppd/plotter_description.h"
 #include "ppd/ppd_writer.h"
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
         return argc == 2 && std::string(argv[1]) == "--help" ? 0 : 2;
     }
     const std::filesystem::path output = argv[1];
-    const std::string here = ExecutableFolder();
+    const std::string here = FolderOfExecutable();
     ChooseApplicationFolder(here, {"../share/hpgl2"});
     // The paper lists as shipped, never a user's: a data folder of its own.
     const std::filesystem::path data = output / ".hpgl2ppd-data";

@@ -17,6 +17,7 @@
 #include "commands/plot_steps.h"
 #include "commands/plot_options.h"
 #include "commands/plot_drawing.h"
+#include "win32/kernel32/interrupt_requests.h"
 #include "win32/user32/ui_presenter.h"
 
 int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
@@ -26,6 +27,11 @@ int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
         std::fprintf(stderr, "plothost: %s\nTry 'plothost --help'.\n", error.c_str());
         return 2;
     }
+    // Ctrl-C and SIGTERM only ask the plot to stop from here until plothost
+    // exits (PlotStopRequested); the terminal presenter's Cancel follows
+    // the same requests.
+    InterruptScope interrupts;
+    interrupts.KeepUntilExit();
     EmfDocument doc;
     if (!LoadEnhMetaFile(options.drawing.c_str(), &doc, &error))
         return PlotFailure(options.drawing + ": " + error);
@@ -83,7 +89,9 @@ int RunPlotCommand(LoadedModule& module, const HostOptions& hostOptions) {
     host.pDriver = driver;
     host.pszPortName = port.c_str();
     int result = 1;
-    if (!driver->Attach(&host)) {
+    if (PlotStopRequested()) {
+        result = PlotInterrupted(*channel, transfer.get());
+    } else if (!driver->Attach(&host)) {
         PlotFailure(std::string("the driver \"") + driver->GetName() + "\" cannot be attached");
     } else {
         const char* output = outputName.empty() ? nullptr : outputName.c_str();

@@ -33,7 +33,9 @@ int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevic
     std::string error;
     if (!PlaceOnPrintableArea(host, doc, device, options, &area, &placement, &error))
         return PlotFailure(error);
-    if (!StartPlotDocument(host, options, output, channel, &error)) return PlotFailure(error);
+    if (PlotStopRequested()) return PlotInterrupted(channel, transfer);
+    if (!StartPlotDocument(host, options, output, channel, &error))
+        return PlotStopRequested() ? PlotInterrupted(channel, transfer) : PlotFailure(error);
     TellPlacement(options, page, placement);
     t->OnSetClipRegion(host, nullptr);  // the whole page
 
@@ -47,6 +49,7 @@ int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevic
     play.frame = placement.frame;
     play.dpi = area.dpi;
     if (meter.Enabled()) play.progress = [&](size_t done, size_t) { meter.Update(done); };
+    play.stopRequested = PlotStopRequested;
     RunSummary summary;
     const bool played = PlayMetafile(doc, host, play, &summary, &error);
     meter.Finish();
@@ -54,11 +57,14 @@ int PlotAttached(HostContext* host, const EmfDocument& doc, const ReferenceDevic
         // Nothing of the job stays: the driver ends it into a dropped channel.
         channel.Abort();
         t->EndDocument(host);
+        if (PlotStopRequested()) return PlotInterrupted(channel, transfer);
         if (transfer) transfer->Finish();
         return PlotFailure(options.drawing + ": " + error + "; nothing was written");
     }
     t->EndDocument(host);
     if (transfer) transfer->Finish();  // the summary takes the line
+    // A signal after the channel completed the job changes nothing.
+    if (!channel.Completed() && PlotStopRequested()) return PlotInterrupted(channel, transfer);
     if (!channel.Completed())
         return PlotFailure(channel.Error().empty() ? "the driver did not finish the plot"
                                                    : channel.Error());

@@ -1,8 +1,10 @@
 #include "commands/plot_steps.h"
 
+#include <csignal>
 #include <cstdio>
 
 #include "pxrdriver/driver_callbacks.h"
+#include "win32/kernel32/interrupt_requests.h"
 
 namespace {
 
@@ -20,6 +22,19 @@ int PlotFailure(const std::string& message) {
     else
         std::fprintf(stderr, "plothost: %s\n", message.c_str());
     return 1;
+}
+
+bool PlotStopRequested() {
+    return InterruptSignal() != 0;
+}
+
+int PlotInterrupted(const JobChannel& channel, TransferMeter* transfer) {
+    if (transfer) transfer->Finish();
+    const int signal = InterruptSignal();
+    std::fprintf(stderr, "plothost: %s: the plot was stopped; %s\n",
+                 signal == SIGTERM ? "terminated (SIGTERM)" : "interrupted (Ctrl-C)",
+                 channel.DroppedNote().c_str());
+    return signal ? 128 + signal : 1;
 }
 
 bool PlaceOnPrintableArea(HostContext* host, const EmfDocument& doc, const ReferenceDevice& device,

@@ -8,6 +8,7 @@
 #include "commands/plot_options.h"
 #include "host/page_setup.h"
 #include "output/job_channel.h"
+#include "output/transfer_meter.h"
 #include "playback/page_placement.h"
 #include "pxrdriver/host_context.h"
 #include "win32/gdi32/emf/emf_reader.h"
@@ -21,6 +22,18 @@ int PlotFailure(const std::string& message);
 // filters tell it as their "ERROR:" line.
 using PlotFailureSink = void (*)(const std::string& message);
 void SetPlotFailureSink(PlotFailureSink sink);
+
+// True once Ctrl-C or SIGTERM has asked the plot to stop. The plot command
+// holds both signals from its start until plothost exits; every step stops
+// at its next point where nothing is left behind, and the output channel
+// drops a job that was not complete when the signal came.
+bool PlotStopRequested();
+
+// "plothost: interrupted (Ctrl-C): the plot was stopped; no plot file was
+// written" (what became of the job, as the channel tells it) on the line
+// of the transfer meter, if any; returns the exit status 128 + the signal:
+// 130 for Ctrl-C, 143 for SIGTERM.
+int PlotInterrupted(const JobChannel& channel, TransferMeter* transfer);
 
 // The printable area the attached driver reports, and the drawing placed on
 // it as the options ask; false with a message.

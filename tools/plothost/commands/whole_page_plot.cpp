@@ -25,11 +25,17 @@ int PlotWholePage(HostContext* host, const EmfDocument& doc, const ReferenceDevi
     HENHMETAFILE metafile = SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data());
     if (!metafile) return PlotFailure(options.drawing + ": the page could not be made from it");
 
-    if (!StartPlotDocument(host, options, output, channel, &error)) {
+    if (PlotStopRequested() || !StartPlotDocument(host, options, output, channel, &error)) {
         DeleteEnhMetaFile(metafile);
-        return PlotFailure(error);
+        return PlotStopRequested() ? PlotInterrupted(channel, transfer) : PlotFailure(error);
     }
     TellPlacement(options, page, placement);
+    if (PlotStopRequested()) {
+        DeleteEnhMetaFile(metafile);
+        channel.Abort();
+        t->EndDocument(host);
+        return PlotInterrupted(channel, transfer);
+    }
     std::fprintf(stderr, "plothost: rendering the page in the computer, %d x %d pixels\n",
                  area.widthPixels, area.heightPixels);
     const int taken = t->RenderPageInComputer(host, metafile, options.drawing.c_str(), nullptr);
@@ -38,6 +44,7 @@ int PlotWholePage(HostContext* host, const EmfDocument& doc, const ReferenceDevi
     if (!taken) {
         channel.Abort();
         t->EndDocument(host);
+        if (PlotStopRequested()) return PlotInterrupted(channel, transfer);
         return PlotFailure("the driver could not start rendering the page; nothing was written");
     }
     t->EndDocument(host);
@@ -45,6 +52,9 @@ int PlotWholePage(HostContext* host, const EmfDocument& doc, const ReferenceDevi
     // when they have ended.
     AfxWaitForAllThreads();
     if (transfer) transfer->Finish();
+    // The presenter took a signal as Cancel, or the channel dropped the job
+    // on it; one after the channel completed the job changes nothing.
+    if (!channel.Completed() && PlotStopRequested()) return PlotInterrupted(channel, transfer);
     if (!channel.Completed())
         return PlotFailure(channel.Error().empty()
                                ? "the page was not plotted (cancelled, or it could not be "

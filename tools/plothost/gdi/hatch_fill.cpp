@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "win32/gdi32/metafile/dash_pattern.h"
+
 namespace {
 
 // The first multiple of spacing (offset by origin) at or above value.
@@ -43,6 +45,8 @@ void DrawHatchLines(CKestRgn* region, ULONG hatchStyle, POINT origin, int spacin
     const bool vertical = hatchStyle == HS_VERTICAL || hatchStyle == HS_CROSS;
     const bool falling = hatchStyle == HS_FDIAGONAL || hatchStyle == HS_DIAGCROSS;  // "\"
     const bool rising = hatchStyle == HS_BDIAGONAL || hatchStyle == HS_DIAGCROSS;   // "/"
+    // The lines lie in each cell where GDI's patterns have them.
+    const HatchOffsets at = HatchCellOffsets(spacing);
     // Lines run one pixel past the box so that its edges are crossed, not met.
     const long long left = box.left - 1, right = box.right + 1;
     const long long top = box.top - 1, bottom = box.bottom + 1;
@@ -50,10 +54,12 @@ void DrawHatchLines(CKestRgn* region, ULONG hatchStyle, POINT origin, int spacin
         return POINT{static_cast<LONG>(x), static_cast<LONG>(y)};
     };
     if (horizontal)
-        for (long long y = FirstLine(top, origin.y, spacing); y <= bottom; y += spacing)
+        for (long long y = FirstLine(top, origin.y + at.horizontal, spacing); y <= bottom;
+             y += spacing)
             ClipAndEmit(list, P(left, y), P(right, y), emit);
     if (vertical)
-        for (long long x = FirstLine(left, origin.x, spacing); x <= right; x += spacing)
+        for (long long x = FirstLine(left, origin.x + at.vertical, spacing); x <= right;
+             x += spacing)
             ClipAndEmit(list, P(x, top), P(x, bottom), emit);
     const long long height = bottom - top;
     // "\" lines: x - y constant, from the top edge down to the bottom edge.
@@ -63,7 +69,7 @@ void DrawHatchLines(CKestRgn* region, ULONG hatchStyle, POINT origin, int spacin
             ClipAndEmit(list, P(c + top, top), P(c + top + height, bottom), emit);
     // "/" lines: x + y constant.
     if (rising)
-        for (long long c = FirstLine(left + top, origin.x + origin.y, spacing); c <= right + bottom;
-             c += spacing)
+        for (long long c = FirstLine(left + top, origin.x + origin.y + at.rising, spacing);
+             c <= right + bottom; c += spacing)
             ClipAndEmit(list, P(c - top, top), P(c - top - height, bottom), emit);
 }

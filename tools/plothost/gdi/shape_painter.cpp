@@ -123,18 +123,30 @@ void ShapePainter::Stroke(std::span<const Figure> figures, const GdiPen* pen, co
     const int width = DeviceWidth(*pen, toDevice);
     const std::vector<double> pattern =
         DashPattern(*pen, width, m_screenPixel, LengthScale(toDevice));
-    // The driver is told a solid pen with the pen's ends and joins.
-    m_surface.UsePen(HostPen(pen->style & ~DWORD{PS_STYLE_MASK}, width, pen->color));
-    std::vector<POINT> closed;
-    for (const Figure& figure : figures) {
-        std::span<const POINT> points(figure.points);
-        if (points.size() < 2) continue;
-        if (figure.closed) {
-            closed.assign(points.begin(), points.end());
-            closed.push_back(points.front());
-            points = closed;
+    // One-pixel dashes run in pixel steps, as GDI steps them, and their
+    // gaps take the background colour when it is opaque.
+    const bool thin = width == 1 && !pattern.empty();
+    const auto each = [&](bool gaps) {
+        std::vector<POINT> closed;
+        for (const Figure& figure : figures) {
+            std::span<const POINT> points(figure.points);
+            if (points.size() < 2) continue;
+            if (figure.closed) {
+                closed.assign(points.begin(), points.end());
+                closed.push_back(points.front());
+                points = closed;
+            }
+            CutIntoDashes(
+                points, pattern, [&](std::span<const POINT> dash) { m_surface.Polyline(dash); },
+                thin, gaps);
         }
-        CutIntoDashes(points, pattern,
-                      [&](std::span<const POINT> dash) { m_surface.Polyline(dash); });
+    };
+    // The driver is told a solid pen with the pen's ends and joins.
+    const DWORD ends = pen->style & ~DWORD{PS_STYLE_MASK};
+    if (thin && dc.bkMode == OPAQUE) {
+        m_surface.UsePen(HostPen(ends, width, dc.bkColor));
+        each(true);
     }
+    m_surface.UsePen(HostPen(ends, width, pen->color));
+    each(false);
 }

@@ -37,6 +37,6 @@ void PreparePaperLists(const std::string& appDir, const std::string& dataDir) {
         fs::create_directories(target.parent_path(), error);
         if (!fs::copy_file(source, target, error))
             std::fprintf(stderr, "plothost: cannot copy the paper list %s to %s: %s\n",
-                         source.c_str(), target.c_str(), error.message().c_str());
+                         source.string().c_str(), target.string().c_str(), error.message().c_str());
     }
 }

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "host/process_paths.h"
+
 namespace {
 
 bool IsFile(const std::string& path) {
@@ -10,14 +12,6 @@ bool IsFile(const std::string& path) {
 }
 
 }  // namespace
-
-std::string ExecutableFolder() {
-    char buffer[4096];
-    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return ".";
-    std::string path(buffer, static_cast<size_t>(n));
-    return path.substr(0, path.rfind('/'));
-}
 
 std::string FindBeside(const std::string& folder, const std::vector<std::string>& relative,
                        const std::string& file) {
@@ -31,7 +25,7 @@ void ChooseApplicationFolder(const std::string& folder, const std::vector<std::s
     if ((chosen && *chosen) || IsFile(folder + "/hpgl2.ini")) return;
     for (const std::string& r : relative)
         if (IsFile(folder + "/" + r + "/hpgl2.ini")) {
-            setenv("PXR_APP_DIR", (folder + "/" + r).c_str(), 1);
+            SetEnvironmentValue("PXR_APP_DIR", folder + "/" + r);
             return;
         }
 }

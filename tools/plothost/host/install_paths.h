@@ -6,9 +6,6 @@
 #include <string>
 #include <vector>
 
-// The folder of the running executable.
-std::string ExecutableFolder();
-
 // The first of folder + each relative path that holds `file`, as a path to
 // that file; folder + the first relative path when none does.
 std::string FindBeside(const std::string& folder, const std::vector<std::string>& relative,

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <dlfcn.h>
+
+#include "host/module_library.h"
 
 #include "pxrdriver/app_paths.h"
 #include "pxrdriver/ht_driver.h"
@@ -28,16 +29,17 @@ LoadedModule::~LoadedModule() {
             if (m_list.GetCount() == before) break;  // the module kept it: do not loop
         }
     }
-    if (m_handle) dlclose(m_handle);
+    if (m_handle) CloseModuleLibrary(m_handle);
 }
 
 bool LoadedModule::Load(const std::string& path, std::string* error) {
-    m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::string why;
+    m_handle = OpenModuleLibrary(path, &why);
     if (!m_handle) {
-        *error = "cannot load the driver module " + path + ": " + dlerror();
+        *error = "cannot load the driver module " + path + ": " + why;
         return false;
     }
-    m_entry = reinterpret_cast<PFN_IT_Driver>(dlsym(m_handle, "IT_Driver"));
+    m_entry = reinterpret_cast<PFN_IT_Driver>(ModuleLibrarySymbol(m_handle, "IT_Driver"));
     if (!m_entry) {
         *error = path + " is not a plotter driver module: it has no IT_Driver";
         return false;

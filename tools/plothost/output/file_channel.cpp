@@ -43,9 +43,10 @@ int FileChannel::Open(const char* pszTarget) {
     m_target = NativePath(pszTarget);
     m_error.clear();
     m_bytes = 0;
+    m_direct = IsDirectTarget(m_target);
+    if (DropWhenInterrupted()) return 0;
     m_buffer.clear();
     m_buffer.reserve(kBufferBytes);
-    m_direct = IsDirectTarget(m_target);
     m_temporary = m_direct ? std::string() : m_target + ".tmp";
     const std::string& path = m_direct ? m_target : m_temporary;
     // A stream that leads to a regular file (a shell's ">" or ">>") is
@@ -78,7 +79,7 @@ bool FileChannel::Flush() {
 }
 
 void FileChannel::Write(const void* pBuffer, int nLength) {
-    if (m_state != State::Open || !pBuffer || nLength <= 0) return;
+    if (m_state != State::Open || !pBuffer || nLength <= 0 || DropWhenInterrupted()) return;
     const char* bytes = static_cast<const char*>(pBuffer);
     m_buffer.insert(m_buffer.end(), bytes, bytes + nLength);
     m_bytes += static_cast<unsigned long long>(nLength);
@@ -95,8 +96,9 @@ void FileChannel::Abort() {
 }
 
 void FileChannel::Close() {
-    if (m_state != State::Open) return;
-    if (!Flush()) return;
+    // The rename below completes the job: a signal noted before it drops
+    // the job instead, one noted after it changes nothing.
+    if (m_state != State::Open || DropWhenInterrupted() || !Flush()) return;
     if (close(m_fd) != 0) {
         m_fd = -1;
         Fail("cannot write " + (m_direct ? m_target : m_temporary));

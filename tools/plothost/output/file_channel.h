@@ -34,11 +34,14 @@ public:
     // Why the job could not be written ("" when nothing went wrong).
     const std::string& Error() const override { return m_error; }
     unsigned long long BytesWritten() const override { return m_bytes; }
+    std::string DroppedNote() const override;
 
 private:
     enum class State { Idle, Open, Failed, Aborted, Completed };
 
     bool Flush();
+    // True (the job dropped) once a signal asked the plot to stop.
+    bool DropWhenInterrupted();
     void Fail(const std::string& what);
     void DropTemporary();
 

@@ -11,14 +11,44 @@
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
-#include <thread>
 #include <unistd.h>
+
+#include "win32/kernel32/interrupt_requests.h"
 
 namespace {
 
 // Large enough that the kernel, not the channel, sets the pace.
 constexpr size_t kBufferBytes = 256 * 1024;
 constexpr auto kReportEvery = std::chrono::milliseconds(250);
+
+constexpr int kInterrupted = -2;
+
+// A reset rather than an orderly end: the plotter must not take a partial
+// job, or an empty one, for a whole one.
+void CloseWithReset(int fd) {
+    const linger reset{1, 0};
+    setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    close(fd);
+}
+
+// Polls fd for events up to timeoutMs, waking for a signal noted meanwhile:
+// 1 ready, 0 timed out, -1 failed (errno says why), kInterrupted.
+int PollOrInterrupt(int fd, short events, int timeoutMs) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    pollfd p[2] = {{fd, events, 0}, {InterruptWakeDescriptor(), POLLIN, 0}};
+    for (;;) {
+        if (InterruptSignal()) return kInterrupted;
+        const long long left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+        const int ready = poll(p, 2, static_cast<int>(std::max(0LL, left)));
+        if (ready < 0 && errno != EINTR) return -1;
+        if (ready > 0 && p[0].revents) return 1;
+        if (ready == 0) return 0;
+        // Readable without a signal noted: a late byte of an earlier scope.
+        if (ready > 0 && !InterruptSignal()) p[1].fd = -1;
+    }
+}
 
 std::string Seconds(int ms) {
     if (ms % 1000 == 0) return std::to_string(ms / 1000) + " s";
@@ -40,18 +70,29 @@ std::string SocketChannel::Target() const {
     return "socket://" + m_address.ToString();
 }
 
+void SocketChannel::Reset() {
+    CloseWithReset(m_fd);
+    m_fd = -1;
+}
+
 void SocketChannel::Fail(const std::string& what) {
     if (m_error.empty()) m_error = what;
-    if (m_fd >= 0) close(m_fd);
-    m_fd = -1;
+    if (m_fd >= 0) Reset();
     m_buffer.clear();
     m_state = State::Failed;
+}
+
+bool SocketChannel::DropWhenInterrupted() {
+    if (!InterruptSignal()) return false;
+    Fail("the plot was interrupted");
+    return true;
 }
 
 int SocketChannel::Open(const char* pszTarget) {
     if (m_state == State::Open || !pszTarget) return 0;
     m_error.clear();
     m_sent = 0;
+    m_bConnected = m_bPlotterHasAll = false;
     m_buffer.clear();
     m_buffer.reserve(kBufferBytes);
     std::string error;
@@ -59,7 +100,8 @@ int SocketChannel::Open(const char* pszTarget) {
         Fail(error);
         return 0;
     }
-    if (!Connect()) return 0;
+    if (DropWhenInterrupted() || !Connect()) return 0;
+    m_bConnected = true;
     m_state = State::Open;
     m_started = m_lastReport = Clock::now();
     return 1;
@@ -77,8 +119,13 @@ int SocketChannel::TryConnect(const void* list, bool* refused, std::string* why)
         }
         int result = connect(fd, a->ai_addr, a->ai_addrlen);
         if (result != 0 && errno == EINPROGRESS) {
-            pollfd p{fd, POLLOUT, 0};
-            const int ready = poll(&p, 1, m_options.connectTimeoutMs);
+            const int ready = PollOrInterrupt(fd, POLLOUT, m_options.connectTimeoutMs);
+            if (ready == kInterrupted) {
+                CloseWithReset(fd);
+                *refused = false;
+                *why = "interrupted";
+                return -1;
+            }
             int soError = 0;
             socklen_t length = sizeof soError;
             if (ready == 0) {
@@ -130,7 +177,10 @@ bool SocketChannel::Connect() {
         if (onNotice)
             onNotice(m_address.ToString() + " refuses the connection (busy with another job?); " +
                      "trying again in " + Seconds(pause));
-        std::this_thread::sleep_until(next);
+        if (WaitForInterrupt(pause)) {
+            why = "interrupted";
+            break;
+        }
         pause = std::min(pause * 2, std::max(pause, m_options.lastPauseMs));
     }
     freeaddrinfo(list);
@@ -143,10 +193,12 @@ bool SocketChannel::Connect() {
 
 bool SocketChannel::WaitFor(short events, int timeoutMs, const char* what) {
     for (;;) {
-        pollfd p{m_fd, events, 0};
-        const int ready = poll(&p, 1, timeoutMs);
+        const int ready = PollOrInterrupt(m_fd, events, timeoutMs);
         if (ready > 0) return true;
-        if (ready < 0 && errno == EINTR) continue;
+        if (ready == kInterrupted) {
+            DropWhenInterrupted();
+            return false;
+        }
         Fail(ready == 0 ? "the plotter at " + m_address.ToString() + " took no " + what + " for " +
                               Seconds(timeoutMs) + " after " + std::to_string(m_sent) +
                               " bytes; the job is incomplete"
@@ -180,7 +232,7 @@ bool SocketChannel::Flush() {
 }
 
 void SocketChannel::Write(const void* pBuffer, int nLength) {
-    if (m_state != State::Open || !pBuffer || nLength <= 0) return;
+    if (m_state != State::Open || !pBuffer || nLength <= 0 || DropWhenInterrupted()) return;
     const char* bytes = static_cast<const char*>(pBuffer);
     m_buffer.insert(m_buffer.end(), bytes, bytes + nLength);
     if (m_buffer.size() >= kBufferBytes) Flush();
@@ -198,9 +250,14 @@ bool SocketChannel::Drain() {
     }
     char scratch[4096];
     for (;;) {
-        pollfd p{m_fd, POLLIN, 0};
-        const int ready = poll(&p, 1, m_options.writeTimeoutMs);
-        if (ready < 0 && errno == EINTR) continue;
+        const int ready = PollOrInterrupt(m_fd, POLLIN, m_options.writeTimeoutMs);
+        if (ready == kInterrupted) {
+            // Every byte and the end acknowledged: the plotter has the job
+            // whole, and a reset cannot take it back.
+            m_bPlotterHasAll = Unacknowledged() == 0;
+            DropWhenInterrupted();
+            return false;
+        }
         if (ready == 0) {
             // Still open but silent: the job is whole when every byte has
             // been acknowledged.
@@ -230,7 +287,7 @@ int SocketChannel::Unacknowledged() const {
 }
 
 void SocketChannel::Close() {
-    if (m_state != State::Open) return;
+    if (m_state != State::Open || DropWhenInterrupted()) return;
     if (!Flush()) return;
     if (!Drain()) return;
     close(m_fd);
@@ -241,12 +298,7 @@ void SocketChannel::Close() {
 
 void SocketChannel::Abort() {
     if (m_state != State::Open) return;
-    // A reset rather than an orderly end: the plotter must not take a
-    // partial job for a whole one.
-    linger reset{1, 0};
-    setsockopt(m_fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
-    close(m_fd);
-    m_fd = -1;
+    Reset();
     m_buffer.clear();
     m_state = State::Aborted;
 }

@@ -6,7 +6,9 @@
 // progress for the write timeout, or a connection that drops, fails the
 // job. Close hands the end of the job to the plotter and waits until the
 // plotter has taken every byte, so that a job that did not arrive whole is
-// never told as done.
+// never told as done. A job that fails or is dropped before its end resets
+// the connection: the plotter must not take a partial job for a whole one.
+// Every wait also wakes for Ctrl-C or SIGTERM (win32/kernel32/interrupt_requests.h).
 #pragma once
 
 #include <chrono>
@@ -41,6 +43,7 @@ public:
     bool Completed() const override { return m_state == State::Completed; }
     const std::string& Error() const override { return m_error; }
     unsigned long long BytesWritten() const override { return m_sent; }
+    std::string DroppedNote() const override;
 
     // Told of every refused try, with the pause before the next one.
     std::function<void(const std::string& notice)> onNotice;
@@ -57,17 +60,23 @@ private:
     // with *refused telling whether every address refused.
     int TryConnect(const void* addresses, bool* refused, std::string* why);
     bool Flush();
+    // True (the job dropped) once a signal asked the plot to stop.
+    bool DropWhenInterrupted();
     bool WaitFor(short events, int timeoutMs, const char* what);
     bool Drain();
     // Bytes sent but not yet acknowledged by the plotter; -1 when unknown.
     int Unacknowledged() const;
     void Fail(const std::string& what);
+    // Closes the connection with a reset.
+    void Reset();
     void Report(bool last);
 
     SocketOptions m_options;
     State m_state = State::Idle;
     SocketAddress m_address;
     int m_fd = -1;
+    bool m_bConnected = false;      // a connection was made for this job
+    bool m_bPlotterHasAll = false;  // it acknowledged the job and its end
     std::string m_error;
     std::vector<char> m_buffer;  // the driver writes a few bytes at a time
     unsigned long long m_sent = 0;

@@ -10,6 +10,7 @@ bool PlayMetafile(const EmfDocument& doc, HostContext* host, const PlayOptions& 
     placement.device = options.device;
     placement.placement = options.placement;
     placement.progress = options.progress;
+    placement.stopRequested = options.stopRequested;
     MetafilePlaySummary played;
     const bool ok = PlayMetafileRecords(doc, device, placement, &played, error);
     summary->played += played.played;

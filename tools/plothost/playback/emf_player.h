@@ -21,6 +21,9 @@ struct PlayOptions {
     RECT frame{0, 0, 0, 0};
     // Called now and then with the records played so far and their number.
     std::function<void(size_t done, size_t total)> progress;
+    // Asked before each record: true stops the playback (PlayMetafile then
+    // returns false).
+    std::function<bool()> stopRequested;
 };
 
 // Plays the records in order and counts them in *summary. False at the

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <limits>
 
 namespace {
 
@@ -33,7 +35,52 @@ FrameMM ReadFrame(const ENHMETAHEADER& header, const ReferenceDevice& device) {
     return {};
 }
 
+// A frame edge in plotter pixels, the edge's own pixel included. The frame
+// only clips: beyond the largest page it clips nothing more, so a drawing
+// scaled past 2^31 pixels keeps the largest edge a RECT holds.
+LONG FrameEdge(double pixels) {
+    const double edge = std::round(pixels) + 1;
+    return edge < std::numeric_limits<LONG>::max() ? static_cast<LONG>(edge)
+                                                   : std::numeric_limits<LONG>::max();
+}
+
+std::string BeyondRecordsMessage(const ReferenceDevice& device, double scale) {
+    char text[320];
+    std::snprintf(text, sizeof text,
+                  "at scale %g the page reaches beyond the 32-bit coordinates of the drawing's "
+                  "metafile (its reference device is %.0f x %.0f pixels on %g x %g mm)",
+                  scale, device.pixelsX, device.pixelsY, device.millimetresX, device.millimetresY);
+    return text;
+}
+
 }  // namespace
+
+bool ToRecordLong(double v, LONG* out) {
+    if (!(v >= std::numeric_limits<LONG>::min() && v <= std::numeric_limits<LONG>::max()))
+        return false;
+    *out = static_cast<LONG>(v);
+    return true;
+}
+
+bool PageInDrawingUnits(const Placement& placement, const ReferenceDevice& device,
+                        const PrintableArea& area, PageInDrawing* page) {
+    const Affine& t = placement.toDevice;  // reference pixels -> plotter pixels, no turn
+    // Hundredths of a millimetre per reference pixel.
+    const double unitsX = device.millimetresX / device.pixelsX * 100;
+    const double unitsY = device.millimetresY / device.pixelsY * 100;
+    const double left = -t.dx / t.m11, top = -t.dy / t.m22;
+    const double right = left + area.widthPixels / t.m11;
+    const double bottom = top + area.heightPixels / t.m22;
+    RECTL& f = page->frame;
+    RECTL& b = page->bounds;
+    return ToRecordLong(std::round(left * unitsX), &f.left) &&
+           ToRecordLong(std::round(top * unitsY), &f.top) &&
+           ToRecordLong(std::round(right * unitsX), &f.right) &&
+           ToRecordLong(std::round(bottom * unitsY), &f.bottom) &&
+           ToRecordLong(std::floor(left), &b.left) && ToRecordLong(std::floor(top), &b.top) &&
+           ToRecordLong(std::ceil(right) - 1, &b.right) &&
+           ToRecordLong(std::ceil(bottom) - 1, &b.bottom);
+}
 
 bool PlaceDrawing(const ENHMETAHEADER& header, const ReferenceDevice& device,
                   const PrintableArea& area, ScaleChoice choice, double fixedScale,
@@ -72,11 +119,19 @@ bool PlaceDrawing(const ENHMETAHEADER& header, const ReferenceDevice& device,
     const double sy = device.millimetresY / device.pixelsY * p.scale * pixelsPerMM;
     // A line drawn along the frame's right or bottom edge lies on the
     // edge's pixel, which belongs to the page.
-    p.frame = RECT{0, 0, static_cast<LONG>(std::lround(p.drawingWidthMM * pixelsPerMM)) + 1,
-                   static_cast<LONG>(std::lround(p.drawingHeightMM * pixelsPerMM)) + 1};
+    p.frame = RECT{0, 0, FrameEdge(p.drawingWidthMM * pixelsPerMM),
+                   FrameEdge(p.drawingHeightMM * pixelsPerMM)};
     if (frame.width <= 0 || frame.height <= 0) p.frame = RECT{0, 0, 0, 0};
     p.toDevice = Affine{
         sx, 0, 0, sy, -frame.left * p.scale * pixelsPerMM, -frame.top * p.scale * pixelsPerMM};
+    // Both plot modes refuse such a page: the page metafile of a whole-page
+    // plot could not hold it, and a vector plot would draw the drawing
+    // shrunk to nothing.
+    PageInDrawing inDrawing;
+    if (!PageInDrawingUnits(p, device, area, &inDrawing)) {
+        *error = BeyondRecordsMessage(device, p.scale);
+        return false;
+    }
     *placement = p;
     return true;
 }

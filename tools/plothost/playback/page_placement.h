@@ -35,8 +35,27 @@ struct Placement {
     RECT frame{0, 0, 0, 0};
 };
 
-// False with a message for a scale that is not a positive finite number or
-// an area without pixels.
+// False with a message for a scale that is not a positive finite number,
+// an area without pixels, or a page that reaches beyond the 32-bit
+// coordinates of the drawing's metafile (PageInDrawingUnits).
 bool PlaceDrawing(const ENHMETAHEADER& header, const ReferenceDevice& device,
                   const PrintableArea& area, ScaleChoice choice, double fixedScale,
                   Placement* placement, std::string* error);
+
+// The printable area in the drawing's own units: reference-device pixels
+// with the right and bottom edges included, as a metafile header's bounds,
+// and hundredths of a millimetre, as its frame.
+struct PageInDrawing {
+    RECTL bounds;
+    RECTL frame;
+};
+
+// False when the page in those units leaves the 32-bit range that a
+// metafile's records hold: a header whose reference device has 2^31 pixels,
+// or a scale of 1e-6, makes the page billions of the drawing's units wide.
+bool PageInDrawingUnits(const Placement& placement, const ReferenceDevice& device,
+                        const PrintableArea& area, PageInDrawing* page);
+
+// v as a LONG of a metafile record; false when it lies outside 32 bits or
+// is not a number.
+bool ToRecordLong(double v, LONG* out);

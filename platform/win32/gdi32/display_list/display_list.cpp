@@ -25,7 +25,7 @@ std::unique_ptr<DisplayList> DisplayList::Record(HDC hdc, HENHMETAFILE metafile,
         auto data = std::make_unique<DisplayListData>();
         data->width = width;
         data->height = height;
-        DisplayListRecorder recorder(*data, doc->data, doc->size);
+        DisplayListRecorder recorder(*data, doc->data, doc->size, dc->styleUnit);
         MetafilePlaySummary summary;
         if (!PlayMetafileRecords(*doc, recorder, placement, &summary, error)) return nullptr;
         const DisplayListData& d = *data;

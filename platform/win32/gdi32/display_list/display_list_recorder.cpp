@@ -127,8 +127,8 @@ void DisplayListRecorder::Fill(std::span<const Figure> figures, const GdiBrush* 
                                const DcState& dc, bool) {
     RasterFill fill;
     Primitive p{};
-    if (!ResolveFill(brush, dc, &fill) || !Place(FigureBounds(figures, 3, 2), dc.clip, &p) ||
-        !AddFigures(figures, 3, &p))
+    if (!ResolveFill(brush, dc, m_styleUnit, &fill) ||
+        !Place(FigureBounds(figures, 3, 2), dc.clip, &p) || !AddFigures(figures, 3, &p))
         return;
     p.style = StyleIndex(m_data.fills, fill);
     Add(p, PrimitiveKind::Fill);
@@ -138,7 +138,7 @@ void DisplayListRecorder::Stroke(std::span<const Figure> figures, const GdiPen* 
                                  const DcState& dc, const Affine& toDevice) {
     RasterStroke stroke;
     Primitive p{};
-    if (!ResolveStroke(pen, dc, toDevice, &stroke) ||
+    if (!ResolveStroke(pen, dc, toDevice, m_styleUnit, &stroke) ||
         !Place(FigureBounds(figures, 2, StrokeReach(stroke.width)), dc.clip, &p) ||
         !AddFigures(figures, 2, &p))
         return;
@@ -167,6 +167,7 @@ bool DisplayListRecorder::DrawBitmap(const DcState& dc, const RECT& dest, const 
     record->source = source;
     record->usage = usage;
     record->rop = rop;
+    record->stretchMode = dc.stretchMode;
     record->alpha = alpha;
     record->info.resize((infoBytes + 3) / 4);
     std::memcpy(record->info.data(), info, infoBytes);

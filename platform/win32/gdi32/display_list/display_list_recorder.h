@@ -8,12 +8,20 @@
 class DisplayListRecorder : public MetafileDevice {
 public:
     // Bitmap bits inside [document, document + documentBytes) are kept by
-    // reference; the document must outlive the list.
-    DisplayListRecorder(DisplayListData& data, const BYTE* document, size_t documentBytes)
-        : m_data(data), m_document(document), m_documentBytes(documentBytes) {}
+    // reference; the document must outlive the list. styleUnit: the device
+    // pixels of the unit cosmetic pen styles and hatch cells are measured in.
+    DisplayListRecorder(DisplayListData& data, const BYTE* document, size_t documentBytes,
+                        double styleUnit)
+        : m_data(data),
+          m_document(document),
+          m_documentBytes(documentBytes),
+          m_styleUnit(styleUnit) {}
 
     int DeviceCaps(int index) const override;
     bool VisibleArea(RECT* area) const override;
+    // Curves as the raster device takes them, so that the list draws what
+    // a playback into a DC draws.
+    bool GdiPixelCurves() const override { return true; }
     RegionRef RectRegion(const RECT& rect) override;
     RegionRef PolygonRegion(std::span<const POINT> points, int fillMode) override;
     RegionRef QuadsRegion(std::span<const std::array<POINT, 4>> quads) override;
@@ -39,4 +47,5 @@ private:
     DisplayListData& m_data;
     const BYTE* m_document;
     size_t m_documentBytes;
+    double m_styleUnit;
 };

@@ -45,7 +45,7 @@ RECT DrawDisplayListRows(const DisplayListData& data, HDC__& dc, unsigned top, u
                 const BitmapRecord& b = *data.bitmaps[p.style];
                 painter.DrawBitmap(b.dest, b.source, b.bits,
                                    reinterpret_cast<const BITMAPINFO*>(b.info.data()), b.usage,
-                                   b.rop, b.alpha, clip.get());
+                                   b.rop, b.stretchMode, b.alpha, clip.get());
                 break;
             }
             case PrimitiveKind::Gradient: {

@@ -76,6 +76,7 @@ struct BitmapRecord {
     std::vector<BYTE> ownBits;
     UINT usage = DIB_RGB_COLORS;
     DWORD rop = SRCCOPY;
+    int stretchMode = BLACKONWHITE;
     bool alpha = false;
 };
 

@@ -13,11 +13,11 @@ bool ReadEmfRecord(const EmfDocument& doc, const EmfRecordView& record, EmfExtCr
                    std::string* error) {
     *out = EmfExtCreatePen{};
     EmfRecordCheck check;
-    constexpr size_t kEntries = offsetof(EMREXTCREATEPEN, elp.elpStyleEntry);
+    constexpr size_t kEntries = offsetof(EmfExtCreatePenRecord, elp.elpStyleEntry);
     if (!BeginEmfRecordCheck(doc, record, {EMR_EXTCREATEPEN}, kEntries, "EMREXTCREATEPEN", error,
                              &check))
         return false;
-    const auto* r = check.At<EMREXTCREATEPEN>(0);
+    const auto* r = check.At<EmfExtCreatePenRecord>(0);
     if (!check.Array(kEntries, r->elp.elpNumEntries, sizeof(DWORD), "style entries")) return false;
     // A DIB pattern pen keeps DIB_RGB_COLORS or DIB_PAL_COLORS in the low
     // word of its colour.

@@ -102,7 +102,7 @@ constexpr Kind kKinds[] = {
     {EMR_PLGBLT, sizeof(EMRPLGBLT), ValidateAs<EmfPlgBlt>},
     {EMR_SETDIBITSTODEVICE, sizeof(EMRSETDIBITSTODEVICE), ValidateAs<EmfSetDIBitsToDevice>},
     {EMR_STRETCHDIBITS, sizeof(EMRSTRETCHDIBITS), ValidateAs<EmfStretchDIBits>},
-    {EMR_EXTCREATEFONTINDIRECTW, sizeof(EMREXTCREATEFONTINDIRECTW), nullptr},
+    {EMR_EXTCREATEFONTINDIRECTW, sizeof(EmfExtCreateFontRecord), nullptr},
     {EMR_EXTTEXTOUTA, sizeof(EMREXTTEXTOUTA), ValidateAs<EmfExtTextOut>},
     {EMR_EXTTEXTOUTW, sizeof(EMREXTTEXTOUTW), ValidateAs<EmfExtTextOut>},
     {EMR_POLYBEZIER16, 28, ValidateAs<EmfPolyline16>},

@@ -1,6 +1,7 @@
 #include "win32/gdi32/metafile/curve_flattening.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cmath>
 #include <numbers>
 
@@ -39,6 +40,86 @@ void FlattenCubic(DPoint p0, DPoint c1, DPoint c2, DPoint p3, double tolerance,
                         b0 * p0.y + b1 * c1.y + b2 * c2.y + b3 * p3.y});
     }
     out->push_back(p3);
+}
+
+namespace {
+
+// GDI's Bézier arithmetic: sixteenths of a pixel, halves rounded up
+// (always up: GDI rounds those below zero towards zero, which would draw a
+// curve differently in each band of a page).
+constexpr int kGdiShift = 4;
+constexpr long long kGdiPixel = 1 << kGdiShift;
+constexpr int kGdiMaxDepth = 8;
+
+long long ToPixels(long long v) {
+    return (v + (kGdiPixel / 2)) >> kGdiShift;
+}
+
+struct LPoint {
+    long long x, y;
+};
+
+LPoint Middle(LPoint a, LPoint b) {
+    return {(a.x + b.x + 1) >> 1, (a.y + b.y + 1) >> 1};
+}
+
+// The control point lies between the ends along the chord's main axis.
+bool Between(long long c, long long from, long long to) {
+    return c < from ? c >= to : c <= to;
+}
+
+// The piece may be drawn as its chord: both control points between its ends
+// along the chord's main axis and within a pixel of the chord across it
+// (measured with GDI's whole-number slope).
+bool FlatEnough(const LPoint q[4]) {
+    long long dx = q[3].x - q[0].x, dy = q[3].y - q[0].y;
+    const bool shallow = std::llabs(dy) <= std::llabs(dx);
+    const auto along = [&](const LPoint& p) { return shallow ? p.x : p.y; };
+    const auto across = [&](const LPoint& p) { return shallow ? p.y : p.x; };
+    if (!Between(along(q[1]), along(q[0]), along(q[3])) ||
+        !Between(along(q[2]), along(q[0]), along(q[3])))
+        return false;
+    long long major = shallow ? dx : dy;
+    const long long minor = shallow ? dy : dx;
+    major = ToPixels(major);
+    if (major == 0) return true;
+    const long long slope = minor / major;
+    for (int i : {1, 2}) {
+        const long long off =
+            across(q[i]) - across(q[0]) - slope * ToPixels(along(q[i]) - along(q[0]));
+        if (std::llabs(off) > kGdiPixel) return false;
+    }
+    return true;
+}
+
+void GdiPieces(LPoint q[4], int depth, std::vector<DPoint>* out) {
+    if (depth == 0 || FlatEnough(q)) {
+        out->push_back(
+            {static_cast<double>(ToPixels(q[3].x)), static_cast<double>(ToPixels(q[3].y))});
+        return;
+    }
+    LPoint second[4];
+    second[3] = q[3];
+    second[2] = Middle(q[2], q[3]);
+    second[0] = Middle(q[1], q[2]);
+    second[1] = Middle(second[0], second[2]);
+    q[1] = Middle(q[0], q[1]);
+    q[2] = Middle(q[1], second[0]);
+    q[3] = Middle(q[2], second[1]);
+    second[0] = q[3];
+    GdiPieces(q, depth - 1, out);
+    GdiPieces(second, depth - 1, out);
+}
+
+}  // namespace
+
+void FlattenGdiBezier(POINT p0, POINT c1, POINT c2, POINT p3, std::vector<DPoint>* out) {
+    LPoint q[4];
+    const POINT in[4] = {p0, c1, c2, p3};
+    for (int i = 0; i < 4; ++i)
+        q[i] = {static_cast<long long>(in[i].x) * kGdiPixel,
+                static_cast<long long>(in[i].y) * kGdiPixel};
+    GdiPieces(q, kGdiMaxDepth, out);
 }
 
 double EllipseAngleOf(const EllipseArc& ellipse, DPoint p) {

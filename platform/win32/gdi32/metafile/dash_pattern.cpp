@@ -50,6 +50,13 @@ std::vector<double> DashPattern(const GdiPen& pen, double deviceWidth, double co
             break;
         default: return {};
     }
+    // The caps of a geometric pen's standard style take their room out of
+    // its dashes: each dash is a width shorter and each gap a width longer,
+    // so that a dot of PS_DOT with round ends is its two caps.
+    const DWORD cap = pen.style & PS_ENDCAP_MASK;
+    if (geometric && pen.DashKind() != PS_USERSTYLE && cap != PS_ENDCAP_FLAT)
+        for (size_t i = 0; i < lengths.size(); ++i)
+            lengths[i] = i % 2 ? lengths[i] + deviceWidth : std::max(0.0, lengths[i] - deviceWidth);
     // An odd count repeats once more with dashes and gaps swapped, as GDI
     // reads a user style.
     if (lengths.size() % 2 == 1) {
@@ -66,46 +73,56 @@ std::vector<double> DashPattern(const GdiPen& pen, double deviceWidth, double co
 }
 
 void CutIntoDashes(std::span<const POINT> points, std::span<const double> pattern,
-                   const std::function<void(std::span<const POINT>)>& emit) {
+                   const std::function<void(std::span<const POINT>)>& emit, bool pixelSteps,
+                   bool gaps) {
     if (points.size() < 2) return;
     double period = 0;
     for (double length : pattern) period += length;
+    // How long a segment is: along the line, or in pixel steps.
+    const auto measure = [pixelSteps](const DPoint& a, const DPoint& b) {
+        return pixelSteps ? std::max(std::fabs(b.x - a.x), std::fabs(b.y - a.y))
+                          : std::hypot(b.x - a.x, b.y - a.y);
+    };
+    const auto at = [&](size_t i) {
+        return DPoint{static_cast<double>(points[i].x), static_cast<double>(points[i].y)};
+    };
     double total = 0;
-    for (size_t i = 1; i < points.size(); ++i)
-        total += std::hypot(static_cast<double>(points[i].x) - points[i - 1].x,
-                            static_cast<double>(points[i].y) - points[i - 1].y);
+    for (size_t i = 1; i < points.size(); ++i) total += measure(at(i - 1), at(i));
     if (pattern.empty() || period <= 0 || total / period > kMostPeriods) {
-        emit(points);
+        if (!gaps) emit(points);
         return;
     }
     size_t element = 0;        // the pattern entry in force: even a dash, odd a gap
     double left = pattern[0];  // what remains of it
-    std::vector<POINT> dash;   // the dash being drawn
+    // The entries drawn: the dashes (even), or the gaps (odd).
+    const size_t drawn = gaps ? 1 : 0;
+    std::vector<POINT> dash;  // the piece being drawn
     const auto add = [&](POINT p) {
         if (dash.empty() || dash.back().x != p.x || dash.back().y != p.y) dash.push_back(p);
     };
     const auto finishDash = [&] {
+        // A dash of no length (a dot of round or square ends) is its caps.
+        if (!gaps && dash.size() == 1 && pattern[element] == 0) dash.push_back(dash.front());
         if (dash.size() >= 2) emit(dash);
         dash.clear();
     };
     for (size_t i = 1; i < points.size(); ++i) {
-        const DPoint a{static_cast<double>(points[i - 1].x), static_cast<double>(points[i - 1].y)};
-        const DPoint b{static_cast<double>(points[i].x), static_cast<double>(points[i].y)};
-        const double length = std::hypot(b.x - a.x, b.y - a.y);
+        const DPoint a = at(i - 1), b = at(i);
+        const double length = measure(a, b);
         double done = 0;  // along this segment
-        if (element % 2 == 0) add(points[i - 1]);
+        if (element % 2 == drawn) add(points[i - 1]);
         while (length - done > left) {
             done += left;
             const double t = done / length;
             add(RoundToDevice({a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t}));
-            if (element % 2 == 0) finishDash();  // the dash ends here; else one starts
+            if (element % 2 == drawn) finishDash();  // the piece ends here; else one starts
             element = (element + 1) % pattern.size();
             left = pattern[element];
         }
         left -= length - done;
-        if (element % 2 == 0) add(points[i]);
+        if (element % 2 == drawn) add(points[i]);
     }
-    if (element % 2 == 0) finishDash();
+    if (element % 2 == drawn) finishDash();
 }
 
 int PenDeviceWidth(const GdiPen& pen, const Affine& toDevice) {
@@ -114,4 +131,8 @@ int PenDeviceWidth(const GdiPen& pen, const Affine& toDevice) {
     if (!(width >= 1)) return 1;
     // Wider than any sheet: the number only has to stay an integer.
     return static_cast<int>(std::lround(std::min(width, 1e6)));
+}
+
+HatchOffsets HatchCellOffsets(int cell) {
+    return HatchOffsets{3 * cell / 8, cell / 2, cell - 1};
 }

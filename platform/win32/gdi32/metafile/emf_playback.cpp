@@ -6,7 +6,8 @@ Playback::Playback(const EmfDocument& document, MetafileDevice& target,
       device(target),
       reference(referenceDevice),
       placement(toDevice),
-      objects(document.header.nHandles) {
+      objects(document.header.nHandles),
+      gdiPixels(target.GdiPixelCurves()) {
     m_cullable = device.VisibleArea(&m_visible);
     if (m_cullable) m_pens = ScanMetafilePens(doc);
 }

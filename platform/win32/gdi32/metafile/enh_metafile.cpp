@@ -1,5 +1,6 @@
 // Metafile handles over the reader's documents, and PlayEnhMetaFile into
 // the raster GDI's memory device contexts.
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -9,6 +10,7 @@
 
 #include "gdi32/metafile/dc_placement.h"
 #include "gdi32/metafile/raster_device.h"
+#include "win32/gdi32/device_style.h"
 #include "win32/gdi32/emf/emf_reader.h"
 #include "win32/gdi32/enh_metafile.h"
 #include "win32/gdi32/metafile/metafile_player.h"
@@ -113,7 +115,7 @@ bool PlayMetafileIntoDc(HDC hdc, const EmfDocument& doc, const MetafilePlacement
         *error = "the device context has no bitmap to draw into";
         return false;
     }
-    RasterDevice device(*dc);
+    RasterDevice device(*dc, dc->styleUnit);
     return PlayMetafileRecords(doc, device, placement, summary, error);
 }
 
@@ -141,6 +143,13 @@ HENHMETAFILE WINAPI CopyEnhMetaFileA(HENHMETAFILE hEnh, LPCSTR lpFileName) {
         if (std::fclose(file) != 0 || !written) return nullptr;
     }
     return FromBytes(doc->data, doc->size);
+}
+
+BOOL WINAPI SetDeviceStyleUnit(HDC hdc, double pixels) {
+    HDC__* dc = FindDc(hdc);
+    if (!dc || !(pixels >= 1) || !std::isfinite(pixels)) return FALSE;
+    dc->styleUnit = pixels;
+    return TRUE;
 }
 
 BOOL WINAPI DeleteEnhMetaFile(HENHMETAFILE hmf) {

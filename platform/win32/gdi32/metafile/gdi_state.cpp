@@ -1,5 +1,7 @@
 #include "win32/gdi32/metafile/gdi_state.h"
 
+#include "win32/gdi32/gdi.h"
+
 #include <string>
 
 #include <algorithm>

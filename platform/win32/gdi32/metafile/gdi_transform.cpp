@@ -44,10 +44,12 @@ Affine Translation(double dx, double dy) {
 
 namespace {
 
+// Halves round up, as GDI rounds (and so alike wherever a band of the page
+// begins).
 LONG RoundCoordinate(double v) {
     if (std::isnan(v)) return 0;
     const double limit = kDeviceCoordinateLimit;
-    return static_cast<LONG>(std::lround(std::clamp(v, -limit, limit)));
+    return static_cast<LONG>(std::floor(std::clamp(v, -limit, limit) + 0.5));
 }
 
 }  // namespace

@@ -39,6 +39,11 @@ bool PlayMetafileRecords(const EmfDocument& doc, MetafileDevice& device,
     size_t done = 0;
     bool ok = true;
     for (const EmfRecordView& record : doc.records) {
+        if (options.stopRequested && options.stopRequested()) {
+            *error = "the playback was stopped before record " + std::to_string(done);
+            ok = false;
+            break;
+        }
         // Types without a handler (unknown kinds) are skipped,
         // as PlayEnhMetaFile skips what it does not know.
         const RecordHandler handler = record.type <= EMR_MAX ? handlers[record.type] : nullptr;

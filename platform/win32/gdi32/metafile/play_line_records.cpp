@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "win32/gdi32/metafile/emf_playback.h"
+#include "win32/gdi32/metafile/pixel_shapes.h"
 #include "win32/gdi32/metafile/record_geometry.h"
 
 namespace {
@@ -81,7 +82,8 @@ R PlayPolyBezier(Playback& pb, const EmfRecordView& r) {
     const std::vector<DPoint> logical = LogicalPoints(view.points);
     const Affine t = pb.ToDevice();
     std::vector<DPoint> device;
-    FlattenBeziers(logical[0], std::span(logical).subspan(1), t, &device, pb.Culling());
+    FlattenBeziers(logical[0], std::span(logical).subspan(1), t, &device, pb.Culling(),
+                   pb.gdiPixels);
     GdiPath& figures = pb.Figures();
     figures.StartFigure(Apply(t, logical[0]));
     figures.AddPoints(device);
@@ -96,7 +98,8 @@ R PlayPolyBezierTo(Playback& pb, const EmfRecordView& r) {
     if (view.points.empty() || view.points.size() % 3 != 0) return R::Played;
     const std::vector<DPoint> logical = LogicalPoints(view.points);
     std::vector<DPoint> device;
-    FlattenBeziers(pb.State().position, logical, pb.ToDevice(), &device, pb.Culling());
+    FlattenBeziers(pb.State().position, logical, pb.ToDevice(), &device, pb.Culling(),
+                   pb.gdiPixels);
     pb.FiguresFromPosition().AddPoints(device);
     pb.State().position = logical.back();
     Stroke(pb);
@@ -141,7 +144,8 @@ R PlayPolyDraw(Playback& pb, const EmfRecordView& r) {
         } else {
             figures.StartFigureIfNone(Apply(t, last));
             device.clear();
-            FlattenBeziers(last, std::span(logical).subspan(i, 3), t, &device, pb.Culling());
+            FlattenBeziers(last, std::span(logical).subspan(i, 3), t, &device, pb.Culling(),
+                           pb.gdiPixels);
             figures.AddPoints(device);
             last = logical[i + 2];
             i += 2;
@@ -160,6 +164,7 @@ bool Clockwise(Playback& pb) {
 R PlayArc(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRARC>(r);
     if (!rec) return R::Failed;
+    if (DrawPixelArc(pb, rec->rclBox, rec->ptlStart, rec->ptlEnd, PixelArc::Arc)) return R::Played;
     const EllipseArc arc = ArcInBox(rec->rclBox, rec->ptlStart, rec->ptlEnd, Clockwise(pb));
     const std::vector<DPoint> points = ArcPoints(arc, pb.ToDevice());
     GdiPath& figures = pb.Figures();

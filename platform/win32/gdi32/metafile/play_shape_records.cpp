@@ -2,6 +2,7 @@
 // with the pen. Inside a path bracket they add closed figures to the path.
 // Also the region fills, which use a brush and no pen.
 #include "win32/gdi32/metafile/emf_playback.h"
+#include "win32/gdi32/metafile/pixel_shapes.h"
 #include "win32/gdi32/metafile/record_geometry.h"
 
 namespace {
@@ -47,6 +48,7 @@ R PlayRectangle(Playback& pb, const EmfRecordView& r) {
 R PlayRoundRect(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRROUNDRECT>(r);
     if (!rec) return R::Failed;
+    if (DrawPixelRoundRect(pb, rec->rclBox, rec->szlCorner.cx, rec->szlCorner.cy)) return R::Played;
     AddRoundRect(&pb.Figures(), rec->rclBox, rec->szlCorner, Clockwise(pb), pb.ToDevice());
     FillAndStroke(pb, true);
     return R::Played;
@@ -55,6 +57,8 @@ R PlayRoundRect(Playback& pb, const EmfRecordView& r) {
 R PlayEllipse(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRELLIPSE>(r);
     if (!rec) return R::Failed;
+    const RECTL& box = rec->rclBox;
+    if (DrawPixelRoundRect(pb, box, box.right - box.left, box.bottom - box.top)) return R::Played;
     EllipseArc ellipse = EllipseInBox(rec->rclBox);
     ellipse.sweep = ArcSweep(0, 0, Clockwise(pb));  // a whole turn from the right end
     const std::vector<DPoint> points = ArcPoints(ellipse, pb.ToDevice());
@@ -72,6 +76,9 @@ template <bool ThroughCenter>
 R PlayArcShape(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRCHORD>(r);
     if (!rec) return R::Failed;
+    if (DrawPixelArc(pb, rec->rclBox, rec->ptlStart, rec->ptlEnd,
+                     ThroughCenter ? PixelArc::Pie : PixelArc::Chord))
+        return R::Played;
     const EllipseArc arc = ArcInBox(rec->rclBox, rec->ptlStart, rec->ptlEnd, Clockwise(pb));
     const Affine t = pb.ToDevice();
     const std::vector<DPoint> points = ArcPoints(arc, t);

@@ -1,6 +1,6 @@
 // Records that change the drawing state: save and restore, mapping mode,
 // window and viewport, world transform, fill mode, raster operation,
-// background, arc direction, brush origin; and the state records that have
+// background, arc direction, brush origin, stretch mode; and the state records that have
 // no bearing on a vector plot.
 #include "win32/gdi32/metafile/emf_playback.h"
 
@@ -122,6 +122,14 @@ R PlaySetBkColor(Playback& pb, const EmfRecordView& r) {
     return R::Played;
 }
 
+R PlaySetStretchBltMode(Playback& pb, const EmfRecordView& r) {
+    const auto* rec = pb.Fixed<EMRSETSTRETCHBLTMODE>(r);
+    if (!rec) return R::Failed;
+    if (rec->iMode >= BLACKONWHITE && rec->iMode <= HALFTONE)
+        pb.State().stretchMode = static_cast<int>(rec->iMode);
+    return R::Played;
+}
+
 R PlaySetArcDirection(Playback& pb, const EmfRecordView& r) {
     const auto* rec = pb.Fixed<EMRSETARCDIRECTION>(r);
     if (!rec) return R::Failed;
@@ -164,14 +172,15 @@ void AddStateHandlers(HandlerTable& t) {
     t[EMR_SETBKMODE] = PlaySetBkMode;
     t[EMR_SETBKCOLOR] = PlaySetBkColor;
     t[EMR_SETARCDIRECTION] = PlaySetArcDirection;
+    t[EMR_SETSTRETCHBLTMODE] = PlaySetStretchBltMode;
     t[EMR_SETBRUSHORGEX] = PlaySetBrushOrg;
     t[EMR_SETLAYOUT] = PlaySetLayout;
-    // State that does not show in lines, fills and text: images, colour
-    // management, palettes, the miter limit (the plotter keeps its own).
+    // State that does not show in lines, fills and text: colour management,
+    // palettes, the miter limit (the plotter keeps its own).
     for (DWORD type :
-         {EMR_HEADER, EMR_EOF, EMR_SETMITERLIMIT, EMR_SETMAPPERFLAGS, EMR_SETSTRETCHBLTMODE,
-          EMR_SETICMMODE, EMR_SETCOLORADJUSTMENT, EMR_SETCOLORSPACE, EMR_REALIZEPALETTE,
-          EMR_SETPALETTEENTRIES, EMR_RESIZEPALETTE, EMR_COLORCORRECTPALETTE, EMR_SETICMPROFILEA,
-          EMR_SETICMPROFILEW, EMR_COLORMATCHTOTARGETW, EMR_PIXELFORMAT})
+         {EMR_HEADER, EMR_EOF, EMR_SETMITERLIMIT, EMR_SETMAPPERFLAGS, EMR_SETICMMODE,
+          EMR_SETCOLORADJUSTMENT, EMR_SETCOLORSPACE, EMR_REALIZEPALETTE, EMR_SETPALETTEENTRIES,
+          EMR_RESIZEPALETTE, EMR_COLORCORRECTPALETTE, EMR_SETICMPROFILEA, EMR_SETICMPROFILEW,
+          EMR_COLORMATCHTOTARGETW, EMR_PIXELFORMAT})
         t[type] = PlayNothing;
 }

@@ -16,7 +16,7 @@ namespace {
 using R = RecordResult;
 
 R PlayCreateFont(Playback& pb, const EmfRecordView& r) {
-    const auto* rec = pb.Fixed<EMREXTCREATEFONTINDIRECTW>(r);
+    const auto* rec = pb.Fixed<EmfExtCreateFontRecord>(r);
     if (!rec) return R::Failed;
     GdiFont font;
     font.logFont = rec->elfw;

@@ -1,5 +1,5 @@
 // Bitmaps of the raster painter: stretched onto the page as StretchDIBits
-// does it (HALFTONE), or blended with their own alpha, under the metafile's
+// does it in the metafile's stretch mode, or blended with their own alpha, under the metafile's
 // clip region.
 #include <algorithm>
 #include <climits>
@@ -67,8 +67,8 @@ bool RasterPainter::BlendBitmap(const RECT& dest, const RECT& source, const void
 }
 
 bool RasterPainter::DrawBitmap(const RECT& dest, const RECT& source, const void* bits,
-                               const BITMAPINFO* info, UINT usage, DWORD rop, bool alpha,
-                               const RasterRegion* region) {
+                               const BITMAPINFO* info, UINT usage, DWORD rop, int stretchMode,
+                               bool alpha, const RasterRegion* region) {
     if (!m_dc.bitmap) return false;
     if (alpha) return BlendBitmap(dest, source, bits, info, region);
     // The pixels the metafile's clip protects are put back after the blit,
@@ -101,7 +101,7 @@ bool RasterPainter::DrawBitmap(const RECT& dest, const RECT& source, const void*
     m_dc.viewportOrg = POINT{-m_origin.x, -m_origin.y};
     m_dc.windowExt = m_dc.viewportExt = SIZE{1, 1};
     const int previousStretch = m_dc.stretchMode;
-    m_dc.stretchMode = HALFTONE;
+    m_dc.stretchMode = stretchMode;
     // The blit stays inside the painter's window, as everything it draws.
     const RECT clipBox = m_dc.clipBox;
     m_dc.clipBox = RECT{std::max<LONG>(clipBox.left, w.left - m_origin.x),

@@ -30,6 +30,17 @@ void CullFillFigure(std::span<const POINT> points, const RowReach& reach, std::v
 void CullStrokePolyline(std::span<const POINT> points, const RowReach& reach,
                         const std::function<void(std::span<const POINT>)>& emit);
 
+// A figure for a wide pen's stroke of the rows (reach widened by the
+// stroke's reach), as pen-wide quadrilaterals draw it: each run of segments
+// not wholly beyond one side, with the segment beyond it at either end
+// (which takes the cap, so that the run's own segments and joins stay what
+// the whole figure gives them). A closed figure is opened at a segment
+// beyond a side, that segment at both ends; with none, it goes whole.
+// emit gets each piece, and whether it is closed.
+void CullWidePolyline(std::span<const POINT> points, bool closed, const RowReach& reach,
+                      std::vector<POINT>* scratch,
+                      const std::function<void(std::span<const POINT>, bool)>& emit);
+
 // Every edge horizontal or vertical (the closing one too when closed): cairo
 // draws such paths by a way of its own, which a culled figure must take too.
 bool Rectilinear(std::span<const POINT> points, bool closed);

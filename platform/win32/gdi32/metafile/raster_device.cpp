@@ -53,21 +53,21 @@ RegionRef RasterDevice::OffsetRegion(const RegionRef& region, POINT by) {
 void RasterDevice::Fill(std::span<const Figure> figures, const GdiBrush* brush, const DcState& dc,
                         bool) {
     RasterFill fill;
-    if (!m_dc.bitmap || !ResolveFill(brush, dc, &fill)) return;
+    if (!m_dc.bitmap || !ResolveFill(brush, dc, m_styleUnit, &fill)) return;
     m_painter.Fill(ViewsOf(figures, &m_views), fill, RasterRegionOf(dc.clip));
 }
 
 void RasterDevice::Stroke(std::span<const Figure> figures, const GdiPen* pen, const DcState& dc,
                           const Affine& toDevice) {
     RasterStroke stroke;
-    if (!m_dc.bitmap || !ResolveStroke(pen, dc, toDevice, &stroke)) return;
+    if (!m_dc.bitmap || !ResolveStroke(pen, dc, toDevice, m_styleUnit, &stroke)) return;
     m_painter.Stroke(ViewsOf(figures, &m_views), stroke, RasterRegionOf(dc.clip));
 }
 
 bool RasterDevice::DrawBitmap(const DcState& dc, const RECT& dest, const RECT& source,
                               const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop,
                               bool alpha) {
-    return m_painter.DrawBitmap(dest, source, bits, info, usage, rop, alpha,
+    return m_painter.DrawBitmap(dest, source, bits, info, usage, rop, dc.stretchMode, alpha,
                                 RasterRegionOf(dc.clip));
 }
 

@@ -9,10 +9,15 @@
 class RasterDevice : public MetafileDevice {
 public:
     // dc must have a bitmap selected for as long as the device draws.
-    explicit RasterDevice(HDC__& dc) : m_dc(dc), m_painter(dc, POINT{0, 0}) {}
+    // styleUnit: device pixels of the unit that cosmetic pen styles and
+    // hatch cells are measured in (1: the device's own pixels, as GDI draws
+    // into a memory device context).
+    explicit RasterDevice(HDC__& dc, double styleUnit = 1)
+        : m_dc(dc), m_styleUnit(styleUnit), m_painter(dc, POINT{0, 0}) {}
 
     int DeviceCaps(int index) const override;
     bool VisibleArea(RECT* area) const override;
+    bool GdiPixelCurves() const override { return true; }
     RegionRef RectRegion(const RECT& rect) override;
     RegionRef PolygonRegion(std::span<const POINT> points, int fillMode) override;
     RegionRef QuadsRegion(std::span<const std::array<POINT, 4>> quads) override;
@@ -28,6 +33,7 @@ public:
 
 private:
     HDC__& m_dc;
+    double m_styleUnit;
     RasterPainter m_painter;
     std::vector<FigureView> m_views;  // the figures being drawn
 };

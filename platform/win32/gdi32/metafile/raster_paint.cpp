@@ -14,17 +14,19 @@
 
 namespace {
 
-// GDI hatches repeat every 8 device pixels.
+// GDI hatches repeat every 8 pixels (style units).
 constexpr int kHatchCell = 8;
 
-bool HatchCovers(ULONG style, int dx, int dy) {
+// Whether the hatch draws pixel (dx, dy) of its cell (from the brush
+// origin): GDI's 8 x 8 patterns in cells of eight style units.
+bool HatchCovers(ULONG style, const HatchOffsets& at, int dx, int dy) {
     switch (style) {
-        case HS_HORIZONTAL: return dy == 0;
-        case HS_VERTICAL: return dx == 0;
+        case HS_HORIZONTAL: return dy == at.horizontal;
+        case HS_VERTICAL: return dx == at.vertical;
         case HS_FDIAGONAL: return dx == dy;
-        case HS_BDIAGONAL: return dx + dy == kHatchCell - 1;
-        case HS_CROSS: return dx == 0 || dy == 0;
-        case HS_DIAGCROSS: return dx == dy || dx + dy == kHatchCell - 1;
+        case HS_BDIAGONAL: return dx + dy == at.rising;
+        case HS_CROSS: return dx == at.vertical || dy == at.horizontal;
+        case HS_DIAGCROSS: return dx == dy || dx + dy == at.rising;
         default: return false;
     }
 }
@@ -55,7 +57,7 @@ RECT WithinClip(RECT area, const RasterRegion* clip) {
     return area;
 }
 
-bool ResolveFill(const GdiBrush* brush, const DcState& dc, RasterFill* fill) {
+bool ResolveFill(const GdiBrush* brush, const DcState& dc, double styleUnit, RasterFill* fill) {
     if (!brush || dc.rop2 == R2_NOP) return false;
     if (brush->style != BS_SOLID && brush->style != BS_HATCHED) return false;  // hollow
     *fill = RasterFill{};
@@ -63,6 +65,7 @@ bool ResolveFill(const GdiBrush* brush, const DcState& dc, RasterFill* fill) {
     fill->hatched = brush->style == BS_HATCHED;
     if (fill->hatched) {
         fill->hatch = brush->hatch;
+        fill->hatchCell = static_cast<int>(std::max(1.0, std::round(kHatchCell * styleUnit)));
         fill->background = RasterPixelOf(dc.bkColor);
         fill->opaque = dc.bkMode == OPAQUE;
         fill->brushOrg = dc.brushOrg;
@@ -72,16 +75,32 @@ bool ResolveFill(const GdiBrush* brush, const DcState& dc, RasterFill* fill) {
     return true;
 }
 
-bool ResolveStroke(const GdiPen* pen, const DcState& dc, const Affine& toDevice,
+bool ResolveStroke(const GdiPen* pen, const DcState& dc, const Affine& toDevice, double styleUnit,
                    RasterStroke* stroke) {
     if (!pen || pen->DashKind() == PS_NULL || dc.rop2 == R2_NOP) return false;
-    stroke->width = PenDeviceWidth(*pen, toDevice);
+    *stroke = RasterStroke{};
+    // GDI takes the width of a geometric pen along the x axis, in whole
+    // pixels.
+    if (!pen->cosmetic && pen->width > 0) {
+        const POINT o = RoundToDevice(Apply(toDevice, {0, 0}));
+        const POINT x = RoundToDevice(Apply(toDevice, {pen->width, 0}));
+        const double w = std::floor(std::hypot(double(x.x) - o.x, double(x.y) - o.y));
+        stroke->width = static_cast<int>(std::clamp(w, 1.0, 1e6));
+    }
     stroke->colour = RasterPixelOf(pen->color);
     stroke->cap = pen->style & PS_ENDCAP_MASK;
     stroke->join = pen->style & PS_JOIN_MASK;
-    // Cosmetic dashes are measured in the device's own pixels.
-    stroke->dashes = DashPattern(*pen, stroke->width, 1.0, LengthScale(toDevice));
     stroke->rop2 = dc.rop2;
+    if (stroke->width == 1) {
+        // Pixel by pixel, the gaps of a dashed line in the background
+        // colour when it is opaque.
+        stroke->dashes = DashPattern(*pen, 1, styleUnit, LengthScale(toDevice));
+        stroke->opaqueGaps = !stroke->dashes.empty() && dc.bkMode == OPAQUE;
+        if (stroke->opaqueGaps) stroke->background = RasterPixelOf(dc.bkColor);
+    } else if (!pen->cosmetic && (pen->style & PS_TYPE_MASK) == PS_GEOMETRIC) {
+        // Only geometric pens are dashed when wide.
+        stroke->dashes = DashPattern(*pen, stroke->width, styleUnit, LengthScale(toDevice));
+    }
     return true;
 }
 
@@ -128,7 +147,10 @@ RECT RasterPainter::BoundsWithin(std::span<const FigureView> figures, int margin
 // figure to figure: a page band draws thousands of figures, and a fresh
 // block for each costs more than drawing it. Cairo sees page pixels moved
 // by whole pixels, which its fixed-point coordinates take exactly, so a
-// figure covers the same pixels whatever the area around it.
+// figure covers the same pixels whatever the area around it. A pixel counts
+// when the point at its top-left corner is inside, as GDI fills (a
+// rectangle's right and bottom edges are outside it); cairo samples the
+// pixel's centre, so the figures go half a pixel right and down.
 RasterPainter::Mask RasterPainter::RasteriseMask(const RECT& area,
                                                  const std::function<void(cairo_t*)>& draw) {
     Mask mask;
@@ -143,7 +165,7 @@ RasterPainter::Mask RasterPainter::RasteriseMask(const RECT& area,
         m_maskStorage.data(), CAIRO_FORMAT_A8, width, height, stride);
     cairo_t* cr = cairo_create(surface);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    cairo_translate(cr, -area.left, -area.top);
+    cairo_translate(cr, 0.5 - area.left, 0.5 - area.top);
     draw(cr);
     const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
     cairo_destroy(cr);
@@ -153,6 +175,19 @@ RasterPainter::Mask RasterPainter::RasteriseMask(const RECT& area,
         mask.stride = static_cast<size_t>(stride);
         mask.data = m_maskStorage.data();
     }
+    return mask;
+}
+
+RasterPainter::Mask RasterPainter::BlankMask(std::vector<uint8_t>& storage, const RECT& area) {
+    Mask mask;
+    mask.area = area;
+    const size_t width = static_cast<size_t>(std::max<LONG>(0, area.right - area.left));
+    const size_t bytes = width * static_cast<size_t>(std::max<LONG>(0, area.bottom - area.top));
+    if (bytes == 0) return mask;
+    if (storage.size() < bytes) storage.resize(bytes);
+    std::fill_n(storage.begin(), bytes, 0);
+    mask.stride = width;
+    mask.data = storage.data();
     return mask;
 }
 
@@ -224,6 +259,7 @@ void RasterPainter::PaintMask(const Mask& mask, const RasterRegion* region,
                                            area.right - m_origin.x, area.bottom - m_origin.y},
                                       nullptr, ALTERNATE))
         return;
+    const HatchOffsets hatch = HatchCellOffsets(fill.hatchCell);
     for (int y = area.top; y < area.bottom; ++y) {
         for (int x = area.left; x < area.right; ++x) {
             if (!mask.Covered(x, y)) continue;
@@ -231,9 +267,9 @@ void RasterPainter::PaintMask(const Mask& mask, const RasterRegion* region,
             if (layered && !contextClip.Covered(x - m_origin.x, y - m_origin.y)) continue;
             uint32_t pen = fill.colour;
             if (fill.hatched &&
-                !HatchCovers(fill.hatch,
-                             Modulo(static_cast<long long>(x) - fill.brushOrg.x, kHatchCell),
-                             Modulo(static_cast<long long>(y) - fill.brushOrg.y, kHatchCell))) {
+                !HatchCovers(fill.hatch, hatch,
+                             Modulo(static_cast<long long>(x) - fill.brushOrg.x, fill.hatchCell),
+                             Modulo(static_cast<long long>(y) - fill.brushOrg.y, fill.hatchCell))) {
                 if (!fill.opaque) continue;
                 pen = fill.background;
             }
@@ -302,6 +338,8 @@ bool RasterPainter::PaintDirectly(const RasterRegion* clip, const RasterFill& fi
     cairo_rectangle(m_direct, bounds.left, bounds.top, bounds.right - bounds.left,
                     bounds.bottom - bounds.top);
     cairo_clip(m_direct);
+    // Sampled at pixel corners, as RasteriseMask samples.
+    cairo_translate(m_direct, 0.5, 0.5);
     cairo_set_source_rgb(m_direct, (fill.colour >> 16 & 0xFF) / 255.0,
                          (fill.colour >> 8 & 0xFF) / 255.0, (fill.colour & 0xFF) / 255.0);
     draw(m_direct);

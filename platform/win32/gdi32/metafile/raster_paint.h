@@ -1,9 +1,12 @@
 // How the raster GDI turns a metafile's primitives into pixels: fills,
-// strokes, clip regions, bitmaps and gradients, drawn with cairo without
-// antialiasing (a pixel belongs to a shape when its centre does), under the
-// metafile's clip region, the context's own clip and the binary raster
-// operation. Written once: a metafile played into a memory DC and a page's
-// display list replayed band by band both draw through a RasterPainter.
+// strokes, clip regions, bitmaps and gradients, drawn as GDI draws them on a
+// raster device (fills and regions by cairo without antialiasing, a pixel
+// belonging to a shape when the point at its top-left corner does; one-pixel
+// lines stepped a pixel a column or row; wider pens as the union of their
+// segments' quadrilaterals, caps and joins), under the metafile's clip
+// region, the context's own clip and the binary raster operation. Written once: a metafile played
+// into a memory DC and a page's display list replayed band by band both draw through a
+// RasterPainter.
 //
 // Everything is given in page pixels. The bitmap is a window onto the page:
 // its first pixel is the page's pixel `origin`. A pixel's colour depends on
@@ -40,17 +43,12 @@ struct RasterRegion : MetafileRegion {
     bool Empty() const { return box.right <= box.left || box.bottom <= box.top; }
 };
 
-// A figure's points without owning them.
-struct FigureView {
-    std::span<const POINT> points;
-    bool closed = false;
-};
-
 // What a fill paints with: the brush and the state's modes, resolved.
 struct RasterFill {
     uint32_t colour = 0;  // 0x00RRGGBB
     bool hatched = false;
     ULONG hatch = 0;          // HS_ style of a hatched brush
+    int hatchCell = 8;        // pixels a side of the hatch's cells
     uint32_t background = 0;  // between the hatch lines, when opaque
     bool opaque = false;
     POINT brushOrg{0, 0};  // page pixels
@@ -58,8 +56,9 @@ struct RasterFill {
     int rop2 = R2_COPYPEN;
     bool operator==(const RasterFill& o) const {
         return colour == o.colour && hatched == o.hatched && hatch == o.hatch &&
-               background == o.background && opaque == o.opaque && brushOrg.x == o.brushOrg.x &&
-               brushOrg.y == o.brushOrg.y && fillMode == o.fillMode && rop2 == o.rop2;
+               hatchCell == o.hatchCell && background == o.background && opaque == o.opaque &&
+               brushOrg.x == o.brushOrg.x && brushOrg.y == o.brushOrg.y && fillMode == o.fillMode &&
+               rop2 == o.rop2;
     }
 };
 
@@ -70,16 +69,21 @@ struct RasterStroke {
     DWORD cap = PS_ENDCAP_ROUND;
     DWORD join = PS_JOIN_ROUND;
     std::vector<double> dashes;  // dash, gap, ... in device pixels; empty: solid
+    // One-pixel dashed lines on an opaque background: the gaps in it.
+    bool opaqueGaps = false;
+    uint32_t background = 0;
     int rop2 = R2_COPYPEN;
     bool operator==(const RasterStroke&) const = default;
 };
 
 // The fill of the brush under the state; false when it paints nothing
-// (no brush, a hollow one, R2_NOP).
-bool ResolveFill(const GdiBrush* brush, const DcState& dc, RasterFill* fill);
+// (no brush, a hollow one, R2_NOP). styleUnit: the device pixels of the unit
+// hatch cells are measured in (SetDeviceStyleUnit).
+bool ResolveFill(const GdiBrush* brush, const DcState& dc, double styleUnit, RasterFill* fill);
 // The stroke of the pen under the state and transform (logical units to
 // device pixels); false when it paints nothing (no pen, PS_NULL, R2_NOP).
-bool ResolveStroke(const GdiPen* pen, const DcState& dc, const Affine& toDevice,
+// styleUnit: the device pixels of the unit cosmetic styles are measured in.
+bool ResolveStroke(const GdiPen* pen, const DcState& dc, const Affine& toDevice, double styleUnit,
                    RasterStroke* stroke);
 
 // v held within [low, high].
@@ -91,7 +95,8 @@ inline LONG ClampToLong(long long v, LONG low, LONG high) {
 RECT WithinClip(RECT area, const RasterRegion* clip);
 
 // The page pixels a stroke of that width can touch beyond its points:
-// mitred corners reach out up to five widths (cairo's miter limit of 10).
+// mitred corners reach out up to five widths (a miter limit of 10 half
+// widths).
 inline int StrokeReach(int width) {
     return 6 * width + 2;
 }
@@ -129,10 +134,10 @@ public:
     void Stroke(std::span<const FigureView> figures, const RasterStroke& stroke,
                 const RasterRegion* clip);
     // A bitmap with the arguments of StretchDIBits (dest and source hold x,
-    // y, width and height; dest in page pixels); alpha blends with the
-    // bitmap's alpha. False when it was not drawn.
+    // y, width and height; dest in page pixels), stretched in stretchMode;
+    // alpha blends with the bitmap's alpha. False when it was not drawn.
     bool DrawBitmap(const RECT& dest, const RECT& source, const void* bits, const BITMAPINFO* info,
-                    UINT usage, DWORD rop, bool alpha, const RasterRegion* clip);
+                    UINT usage, DWORD rop, int stretchMode, bool alpha, const RasterRegion* clip);
     // Drawn in raster_gradient.cpp.
     void GradientFill(const GradientMesh& mesh, const RasterRegion* clip);
 
@@ -153,6 +158,13 @@ private:
     bool PaintDirectly(const RasterRegion* clip, const RasterFill& fill, const RECT& bounds,
                        const std::function<void(cairo_t*)>& draw);
     Mask RasteriseMask(const RECT& area, const std::function<void(cairo_t*)>& draw);
+    // A mask of nothing over area, in storage.
+    static Mask BlankMask(std::vector<uint8_t>& storage, const RECT& area);
+    // Strokes of one-pixel pens, and of wider ones.
+    void StrokeThin(std::span<const FigureView> figures, const RasterStroke& stroke,
+                    const RasterRegion* clip);
+    void StrokeWide(std::span<const FigureView> figures, const RasterStroke& stroke,
+                    const RasterRegion* clip);
     // A region of nothing over box, within the window.
     std::shared_ptr<RasterRegion> EmptyRegion(const RECT& box) const;
     // The whole of box, within the window.
@@ -178,6 +190,7 @@ private:
     POINT m_origin;
     int m_rows;
     std::vector<uint8_t> m_maskStorage;        // the coverage of the figure being drawn
+    std::vector<uint8_t> m_gapStorage;         // the gaps of a dashed line drawn opaque
     std::vector<std::vector<POINT>> m_culled;  // the figures of a fill, culled
     bool m_directAllowed = false;
     RECT m_directArea{0, 0, 0, 0};  // what direct paints touched, within the window

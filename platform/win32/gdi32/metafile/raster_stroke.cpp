@@ -1,130 +1,118 @@
-// Strokes of the raster painter: cairo strokes the pen's dashes with
-// bevelled corners and the tips of mitred corners are filled beside them,
-// worked out from the segments alone.
-#include <cmath>
+// Strokes of the raster painter, as GDI draws them on a raster device:
+// one-pixel pens stepped a pixel a column or row, their dashes counted in
+// those steps; wider pens as the union of their segments' quadrilaterals,
+// caps and joins, filled as one figure.
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "gdi32/metafile/cairo_paths.h"
+#include "gdi32/metafile/cosmetic_line.h"
 #include "gdi32/metafile/raster_culling.h"
 #include "gdi32/metafile/raster_paint.h"
-#include "win32/gdi32/metafile/dash_pattern.h"
-
-namespace {
-
-// cairo's default miter limit: a corner sharper than that is bevelled.
-constexpr double kMiterLimit = 10;
-
-// A length snapped to cairo's 24.8 fixed point, so that a point a whole
-// pixel away lands exactly that far away.
-double Snapped(double v) {
-    return std::nearbyint(v * 256) / 256;
-}
-
-// The mitred corners of a polyline stroked halfWidth either side, as the
-// triangles that reach from a bevel to the miter point. cairo works a
-// miter point out from where the corner lies on the surface, so that the
-// same corner a band or a pixel further on can cover other pixels; here it
-// is worked out from the segments alone. Degenerate segments are skipped,
-// as cairo skips them.
-void AddMiterTips(cairo_t* cr, std::span<const POINT> points, double halfWidth) {
-    struct Direction {
-        double x = 0, y = 0;
-    };
-    const auto direction = [&](size_t i, size_t j, Direction* d) {
-        const double dx = static_cast<double>(points[j].x) - points[i].x;
-        const double dy = static_cast<double>(points[j].y) - points[i].y;
-        const double length = std::sqrt(dx * dx + dy * dy);
-        if (!(length > 0)) return false;
-        *d = Direction{dx / length, dy / length};
-        return true;
-    };
-    Direction in;
-    bool haveIn = false;
-    for (size_t i = 1; i < points.size(); ++i) {
-        Direction out;
-        if (!direction(i - 1, i, &out)) continue;
-        if (haveIn) {
-            const double dot = in.x * out.x + in.y * out.y;
-            const double cross = in.x * out.y - in.y * out.x;
-            if (cross != 0 && 2 <= kMiterLimit * kMiterLimit * (1 + dot)) {
-                // The outer side: away from the turn.
-                const double side = cross > 0 ? -halfWidth : halfWidth;
-                const POINT p = points[i - 1];
-                const auto at = [&](double ox, double oy) {
-                    return std::pair{p.x + Snapped(ox), p.y + Snapped(oy)};
-                };
-                const auto a = at(-in.y * side, in.x * side);
-                const auto b = at(-out.y * side, out.x * side);
-                const double k = side / (1 + dot);
-                const auto m = at(-(in.y + out.y) * k, (in.x + out.x) * k);
-                // Every tip turns the same way, so that the winding rule
-                // joins overlapping ones.
-                const bool turned = (a.first - m.first) * (b.second - m.second) -
-                                        (a.second - m.second) * (b.first - m.first) <
-                                    0;
-                cairo_move_to(cr, a.first, a.second);
-                cairo_line_to(cr, turned ? b.first : m.first, turned ? b.second : m.second);
-                cairo_line_to(cr, turned ? m.first : b.first, turned ? m.second : b.second);
-                cairo_close_path(cr);
-            }
-        }
-        in = out;
-        haveIn = true;
-    }
-}
-
-}  // namespace
+#include "gdi32/metafile/wide_line.h"
 
 void RasterPainter::Stroke(std::span<const FigureView> figures, const RasterStroke& stroke,
                            const RasterRegion* clip) {
     if (!m_dc.bitmap) return;
+    if (stroke.width == 1)
+        StrokeThin(figures, stroke, clip);
+    else
+        StrokeWide(figures, stroke, clip);
+}
+
+void RasterPainter::StrokeThin(std::span<const FigureView> figures, const RasterStroke& stroke,
+                               const RasterRegion* clip) {
+    const RECT bounds = WithinClip(BoundsWithin(figures, 0), clip);
+    // One colour copied where the lines step, without a context clip: the
+    // pixels are set as they are stepped on.
+    if (!stroke.opaqueGaps && stroke.rop2 == R2_COPYPEN && m_dc.clipLayers.empty()) {
+        RECT area;
+        if (!DrawableArea(bounds, &area)) return;
+        ThinLinePixels(figures, stroke.dashes, area, [&](int x, int y, bool dash) {
+            if (dash && (!clip || clip->Inside(x, y)))
+                *reinterpret_cast<uint32_t*>(Pixel(x, y)) = stroke.colour;
+        });
+        return;
+    }
+    // Else through masks, so that a raster operation meets each pixel once
+    // and the dashes lie over the gaps.
+    const Mask ink = BlankMask(m_maskStorage, bounds);
+    if (!ink.data) return;
+    const Mask gaps = stroke.opaqueGaps ? BlankMask(m_gapStorage, bounds) : Mask{};
+    MarkThinLines(figures, stroke.dashes, bounds, ink.stride, m_maskStorage.data(),
+                  gaps.data ? m_gapStorage.data() : nullptr);
+    RasterFill paint;
+    paint.rop2 = stroke.rop2;
+    if (gaps.data) {
+        paint.colour = stroke.background;
+        PaintMask(gaps, clip, paint);
+    }
+    paint.colour = stroke.colour;
+    PaintMask(ink, clip, paint);
+}
+
+void RasterPainter::StrokeWide(std::span<const FigureView> figures, const RasterStroke& stroke,
+                               const RasterRegion* clip) {
     const int width = stroke.width;
-    // Segments whose ends, corners and width cannot reach the window.
+    WidePen pen;
+    pen.width = width;
+    pen.cap = stroke.cap;
+    pen.join = stroke.join;
+    pen.dashes = stroke.dashes;
+    // A solid line leaves out the runs of segments that lie wholly beyond
+    // the reach of the window's rows. (A dashed line is widened whole, its
+    // dashes running on from its start.)
     const RECT w = Window();
     const RowReach reach{static_cast<long long>(w.top) - StrokeReach(width),
                          static_cast<long long>(w.bottom) + StrokeReach(width)};
+    std::vector<std::vector<POINT>> pieces;
+    if (pen.dashes.empty()) {
+        std::vector<POINT> scratch;
+        for (const FigureView& figure : figures)
+            CullWidePolyline(figure.points, figure.closed, reach, &scratch,
+                             [&](std::span<const POINT> part, bool closed) {
+                                 const FigureView kept{part, closed};
+                                 for (auto& piece : WidenFigures(std::span(&kept, 1), pen))
+                                     pieces.push_back(std::move(piece));
+                             });
+    } else {
+        pieces = WidenFigures(figures, pen);
+    }
+    // The pieces that reach the window's rows, turned one way so that the
+    // winding rule fills their union.
+    long long l = LLONG_MAX, t = LLONG_MAX, r = LLONG_MIN, b = LLONG_MIN;
+    size_t kept = 0;
+    for (std::vector<POINT>& piece : pieces) {
+        long long pt = LLONG_MAX, pb = LLONG_MIN;
+        for (const POINT& p : piece)
+            pt = std::min<long long>(pt, p.y), pb = std::max<long long>(pb, p.y);
+        if (piece.size() < 3 || pb < w.top - 1LL || pt > w.bottom + 1LL) continue;
+        long long area = 0;
+        for (size_t i = 0, j = piece.size() - 1; i < piece.size(); j = i++) {
+            area += static_cast<long long>(piece[j].x) * piece[i].y -
+                    static_cast<long long>(piece[i].x) * piece[j].y;
+            l = std::min<long long>(l, piece[i].x), r = std::max<long long>(r, piece[i].x);
+        }
+        if (area < 0) std::reverse(piece.begin(), piece.end());
+        t = std::min(t, pt), b = std::max(b, pb);
+        if (&pieces[kept] != &piece) pieces[kept] = std::move(piece);
+        ++kept;
+    }
+    pieces.resize(kept);
+    if (pieces.empty()) return;
     const auto draw = [&](cairo_t* cr) {
-        cairo_save(cr);
-        // A one-pixel pen runs through pixel centres.
-        if (width == 1) cairo_translate(cr, 0.5, 0.5);
-        cairo_set_line_width(cr, width);
-        cairo_set_line_cap(cr, width == 1                       ? CAIRO_LINE_CAP_BUTT
-                               : stroke.cap == PS_ENDCAP_FLAT   ? CAIRO_LINE_CAP_BUTT
-                               : stroke.cap == PS_ENDCAP_SQUARE ? CAIRO_LINE_CAP_SQUARE
-                                                                : CAIRO_LINE_CAP_ROUND);
-        // Mitred corners are bevelled by cairo and their tips added below.
-        const bool mitred = stroke.join == PS_JOIN_MITER;
-        cairo_set_line_join(
-            cr, stroke.join == PS_JOIN_ROUND ? CAIRO_LINE_JOIN_ROUND : CAIRO_LINE_JOIN_BEVEL);
-        std::vector<POINT> closed;
-        std::vector<std::vector<POINT>> dashes;
-        for (const FigureView& figure : figures) {
-            std::span<const POINT> points = figure.points;
-            if (points.size() < 2) continue;
-            if (figure.closed) {
-                closed.assign(points.begin(), points.end());
-                closed.push_back(points.front());
-                points = closed;
-            }
-            CutIntoDashes(points, stroke.dashes, [&](std::span<const POINT> dash) {
-                CullStrokePolyline(dash, reach, [&](std::span<const POINT> piece) {
-                    AddFigure(cr, piece, false);
-                    if (mitred) dashes.emplace_back(piece.begin(), piece.end());
-                });
-            });
-        }
-        cairo_stroke(cr);
-        if (!dashes.empty()) {
-            for (const std::vector<POINT>& dash : dashes) AddMiterTips(cr, dash, width / 2.0);
-            cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-            cairo_fill(cr);
-        }
-        cairo_restore(cr);
+        for (const std::vector<POINT>& piece : pieces) AddFigure(cr, piece, true);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+        cairo_fill(cr);
     };
     RasterFill paint;
     paint.colour = stroke.colour;
     paint.rop2 = stroke.rop2;
-    const RECT bounds = WithinClip(BoundsWithin(figures, StrokeReach(width) - 2), clip);
+    const RECT bounds =
+        WithinClip(RECT{ClampToLong(l - 2, w.left, w.right), ClampToLong(t - 2, w.top, w.bottom),
+                        ClampToLong(r + 2, w.left, w.right), ClampToLong(b + 2, w.top, w.bottom)},
+                   clip);
     if (PaintDirectly(clip, paint, bounds, draw)) return;
     PaintMask(RasteriseMask(bounds, draw), clip, paint);
 }

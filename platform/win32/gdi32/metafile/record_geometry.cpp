@@ -89,13 +89,16 @@ void AddRoundRect(GdiPath* path, const RECTL& box, SIZEL corner, bool clockwise,
 }
 
 void FlattenBeziers(DPoint start, std::span<const DPoint> points, const Affine& t,
-                    std::vector<DPoint>* out, const CurveCulling& culling) {
+                    std::vector<DPoint>* out, const CurveCulling& culling, bool gdiPixels) {
     DPoint from = Apply(t, start);
     for (size_t i = 0; i + 2 < points.size(); i += 3) {
         const DPoint c1 = Apply(t, points[i]), c2 = Apply(t, points[i + 1]);
         const DPoint to = Apply(t, points[i + 2]);
         if (culling.Outside(from, c1, c2, to))
             out->push_back(to);
+        else if (gdiPixels)
+            FlattenGdiBezier(RoundToDevice(from), RoundToDevice(c1), RoundToDevice(c2),
+                             RoundToDevice(to), out);
         else
             FlattenCubic(from, c1, c2, to, kFlatness, out);
         from = to;

@@ -12,20 +12,6 @@
 
 #include "win32/gdi32/gdi.h"
 
-#ifndef BI_JPEG
-#define BI_JPEG 4
-#define BI_PNG 5
-#endif
-
-struct BITMAPCOREHEADER {
-    DWORD bcSize;
-    WORD bcWidth;
-    WORD bcHeight;
-    WORD bcPlanes;
-    WORD bcBitCount;
-};
-static_assert(sizeof(BITMAPCOREHEADER) == 12);
-
 enum class DibStatus {
     Ok,
     Malformed,    // sizes, bit counts or compressions that do not make a bitmap

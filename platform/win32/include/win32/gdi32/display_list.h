@@ -20,7 +20,8 @@ struct DisplayListData;
 class WIN32_API DisplayList {
 public:
     // Plays the metafile as PlayEnhMetaFile(hdc, metafile, rect) would play
-    // it into hdc (under hdc's mapping, world transform and brush origin;
+    // it into hdc (under hdc's mapping, world transform, brush origin and
+    // style unit;
     // hdc's own clip does not apply and nothing is drawn into it) onto a
     // page of width x height device pixels, filing the primitives by bands
     // of bandRows rows. Null, with *error saying why, when the metafile

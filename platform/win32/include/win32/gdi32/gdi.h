@@ -27,6 +27,15 @@ struct BITMAPFILEHEADER {
 #pragma pack(pop)
 static_assert(sizeof(BITMAPFILEHEADER) == 14);
 
+struct BITMAPCOREHEADER {
+    DWORD bcSize;
+    WORD bcWidth;
+    WORD bcHeight;
+    WORD bcPlanes;
+    WORD bcBitCount;
+};
+static_assert(sizeof(BITMAPCOREHEADER) == 12);
+
 struct BITMAPINFOHEADER {
     DWORD biSize;
     LONG biWidth;
@@ -58,6 +67,8 @@ struct BITMAPINFO {
 #define BI_RLE8 1
 #define BI_RLE4 2
 #define BI_BITFIELDS 3
+#define BI_JPEG 4
+#define BI_PNG 5
 
 #define DIB_RGB_COLORS 0
 #define DIB_PAL_COLORS 1

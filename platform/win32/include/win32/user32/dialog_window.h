@@ -9,18 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "win32/user32/dialog_message_sink.h"
 #include "win32/user32/dialog_template.h"
 #include "win32/types.h"
 #include "win32/user32/window_messages.h"
 
 class DialogWindow;
-
-// Where a dialog's window procedure sends WM_COMMAND, WM_NOTIFY and WM_TIMER.
-class WIN32_API DialogMessageSink {
-public:
-    virtual LRESULT OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
-    virtual ~DialogMessageSink();
-};
 
 struct ComboItem {
     std::string strText;

@@ -11,22 +11,7 @@
 #include <vector>
 
 #include "win32/types.h"
-
-#define IDOK 1
-#define IDCANCEL 2
-#define IDYES 6
-#define IDNO 7
-
-#define MB_OK 0x00000000
-#define MB_OKCANCEL 0x00000001
-#define MB_YESNOCANCEL 0x00000003
-#define MB_YESNO 0x00000004
-#define MB_TYPEMASK 0x0000000F
-#define MB_ICONSTOP 0x00000010
-#define MB_ICONQUESTION 0x00000020
-#define MB_ICONEXCLAMATION 0x00000030
-#define MB_ICONINFORMATION 0x00000040
-#define MB_ICONMASK 0x000000F0
+#include "win32/user32/message_box.h"
 
 class DialogWindow;
 
@@ -91,9 +76,11 @@ public:
     bool ShowSaveDialog(const SaveFileRequest& request, std::string* pPath) override;
     // A dialog with a progress bar (the plot transaction) runs on its
     // timers with the bar drawn on stderr (ProgressLine) and Ctrl-C as
-    // Cancel; while hidden it runs on undrawn. Any other dialog cannot be
-    // shown on a terminal and is left to CDialog (unseen on its timers, or
-    // Cancel).
+    // Cancel (win32/kernel32/interrupt_requests.h: also a signal noted before the
+    // dialog opened, while the host held the signals); while hidden it runs
+    // on undrawn. Any other dialog cannot be shown on a terminal and is left
+    // to CDialog (unseen on its timers, or Cancel). The save dialog's
+    // question is cancelled by a signal the host holds.
     void RunDialog(DialogWindow& dialog) override;
 
     std::string strSaveAs;  // when set, the save dialog answers with it

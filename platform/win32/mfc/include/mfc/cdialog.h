@@ -8,8 +8,9 @@
 
 #include "mfc/cwnd.h"
 #include "mfc/message_map.h"
-#include "win32/user32/dialog_window.h"
 #include "win32/kernel32/resources.h"
+#include "win32/user32/dialog_window.h"
+#include "win32/user32/message_box.h"
 
 class CDataExchange;
 
@@ -34,8 +35,9 @@ public:
     void GotoDlgCtrl(CWnd* pWndCtrl);
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer);
     UINT GetTemplateId() const { return m_nIDTemplate; }
-    // The open dialog window (null outside DoModal).
-    DialogWindow* Window() { return m_window.get(); }
+    // The open dialog's emulated window on Linux (null outside DoModal, and
+    // on Windows, where the dialog is the system's window m_hWnd).
+    DialogWindow* Window() { return m_window; }
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);
@@ -58,7 +60,7 @@ protected:
 private:
     const AFX_MSGMAP_ENTRY* FindEntry(UINT message, UINT code, UINT id) const;
 
-    std::unique_ptr<DialogWindow> m_window;
+    DialogWindow* m_window = nullptr;  // DoModal's, while it runs
     std::map<int, std::unique_ptr<CWnd>> m_items;
 };
 
@@ -68,5 +70,7 @@ WIN32_API void AfxSetResourceHandle(HINSTANCE hInstResource);
 
 // A message box of the UI presenter, without a caption; IDCANCEL without one.
 WIN32_API int AfxMessageBox(LPCSTR lpszText, UINT nType = 0, UINT nIDHelp = 0);
+// The type with the icon MFC adds to a box that asks for none.
+UINT MessageBoxTypeWithIcon(UINT nType);
 // The text is string nIDPrompt of the resource module.
 WIN32_API int AfxMessageBox(UINT nIDPrompt, UINT nType = 0, UINT nIDHelp = static_cast<UINT>(-1));

@@ -6,11 +6,8 @@
 
 #include "mfc/cstring.h"
 #include "mfc/cwnd.h"
+#include "win32/comdlg32/file_dialog.h"
 #include "win32/types.h"
-
-#define OFN_READONLY 0x00000001
-#define OFN_OVERWRITEPROMPT 0x00000002
-#define OFN_HIDEREADONLY 0x00000004
 
 typedef long INT_PTR_T;
 

@@ -6,17 +6,19 @@
 
 class CButton : public CWnd {
 public:
-    int GetCheck() const { return static_cast<int>(SendMessageA(m_hWnd, BM_GETCHECK, 0, 0)); }
-    void SetCheck(int nCheck) { SendMessageA(m_hWnd, BM_SETCHECK, static_cast<WPARAM>(nCheck), 0); }
+    int GetCheck() const { return static_cast<int>(::SendMessageA(m_hWnd, BM_GETCHECK, 0, 0)); }
+    void SetCheck(int nCheck) {
+        ::SendMessageA(m_hWnd, BM_SETCHECK, static_cast<WPARAM>(nCheck), 0);
+    }
 };
 
 class CEdit : public CWnd {
 public:
     void SetSel(int nStart, int nEnd) {
-        SendMessageA(m_hWnd, EM_SETSEL, static_cast<WPARAM>(nStart), nEnd);
+        ::SendMessageA(m_hWnd, EM_SETSEL, static_cast<WPARAM>(nStart), nEnd);
     }
     void LimitText(int nChars) {
-        SendMessageA(m_hWnd, EM_LIMITTEXT, static_cast<WPARAM>(nChars), 0);
+        ::SendMessageA(m_hWnd, EM_LIMITTEXT, static_cast<WPARAM>(nChars), 0);
     }
 };
 
@@ -27,7 +29,7 @@ public:
         return Int(CB_INSERTSTRING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(text));
     }
     int DeleteString(UINT nIndex) { return Int(CB_DELETESTRING, nIndex, 0); }
-    void ResetContent() { SendMessageA(m_hWnd, CB_RESETCONTENT, 0, 0); }
+    void ResetContent() { ::SendMessageA(m_hWnd, CB_RESETCONTENT, 0, 0); }
     int GetCount() const { return Int(CB_GETCOUNT, 0, 0); }
     int GetCurSel() const { return Int(CB_GETCURSEL, 0, 0); }
     int SetCurSel(int nSelect) { return Int(CB_SETCURSEL, static_cast<WPARAM>(nSelect), 0); }
@@ -41,13 +43,13 @@ public:
             return;
         }
         std::string text(static_cast<size_t>(n) + 1, '\0');
-        SendMessageA(m_hWnd, CB_GETLBTEXT, static_cast<WPARAM>(nIndex),
-                     reinterpret_cast<LPARAM>(text.data()));
+        ::SendMessageA(m_hWnd, CB_GETLBTEXT, static_cast<WPARAM>(nIndex),
+                       reinterpret_cast<LPARAM>(text.data()));
         text.resize(static_cast<size_t>(n));
         rString = CString(text);
     }
     LPARAM GetItemData(int nIndex) const {
-        return SendMessageA(m_hWnd, CB_GETITEMDATA, static_cast<WPARAM>(nIndex), 0);
+        return ::SendMessageA(m_hWnd, CB_GETITEMDATA, static_cast<WPARAM>(nIndex), 0);
     }
     int SetItemData(int nIndex, LPARAM data) {
         return Int(CB_SETITEMDATA, static_cast<WPARAM>(nIndex), data);
@@ -60,29 +62,31 @@ public:
 
 private:
     int Int(UINT message, WPARAM wParam, LPARAM lParam) const {
-        return static_cast<int>(SendMessageA(m_hWnd, message, wParam, lParam));
+        return static_cast<int>(::SendMessageA(m_hWnd, message, wParam, lParam));
     }
 };
 
 class CSpinButtonCtrl : public CWnd {
 public:
     void SetRange32(int nLower, int nUpper) {
-        SendMessageA(m_hWnd, UDM_SETRANGE32, static_cast<WPARAM>(nLower), nUpper);
+        ::SendMessageA(m_hWnd, UDM_SETRANGE32, static_cast<WPARAM>(nLower), nUpper);
     }
     void GetRange32(int& nLower, int& nUpper) const {
-        SendMessageA(m_hWnd, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&nLower),
-                     reinterpret_cast<LPARAM>(&nUpper));
+        ::SendMessageA(m_hWnd, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&nLower),
+                       reinterpret_cast<LPARAM>(&nUpper));
     }
-    int SetPos32(int nPos) { return static_cast<int>(SendMessageA(m_hWnd, UDM_SETPOS32, 0, nPos)); }
-    int GetPos32() const { return static_cast<int>(SendMessageA(m_hWnd, UDM_GETPOS32, 0, 0)); }
+    int SetPos32(int nPos) {
+        return static_cast<int>(::SendMessageA(m_hWnd, UDM_SETPOS32, 0, nPos));
+    }
+    int GetPos32() const { return static_cast<int>(::SendMessageA(m_hWnd, UDM_GETPOS32, 0, 0)); }
 };
 
 class CProgressCtrl : public CWnd {
 public:
     void SetRange32(int nLower, int nUpper) {
-        SendMessageA(m_hWnd, PBM_SETRANGE32, static_cast<WPARAM>(nLower), nUpper);
+        ::SendMessageA(m_hWnd, PBM_SETRANGE32, static_cast<WPARAM>(nLower), nUpper);
     }
     int SetPos(int nPos) {
-        return static_cast<int>(SendMessageA(m_hWnd, PBM_SETPOS, static_cast<WPARAM>(nPos), 0));
+        return static_cast<int>(::SendMessageA(m_hWnd, PBM_SETPOS, static_cast<WPARAM>(nPos), 0));
     }
 };

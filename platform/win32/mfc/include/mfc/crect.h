@@ -11,8 +11,15 @@ public:
     CRect(POINT topLeft, POINT bottomRight)
         : RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y} {}
 
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
+    // right - left as Windows computes it: wrapped to 32 bits, without the
+    // undefined behaviour of a signed overflow. Code that meets extreme
+    // rectangles works the size out in 64 bits instead.
+    int Width() const {
+        return static_cast<int>(static_cast<unsigned>(right) - static_cast<unsigned>(left));
+    }
+    int Height() const {
+        return static_cast<int>(static_cast<unsigned>(bottom) - static_cast<unsigned>(top));
+    }
     bool IsRectEmpty() const { return right <= left || bottom <= top; }
     bool operator==(const RECT& r) const {
         return left == r.left && top == r.top && right == r.right && bottom == r.bottom;

@@ -10,13 +10,6 @@
 #include "win32/kernel32/thread_registry.h"
 #include "win32/types.h"
 
-#define THREAD_PRIORITY_LOWEST (-2)
-#define THREAD_PRIORITY_BELOW_NORMAL (-1)
-#define THREAD_PRIORITY_NORMAL 0
-#define THREAD_PRIORITY_ABOVE_NORMAL 1
-#define THREAD_PRIORITY_HIGHEST 2
-#define CREATE_SUSPENDED 0x00000004u
-
 using AFX_THREADPROC = UINT (*)(LPVOID);
 
 class WIN32_API CWinThread : public CObject {
@@ -81,12 +74,15 @@ WIN32_API CWinThread* AfxBeginThread(CRuntimeClass* pThreadClass,
                                      LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
 
 // Ends the calling thread (deleting its object when bDelete and
-// m_bAutoDelete are set); never returns. The thread's stack is unwound by an
-// exception of this library's own, caught where the thread began, so local
-// objects are destroyed as they go out of scope. A catch (...) between the
-// call and the thread's start would stop it: code on these threads must let
-// it pass (rethrow). On a thread not started through AfxBeginThread there is
-// nothing to end, and the process stops with a message.
+// m_bAutoDelete are set); never returns. On Linux the thread's stack is
+// unwound by an exception of this library's own, caught where the thread
+// began, so local objects are destroyed as they go out of scope; a
+// catch (...) between the call and the thread's start would stop it: code
+// on these threads must let it pass (rethrow). On Windows the thread exits
+// as MFC's does, without unwinding: code must not leave anything to the
+// destructors of locals of the frames it ends. On a thread not started
+// through AfxBeginThread there is nothing to end, and the process stops
+// with a message.
 [[noreturn]] WIN32_API void AfxEndThread(UINT nExitCode, BOOL bDelete = TRUE);
 // The object of the calling thread; null on threads not started through
 // AfxBeginThread.

@@ -22,15 +22,15 @@ public:
 
     HWND GetSafeHwnd() const { return m_hWnd; }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-        return SendMessageA(m_hWnd, message, wParam, lParam);
+        return ::SendMessageA(m_hWnd, message, wParam, lParam);
     }
     BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
     BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
-    void SetWindowText(LPCSTR lpszString) { SetWindowTextA(m_hWnd, lpszString); }
+    void SetWindowText(LPCSTR lpszString) { ::SetWindowTextA(m_hWnd, lpszString); }
     void GetWindowText(CString& rString) const;
-    int GetWindowTextLength() const { return GetWindowTextLengthA(m_hWnd); }
+    int GetWindowTextLength() const { return ::GetWindowTextLengthA(m_hWnd); }
     CWnd* SetFocus();
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
 
@@ -38,9 +38,9 @@ public:
 };
 
 inline void CWnd::GetWindowText(CString& rString) const {
-    const int n = GetWindowTextLengthA(m_hWnd);
+    const int n = ::GetWindowTextLengthA(m_hWnd);
     std::string text(static_cast<size_t>(n) + 1, '\0');
-    const int got = GetWindowTextA(m_hWnd, text.data(), n + 1);
+    const int got = ::GetWindowTextA(m_hWnd, text.data(), n + 1);
     text.resize(static_cast<size_t>(got < 0 ? 0 : got));
     rString = CString(text);
 }

@@ -8,3 +8,4 @@
 #include "win32/gdi32/emf/emf_reader.h"
 #include "win32/gdi32/emf/emf_record_views.h"
 #include "win32/gdi32/emf/emf_font_records.h"
+#include "win32/gdi32/emf/emf_pen_records.h"

@@ -8,10 +8,12 @@
 
 // EMR_EXTCREATEFONTINDIRECTW: the LOGFONTW starts an ENUMLOGFONTEXDVW (or
 // the older EXTLOGFONTW) whose further fields the player does not need.
-struct EMREXTCREATEFONTINDIRECTW {
+// wingdi.h declares the record with a whole EXTLOGFONTW, longer than the
+// shortest record writers make: this is the part every such record has.
+struct EmfExtCreateFontRecord {
     EMR emr;
     DWORD ihFont;
     LOGFONTW elfw;
 };
-static_assert(sizeof(EMREXTCREATEFONTINDIRECTW) == 104 &&
-              offsetof(EMREXTCREATEFONTINDIRECTW, elfw) == 12);
+static_assert(sizeof(EmfExtCreateFontRecord) == 104 &&
+              offsetof(EmfExtCreateFontRecord, elfw) == 12);

@@ -128,10 +128,4 @@
 #define EMR_MIN 1
 #define EMR_MAX 122
 
-// "EMR_POLYLINE16" for EMR_POLYLINE16; nullptr for a type without a name (69,
-// and anything past EMR_MAX), which players skip as PlayEnhMetaFile does.
-WIN32_API const char* EmfRecordTypeName(DWORD type);
-
-// The smallest size a record of this type can have: its fixed part, without
-// the arrays whose counts it carries. 8 (the EMR itself) for unknown types.
-WIN32_API DWORD EmfRecordFixedSize(DWORD type);
+#include "win32/gdi32/emf/emf_record_names.h"

@@ -17,6 +17,7 @@
 
 #include "win32/gdi32/emf/emf_blit_records.h"
 #include "win32/gdi32/emf/emf_gradient_records.h"
+#include "win32/gdi32/emf/emf_pen_records.h"
 #include "win32/gdi32/emf/emf_reader.h"
 #include "win32/gdi32/emf/emf_records.h"
 #include "win32/gdi32/gdi.h"
@@ -36,7 +37,7 @@ inline constexpr bool kEmfRecordHasArrays =
     std::is_same_v<Record, EMRPOLYLINE> || std::is_same_v<Record, EMRPOLYLINE16> ||
     std::is_same_v<Record, EMRPOLYPOLYLINE> || std::is_same_v<Record, EMRPOLYPOLYLINE16> ||
     std::is_same_v<Record, EMRPOLYDRAW> || std::is_same_v<Record, EMRPOLYDRAW16> ||
-    std::is_same_v<Record, EMREXTCREATEPEN> || std::is_same_v<Record, EMREXTSELECTCLIPRGN> ||
+    std::is_same_v<Record, EmfExtCreatePenRecord> || std::is_same_v<Record, EMREXTSELECTCLIPRGN> ||
     std::is_same_v<Record, EMRINVERTRGN> || std::is_same_v<Record, EMRFILLRGN> ||
     std::is_same_v<Record, EMRFRAMERGN> || std::is_same_v<Record, EMRGDICOMMENT> ||
     std::is_same_v<Record, ENHMETAHEADER> || std::is_same_v<Record, EMRGRADIENTFILL>;
@@ -145,7 +146,7 @@ struct EmfPlgBlt {
 // EMR_EXTCREATEPEN: style entries (for PS_USERSTYLE) and, for a DIB
 // pattern pen, its bitmap.
 struct EmfExtCreatePen {
-    const EMREXTCREATEPEN* record = nullptr;
+    const EmfExtCreatePenRecord* record = nullptr;
     std::span<const DWORD> styleEntries;
     EmfBitmap pattern;
 };

@@ -298,17 +298,6 @@ struct EMRCREATEPEN {
     DWORD ihPen;
     LOGPEN lopn;
 };
-// elpNumEntries style entries (dash and gap lengths for PS_USERSTYLE) follow
-// the fixed part of 52 bytes; a DIB pattern pen also carries a bitmap.
-struct EMREXTCREATEPEN {
-    EMR emr;
-    DWORD ihPen;
-    DWORD offBmi;
-    DWORD cbBmi;
-    DWORD offBits;
-    DWORD cbBits;
-    EXTLOGPEN32 elp;
-};
 struct EMRCREATEBRUSHINDIRECT {
     EMR emr;
     DWORD ihBrush;
@@ -422,8 +411,6 @@ static_assert(offsetof(EMRPOLYLINE, aptl) == 28 && offsetof(EMRPOLYLINE16, apts)
               offsetof(EMRPOLYDRAW16, apts) == 28);
 static_assert(sizeof(LOGPEN) == 16 && offsetof(EXTLOGPEN32, elpStyleEntry) == 24 &&
               sizeof(LOGBRUSH32) == 12 && sizeof(EMRCREATEPEN) == 28 &&
-              offsetof(EMREXTCREATEPEN, elp) == 28 &&
-              offsetof(EMREXTCREATEPEN, elp.elpStyleEntry) == 52 &&
               sizeof(EMRCREATEBRUSHINDIRECT) == 24 && sizeof(EMRCREATEMONOBRUSH) == 32);
 static_assert(sizeof(RGNDATAHEADER) == 32 && offsetof(EMREXTSELECTCLIPRGN, RgnData) == 16 &&
               offsetof(EMRINVERTRGN, RgnData) == 28 && offsetof(EMRFILLRGN, RgnData) == 32 &&

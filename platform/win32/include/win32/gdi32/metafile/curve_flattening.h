@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include <windows.h>
+
 #include "win32/gdi32/metafile/gdi_transform.h"
 
 // A quarter of a device pixel: finer than the plotter can show.
@@ -14,6 +16,13 @@ constexpr double kFlatness = 0.25;
 // (appended last), all in device pixels.
 void FlattenCubic(DPoint p0, DPoint c1, DPoint c2, DPoint p3, double tolerance,
                   std::vector<DPoint>* out);
+
+// Appends the points of the cubic Bézier curve from p0 (not appended) to p3
+// (appended last) as GDI flattens it on a raster device: in sixteenths of a
+// pixel, halving the curve (up to eight times) until its control points lie
+// between its ends and within a pixel of its chord, each piece's end
+// rounded to a whole pixel.
+void FlattenGdiBezier(POINT p0, POINT c1, POINT c2, POINT p3, std::vector<DPoint>* out);
 
 // An arc of the ellipse with the given centre and radii in logical units.
 // Angles are those of the ellipse's parameter, in radians: the point of

@@ -42,6 +42,8 @@ struct Playback {
     std::string error;  // "record N (NAME): why" once a handler failed
     std::vector<std::string> warnings;
     bool warnedEmfPlusOnly = false;
+    // The device wants curves as GDI draws them on raster devices.
+    bool gdiPixels = false;
     std::set<std::string> warnedFaces;  // faces whose substitute was told
 
     DcState& State() { return dc.Current(); }

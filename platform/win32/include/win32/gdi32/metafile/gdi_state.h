@@ -42,6 +42,9 @@ struct DcState {
     COLORREF bkColor = RGB(255, 255, 255);
     int arcDirection = AD_COUNTERCLOCKWISE;
     POINT brushOrg{0, 0};  // device pixels
+    // How bitmaps are stretched; GDI plays a metafile from BLACKONWHITE,
+    // a new device context's mode.
+    int stretchMode = BLACKONWHITE;
 
     std::shared_ptr<const GdiPen> pen;
     std::shared_ptr<const GdiBrush> brush;

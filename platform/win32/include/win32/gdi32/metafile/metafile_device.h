@@ -56,6 +56,12 @@ public:
     // keeps no more than that (a bitmap); false when everything drawn
     // counts (a plot, whose primitives are all handed on).
     virtual bool VisibleArea(RECT*) const { return false; }
+    // True for a device of pixels that takes curves as GDI draws them on a
+    // raster device: Bézier curves flattened from whole-pixel control
+    // points to whole pixels, and (outside paths, when the transform
+    // neither turns nor mirrors) ellipses, rounded corners and arcs along
+    // GDI's integer ellipse. Other devices get curves flattened finely.
+    virtual bool GdiPixelCurves() const { return false; }
 
     // Regions, in device pixels.
     virtual RegionRef RectRegion(const RECT& rect) = 0;

@@ -18,6 +18,9 @@ struct MetafilePlacement {
     Affine placement;        // reference-device pixels -> device pixels
     // Called now and then with the records played so far and their number.
     std::function<void(size_t done, size_t total)> progress;
+    // Asked before each record: true ends the playback there, as a failure
+    // ("the playback was stopped before record N").
+    std::function<bool()> stopRequested;
     // Where hatches start until a record sets the brush origin (device
     // pixels): the target DC's own brush origin, so that a band of a larger
     // surface hatches in step with the rest of it.

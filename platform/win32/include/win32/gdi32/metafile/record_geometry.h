@@ -29,6 +29,9 @@ void AddRoundRect(GdiPath* path, const RECTL& box, SIZEL corner, bool clockwise,
 
 // Bézier curves from start through points (three a curve: two control
 // points and an end), flattened into device pixels; start is not appended.
-// A curve the culling finds outside is its chord.
+// A curve the culling finds outside is its chord. gdiPixels flattens as
+// GDI does on a raster device: from control points rounded to whole pixels,
+// to whole pixels.
 void FlattenBeziers(DPoint start, std::span<const DPoint> points, const Affine& toDevice,
-                    std::vector<DPoint>* out, const CurveCulling& culling = {});
+                    std::vector<DPoint>* out, const CurveCulling& culling = {},
+                    bool gdiPixels = false);

@@ -1,0 +1,6 @@
+# Cross-compiling for Windows with Debian's mingw-w64 (i686, posix threads):
+#   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(HPGL2_MINGW_TRIPLET i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
