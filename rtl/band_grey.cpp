@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "pxrdriver/output_channel.h"
-#include "rtl/band_rows.h"
+#include "rtl/band_encodings.h"
 #include "rtl/rtl_rip.h"
 #include "rtl/source_pixels.h"
 
@@ -62,6 +62,8 @@ void CopySourceRow(const BandSource& source, int y, BYTE* pRow) {
                 static_cast<size_t>(source.nWidth) * static_cast<size_t>(source.nBytesPerPixel));
 }
 
+}  // namespace
+
 BandEncoding GreyEncoding(RowMethod method, const BandSource& source, bool bEmbedded) {
     BandEncoding encoding{};
     encoding.method = method;
@@ -97,8 +99,6 @@ BandEncoding GreyEncoding(RowMethod method, const BandSource& source, bool bEmbe
     return encoding;
 }
 
-}  // namespace
-
 void WriteGreyRamp(OutputChannel* pOutput) {
     for (int i = 0; i < 256; ++i) {
         WritePaletteEntry(pOutput, i);
@@ -108,7 +108,7 @@ void WriteGreyRamp(OutputChannel* pOutput) {
 int CRTLRip::EncodeBandGrey(DWORD nFlags, RECT band, const RipBandBits* pBits) {
     BandSource source;
     int nRows;
-    if (!PrepareBand(band, pBits, &source, &nRows)) {
+    if (!CheckBand(band, pBits, &source, &nRows)) {
         return 0;
     }
     const RasterFrame frame{m_pOutput, m_bEmbedded, source.nWidth, m_nResolution};

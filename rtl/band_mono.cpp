@@ -2,7 +2,7 @@
 // significant bit, 1 for ink.
 #include <cstring>
 
-#include "rtl/band_rows.h"
+#include "rtl/band_encodings.h"
 #include "rtl/rtl_rip.h"
 #include "rtl/source_pixels.h"
 
@@ -91,6 +91,8 @@ RowBuilder MonoRowBuilder(int nBytesPerPixel) {
     }
 }
 
+}  // namespace
+
 BandEncoding MonoEncoding(RowMethod method, const BandSource& source) {
     BandEncoding encoding{};
     encoding.method = method;
@@ -101,12 +103,10 @@ BandEncoding MonoEncoding(RowMethod method, const BandSource& source) {
     return encoding;
 }
 
-}  // namespace
-
 int CRTLRip::EncodeBandMonoRle(DWORD nFlags, RECT band, const RipBandBits* pBits) {
     BandSource source;
     int nRows;
-    if (!PrepareBand(band, pBits, &source, &nRows)) {
+    if (!CheckBand(band, pBits, &source, &nRows)) {
         return 0;
     }
     const RasterFrame frame{m_pOutput, m_bEmbedded, source.nWidth, m_nResolution};
@@ -118,7 +118,7 @@ int CRTLRip::EncodeBandMonoRle(DWORD nFlags, RECT band, const RipBandBits* pBits
 int CRTLRip::EncodeBandMonoDelta(DWORD nFlags, RECT band, const RipBandBits* pBits) {
     BandSource source;
     int nRows;
-    if (!PrepareBand(band, pBits, &source, &nRows)) {
+    if (!CheckBand(band, pBits, &source, &nRows)) {
         return 0;
     }
     const RasterFrame frame{m_pOutput, m_bEmbedded, source.nWidth, m_nResolution};

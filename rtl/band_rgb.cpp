@@ -6,7 +6,7 @@
 #include <tmmintrin.h>
 #endif
 
-#include "rtl/band_rows.h"
+#include "rtl/band_encodings.h"
 #include "rtl/rtl_rip.h"
 #include "rtl/source_pixels.h"
 
@@ -67,6 +67,8 @@ void CopySourceRow(const BandSource& source, int y, BYTE* pRow) {
                 static_cast<size_t>(source.nWidth) * static_cast<size_t>(source.nBytesPerPixel));
 }
 
+}  // namespace
+
 BandEncoding RgbEncoding(RowMethod method, const BandSource& source) {
     BandEncoding encoding{};
     encoding.method = method;
@@ -79,6 +81,7 @@ BandEncoding RgbEncoding(RowMethod method, const BandSource& source) {
         case 4:
             encoding.nRowBytes = 3 * nWidth;
             encoding.buildRow = BuildFrom32;
+            encoding.bRgbOfPixels = true;
             break;
         case 1:
             encoding.nRowBytes = nWidth;
@@ -97,12 +100,10 @@ BandEncoding RgbEncoding(RowMethod method, const BandSource& source) {
     return encoding;
 }
 
-}  // namespace
-
 int CRTLRip::EncodeBandRgb(DWORD nFlags, RECT band, const RipBandBits* pBits) {
     BandSource source;
     int nRows;
-    if (!PrepareBand(band, pBits, &source, &nRows)) {
+    if (!CheckBand(band, pBits, &source, &nRows)) {
         return 0;
     }
     const RasterFrame frame{m_pOutput, m_bEmbedded, source.nWidth, m_nResolution};

@@ -5,6 +5,7 @@
 
 #include "pxrdriver/output_channel.h"
 #include "pxrdriver/rip.h"
+#include "rtl/source_pixels.h"
 
 RowMethod RowMethodFor(int nCompression) {
     if (nCompression <= 2) {
@@ -58,6 +59,15 @@ void BandRowSender::BeginBand(OutputChannel* pOutput, bool bZeroYOffset) {
     }
 }
 
+void BandRowSender::ContinueBand() {
+    if (m_method != RowMethod::kDeltaRow) {
+        return;
+    }
+    m_delta.SetSeed(RowBuffer(), m_nRowBytes);
+    m_bFirstRow = false;
+    m_nCurrent ^= 1;
+}
+
 void BandRowSender::SendRunLengthRow(OutputChannel* pOutput, const BYTE* pRow) {
     m_rle.Append(pRow, m_nRowBytes);
     m_rle.Flush();
@@ -89,14 +99,75 @@ void BandRowSender::SendRow(OutputChannel* pOutput) {
         m_bFirstRow = false;
     } else {
         m_delta.EncodeRow(pRow, m_nRowBytes);
-        const int nLength = static_cast<int>(m_delta.Length());
-        WriteRasterCommand(pOutput, CommandText().Text("\x1b*b").Int(nLength).Text("W"));
-        if (nLength > 0) {
-            pOutput->Write(m_delta.Data(), nLength);
-        }
-        m_delta.Reset();
+        SendDeltaRow(pOutput);
     }
     m_nCurrent ^= 1;
+}
+
+void BandRowSender::SendRgbPixelRow(OutputChannel* pOutput, const BYTE* pRow, const BYTE* pSeed,
+                                    size_t nPixels) {
+    m_delta.EncodeRgbPixels(pRow, pSeed, nPixels);
+    SendDeltaRow(pOutput);
+}
+
+void BandRowSender::SendDeltaRow(OutputChannel* pOutput) {
+    const int nLength = static_cast<int>(m_delta.Length());
+    WriteRasterCommand(pOutput, CommandText().Text("\x1b*b").Int(nLength).Text("W"));
+    if (nLength > 0) {
+        pOutput->Write(m_delta.Data(), nLength);
+    }
+    m_delta.Reset();
+}
+
+void WriteBandHeader(DWORD nFlags, const RasterFrame& frame, const BandEncoding& encoding) {
+    if (nFlags & RIP_FIRST_BAND) {
+        WriteRasterEntry(frame);
+        if (encoding.writeHeaderExtras) {
+            encoding.writeHeaderExtras(frame.pOutput);
+        }
+        WriteRasterSetup(frame, encoding.cid, encoding.writePalette);
+    }
+}
+
+void WriteBandTrailer(DWORD nFlags, const RasterFrame& frame, const BandEncoding& encoding) {
+    if (nFlags & RIP_LAST_BAND) {
+        if (encoding.writeTrailerExtras) {
+            encoding.writeTrailerExtras(frame.pOutput);
+        }
+        WriteRasterEnd(frame);
+    }
+}
+
+void SendBandRows(BandRowSender& rows, OutputChannel* pOutput, const BandSource& source, int nRows,
+                  const BandEncoding& encoding, const BYTE* pRowAbove) {
+    if (encoding.method == RowMethod::kNoRows) {
+        return;
+    }
+    // RGB rows of 4-byte pixels in method 3 are coded from the pixels, each
+    // against the pixels above it.
+    const bool bFromPixels = encoding.bRgbOfPixels && encoding.method == RowMethod::kDeltaRow;
+    const BYTE* pAbove = pRowAbove;
+    if (!pRowAbove) {
+        rows.BeginBand(pOutput, encoding.bZeroYOffset);
+    } else if (!bFromPixels) {
+        if (encoding.nRowBytes > 0) {
+            const BandSource above{pRowAbove, source.nStride, source.nBytesPerPixel, source.nWidth};
+            encoding.buildRow(above, 0, rows.RowBuffer());
+        }
+        rows.ContinueBand();
+    }
+    for (int y = 0; y < nRows; ++y) {
+        const BYTE* const pRow = SourceRow(source, y);
+        if (bFromPixels && pAbove) {
+            rows.SendRgbPixelRow(pOutput, pRow, pAbove, static_cast<size_t>(source.nWidth));
+        } else {
+            if (encoding.nRowBytes > 0) {
+                encoding.buildRow(source, y, rows.RowBuffer());
+            }
+            rows.SendRow(pOutput);
+        }
+        pAbove = pRow;
+    }
 }
 
 bool SendRasterBand(DWORD nFlags, const RasterFrame& frame, const BandSource& source, int nRows,
@@ -105,28 +176,8 @@ bool SendRasterBand(DWORD nFlags, const RasterFrame& frame, const BandSource& so
     if (!rows.Prepare(encoding.method, encoding.nRowBytes)) {
         return false;
     }
-    OutputChannel* const pOutput = frame.pOutput;
-    if (nFlags & RIP_FIRST_BAND) {
-        WriteRasterEntry(frame);
-        if (encoding.writeHeaderExtras) {
-            encoding.writeHeaderExtras(pOutput);
-        }
-        WriteRasterSetup(frame, encoding.cid, encoding.writePalette);
-    }
-    if (encoding.method != RowMethod::kNoRows) {
-        rows.BeginBand(pOutput, encoding.bZeroYOffset);
-        for (int y = 0; y < nRows; ++y) {
-            if (encoding.nRowBytes > 0) {
-                encoding.buildRow(source, y, rows.RowBuffer());
-            }
-            rows.SendRow(pOutput);
-        }
-    }
-    if (nFlags & RIP_LAST_BAND) {
-        if (encoding.writeTrailerExtras) {
-            encoding.writeTrailerExtras(pOutput);
-        }
-        WriteRasterEnd(frame);
-    }
+    WriteBandHeader(nFlags, frame, encoding);
+    SendBandRows(rows, frame.pOutput, source, nRows, encoding);
+    WriteBandTrailer(nFlags, frame, encoding);
     return true;
 }

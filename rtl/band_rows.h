@@ -45,6 +45,9 @@ struct BandEncoding {
     bool bZeroYOffset;    // "\e*b0Y" after "\e*b3M"
     uint64_t nRowBytes;   // computed wide: 3 x an int width exceeds 32 bits
     RowBuilder buildRow;  // may be null when nRowBytes is 0
+    // The rows are the red, green and blue bytes of 4-byte pixels: method 3
+    // codes them straight from the pixels.
+    bool bRgbOfPixels;
     ConfigureImageData cid;
     void (*writeHeaderExtras)(OutputChannel*);  // after the entry, before the set-up
     // After "\e*v6W", which replaces the palette with one of default colours,
@@ -62,13 +65,22 @@ public:
     bool Prepare(RowMethod method, uint64_t nRowBytes);
     // The method command at the start of every band.
     void BeginBand(OutputChannel* pOutput, bool bZeroYOffset);
+    // Carries on the rows of the band before instead: the row just built in
+    // RowBuffer is the one above this band, which the first row is coded
+    // against, as it would be inside one band.
+    void ContinueBand();
     // Where the caller builds the next row.
     BYTE* RowBuffer() { return m_pRows.get() + m_nCurrent * m_nRowBytes; }
     // Codes the row just built in RowBuffer and writes its transfer.
     void SendRow(OutputChannel* pOutput);
+    // Method 3 after the band's first row: codes the RGB row of the 4-byte
+    // pixels at pRow against the pixels at pSeed and writes its transfer.
+    void SendRgbPixelRow(OutputChannel* pOutput, const BYTE* pRow, const BYTE* pSeed,
+                         size_t nPixels);
 
 private:
     void SendRunLengthRow(OutputChannel* pOutput, const BYTE* pRow);
+    void SendDeltaRow(OutputChannel* pOutput);
 
     RowMethod m_method = RowMethod::kNoRows;
     size_t m_nRowBytes = 0;
@@ -86,3 +98,13 @@ private:
 // False, with nothing written, when the band's buffers cannot be prepared.
 bool SendRasterBand(DWORD nFlags, const RasterFrame& frame, const BandSource& source, int nRows,
                     const BandEncoding& encoding);
+
+// The parts of SendRasterBand. The header and the trailer of a raster:
+void WriteBandHeader(DWORD nFlags, const RasterFrame& frame, const BandEncoding& encoding);
+void WriteBandTrailer(DWORD nFlags, const RasterFrame& frame, const BandEncoding& encoding);
+// The band's rows through prepared senders, after its method command; with
+// pRowAbove (the source row above the band, laid out as the band's rows)
+// the band carries on the rows before it instead, with no method command,
+// its first row coded against that row.
+void SendBandRows(BandRowSender& rows, OutputChannel* pOutput, const BandSource& source, int nRows,
+                  const BandEncoding& encoding, const BYTE* pRowAbove = nullptr);

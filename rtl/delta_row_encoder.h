@@ -33,6 +33,12 @@ public:
     // extends a shorter seed row with zeros.
     void EncodeRow(const BYTE* pRow, size_t nLength);
 
+    // Appends the commands that turn the RGB row of the 4-byte pixels
+    // (0x00RRGGBB, little-endian) at pSeed into that of the pixels at pRow:
+    // what EncodeRow gives for the two rows' red, green and blue bytes. The
+    // seed is not kept.
+    void EncodeRgbPixels(const BYTE* pRow, const BYTE* pSeed, size_t nPixels);
+
     const BYTE* Data() const { return m_pData.get(); }
     size_t Length() const { return m_nLength; }
     size_t Capacity() const { return m_nCapacity; }

@@ -7,7 +7,8 @@
 #include "driver/driver_state.h"
 #include "job/job_context.h"
 #include "pxrdriver/driver_callbacks.h"
-#include "rtl/band_rows.h"
+#include "rtl/band_encodings.h"
+#include "rtl/band_writes.h"
 
 CRTLRip::CRTLRip(HostContext* pHost, void* /*pReserved*/) {
     if (JobContext* pJob = JobOf(pHost)) {
@@ -24,7 +25,7 @@ CRTLRip::CRTLRip(HostContext* pHost, void* /*pReserved*/) {
 // destructor does not.
 CRTLRip::~CRTLRip() = default;
 
-int CRTLRip::OnBand(void* /*pReserved*/, const RECT* pWhole, const RECT* pBand,
+int CRTLRip::OnBand(void* pPrepared, const RECT* pWhole, const RECT* pBand,
                     const RipBandBits* pBits) {
     if (!pWhole || !pBand) {
         return 0;
@@ -46,7 +47,71 @@ int CRTLRip::OnBand(void* /*pReserved*/, const RECT* pWhole, const RECT* pBand,
             return 0;
         }
     }
+    if (pPrepared) {
+        try {
+            return WritePreparedBand(nFlags, band, pBits,
+                                     *static_cast<const RipBandWrites*>(pPrepared));
+        } catch (...) {
+            return 0;
+        }
+    }
     return EncodeBand(nFlags, band, pBits);
+}
+
+int CRTLRip::PreparesBands() {
+    return 1;
+}
+
+int CRTLRip::PrepareBand(const RECT* pWhole, const RECT* pBand, const RipBandBits* pBits,
+                         const BYTE* pRowAbove, RipBandWrites* pWrites) {
+    if (!pWhole || !pBand || !pWrites) {
+        return 0;
+    }
+    BandSource source;
+    int nRows;
+    if (!CheckBand(*pBand, pBits, &source, &nRows)) {
+        return 0;
+    }
+    try {
+        const BandEncoding encoding = EncodingOf(source);
+        BandRowSender rows;
+        if (!rows.Prepare(encoding.method, encoding.nRowBytes)) {
+            return 0;
+        }
+        BandWritesChannel channel(*pWrites);
+        SendBandRows(rows, &channel, source, nRows, encoding, pRowAbove);
+        return 1;
+    } catch (...) {
+        return 0;
+    }
+}
+
+int CRTLRip::WritePreparedBand(DWORD nFlags, const RECT& band, const RipBandBits* pBits,
+                               const RipBandWrites& writes) {
+    BandSource source;
+    int nRows;
+    if (!CheckBand(band, pBits, &source, &nRows)) {
+        return 0;
+    }
+    const RasterFrame frame{m_pOutput, m_bEmbedded, source.nWidth, m_nResolution};
+    const BandEncoding encoding = EncodingOf(source);
+    WriteBandHeader(nFlags, frame, encoding);
+    WriteBandWrites(m_pOutput, writes);
+    WriteBandTrailer(nFlags, frame, encoding);
+    return 1;
+}
+
+BandEncoding CRTLRip::EncodingOf(const BandSource& source) const {
+    const RowMethod method = RowMethodFor(m_nCompression);
+    if (m_nColorFormat == 1 && method != RowMethod::kNoRows) {
+        return MonoEncoding(method, source);
+    }
+    if (m_nColorFormat < 0) {
+        return GreyEncoding(method, source, m_bEmbedded != 0);
+    }
+    // One bit with an unknown compression goes to the RGB encoder too, which
+    // then sends the frame without rows.
+    return RgbEncoding(method, source);
 }
 
 int CRTLRip::EncodeBand(DWORD nFlags, RECT band, const RipBandBits* pBits) {
@@ -74,8 +139,8 @@ int CRTLRip::EncodeBand(DWORD nFlags, RECT band, const RipBandBits* pBits) {
     }
 }
 
-bool CRTLRip::PrepareBand(const RECT& band, const RipBandBits* pBits, BandSource* pSource,
-                          int* pRows) const {
+bool CRTLRip::CheckBand(const RECT& band, const RipBandBits* pBits, BandSource* pSource,
+                        int* pRows) const {
     if (!m_pOutput || !pBits || !pBits->pBits) {
         return false;
     }

@@ -10,6 +10,7 @@
 
 class OutputChannel;
 struct BandSource;
+struct BandEncoding;
 
 class CRTLRip : public CRipCallBack {
 public:
@@ -23,8 +24,20 @@ public:
     // Slot 0: one band from the raster image processor, top to bottom. The
     // header goes with the band at the top of pWhole, the trailer with the
     // band at its bottom. 0 stops the raster: a malformed band, or Cancel.
-    int OnBand(void* pReserved, const RECT* pWhole, const RECT* pBand,
+    // pPrepared: the band's rows as PrepareBand coded them (a
+    // RipBandWrites), written as they are; null: the rows are coded here.
+    int OnBand(void* pPrepared, const RECT* pWhole, const RECT* pBand,
                const RipBandBits* pBits) override;
+
+    // Bands are coded on the threads that render them: PrepareBand codes
+    // a band's rows (reading only the settings above, which stay as they
+    // are while a raster is written), and OnBand writes them in order.
+    int PreparesBands() override;
+    // A band that carries on the rows above it (pRowAbove) has no method
+    // command of its own and codes its first row against that row, so that
+    // the rows come out as one band of all of them would have them.
+    int PrepareBand(const RECT* pWhole, const RECT* pBand, const RipBandBits* pBits,
+                    const BYTE* pRowAbove, RipBandWrites* pWrites) override;
 
     // Writes one band with the encoder of the colour format; nFlags carries
     // RIP_FIRST_BAND and RIP_LAST_BAND. 1 when written; 0, with nothing
@@ -48,11 +61,18 @@ public:
     int m_bEmbedded = 0;  // nonzero: inside a vector plot, width from the band
 
 private:
-    // Checks a band before anything of it is written and describes its
+    // Checks a band before anything of it is coded and describes its
     // source rows: false for no pixels or channel, an empty or inverted
     // rectangle, one above row 0 or with more rows than the buffer holds, a
     // negative stride, a raster wider than the stored rows, or sizes beyond
     // what the address arithmetic can hold.
-    bool PrepareBand(const RECT& band, const RipBandBits* pBits, BandSource* pSource,
-                     int* pRows) const;
+    bool CheckBand(const RECT& band, const RipBandBits* pBits, BandSource* pSource,
+                   int* pRows) const;
+    // Writes a band whose rows PrepareBand coded, with the raster's header
+    // and trailer as its flags say.
+    int WritePreparedBand(DWORD nFlags, const RECT& band, const RipBandBits* pBits,
+                          const RipBandWrites& writes);
+    // What the colour format makes of the band's pixels (the encoders'
+    // choice in EncodeBand).
+    BandEncoding EncodingOf(const BandSource& source) const;
 };

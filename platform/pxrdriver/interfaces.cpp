@@ -10,4 +10,11 @@ HT_Driver::~HT_Driver() = default;
 HT_DriverList::~HT_DriverList() = default;
 OutputChannel::~OutputChannel() = default;
 CRipCallBack::~CRipCallBack() = default;
+int CRipCallBack::PreparesBands() {
+    return 0;
+}
+int CRipCallBack::PrepareBand(const RECT*, const RECT*, const RipBandBits*, const BYTE*,
+                              RipBandWrites*) {
+    return 0;
+}
 IDrawCallback::~IDrawCallback() = default;

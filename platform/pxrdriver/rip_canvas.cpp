@@ -1,11 +1,8 @@
-// The canvas a band renders into: a memory DC over a top-down DIB section,
-// placed so that its coordinates are the drawing's device pixels.
+// The canvas a band renders into: a memory DC over a top-down DIB section.
 #include <algorithm>
 #include <climits>
 
 #include "rip_internal.h"
-#include "win32/gdi32/device_style.h"
-#include "win32/gdi32/metafile/metafile_player.h"
 
 namespace {
 
@@ -15,19 +12,6 @@ bool ToInt(long long v, int* out) {
     if (v < INT_MIN || v > INT_MAX) return false;
     *out = static_cast<int>(v);
     return true;
-}
-
-// The plotter's screen pixel in device pixels: its resolution (the frame's
-// millimetres onto the raster's pixels) / 96, at least 1. Cosmetic pen
-// styles and hatches are measured in it, as the vector plot measures them.
-double ScreenPixel(const RipPicture& picture) {
-    const EmfDocument* doc = EnhMetaFileDocument(picture.metafile);
-    if (!doc) return 1;
-    const double frameMm =
-        (static_cast<double>(doc->header.rclFrame.right) - doc->header.rclFrame.left) / 100.0;
-    const double pixels = static_cast<double>(picture.dest.right) - picture.dest.left;
-    if (!(frameMm > 0) || !(pixels > 0)) return 1;
-    return std::max(1.0, pixels / (frameMm / 25.4) / 96.0);
 }
 
 }  // namespace
@@ -56,33 +40,32 @@ bool RipCanvas::Create(unsigned width, unsigned rows) {
     m_bits = static_cast<uint32_t*>(bits);
     m_width = width;
     m_rows = rows;
-    Clear();
+    std::fill_n(m_bits, size_t{width} * rows, kWhite);
     return true;
 }
 
 void RipCanvas::Clear() {
-    if (m_bits) std::fill_n(m_bits, size_t{m_width} * m_rows, kWhite);
+    const RECT& d = m_drawn;
+    for (LONG y = d.top; y < d.bottom; ++y)
+        std::fill_n(m_bits + static_cast<size_t>(y) * m_width + d.left, d.right - d.left, kWhite);
+    m_drawn = RECT{0, 0, 0, 0};
 }
 
-bool RipCanvas::PlaceAt(const RECT& dest, unsigned top) {
+void RipCanvas::MarkDrawn(const RECT& area) {
+    const LONG w = static_cast<LONG>(m_width), h = static_cast<LONG>(m_rows);
+    const RECT a{std::clamp<LONG>(area.left, 0, w), std::clamp<LONG>(area.top, 0, h),
+                 std::clamp<LONG>(area.right, 0, w), std::clamp<LONG>(area.bottom, 0, h)};
+    if (a.right <= a.left || a.bottom <= a.top) return;
+    RECT& d = m_drawn;
+    d = d.right > d.left ? RECT{std::min(d.left, a.left), std::min(d.top, a.top),
+                                std::max(d.right, a.right), std::max(d.bottom, a.bottom)}
+                         : a;
+}
+
+bool RipCanvas::PlaceAt(const RECT& dest) {
     int x, y;
     if (!ToInt(-static_cast<long long>(dest.left), &x) ||
-        !ToInt(-static_cast<long long>(dest.top) - top, &y))
+        !ToInt(-static_cast<long long>(dest.top), &y))
         return false;
-    // Hatches keep the phase they have on the whole raster.
-    return SetViewportOrgEx(m_dc, x, y, nullptr) &&
-           SetBrushOrgEx(m_dc, 0, -static_cast<int>(top), nullptr);
-}
-
-bool RipCanvas::Render(const RipPicture& picture, unsigned top) {
-    if (!m_dc) return false;
-    Clear();
-    if (!PlaceAt(picture.dest, top)) return false;
-    if (!SetGraphicsMode(m_dc, GM_ADVANCED)) return false;
-    SetDeviceStyleUnit(m_dc, ScreenPixel(picture));
-    bool ok = SetWorldTransform(m_dc, &picture.world) != FALSE;
-    if (ok) ok = PlayEnhMetaFile(m_dc, picture.metafile, &picture.dest) != FALSE;
-    ModifyWorldTransform(m_dc, nullptr, MWT_IDENTITY);
-    SetGraphicsMode(m_dc, GM_COMPATIBLE);
-    return ok;
+    return SetViewportOrgEx(m_dc, x, y, nullptr) != FALSE;
 }

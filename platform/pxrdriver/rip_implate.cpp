@@ -1,9 +1,13 @@
 // CRIPImplate: a raster rendered band by band into bounded buffers and
 // handed to the callback top to bottom.
 //
-// With a metafile to replay (m_hPlayMetaFile), every band plays it afresh
-// under m_xformPlay, so the raster is never held whole and bands may render
-// on several threads. Without one, what was drawn through GetRIPDC is
+// With a metafile to replay (m_hPlayMetaFile), the metafile is played once
+// under m_xformPlay into a display list, and every band draws the
+// primitives that touch it, so the raster is never held whole, bands may
+// render on several threads, and a pixel is the same whatever the bands.
+// A callback that prepares bands (CRTLRip codes its rows) does so on the
+// thread that rendered the band; the calling thread only hands bands over,
+// in order. Without a metafile, what was drawn through GetRIPDC is
 // delivered: that DC covers the whole raster when it takes at most
 // kRipWholeDcBudget bytes; a larger raster's DC covers only its first band,
 // and EndRIP then fails (returns 0, delivers nothing) rather than hand over
@@ -13,9 +17,14 @@
 #include "pxrdriver/rip_implate.h"
 
 #include <algorithm>
+#include <climits>
 #include <new>
+#include <string>
 
 #include "rip_internal.h"
+#include "win32/gdi32/device_style.h"
+#include "win32/gdi32/display_list.h"
+#include "win32/gdi32/metafile/metafile_player.h"
 
 struct RipImplateState {
     RipBandPlan plan;
@@ -41,7 +50,8 @@ int CRIPImplate::CreateRIPBuffer(unsigned nWidth, unsigned nHeight, int nBitsPer
     if (!state) return 0;
     state->plan = plan;
     state->dest = RECT{0, 0, static_cast<LONG>(nWidth), static_cast<LONG>(nHeight)};
-    if (!state->firstBand.Create(plan.width, plan.bandRows)) {
+    // A row more than a band: the row above a band carried on.
+    if (!state->firstBand.Create(plan.width, plan.bandRows + 1)) {
         delete state;
         return 0;
     }
@@ -56,7 +66,7 @@ void CRIPImplate::BeginRIP(const CRect& rcDest, const CRect&) {
         m_pState->dest = RECT{0, 0, static_cast<LONG>(plan.width), static_cast<LONG>(plan.height)};
     else
         m_pState->dest = RECT{rcDest.left, rcDest.top, rcDest.right, rcDest.bottom};
-    if (m_pState->drawing) m_pState->drawing->PlaceAt(m_pState->dest, 0);
+    if (m_pState->drawing) m_pState->drawing->PlaceAt(m_pState->dest);
 }
 
 HDC CRIPImplate::GetRIPDC() {
@@ -67,7 +77,7 @@ HDC CRIPImplate::GetRIPDC() {
         const bool whole = wholeBytes <= kRipWholeDcBudget;
         auto canvas = std::unique_ptr<RipCanvas>(new (std::nothrow) RipCanvas);
         if (!canvas || !canvas->Create(s.plan.width, whole ? s.plan.height : s.plan.bandRows) ||
-            !canvas->PlaceAt(s.dest, 0))
+            !canvas->PlaceAt(s.dest))
             return nullptr;
         s.drawing = std::move(canvas);
         s.drawingWhole = whole;
@@ -75,36 +85,109 @@ HDC CRIPImplate::GetRIPDC() {
     return s.drawing->Dc();
 }
 
+namespace {
+
+// The plotter's screen pixel in device pixels: its resolution (the frame's
+// millimetres onto the raster's pixels) / 96, at least 1. Cosmetic pen
+// styles and hatches are measured in it, as the vector plot measures them.
+double ScreenPixel(HENHMETAFILE metafile, const RECT& dest) {
+    const EmfDocument* doc = EnhMetaFileDocument(metafile);
+    if (!doc) return 1;
+    const double frameMm =
+        (static_cast<double>(doc->header.rclFrame.right) - doc->header.rclFrame.left) / 100.0;
+    const double pixels = static_cast<double>(dest.right) - dest.left;
+    if (!(frameMm > 0) || !(pixels > 0)) return 1;
+    return std::max(1.0, pixels / (frameMm / 25.4) / 96.0);
+}
+
+// The display list of the picture: the metafile placed on dest under world
+// (GM_ADVANCED), as one playback into a DC of the raster's size would draw
+// it, filed by bands of bandRows rows.
+std::unique_ptr<DisplayList> RecordPicture(HENHMETAFILE metafile, const XFORM& world,
+                                           const RECT& dest, const RipBandPlan& plan) {
+    // A device context's origin is an int: -INT_MIN is none.
+    if (dest.left == INT_MIN || dest.top == INT_MIN) return nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) return nullptr;
+    std::unique_ptr<DisplayList> list;
+    std::string error;
+    if (SetViewportOrgEx(dc, -dest.left, -dest.top, nullptr) && SetGraphicsMode(dc, GM_ADVANCED) &&
+        SetWorldTransform(dc, &world) && SetDeviceStyleUnit(dc, ScreenPixel(metafile, dest)))
+        list =
+            DisplayList::Record(dc, metafile, dest, plan.width, plan.height, plan.bandRows, &error);
+    DeleteDC(dc);
+    return list;
+}
+
+}  // namespace
+
 int CRIPImplate::EndRIP() {
     if (!m_pState || !m_pCallBack) return 0;
-    const RipImplateState& s = *m_pState;
+    RipImplateState& s = *m_pState;
     const RipBandPlan& plan = s.plan;
     const RECT whole{0, 0, static_cast<LONG>(plan.width), static_cast<LONG>(plan.height)};
-    const RipDeliver deliver = [&](unsigned top, unsigned rows, const BYTE* bits) {
-        const RECT band{0, static_cast<LONG>(top), static_cast<LONG>(plan.width),
-                        static_cast<LONG>(top + rows)};
-        const RipBandBits data{static_cast<int>(plan.width), static_cast<int>(rows), 4, bits};
-        try {
-            return m_pCallBack->OnBand(nullptr, &whole, &band, &data);
-        } catch (...) {
-            return 0;
-        }
+    const auto rectOf = [&](const RipBand& band) {
+        return RECT{0, static_cast<LONG>(band.top), static_cast<LONG>(plan.width),
+                    static_cast<LONG>(band.top + band.rows)};
+    };
+    const auto bitsOf = [&](const RipBand& band, const RipRendered& rendered) {
+        return RipBandBits{static_cast<int>(plan.width), static_cast<int>(band.rows), 4,
+                           rendered.canvas->Row(rendered.first)};
+    };
+    bool prepares = false;
+    try {
+        prepares = m_pCallBack->PreparesBands() != 0;
+    } catch (...) {
+        return 0;
+    }
+    RipPrepare prepare;
+    if (prepares)
+        prepare = [&](const RipBand& band, const RipRendered& rendered, RipBandWrites* writes) {
+            const RECT rect = rectOf(band);
+            const RipBandBits bits = bitsOf(band, rendered);
+            const BYTE* above = band.continues ? rendered.canvas->Row(rendered.first - 1) : nullptr;
+            return m_pCallBack->PrepareBand(&whole, &rect, &bits, above, writes);
+        };
+    const RipDeliver deliver = [&](const RipBand& band, const RipRendered& rendered,
+                                   RipBandWrites* prepared) {
+        const RECT rect = rectOf(band);
+        const RipBandBits bits = bitsOf(band, rendered);
+        return m_pCallBack->OnBand(prepared, &whole, &rect, &bits);
     };
     if (!m_hPlayMetaFile) {
         // What was drawn through GetRIPDC; white when nothing was.
         const RipCanvas* drawn = s.drawing ? s.drawing.get() : nullptr;
         if (drawn && !s.drawingWhole) return 0;
-        if (!drawn) m_pState->firstBand.Clear();
-        for (unsigned top = 0; top < plan.height; top += plan.bandRows) {
-            const unsigned rows = std::min(plan.bandRows, plan.height - top);
-            const BYTE* bits =
-                drawn ? drawn->Bits() + size_t{top} * plan.width * 4 : s.firstBand.Bits();
-            if (!deliver(top, rows, bits)) return 0;
-        }
-        return 1;
+        RipBandPlan single = plan;
+        single.threads = 1;
+        const RipRender render = [&](const RipBand& band, RipCanvas& canvas, RipRendered* out) {
+            // The rows above a band are there too, when the band carries them on.
+            *out = drawn ? RipRendered{drawn, band.top} : RipRendered{&canvas, band.continues};
+            return true;
+        };
+        return RenderRipBands(single, s.firstBand.Rows(), s.firstBand, render, prepare, deliver)
+                   ? 1
+                   : 0;
     }
-    const RipPicture picture{m_hPlayMetaFile, m_xformPlay, s.dest};
-    if (!RenderRipBands(plan, picture, m_pState->firstBand, deliver)) return 0;
+    std::unique_ptr<DisplayList> list;
+    try {
+        list = RecordPicture(m_hPlayMetaFile, m_xformPlay, s.dest, plan);
+    } catch (...) {
+        return 0;
+    }
+    if (!list) return 0;
+    const RipRender render = [&](const RipBand& band, RipCanvas& canvas, RipRendered* out) {
+        // A band carried on from the rows before it brings the row above:
+        // the writer codes its first row against that one.
+        const unsigned above = prepares && band.continues ? 1 : 0;
+        canvas.Clear();
+        RECT drawn;
+        if (!list->DrawRows(canvas.Dc(), band.top - above, band.rows + above, &drawn)) return false;
+        canvas.MarkDrawn(drawn);
+        *out = RipRendered{&canvas, above};
+        return true;
+    };
+    if (!RenderRipBands(plan, s.firstBand.Rows(), s.firstBand, render, prepare, deliver)) return 0;
     DeleteEnhMetaFile(m_hPlayMetaFile);
     m_hPlayMetaFile = nullptr;
     return 1;

@@ -11,21 +11,40 @@
 #include <memory>
 #include <vector>
 
+#include "pxrdriver/rip.h"
+
 // The bytes every band buffer of one raster may take together, and the
 // most one band may take: a row wider than that cannot be a band.
 inline constexpr size_t kRipBandBuffersBudget = size_t{32} << 20;
 inline constexpr size_t kRipMaxBandBytes = size_t{8} << 20;
+// The bytes a band renders into: bands as tall as keeps the primitives that
+// each band draws afresh from costing more than their pixels, and the
+// buffers of two threads within a few MiB.
+inline constexpr size_t kRipBandBytes = size_t{4} << 20;
+inline constexpr size_t kRipMinBandRows = 16;
 // A raster drawn through GetRIPDC without a metafile to replay is kept
 // whole up to this size; beyond it only its first band is drawn into.
 inline constexpr size_t kRipWholeDcBudget = size_t{16} << 20;
 inline constexpr unsigned kRipMaxThreads = 64;
 
+// One band: rows [top, top + rows) of the raster.
+struct RipBand {
+    unsigned top = 0;
+    unsigned rows = 0;
+    bool continues = false;  // carries on the rows before it (see blockRows)
+};
+
 struct RipBandPlan {
     unsigned width = 0;
     unsigned height = 0;
+    // The raster's rows start afresh every blockRows rows, the rows of a
+    // band of kRipMaxBandBytes (for a writer, whose coding then never
+    // depends on the threads or the band height); no band spans two blocks.
+    unsigned blockRows = 0;
     unsigned bandRows = 0;
     unsigned threads = 1;  // renderers; each beyond the first adds a buffer
-    unsigned Bands() const { return (height + bandRows - 1) / bandRows; }
+    unsigned Bands() const;
+    RipBand Band(unsigned index) const;
     // Band buffers in use at once: one rendering per thread, one handed to
     // the callback.
     unsigned Buffers() const { return threads > 1 ? threads + 1 : 1; }
@@ -40,15 +59,7 @@ unsigned RipBandRowsForced();
 bool PlanRipBands(unsigned width, unsigned height, unsigned threadsWanted, unsigned forcedRows,
                   RipBandPlan* plan);
 
-// What every band plays: the metafile placed on dest under world (GM_ADVANCED).
-struct RipPicture {
-    HENHMETAFILE metafile = nullptr;
-    XFORM world{1, 0, 0, 1, 0, 0};
-    RECT dest{0, 0, 0, 0};  // the raster's device pixels in the drawing
-};
-
-// A memory DC over a top-down DIB section of bandRows x width pixels,
-// white before each band.
+// A memory DC over a top-down DIB section of width x rows pixels.
 class RipCanvas {
 public:
     RipCanvas() = default;
@@ -59,14 +70,15 @@ public:
     bool Create(unsigned width, unsigned rows);
     HDC Dc() const { return m_dc; }
     const BYTE* Bits() const { return reinterpret_cast<const BYTE*>(m_bits); }
+    const BYTE* Row(unsigned y) const { return Bits() + size_t{y} * m_width * 4; }
     unsigned Rows() const { return m_rows; }
+    // Whites what was drawn since the last Clear (the canvas is white when
+    // made); MarkDrawn tells what a drawing may have changed.
     void Clear();
-    // Places the DC's origin so that raster row top is the canvas's first
-    // row and the drawing's pixel (dest.left, dest.top) is the raster's
-    // first pixel.
-    bool PlaceAt(const RECT& dest, unsigned top);
-    // Renders rows [top, top + rows) of the picture; false when it fails.
-    bool Render(const RipPicture& picture, unsigned top);
+    void MarkDrawn(const RECT& area);
+    // Places the DC's origin so that the drawing's pixel (dest.left,
+    // dest.top) is the canvas's first pixel.
+    bool PlaceAt(const RECT& dest);
 
 private:
     HDC m_dc = nullptr;
@@ -75,14 +87,30 @@ private:
     uint32_t* m_bits = nullptr;
     unsigned m_width = 0;
     unsigned m_rows = 0;
+    RECT m_drawn{0, 0, 0, 0};
 };
 
-// Hands one band to the callback: nonzero to go on.
-using RipDeliver = std::function<int(unsigned top, unsigned rows, const BYTE* bits)>;
+// A band rendered into a canvas: the band's rows begin at its row
+// `first`, the row above them (when rendered) at first - 1.
+struct RipRendered {
+    const RipCanvas* canvas = nullptr;
+    unsigned first = 0;
+};
 
-// Renders the picture band by band on plan.threads threads into
-// plan.Buffers() canvases (the first one given, already made) and delivers
-// each band on the calling thread, in order. False when a band failed to
-// render or was refused; no worker runs any more on return.
-bool RenderRipBands(const RipBandPlan& plan, const RipPicture& picture, RipCanvas& first,
-                    const RipDeliver& deliver);
+// Renders a band into the canvas; false when it fails.
+using RipRender = std::function<bool(const RipBand& band, RipCanvas& canvas, RipRendered* out)>;
+// Prepares a rendered band's writes on the thread that rendered it; 0 stops.
+using RipPrepare =
+    std::function<int(const RipBand& band, const RipRendered& rendered, RipBandWrites* writes)>;
+// Hands one band to the callback on the calling thread, with its prepared
+// writes or null; nonzero to go on.
+using RipDeliver =
+    std::function<int(const RipBand& band, const RipRendered& rendered, RipBandWrites* prepared)>;
+
+// Renders the bands on plan.threads threads into plan.Buffers() canvases
+// of canvasRows rows (the first one given, already made), prepares each on
+// the thread that rendered it when prepare is set, and delivers them on
+// the calling thread, in order. False when a band failed to render or to
+// prepare or was refused; no worker runs any more on return.
+bool RenderRipBands(const RipBandPlan& plan, unsigned canvasRows, RipCanvas& first,
+                    const RipRender& render, const RipPrepare& prepare, const RipDeliver& deliver);

@@ -148,4 +148,34 @@ TEST(DeltaRowEncoder, AgreesWithTheReferenceAndRoundTripsEveryRowKindAndWidth) {
     }
 }
 
+TEST(DeltaRowEncoder, RgbRowsCodedFromPixelsAsFromTheirBytes) {
+    // 4-byte pixels of every row kind (fourth bytes of any value), coded
+    // straight from the pixels and from their red, green and blue bytes.
+    const auto rgbOf = [](const Row& pixels) {
+        Row rgb;
+        for (size_t i = 0; i + 4 <= pixels.size(); i += 4) {
+            rgb.insert(rgb.end(), {pixels[i + 2], pixels[i + 1], pixels[i]});
+        }
+        return rgb;
+    };
+    for (RowKind kind : kAllRowKinds) {
+        for (size_t width : kRoundTripWidths) {
+            Row seed = MakeRow(kind, 4 * width, 0);
+            for (int y = 1; y < 5; ++y) {
+                Row row = MakeRow(kind, 4 * width, y);
+                // Rows that share stretches of pixels with the row above.
+                if (y % 2 == 0) {
+                    for (size_t i = 0; i < row.size() / 2; ++i) row[i] = seed[i] ^ (i % 4 == 3);
+                }
+                DeltaRowEncoder fromPixels;
+                fromPixels.EncodeRgbPixels(row.data(), seed.data(), width);
+                EXPECT_EQ(Row(fromPixels.Data(), fromPixels.Data() + fromPixels.Length()),
+                          EncodeAgainst(rgbOf(seed), rgbOf(row)))
+                    << RowKindName(kind) << " width " << width << " row " << y;
+                seed = row;
+            }
+        }
+    }
+}
+
 }  // namespace

@@ -1,9 +1,5 @@
 #include "gdi32/metafile/cosmetic_line.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstdlib>
-
 namespace cosmetic_line_detail {
 
 namespace {
@@ -40,37 +36,29 @@ Steps StepsOf(POINT a, POINT b) {
     return s;
 }
 
+// The pattern in pixel steps, not rounded entry by entry, so that a style
+// unit of a fraction of a pixel keeps its period; a pattern of no length
+// draws solid.
+PixelPattern::PixelPattern(std::span<const double> pattern) : m_pattern(pattern) {
+    for (double length : pattern) m_period += std::max(0.0, length);
+}
+
+bool PixelPattern::InDash(long long pixels) const {
+    double at = std::fmod(static_cast<double>(pixels), m_period);
+    size_t k = 0;
+    while (k + 1 < m_pattern.size() && at >= std::max(0.0, m_pattern[k]))
+        at -= std::max(0.0, m_pattern[k++]);
+    return k % 2 == 0;
+}
+
 }  // namespace cosmetic_line_detail
 
-void MarkThinLines(std::span<const Figure> figures, std::span<const double> pattern,
+void MarkThinLines(std::span<const FigureView> figures, std::span<const double> pattern,
                    const RECT& area, size_t stride, uint8_t* ink, uint8_t* gaps) {
-    // The pattern in pixel steps, not rounded entry by entry, so that a
-    // style unit of a fraction of a pixel keeps its period; a pattern of no
-    // length draws solid.
-    double period = 0;
-    for (double length : pattern) period += std::max(0.0, length);
-    const bool dashed = period > 0;
-    const auto mark = [&](uint8_t* bytes, int x, int y) {
-        bytes[static_cast<size_t>(y - area.top) * stride + static_cast<size_t>(x - area.left)] = 1;
-    };
-    for (const Figure& figure : figures) {
-        const std::vector<POINT>& points = figure.points;
-        if (points.size() < 2) continue;
-        long long done = 0;  // pixels of the figure before this segment
-        const size_t segments = figure.closed ? points.size() : points.size() - 1;
-        for (size_t i = 0; i < segments; ++i) {
-            const POINT a = points[i], b = points[(i + 1) % points.size()];
-            done += CosmeticLine(a, b, area, [&](int x, int y, long long step) {
-                if (!dashed) return mark(ink, x, y);
-                double at = std::fmod(static_cast<double>(done + step), period);
-                size_t k = 0;
-                while (k + 1 < pattern.size() && at >= std::max(0.0, pattern[k]))
-                    at -= std::max(0.0, pattern[k++]);
-                if (k % 2 == 0)
-                    mark(ink, x, y);
-                else if (gaps)
-                    mark(gaps, x, y);
-            });
-        }
-    }
+    ThinLinePixels(figures, pattern, area, [&](int x, int y, bool dash) {
+        uint8_t* bytes = dash ? ink : gaps;
+        if (bytes)
+            bytes[static_cast<size_t>(y - area.top) * stride + static_cast<size_t>(x - area.left)] =
+                1;
+    });
 }

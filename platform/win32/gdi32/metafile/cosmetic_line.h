@@ -6,8 +6,11 @@
 // drawn back the other way may differ.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <span>
 #include <vector>
 
@@ -15,12 +18,20 @@
 
 #include "win32/gdi32/metafile/gdi_path.h"
 
+// Calls pixel(x, y, dash) for the pixels in area of the one-pixel lines of
+// the figures, a closed figure back to its start. With a dash pattern
+// (pixel counts: dash, gap, dash, ... running on along each figure), dash
+// says whether the pixel is in a dash or a gap; without one every pixel is
+// a dash. A pixel is called once for each time a line steps on it.
+template <typename Pixel>
+void ThinLinePixels(std::span<const FigureView> figures, std::span<const double> pattern,
+                    const RECT& area, Pixel&& pixel);
+
 // Marks with 1 the bytes of ink (rows of stride bytes over area, which the
-// caller has zeroed) under the one-pixel lines of the figures, a closed
-// figure back to its start. With a dash pattern (pixel counts: dash, gap,
-// dash, ... running on along each figure), the dashes go to ink and, when
-// gaps is not null, the gaps to gaps.
-void MarkThinLines(std::span<const Figure> figures, std::span<const double> pattern,
+// caller has zeroed) under the one-pixel lines of the figures; with a dash
+// pattern, the dashes go to ink and, when gaps is not null, the gaps to
+// gaps.
+void MarkThinLines(std::span<const FigureView> figures, std::span<const double> pattern,
                    const RECT& area, size_t stride, uint8_t* ink, uint8_t* gaps);
 
 // Calls pixel(x, y, step) for the pixels of the line from a to b that lie
@@ -43,6 +54,18 @@ struct Steps {
 
 Steps StepsOf(POINT a, POINT b);
 
+// Where along a dash pattern a pixel count falls: in a dash or in a gap.
+class PixelPattern {
+public:
+    explicit PixelPattern(std::span<const double> pattern);
+    bool Dashed() const { return m_period > 0; }
+    bool InDash(long long pixels) const;
+
+private:
+    std::span<const double> m_pattern;
+    double m_period = 0;
+};
+
 }  // namespace cosmetic_line_detail
 
 template <typename Pixel>
@@ -56,6 +79,25 @@ long long CosmeticLine(POINT a, POINT b, const RECT& area, Pixel&& pixel) {
     const long long hi = (s.xMajor ? area.right : area.bottom) - 1;
     long long m0 = step > 0 ? lo - from : from - hi;
     long long m1 = step > 0 ? hi - from : from - lo;
+    // And those whose minor coordinate can: the offset of step m lies within
+    // [m dMinor / dMajor - 1/2, m dMinor / dMajor + 1), so a step or two
+    // beyond these bounds is left to the test below. (The offsets run from
+    // 0 to dMinor, which keeps the products well within a double's
+    // integers.)
+    if (s.dMinor > 0) {
+        const long long minorFrom = s.xMajor ? a.y : a.x;
+        const int minorStep = s.xMajor ? s.yStep : s.xStep;
+        const long long minorLo = s.xMajor ? area.top : area.left;
+        const long long minorHi = (s.xMajor ? area.bottom : area.right) - 1;
+        const auto offset = [&](long long v) {
+            return static_cast<double>(std::clamp(v, -2LL, s.dMinor + 2));
+        };
+        const double nLo = offset(minorStep > 0 ? minorLo - minorFrom : minorFrom - minorHi);
+        const double nHi = offset(minorStep > 0 ? minorHi - minorFrom : minorFrom - minorLo);
+        const double ratio = static_cast<double>(s.dMajor) / static_cast<double>(s.dMinor);
+        m0 = std::max(m0, static_cast<long long>(std::floor((nLo - 1) * ratio)) - 2);
+        m1 = std::min(m1, static_cast<long long>(std::ceil((nHi + 0.5) * ratio)) + 2);
+    }
     if (m0 < 0) m0 = 0;
     if (m1 > s.major - 1) m1 = s.major - 1;
     for (long long m = m0; m <= m1; ++m) {
@@ -66,4 +108,30 @@ long long CosmeticLine(POINT a, POINT b, const RECT& area, Pixel&& pixel) {
             pixel(static_cast<int>(x), static_cast<int>(y), m);
     }
     return s.major;
+}
+
+template <typename Pixel>
+void ThinLinePixels(std::span<const FigureView> figures, std::span<const double> pattern,
+                    const RECT& area, Pixel&& pixel) {
+    const cosmetic_line_detail::PixelPattern dashes(pattern);
+    for (const FigureView& figure : figures) {
+        const std::span<const POINT> points = figure.points;
+        if (points.size() < 2) continue;
+        long long done = 0;  // pixels of the figure before this segment
+        const size_t segments = figure.closed ? points.size() : points.size() - 1;
+        for (size_t i = 0; i < segments; ++i) {
+            const POINT a = points[i], b = points[(i + 1) % points.size()];
+            // A segment beyond the area only moves the pattern on by its
+            // pixels, one a step along its longer side.
+            if (std::max(a.x, b.x) < area.left || std::min(a.x, b.x) >= area.right ||
+                std::max(a.y, b.y) < area.top || std::min(a.y, b.y) >= area.bottom) {
+                done += std::max(std::llabs(static_cast<long long>(b.x) - a.x),
+                                 std::llabs(static_cast<long long>(b.y) - a.y));
+                continue;
+            }
+            done += CosmeticLine(a, b, area, [&](int x, int y, long long step) {
+                pixel(x, y, !dashes.Dashed() || dashes.InDash(done + step));
+            });
+        }
+    }
 }

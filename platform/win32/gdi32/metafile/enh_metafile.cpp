@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "gdi32/metafile/dc_placement.h"
 #include "gdi32/metafile/raster_device.h"
 #include "win32/gdi32/device_style.h"
 #include "win32/gdi32/emf/emf_reader.h"
@@ -92,6 +93,21 @@ bool PlacementOnto(const ENHMETAHEADER& header, const DPoint& topLeft, const DPo
     return true;
 }
 
+bool PlacementInDc(const HDC__& dc, const EmfDocument& doc, const RECT& rect,
+                   MetafilePlacement* placement, std::string* error) {
+    // The frame lands on rect in the context's logical units; the context's
+    // world transform and window/viewport mapping then take the picture to
+    // device pixels, as the metafile's own transforms compose under them.
+    if (!PlacementOnto(doc.header,
+                       DPoint{static_cast<double>(rect.left), static_cast<double>(rect.top)},
+                       DPoint{static_cast<double>(rect.right), static_cast<double>(rect.bottom)},
+                       placement, error))
+        return false;
+    placement->placement = Then(placement->placement, LogicalToDevice(dc));
+    placement->brushOrigin = dc.brushOrg;
+    return true;
+}
+
 bool PlayMetafileIntoDc(HDC hdc, const EmfDocument& doc, const MetafilePlacement& placement,
                         MetafilePlaySummary* summary, std::string* error) {
     HDC__* dc = FindDc(hdc);
@@ -149,20 +165,9 @@ BOOL WINAPI PlayEnhMetaFile(HDC hdc, HENHMETAFILE hmf, const RECT* lprect) {
     HDC__* dc = FindDc(hdc);
     const EmfDocument* doc = EnhMetaFileDocument(hmf);
     if (!dc || !doc || !lprect) return FALSE;
-    // The frame lands on lprect in the context's logical units; the
-    // context's world transform and window/viewport mapping then take the
-    // picture to device pixels, as the metafile's own transforms compose
-    // under them.
     MetafilePlacement placement;
     std::string error;
-    if (!PlacementOnto(
-            doc->header,
-            DPoint{static_cast<double>(lprect->left), static_cast<double>(lprect->top)},
-            DPoint{static_cast<double>(lprect->right), static_cast<double>(lprect->bottom)},
-            &placement, &error))
-        return FALSE;
-    placement.placement = Then(placement.placement, LogicalToDevice(*dc));
-    placement.brushOrigin = dc->brushOrg;
+    if (!PlacementInDc(*dc, *doc, *lprect, &placement, &error)) return FALSE;
     MetafilePlaySummary summary;
     return PlayMetafileIntoDc(hdc, *doc, placement, &summary, &error) ? TRUE : FALSE;
 }

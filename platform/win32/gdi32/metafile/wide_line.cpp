@@ -315,9 +315,12 @@ private:
 
 }  // namespace
 
-std::vector<std::vector<POINT>> WidenFigures(std::span<const Figure> figures, const WidePen& pen) {
+std::vector<std::vector<POINT>> WidenFigures(std::span<const FigureView> figures,
+                                             const WidePen& pen) {
     Polygons out;
     Widener widener(pen, out);
-    for (const Figure& figure : figures) widener.Figure(figure.points, figure.closed);
+    for (const FigureView& figure : figures)
+        widener.Figure(std::vector<POINT>(figure.points.begin(), figure.points.end()),
+                       figure.closed);
     return out;
 }

@@ -25,4 +25,5 @@ struct WidePen {
 
 // The polygons whose union is the figures' lines (each one filled on its
 // own with the top-left rule: pixel rows are rectangles of four points).
-std::vector<std::vector<POINT>> WidenFigures(std::span<const Figure> figures, const WidePen& pen);
+std::vector<std::vector<POINT>> WidenFigures(std::span<const FigureView> figures,
+                                             const WidePen& pen);

@@ -15,6 +15,13 @@ struct Figure {
     bool closed = false;
 };
 
+// A figure's points without owning them (a display list keeps its figures'
+// points in blocks of its own).
+struct FigureView {
+    std::span<const POINT> points;
+    bool closed = false;
+};
+
 class GdiPath {
 public:
     // Ends the open figure: the next point starts a new one.
