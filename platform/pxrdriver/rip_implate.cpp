@@ -1,10 +1,10 @@
 // CRIPImplate: a raster rendered band by band into bounded buffers and
 // handed to the callback top to bottom.
 //
-// With a metafile to replay (m_hPlayMetaFile), the metafile is played once
-// under m_xformPlay into a display list, and every band draws the
-// primitives that touch it, so the raster is never held whole, bands may
-// render on several threads, and a pixel is the same whatever the bands.
+// With a metafile to replay (m_hPlayMetaFile), the metafile is placed under
+// m_xformPlay as the page's picture (rip_picture.h), and every band draws
+// its rows of it, so the raster is never held whole and bands may render
+// on several threads.
 // A callback that prepares bands (CRTLRip codes its rows) does so on the
 // thread that rendered the band; the calling thread only hands bands over,
 // in order. Without a metafile, what was drawn through GetRIPDC is
@@ -22,9 +22,7 @@
 #include <string>
 
 #include "rip_internal.h"
-#include "win32/gdi32/device_style.h"
-#include "win32/gdi32/display_list.h"
-#include "win32/gdi32/metafile/metafile_player.h"
+#include "rip_picture.h"
 
 struct RipImplateState {
     RipBandPlan plan;
@@ -85,42 +83,6 @@ HDC CRIPImplate::GetRIPDC() {
     return s.drawing->Dc();
 }
 
-namespace {
-
-// The plotter's screen pixel in device pixels: its resolution (the frame's
-// millimetres onto the raster's pixels) / 96, at least 1. Cosmetic pen
-// styles and hatches are measured in it, as the vector plot measures them.
-double ScreenPixel(HENHMETAFILE metafile, const RECT& dest) {
-    const EmfDocument* doc = EnhMetaFileDocument(metafile);
-    if (!doc) return 1;
-    const double frameMm =
-        (static_cast<double>(doc->header.rclFrame.right) - doc->header.rclFrame.left) / 100.0;
-    const double pixels = static_cast<double>(dest.right) - dest.left;
-    if (!(frameMm > 0) || !(pixels > 0)) return 1;
-    return std::max(1.0, pixels / (frameMm / 25.4) / 96.0);
-}
-
-// The display list of the picture: the metafile placed on dest under world
-// (GM_ADVANCED), as one playback into a DC of the raster's size would draw
-// it, filed by bands of bandRows rows.
-std::unique_ptr<DisplayList> RecordPicture(HENHMETAFILE metafile, const XFORM& world,
-                                           const RECT& dest, const RipBandPlan& plan) {
-    // A device context's origin is an int: -INT_MIN is none.
-    if (dest.left == INT_MIN || dest.top == INT_MIN) return nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (!dc) return nullptr;
-    std::unique_ptr<DisplayList> list;
-    std::string error;
-    if (SetViewportOrgEx(dc, -dest.left, -dest.top, nullptr) && SetGraphicsMode(dc, GM_ADVANCED) &&
-        SetWorldTransform(dc, &world) && SetDeviceStyleUnit(dc, ScreenPixel(metafile, dest)))
-        list =
-            DisplayList::Record(dc, metafile, dest, plan.width, plan.height, plan.bandRows, &error);
-    DeleteDC(dc);
-    return list;
-}
-
-}  // namespace
-
 int CRIPImplate::EndRIP() {
     if (!m_pState || !m_pCallBack) return 0;
     RipImplateState& s = *m_pState;
@@ -169,20 +131,20 @@ int CRIPImplate::EndRIP() {
                    ? 1
                    : 0;
     }
-    std::unique_ptr<DisplayList> list;
+    RipPictureRows picture;
     try {
-        list = RecordPicture(m_hPlayMetaFile, m_xformPlay, s.dest, plan);
+        picture = MakeRipPicture(m_hPlayMetaFile, m_xformPlay, s.dest, plan);
     } catch (...) {
         return 0;
     }
-    if (!list) return 0;
+    if (!picture) return 0;
     const RipRender render = [&](const RipBand& band, RipCanvas& canvas, RipRendered* out) {
         // A band carried on from the rows before it brings the row above:
         // the writer codes its first row against that one.
         const unsigned above = prepares && band.continues ? 1 : 0;
         canvas.Clear();
         RECT drawn;
-        if (!list->DrawRows(canvas.Dc(), band.top - above, band.rows + above, &drawn)) return false;
+        if (!picture(canvas.Dc(), band.top - above, band.rows + above, &drawn)) return false;
         canvas.MarkDrawn(drawn);
         *out = RipRendered{&canvas, above};
         return true;

@@ -15,9 +15,9 @@ list(APPEND WIN32_SOURCES ${dir}/kernel32/thread_registry.cpp ${dir}/kernel32/te
 # cache, flattening, face names, the faces of a run.
 list(APPEND WIN32_SOURCES ${dir}/gdi32/fonts/glyph_cache.cpp ${dir}/gdi32/fonts/glyph_flattening.cpp
      ${dir}/gdi32/fonts/face_name.cpp ${dir}/gdi32/fonts/text_runs.cpp)
-# The raster GDI of Linux (cairo) and its PlayEnhMetaFile: Windows has its own.
-list(REMOVE_ITEM WIN32_SOURCES ${dir}/gdi32/metafile/raster_device.cpp
-     ${dir}/gdi32/metafile/raster_gradient.cpp ${dir}/gdi32/metafile/enh_metafile.cpp)
+# The raster GDI of Linux (cairo: gdi32/metafile/raster_*.cpp) and its
+# PlayEnhMetaFile: Windows has its own.
+list(FILTER WIN32_SOURCES EXCLUDE REGEX "/gdi32/metafile/(raster_[a-z_]+|enh_metafile)\\.cpp$")
 file(GLOB WINDOWS_SOURCES CONFIGURE_DEPENDS ${dir}/windows/*.cpp)
 foreach(windows_source ${WINDOWS_SOURCES})
   get_filename_component(name ${windows_source} NAME)
