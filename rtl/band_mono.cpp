@@ -72,9 +72,7 @@ void PackRow(const BandSource& source, int y, BYTE* pRow, IsInk isInk) {
 
 // Only pure white with a zero top byte is white; near-white and a nonzero
 // top byte are ink.
-bool IsInk32(const BYTE* p) {
-    return ReadPixel32(p) != kPureWhite;
-}
+constexpr auto IsInk32 = [](const BYTE* p) { return ReadPixel32(p) != kPureWhite; };
 
 #if defined(__SSE2__)
 // The byte with its bits in the opposite order.
