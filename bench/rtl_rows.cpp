@@ -148,9 +148,10 @@ ROW_BENCHMARKS(kCad, kMono);
 ROW_BENCHMARKS(kPhoto, kMono);
 ROW_BENCHMARKS(kWorst, kMono);
 
-// The whole band path: 4-byte pixels to RGB rows, coded and written to a
-// channel that drops the bytes; throughput in source pixel bytes.
-void RgbBand(benchmark::State& state, Kind kind, int nCompression) {
+// The whole band path: 4-byte pixels to RGB or one-bit rows, coded and
+// written to a channel that drops the bytes; throughput in source pixel
+// bytes.
+void PixelBand(benchmark::State& state, Kind kind, int nColorFormat, int nCompression) {
     uint32_t noise = 12345;
     std::vector<uint8_t> pixels(size_t{kWidth} * kRows * 4);
     for (int y = 0; y < kRows; ++y) {
@@ -166,7 +167,7 @@ void RgbBand(benchmark::State& state, Kind kind, int nCompression) {
     NullChannel channel;
     CRTLRip rip(nullptr, nullptr);
     rip.m_pOutput = &channel;
-    rip.m_nColorFormat = 24;
+    rip.m_nColorFormat = nColorFormat;
     rip.m_nCompression = nCompression;
     rip.m_bEmbedded = 1;
     const RipBandBits bits{kWidth, kRows, 4, pixels.data()};
@@ -177,12 +178,24 @@ void RgbBand(benchmark::State& state, Kind kind, int nCompression) {
                             static_cast<int64_t>(pixels.size()));
 }
 
+void RgbBand(benchmark::State& state, Kind kind, int nCompression) {
+    PixelBand(state, kind, 24, nCompression);
+}
+
+void MonoBand(benchmark::State& state, Kind kind, int nCompression) {
+    PixelBand(state, kind, 1, nCompression);
+}
+
 BENCHMARK_CAPTURE(RgbBand, kCad_method1, kCad, 1);
 BENCHMARK_CAPTURE(RgbBand, kCad_method3, kCad, 3);
 BENCHMARK_CAPTURE(RgbBand, kPhoto_method1, kPhoto, 1);
 BENCHMARK_CAPTURE(RgbBand, kPhoto_method3, kPhoto, 3);
 BENCHMARK_CAPTURE(RgbBand, kWorst_method1, kWorst, 1);
 BENCHMARK_CAPTURE(RgbBand, kWorst_method3, kWorst, 3);
+BENCHMARK_CAPTURE(MonoBand, kCad_method1, kCad, 1);
+BENCHMARK_CAPTURE(MonoBand, kCad_method3, kCad, 3);
+BENCHMARK_CAPTURE(MonoBand, kPhoto_method1, kPhoto, 1);
+BENCHMARK_CAPTURE(MonoBand, kPhoto_method3, kPhoto, 3);
 
 }  // namespace
 

@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "driver/driver_state.h"
 #include "hpgl/command_boundary.h"
 #include "hpgl/pen_table.h"
+#include "image/bilevel_source.h"
 #include "job/job_context.h"
 #include "job/output_stream.h"
+#include "rtl/band_rows.h"
 #include "rtl/raster_frame.h"
 #include "rtl/rtl_rip.h"
 
@@ -67,9 +71,25 @@ int SendEmbeddedRaster(HostContext* pHost, const BitmapCall& call, const RasterG
     if (rowBytes > kBandBytes) return 0;
     const int bandRows =
         static_cast<int>(std::clamp<size_t>(kBandBytes / rowBytes, 1, static_cast<size_t>(g.H)));
+    const int colorFormat = ColorFormatOf(driver->m_devmode.nColorMode);
+    // A one-bit bitmap drawn pixel for pixel into one-bit rows needs no
+    // band canvas: its rows go to the encoder as they are.
+    BilevelSource bilevel;
+    const bool fromSource = !alpha && colorFormat == 1 &&
+                            RowMethodFor(driver->m_devmode.nCompression) != RowMethod::kNoRows &&
+                            BilevelSourceOf(*job, call, g, &bilevel);
+    std::unique_ptr<BYTE[]> bilevelRows;
     BandCanvas canvas;
     BandCanvas alphaCanvas;
-    if (!canvas.Open(g.W, bandRows) || (alpha && !alphaCanvas.Open(g.W, bandRows))) return 0;
+    if (fromSource) {
+        if (!BilevelRowsInPlace(bilevel, 0)) {
+            bilevelRows.reset(new (std::nothrow)
+                                  BYTE[bilevel.stride * static_cast<size_t>(bandRows)]);
+            if (!bilevelRows) return 0;
+        }
+    } else if (!canvas.Open(g.W, bandRows) || (alpha && !alphaCanvas.Open(g.W, bandRows))) {
+        return 0;
+    }
     BitmapCall alphaCall = call;
     if (alpha) {
         alphaCall.bits = alpha->Bits();
@@ -81,7 +101,7 @@ int SendEmbeddedRaster(HostContext* pHost, const BitmapCall& call, const RasterG
     MovePenToRasterCorner(job, g.left, g.top);
     EnterRaster(job);
     CRTLRip rip(pHost, driver);
-    rip.m_nColorFormat = ColorFormatOf(driver->m_devmode.nColorMode);
+    rip.m_nColorFormat = colorFormat;
     rip.m_nCompression = driver->m_devmode.nCompression;
     rip.m_nDataMode = driver->m_devmode.nDataMode;
     rip.m_bEmbedded = 1;
@@ -89,17 +109,26 @@ int SendEmbeddedRaster(HostContext* pHost, const BitmapCall& call, const RasterG
 
     for (int top = 0; top < g.H; top += bandRows) {
         const int rows = std::min(bandRows, g.H - top);
-        canvas.Render(*job, call, g, top);
-        if (alpha) {
-            alphaCanvas.Render(*job, alphaCall, g, top);
-            WhitenTransparent(alphaCanvas.Pixels(),
-                              static_cast<size_t>(g.W) * static_cast<size_t>(rows),
-                              canvas.Pixels());
+        RipBandBits bits{g.W, rows, 4, canvas.Pixels()};
+        if (fromSource) {
+            const BYTE* packed = BilevelRowsInPlace(bilevel, top);
+            if (!packed) {
+                CopyBilevelRows(bilevel, top, rows, bilevelRows.get());
+                packed = bilevelRows.get();
+            }
+            bits = RipBandBits{static_cast<int>(bilevel.stride * 8), rows, 0, packed};
+        } else {
+            canvas.Render(*job, call, g, top);
+            if (alpha) {
+                alphaCanvas.Render(*job, alphaCall, g, top);
+                WhitenTransparent(alphaCanvas.Pixels(),
+                                  static_cast<size_t>(g.W) * static_cast<size_t>(rows),
+                                  canvas.Pixels());
+            }
         }
         // The header is written above, so no band carries RIP_FIRST_BAND;
         // the last one ends the raster.
         const DWORD flags = 1 | (top + rows == g.H ? RIP_LAST_BAND : 0);
-        const RipBandBits bits{g.W, rows, 4, canvas.Pixels()};
         rip.EncodeBand(flags, RECT{0, top, g.W, top + rows}, &bits);
     }
     LeaveRaster(job);

@@ -1,6 +1,11 @@
 // One bit per pixel: eight pixels to a row byte, the leftmost in the most
 // significant bit, 1 for ink.
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "rtl/band_encodings.h"
 #include "rtl/rtl_rip.h"
@@ -37,23 +42,22 @@ void BuildFromPackedBits(const BandSource& source, int y, BYTE* pRow) {
     pRow[nBytes - 1] &= LastByteMask(source.nWidth);
 }
 
-// Packs one bit per pixel from a predicate over the pixel's bytes.
+// Packs nPixels pixels from p, one bit each, from a predicate over the
+// pixel's bytes.
 template <int kBytesPerPixel, class IsInk>
-void PackRow(const BandSource& source, int y, BYTE* pRow, IsInk isInk) {
-    const BYTE* p = SourceRow(source, y);
-    const int nWidth = source.nWidth;
+void PackPixels(const BYTE* p, int nPixels, BYTE* pRow, IsInk isInk) {
     int x = 0;
-    for (; x + 8 <= nWidth; x += 8) {
+    for (; x + 8 <= nPixels; x += 8) {
         unsigned bits = 0;
         for (int k = 0; k < 8; ++k, p += kBytesPerPixel) {
             bits = bits << 1 | (isInk(p) ? 1u : 0u);
         }
         *pRow++ = static_cast<BYTE>(bits);
     }
-    if (x < nWidth) {
+    if (x < nPixels) {
         // Only the pixels of the raster are read; the padding stays white.
         unsigned bits = 0;
-        const int nLeft = nWidth - x;
+        const int nLeft = nPixels - x;
         for (int k = 0; k < nLeft; ++k, p += kBytesPerPixel) {
             bits = bits << 1 | (isInk(p) ? 1u : 0u);
         }
@@ -61,11 +65,57 @@ void PackRow(const BandSource& source, int y, BYTE* pRow, IsInk isInk) {
     }
 }
 
+template <int kBytesPerPixel, class IsInk>
+void PackRow(const BandSource& source, int y, BYTE* pRow, IsInk isInk) {
+    PackPixels<kBytesPerPixel>(SourceRow(source, y), source.nWidth, pRow, isInk);
+}
+
 // Only pure white with a zero top byte is white; near-white and a nonzero
 // top byte are ink.
-void BuildFrom32(const BandSource& source, int y, BYTE* pRow) {
-    PackRow<4>(source, y, pRow, [](const BYTE* p) { return ReadPixel32(p) != kPureWhite; });
+constexpr auto IsInk32 = [](const BYTE* p) { return ReadPixel32(p) != kPureWhite; };
+
+#if defined(__SSE2__)
+// The byte with its bits in the opposite order.
+constexpr BYTE Reversed(unsigned v) {
+    unsigned r = 0;
+    for (int k = 0; k < 8; ++k) r |= ((v >> k) & 1u) << (7 - k);
+    return static_cast<BYTE>(r);
 }
+
+struct ReversedBytes {
+    BYTE table[256];
+    constexpr ReversedBytes() : table() {
+        for (unsigned v = 0; v < 256; ++v) table[v] = Reversed(v);
+    }
+};
+constexpr ReversedBytes kReversed;
+
+// Sixteen pixels at a time: each compared whole with white, the sixteen
+// answers narrowed to one byte each and gathered into a mask whose bit k is
+// pixel k; the row wants pixel 0 in the high bit of its byte.
+void BuildFrom32(const BandSource& source, int y, BYTE* pRow) {
+    static_assert(std::endian::native == std::endian::little);
+    const BYTE* p = SourceRow(source, y);
+    const int nBlocks = source.nWidth / 16;
+    const __m128i white = _mm_set1_epi32(static_cast<int>(kPureWhite));
+    for (int i = 0; i < nBlocks; ++i, p += 64, pRow += 2) {
+        const auto* q = reinterpret_cast<const __m128i*>(p);
+        const __m128i w0 = _mm_cmpeq_epi32(_mm_loadu_si128(q), white);
+        const __m128i w1 = _mm_cmpeq_epi32(_mm_loadu_si128(q + 1), white);
+        const __m128i w2 = _mm_cmpeq_epi32(_mm_loadu_si128(q + 2), white);
+        const __m128i w3 = _mm_cmpeq_epi32(_mm_loadu_si128(q + 3), white);
+        const __m128i bytes = _mm_packs_epi16(_mm_packs_epi32(w0, w1), _mm_packs_epi32(w2, w3));
+        const unsigned ink = ~static_cast<unsigned>(_mm_movemask_epi8(bytes));
+        pRow[0] = kReversed.table[ink & 0xFF];
+        pRow[1] = kReversed.table[(ink >> 8) & 0xFF];
+    }
+    PackPixels<4>(p, source.nWidth - 16 * nBlocks, pRow, IsInk32);
+}
+#else
+void BuildFrom32(const BandSource& source, int y, BYTE* pRow) {
+    PackRow<4>(source, y, pRow, IsInk32);
+}
+#endif
 
 // One- and two-byte pixels: any nonzero value is ink.
 void BuildFrom8(const BandSource& source, int y, BYTE* pRow) {

@@ -63,6 +63,33 @@ TEST(BandEncoders, MonoPacksLeftmostPixelHighAndOnlyPureWhiteIsWhite) {
     }
 }
 
+// Every width from 1 to 70 (whole blocks of 16 pixels and every remainder),
+// rows that start off any alignment, pixel values on both sides of white,
+// and ink in the stride beyond the width, which must not reach the row.
+TEST(BandEncoders, MonoPacksEveryWidthAndEveryValueNearWhite) {
+    const uint32_t values[] = {kWhite,     0,          0x00FFFFFE, 0x01FFFFFF,
+                               0xFFFFFFFF, 0x00FEFFFF, 0x80FFFFFF, kWhite};
+    uint32_t state = 7;
+    for (int nWidth = 1; nWidth <= 70; ++nWidth) {
+        const int nStride = nWidth + 3, nRows = 2;
+        // One pixel of ink before the first row puts rows 4 bytes off any
+        // 16-byte boundary.
+        std::vector<uint32_t> pixels(1 + static_cast<size_t>(nStride) * nRows, 0);
+        std::vector<pcl::Bytes> expected(nRows, pcl::Bytes((nWidth + 7) / 8, 0));
+        for (int y = 0; y < nRows; ++y) {
+            for (int x = 0; x < nWidth; ++x) {
+                state = state * 1664525u + 1013904223u;
+                const uint32_t p = values[(state >> 24) % 8];
+                pixels[1 + static_cast<size_t>(y) * nStride + x] = p;
+                if (p != kWhite) expected[y][x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+            }
+        }
+        auto band = TestBand::From32(pixels, nStride, nRows);
+        band.bits.pBits += 4;
+        EXPECT_EQ(RowsOf(1, 1, nWidth, band, expected[0].size()), expected) << "W=" << nWidth;
+    }
+}
+
 TEST(BandEncoders, MethodCommandsPerCompressionAndColourFormat) {
     // Two rows of one pixel 0x123456, the second with a top byte, which no
     // format reads: the rows are equal.
