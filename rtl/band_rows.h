@@ -8,6 +8,7 @@
 #include <memory>
 #include <windows.h>
 
+#include "rtl/band_source.h"
 #include "rtl/delta_row_encoder.h"
 #include "rtl/raster_frame.h"
 #include "rtl/rle_row_buffer.h"
@@ -26,15 +27,6 @@ enum class RowMethod {
 // rows. A negative index, which no dialog produces, counts as method 1: the
 // plotter then still gets the picture.
 RowMethod RowMethodFor(int nCompression);
-
-// A band's source pixels: row y begins at pixel index y * nStride of pBits.
-// The band has been checked: every row has nWidth readable pixels.
-struct BandSource {
-    const BYTE* pBits;
-    int nStride;
-    int nBytesPerPixel;
-    int nWidth;  // raster width in pixels
-};
 
 // Builds row y's bytes at pRow (exactly the row length the format gave).
 using RowBuilder = void (*)(const BandSource& source, int y, BYTE* pRow);

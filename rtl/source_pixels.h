@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <windows.h>
 
-#include "rtl/band_rows.h"
+#include "rtl/band_source.h"
 
 // The first byte of row y (pixel sizes 1 to 4).
 inline const BYTE* SourceRow(const BandSource& source, int y) {
