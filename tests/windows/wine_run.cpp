@@ -64,10 +64,19 @@ void StopWineServer() {
 
 namespace {
 
-// One prefix for the whole suite (made by the first run); its server is
-// stopped when the suite ends.
+// One prefix for the whole suite, made before the first test: a new prefix
+// takes Wine some seconds to set up, and two programs started at once into
+// one that is not there yet (a host and the dialog probe) fail. Its server
+// is stopped when the suite ends.
 class WineSuite : public ::testing::Environment {
 public:
+    void SetUp() override {
+        const std::string command = "env " + WineEnvironment() + HPGL2_WINE +
+                                    " wineboot --init > /dev/null 2>&1 < /dev/null; env " +
+                                    WineEnvironment() + HPGL2_WINESERVER +
+                                    " -w > /dev/null 2>&1 < /dev/null";
+        [[maybe_unused]] const int status = std::system(command.c_str());
+    }
     void TearDown() override { StopWineServer(); }
 };
 const auto* const kWineSuite = ::testing::AddGlobalTestEnvironment(new WineSuite);
