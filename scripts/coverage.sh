@@ -9,9 +9,10 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:?usage: scripts/coverage.sh BUILD_DIR}
 threshold=$(grep -v '^#' "$root/.ci/coverage-threshold" | head -n 1)
 # Product code only: the tests, fuzz targets, benchmarks and generated
-# sources in the build folder do not count.
+# sources in the build folder do not count. The report by file goes into the
+# build folder: gcovr replaces its output file, which must never be a device.
 gcovr --root "$root" --object-directory "$build" \
       --exclude "$root/tests/" --exclude "$root/fuzz/" --exclude "$root/bench/" \
       --exclude "$root/build[^/]*/" \
       --gcov-ignore-parse-errors \
-      --print-summary --fail-under-line "$threshold" -o /dev/null
+      --print-summary --fail-under-line "$threshold" -o "$build/coverage.txt"
