@@ -72,18 +72,7 @@ void ReadNativeOutline(const BYTE* data, DWORD size, GlyphShape* out) {
         }
         at = end;
     }
-    if (!out->points.empty()) {
-        GlyphBox& b = out->box;
-        b = {out->points[0].x, out->points[0].y, out->points[0].x, out->points[0].y};
-        for (const GlyphPoint& p : out->points) {
-            b.left = std::min(b.left, p.x);
-            b.right = std::max(b.right, p.x);
-            b.bottom = std::min(b.bottom, p.y);
-            b.top = std::max(b.top, p.y);
-        }
-    }
-    out->verbs.shrink_to_fit();
-    out->points.shrink_to_fit();
+    FinishGlyphShape(out);
 }
 
 // What a logical font asks for, as a key: the same request realises the

@@ -134,17 +134,6 @@ bool FontFace::LoadShape(UINT glyph, bool bold, bool italic, GlyphShape* out) co
     // curves exactly.
     if (italic)
         for (GlyphPoint& p : out->points) p.x += p.y * kSyntheticItalicSlant;
-    if (!out->points.empty()) {
-        GlyphBox& b = out->box;
-        b = {out->points[0].x, out->points[0].y, out->points[0].x, out->points[0].y};
-        for (const GlyphPoint& p : out->points) {
-            b.left = std::min(b.left, p.x);
-            b.right = std::max(b.right, p.x);
-            b.bottom = std::min(b.bottom, p.y);
-            b.top = std::max(b.top, p.y);
-        }
-    }
-    out->verbs.shrink_to_fit();
-    out->points.shrink_to_fit();
+    FinishGlyphShape(out);
     return true;
 }

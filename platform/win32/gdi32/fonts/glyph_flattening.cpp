@@ -139,6 +139,21 @@ void FlattenGlyph(const GlyphShape& shape, const GlyphTransform& transform, doub
     std::erase_if(*contours, [](const auto& c) { return c.size() < 3; });
 }
 
+void FinishGlyphShape(GlyphShape* shape) {
+    if (!shape->points.empty()) {
+        GlyphBox& b = shape->box;
+        b = {shape->points[0].x, shape->points[0].y, shape->points[0].x, shape->points[0].y};
+        for (const GlyphPoint& p : shape->points) {
+            b.left = std::min(b.left, p.x);
+            b.right = std::max(b.right, p.x);
+            b.bottom = std::min(b.bottom, p.y);
+            b.top = std::max(b.top, p.y);
+        }
+    }
+    shape->verbs.shrink_to_fit();
+    shape->points.shrink_to_fit();
+}
+
 GlyphArea TransformedBox(const GlyphBox& box, const GlyphTransform& transform) {
     const GlyphPoint corners[] = {
         transform.Apply({box.left, box.bottom}), transform.Apply({box.right, box.bottom}),

@@ -74,5 +74,9 @@ WIN32_API void FlattenGlyph(const GlyphShape& shape, const GlyphTransform& trans
                             double tolerance, const GlyphArea* area, size_t maxPoints,
                             std::vector<std::vector<GlyphPoint>>* contours);
 
+// Ends a shape read from a face: its box from every point, its storage
+// trimmed to what it holds (shapes stay in the glyph cache).
+WIN32_API void FinishGlyphShape(GlyphShape* shape);
+
 // The box of the shape's box through the transform.
 WIN32_API GlyphArea TransformedBox(const GlyphBox& box, const GlyphTransform& transform);
